@@ -1,0 +1,11 @@
+#pragma once
+// Writes synthetic catalogues of any size for benchmarks and stress tests.
+#include <string>
+
+// MWAnts.dat with `rows` antennas: the 29 columns, the header line, the
+// skipped second line, then one line per antenna (about 145 bytes each).
+// Part numbers look like "HP4-23-000017": type, size, band, serial.
+void WriteAntennaFile(const std::string& path, long rows);
+
+// The part-number prefix that selects about one row in 400 of such a file.
+inline const char* kSelectivePrefix = "HP4-23-";

@@ -1,0 +1,112 @@
+#include "flatfile/LineReader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Error.h"
+
+TLineReader::TLineReader(const std::string& path, size_t chunkSize)
+    : path_(path), chunkSize_(chunkSize < 16 ? 16 : chunkSize) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0)
+    throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  buffer_.resize(chunkSize_);
+}
+
+TLineReader::~TLineReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool TLineReader::Refill() {
+  if (atEnd_) return false;
+  if (pos_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    Shift(cr_, pos_);
+    Shift(lf_, pos_);
+    end_ -= pos_;
+    pos_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) throw EKavError("Cannot read file \"" + path_ + "\". " + std::strerror(errno));
+  if (n == 0) {
+    atEnd_ = true;
+  } else {
+    const char* start = buffer_.data() + end_;
+    const void* nul = std::memchr(start, 0, static_cast<size_t>(n));
+    if (nul != nullptr) {  // the text ends at the first NUL
+      n = static_cast<const char*>(nul) - start;
+      atEnd_ = true;
+    }
+    end_ += static_cast<size_t>(n);
+  }
+  if (atEnd_ && fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  return n > 0;
+}
+
+void TLineReader::Shift(BreakScan& scan, size_t by) {
+  if (scan.next != kNone && scan.next < by) {
+    scan = {kNone, 0};
+    return;
+  }
+  if (scan.next != kNone) scan.next -= by;
+  scan.scannedTo = scan.scannedTo > by ? scan.scannedTo - by : 0;
+}
+
+size_t TLineReader::NextOf(BreakScan& scan, char c) {
+  if (scan.next != kNone && scan.next >= pos_) return scan.next;
+  const size_t from = scan.next == kNone ? std::max(scan.scannedTo, pos_) : pos_;
+  const void* found = from < end_ ? std::memchr(buffer_.data() + from, c, end_ - from) : nullptr;
+  scan.next = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - buffer_.data())
+                               : kNone;
+  scan.scannedTo = end_;
+  return scan.next;
+}
+
+bool TLineReader::Next(std::string_view& line) {
+  while (true) {
+    if (skipLeadingLf_) {
+      if (pos_ == end_ && !Refill()) {
+        skipLeadingLf_ = false;
+        return false;
+      }
+      if (pos_ < end_) {
+        if (buffer_[pos_] == '\n') ++pos_;
+        skipLeadingLf_ = false;
+      }
+      continue;
+    }
+    const size_t cr = NextOf(cr_, '\r');
+    const size_t lf = NextOf(lf_, '\n');
+    const size_t brk = std::min(cr, lf);
+    if (brk != kNone) {
+      line = std::string_view(buffer_.data() + pos_, brk - pos_);
+      pos_ = brk + 1;
+      if (brk == cr) {
+        if (pos_ < end_) {
+          if (buffer_[pos_] == '\n') ++pos_;
+        } else {
+          skipLeadingLf_ = true;  // the LF of a CR LF may come with the next read
+        }
+      }
+      return true;
+    }
+    if (Refill()) continue;
+    if (pos_ < end_) {  // the last line, without a break
+      line = std::string_view(buffer_.data() + pos_, end_ - pos_);
+      pos_ = end_;
+      return true;
+    }
+    return false;
+  }
+}

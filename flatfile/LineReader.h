@@ -1,0 +1,45 @@
+#pragma once
+// Reads a text file line by line through one reused buffer: a line ends at CR,
+// LF or CR LF, a final line break starts no further line, and a NUL byte ends
+// the text. Lines are bytes; nothing else is interpreted.
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TLineReader {
+ public:
+  static constexpr size_t kChunkSize = 4 << 20;
+
+  // Fails with "Cannot open file "<path>". <reason>" when the file cannot be read.
+  explicit TLineReader(const std::string& path, size_t chunkSize = kChunkSize);
+  ~TLineReader();
+  TLineReader(const TLineReader&) = delete;
+  TLineReader& operator=(const TLineReader&) = delete;
+
+  // The next line without its break; false at the end of the text. The view
+  // stays valid until the next call.
+  bool Next(std::string_view& line);
+
+ private:
+  // Reads more of the file behind the unread part; false when nothing came.
+  bool Refill();
+
+  std::string path_;
+  int fd_ = -1;
+  size_t chunkSize_;
+  std::vector<char> buffer_;
+  size_t pos_ = 0;  // start of the unread part
+  size_t end_ = 0;  // end of the data in the buffer
+  bool atEnd_ = false;         // no more data will come (end of file or NUL)
+  bool skipLeadingLf_ = false;  // the last line ended with a CR at the end of the data
+  // Where the next CR and LF lie (kNone: none before the scanned limit), so
+  // that a long run of one kind of break is never scanned twice.
+  struct BreakScan {
+    size_t next;
+    size_t scannedTo;
+  };
+  static constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t NextOf(BreakScan& scan, char c);
+  void Shift(BreakScan& scan, size_t by);
+  BreakScan cr_{kNone, 0}, lf_{kNone, 0};
+};

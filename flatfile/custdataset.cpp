@@ -1,0 +1,192 @@
+#include "flatfile/custdataset.h"
+
+#include <algorithm>
+
+#include "platform/AnsiText.h"
+#include "platform/Error.h"
+
+TListDataSet::TListDataSet(std::string name) : name_(std::move(name)) {}
+
+TListDataSet::~TListDataSet() {
+  for (TDataSource* link : links_) link->dataSet_ = nullptr;
+}
+
+void TListDataSet::Open() {
+  if (active_) return;
+  try {
+    BuildFieldDefs();
+    if (fields_.empty()) {
+      for (size_t i = 0; i < fieldDefs_.size(); ++i) {
+        const TFieldDef& def = fieldDefs_[i];
+        fields_.push_back(
+            std::make_unique<TField>(this, def.Name, def.DataType, def.Size, static_cast<int>(i)));
+      }
+      defaultFields_ = true;
+    }
+    if (!defaultFields_) BindFields();  // fields made from the definitions match them
+    LoadRows();
+  } catch (...) {
+    UnbindFields();
+    ClearRows();
+    ReleaseOpenState();
+    throw;
+  }
+  active_ = true;
+  cursor_ = -1;
+  // The first fetch makes the first record current.
+  if (CountRows() > 0) cursor_ = 0;
+  bof_ = true;
+  eof_ = CountRows() == 0;
+  NotifyStateChange();
+  NotifyDataChange(nullptr);
+}
+
+void TListDataSet::Close() {
+  if (!active_) return;
+  UnbindFields();
+  ClearRows();
+  ReleaseOpenState();
+  active_ = false;
+  bof_ = eof_ = true;
+  NotifyStateChange();
+}
+
+void TListDataSet::BindFields() {
+  const std::string prefix = name_.empty() ? "" : name_ + ": ";
+  for (const auto& field : fields_) {
+    auto def = std::find_if(fieldDefs_.begin(), fieldDefs_.end(), [&](const TFieldDef& d) {
+      return ansi::SameText(d.Name, field->FieldName());
+    });
+    if (def == fieldDefs_.end())
+      throw EKavError(prefix + "Field '" + field->FieldName() + "' not found");
+    if (def->DataType != field->DataType())
+      throw EKavError(prefix + "Type mismatch for field '" + field->FieldName() +
+                      "', expecting: " + FieldTypeName(field->DataType()) +
+                      " actual: " + FieldTypeName(def->DataType));
+    if (def->Size != field->Size())
+      throw EKavError(prefix + "Size mismatch for field '" + field->FieldName() +
+                      "', expecting: " + std::to_string(field->Size()) +
+                      " actual: " + std::to_string(def->Size));
+  }
+}
+
+void TListDataSet::UnbindFields() {
+  if (defaultFields_) fields_.clear();
+  defaultFields_ = false;
+}
+
+void TListDataSet::First() {
+  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  cursor_ = CountRows() > 0 ? 0 : -1;
+  bof_ = true;
+  eof_ = CountRows() == 0;
+  NotifyDataChange(nullptr);
+}
+
+void TListDataSet::Last() {
+  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  const int count = CountRows();
+  cursor_ = count > 0 ? count - 1 : count;
+  eof_ = true;
+  bof_ = count == 0;
+  NotifyDataChange(nullptr);
+}
+
+void TListDataSet::Next() {
+  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  if (eof_) return;
+  if (cursor_ < CountRows() - 1) {
+    ++cursor_;
+    bof_ = false;
+    NotifyDataChange(nullptr);
+  } else {
+    eof_ = true;
+  }
+}
+
+void TListDataSet::Prior() {
+  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  if (bof_) return;
+  if (cursor_ > 0) {
+    --cursor_;
+    eof_ = false;
+    NotifyDataChange(nullptr);
+  } else {
+    bof_ = true;
+  }
+}
+
+void TListDataSet::SetRecNo(int n) {
+  if (n < 0 || n > RecordCount()) throw EKavError("SetRecNo: out of range");
+  cursor_ = n - 1;
+  bof_ = eof_ = RecordCount() == 0;
+  NotifyDataChange(nullptr);
+}
+
+void TListDataSet::Delete() {
+  if (!active_ || CountRows() == 0) return;
+  if (cursor_ >= 0 && cursor_ < CountRows()) {
+    DeleteRow(cursor_);
+    if (cursor_ >= CountRows()) --cursor_;
+  }
+  if (CountRows() == 0) bof_ = eof_ = true;
+  NotifyDataChange(nullptr);
+}
+
+TField* TListDataSet::AddField(const std::string& name, TFieldType type, int size) {
+  fields_.push_back(
+      std::make_unique<TField>(this, name, type, size, static_cast<int>(fields_.size())));
+  return fields_.back().get();
+}
+
+TField* TListDataSet::Fields(int index) const {
+  if (index < 0 || index >= FieldCount()) throw EKavError(ListIndexError(index));
+  return fields_[static_cast<size_t>(index)].get();
+}
+
+TField* TListDataSet::FindField(std::string_view name) const {
+  for (const auto& field : fields_)
+    if (ansi::SameText(field->FieldName(), name)) return field.get();
+  return nullptr;
+}
+
+TField* TListDataSet::FieldByName(std::string_view name) const {
+  TField* field = FindField(name);
+  if (field == nullptr)
+    throw EKavError((name_.empty() ? "" : name_ + ": ") + "Field '" + std::string(name) +
+                    "' not found");
+  return field;
+}
+
+std::string TListDataSet::CellText(int row, int fieldIndex) const {
+  if (row < 0 || row >= CountRows()) throw EKavError(ListIndexError(row));
+  return ReadCell(row, fieldIndex);
+}
+
+void TListDataSet::ReadFieldForField(const TField& field, std::string& out) const {
+  out.clear();
+  if (!active_ || CountRows() == 0) return;
+  out = CellText(cursor_, field.Index());
+}
+
+void TListDataSet::WriteFieldForField(const TField& field, const std::string& text) {
+  if (!active_ || cursor_ < 0 || cursor_ >= CountRows())
+    throw EKavError(ListIndexError(cursor_));
+  WriteCell(cursor_, field.Index(), text);
+  NotifyDataChange(const_cast<TField*>(&field));
+}
+
+void TListDataSet::NotifyDataChange(TField* field) {
+  // A handler may attach or detach links, or reopen this very table: walk a copy.
+  const std::vector<TDataSource*> links = links_;
+  for (TDataSource* link : links)
+    if (std::find(links_.begin(), links_.end(), link) != links_.end() && link->OnDataChange)
+      link->OnDataChange(field);
+}
+
+void TListDataSet::NotifyStateChange() {
+  const std::vector<TDataSource*> links = links_;
+  for (TDataSource* link : links)
+    if (std::find(links_.begin(), links_.end(), link) != links_.end() && link->OnStateChange)
+      link->OnStateChange();
+}

@@ -1,0 +1,188 @@
+#include "flatfile/uFlatFileDataSet.h"
+
+#include <cstring>
+#include <limits>
+#include <unordered_set>
+
+#include "flatfile/LineReader.h"
+#include "flatfile/RowFilter.h"
+#include "platform/AnsiText.h"
+#include "platform/Error.h"
+#include "platform/PathResolver.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
+
+namespace {
+
+constexpr size_t kArenaBlock = 4 << 20;
+
+bool IsCommentLine(std::string_view line) {
+  return !line.empty() && std::strchr("#*;[^`{~", line[0]) != nullptr && line[0] != '\0';
+}
+
+}  // namespace
+
+TFlatFileDataSet::TFlatFileDataSet(std::string name)
+    : TListDataSet(std::move(name)), headerItems_("|") {}
+
+TFlatFileDataSet::~TFlatFileDataSet() = default;
+
+std::string TFlatFileDataSet::LocateFile() {
+  if (fileName_.empty()) throw EKavError("Missing File");
+  std::string fullName;
+  if (pathMode_ == pmRegistryPath) {
+    TRegistry& registry = CurrentUserRegistry();
+    registry.CreateKey(registryOptions_.Key);
+    std::string folder;
+    switch (registry.ReadString(registryOptions_.Key, registryOptions_.Section,
+                                registryOptions_.Value, folder)) {
+      case TRegistry::ValueKind::String: break;
+      case TRegistry::ValueKind::Missing: folder = registryOptions_.DefaultValue; break;
+      case TRegistry::ValueKind::Other:
+        throw EKavError("Invalid data type for '" + registryOptions_.Value + "'");
+    }
+    path_ = folder + "\\";
+    fullName = path_ + fileName_;
+  } else if (!path_.empty()) {
+    fullName = ProgramFolder() + path_ + fileName_;
+  } else {
+    fullName = fileName_;
+  }
+  const std::string resolved = ResolvePath(fullName);
+  if (!FileExists(resolved)) throw EKavError(resolved + " does not exist");
+  return resolved;
+}
+
+void TFlatFileDataSet::BuildFieldDefs() {
+  if (Active()) return;
+  fullFileName_ = LocateFile();
+  ReadHeader();
+
+  headerItems_.SetDelimiter(delimiter_);
+  const std::vector<std::string>& names = headerItems_.Items();
+  std::unordered_set<std::string> seen;
+  for (const std::string& name : names)
+    if (!name.empty() && !seen.insert(ansi::UpperCase(name)).second)
+      throw EKavError("A component named " + name + " already exists");
+  ClearFieldDefs();
+  for (size_t i = 0; i < names.size(); ++i)
+    AddFieldDef({defaultFieldNames_ ? "Field" + std::to_string(i + 1) : names[i],
+                 TFieldType::ftString, 50});
+}
+
+void TFlatFileDataSet::ReadHeader() {
+  linesReadAhead_.clear();
+  reader_ = std::make_unique<TLineReader>(fullFileName_);
+  std::string_view line;
+  if (!reader_->Next(line)) throw EKavError("No Data Exits in " + fileName_);
+  const std::string header(line);
+  headerItems_.SetDelimiter(delimiter_);
+  headerItems_.SplitText(header);
+  if (defaultFieldNames_) linesReadAhead_.push_back(header);
+  if (skipRow_ > 0) {
+    const size_t wanted = static_cast<size_t>(skipRow_);
+    while (linesReadAhead_.size() < wanted) {
+      if (!reader_->Next(line)) throw EKavError(ListIndexError(skipRow_ - 1));
+      linesReadAhead_.emplace_back(line);
+    }
+    linesReadAhead_.erase(linesReadAhead_.begin() + (skipRow_ - 1));
+  }
+}
+
+void TFlatFileDataSet::LoadRows() {
+  ClearRows();
+  AcceptLines();
+  reader_.reset();
+  linesReadAhead_.clear();
+}
+
+void TFlatFileDataSet::AcceptLines() {
+  std::unique_ptr<TRowFilter> filter;
+  if (filtered_) filter = std::make_unique<TRowFilter>(filters_, filterOption_, headerItems_);
+  TLazyCells cells(delimiter_);
+  // Answers whether to read on.
+  auto take = [&](std::string_view line) {
+    if (IsCommentLine(line)) return true;
+    if (filter) {
+      cells.Reset(line);
+      if (!filter->Accept(cells)) return true;
+    }
+    AppendRow(line);
+    return dataInstance_ != diSingle;
+  };
+  for (const std::string& line : linesReadAhead_)
+    if (!take(line)) return;
+  std::string_view line;
+  while (reader_ && reader_->Next(line))
+    if (!take(line)) return;
+}
+
+void TFlatFileDataSet::AppendRow(std::string_view line) {
+  if (line.size() > std::numeric_limits<uint32_t>::max())
+    throw EKavError("Line too long in " + fileName_);
+  if (arena_.empty() || arenaSize_ - arenaUsed_ < line.size()) {
+    arenaSize_ = line.size() > kArenaBlock ? line.size() : kArenaBlock;
+    arena_.push_back(std::make_unique<char[]>(arenaSize_));
+    arenaUsed_ = 0;
+  }
+  char* at = arena_.back().get() + arenaUsed_;
+  if (!line.empty()) std::memcpy(at, line.data(), line.size());
+  arenaUsed_ += line.size();
+  rows_.push_back({at, static_cast<uint32_t>(line.size()), -1});
+}
+
+void TFlatFileDataSet::ClearRows() {
+  rows_.clear();
+  rows_.shrink_to_fit();
+  arena_.clear();
+  arenaUsed_ = arenaSize_ = 0;
+  edits_.clear();
+  splitRow_ = -1;
+}
+
+void TFlatFileDataSet::DeleteRow(int row) {
+  rows_.erase(rows_.begin() + row);
+  splitRow_ = -1;
+}
+
+void TFlatFileDataSet::ReleaseOpenState() {
+  headerItems_.Clear();
+  reader_.reset();
+  linesReadAhead_.clear();
+}
+
+const std::vector<std::string_view>& TFlatFileDataSet::SplitRow(int row) const {
+  if (splitRow_ != row) {
+    const Row& r = rows_[static_cast<size_t>(row)];
+    SplitCells(std::string_view(r.data, r.size), delimiter_, splitCells_);
+    splitRow_ = row;
+  }
+  return splitCells_;
+}
+
+std::string TFlatFileDataSet::ReadCell(int row, int cellIndex) const {
+  const Row& r = rows_[static_cast<size_t>(row)];
+  if (r.edited >= 0) {
+    const std::vector<std::string>& cells = edits_[static_cast<size_t>(r.edited)];
+    if (cellIndex < 0 || cellIndex >= static_cast<int>(cells.size()))
+      throw EKavError(ListIndexError(cellIndex));
+    return cells[static_cast<size_t>(cellIndex)];
+  }
+  const std::vector<std::string_view>& cells = SplitRow(row);
+  if (cellIndex < 0 || cellIndex >= static_cast<int>(cells.size()))
+    throw EKavError(ListIndexError(cellIndex));
+  return std::string(cells[static_cast<size_t>(cellIndex)]);
+}
+
+void TFlatFileDataSet::WriteCell(int row, int cellIndex, const std::string& text) {
+  Row& r = rows_[static_cast<size_t>(row)];
+  if (r.edited < 0) {
+    const std::vector<std::string_view>& cells = SplitRow(row);
+    edits_.emplace_back(cells.begin(), cells.end());
+    r.edited = static_cast<int32_t>(edits_.size() - 1);
+  }
+  std::vector<std::string>& cells = edits_[static_cast<size_t>(r.edited)];
+  if (cellIndex < 0 || cellIndex >= static_cast<int>(cells.size()))
+    throw EKavError(ListIndexError(cellIndex));
+  cells[static_cast<size_t>(cellIndex)] = text;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The table of one delimited catalogue file. Opening it locates the file
+// (beside the program or in a folder named by the registry), takes the first
+// line as the column names, drops comment lines and the configured skip line,
+// and keeps the lines that pass the row filters as records. Every open reads
+// the file again; nothing is ever written back.
+//
+// Accepted lines are copied into one arena per open and kept as spans; a
+// record's cells are split when first read.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "flatfile/FlatFileTypes.h"
+#include "flatfile/LazyCells.h"
+#include "flatfile/ModList.h"
+#include "flatfile/custdataset.h"
+#include "platform/NameValueList.h"
+
+class TLineReader;
+
+class TFlatFileDataSet : public TListDataSet {
+ public:
+  explicit TFlatFileDataSet(std::string name = {});
+  ~TFlatFileDataSet() override;
+
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string name) { fileName_ = std::move(name); }
+  // The folder of the file; in registry mode every open replaces it.
+  const std::string& Path() const { return path_; }
+  void SetPath(std::string path) { path_ = std::move(path); }
+  TNameValueList& Filters() { return filters_; }
+  const TNameValueList& Filters() const { return filters_; }
+  void SetFilters(const TNameValueList& filters) { filters_ = filters; }
+  TDataInstance DataInstance() const { return dataInstance_; }
+  void SetDataInstance(TDataInstance value) { dataInstance_ = value; }
+  TPathMode PathMode() const { return pathMode_; }
+  void SetPathMode(TPathMode mode) { pathMode_ = mode; }
+  TRegistryOptions& RegistryOptions() { return registryOptions_; }
+  const TRegistryOptions& RegistryOptions() const { return registryOptions_; }
+  int SkipRow() const { return skipRow_; }
+  void SetSkipRow(int row) { skipRow_ = row; }
+  bool Filtered() const { return filtered_; }
+  void SetFiltered(bool filtered) { filtered_ = filtered; }
+  TFilterOption FilterOption() const { return filterOption_; }
+  void SetFilterOption(TFilterOption option) { filterOption_ = option; }
+  const std::string& Delimiter() const { return delimiter_; }
+  void SetDelimiter(std::string delimiter) { delimiter_ = std::move(delimiter); }
+  bool DefaultFieldNames() const { return defaultFieldNames_; }
+  void SetDefaultFieldNames(bool value) { defaultFieldNames_ = value; }
+
+  // The column names of the open table (empty when closed).
+  const TModList& HeaderItems() const { return headerItems_; }
+  // The full name found by the last open.
+  const std::string& FullFileName() const { return fullFileName_; }
+
+ protected:
+  void BuildFieldDefs() override;
+  void LoadRows() override;
+  int CountRows() const override { return static_cast<int>(rows_.size()); }
+  void ClearRows() override;
+  void DeleteRow(int row) override;
+  std::string ReadCell(int row, int cellIndex) const override;
+  void WriteCell(int row, int cellIndex, const std::string& text) override;
+  void ReleaseOpenState() override;
+
+ private:
+  struct Row {
+    const char* data;
+    uint32_t size;
+    int32_t edited;  // index into edits_ once a cell was written, else -1
+  };
+
+  std::string LocateFile();
+  void ReadHeader();
+  void AcceptLines();
+  void AppendRow(std::string_view line);
+  const std::vector<std::string_view>& SplitRow(int row) const;
+
+  std::string fileName_;
+  std::string path_;
+  TNameValueList filters_;
+  TDataInstance dataInstance_ = diMulti;
+  TPathMode pathMode_ = pmLocalPath;
+  TRegistryOptions registryOptions_;
+  int skipRow_ = 0;
+  bool filtered_ = false;
+  TFilterOption filterOption_ = foDefaultCompare;
+  std::string delimiter_ = "|";
+  bool defaultFieldNames_ = false;
+
+  std::string fullFileName_;
+  TModList headerItems_;
+  // Between reading the header and building the records: the open file and
+  // the data lines read ahead of it (up to the skip line).
+  std::unique_ptr<TLineReader> reader_;
+  std::vector<std::string> linesReadAhead_;
+
+  std::vector<std::unique_ptr<char[]>> arena_;
+  size_t arenaUsed_ = 0, arenaSize_ = 0;
+  std::vector<Row> rows_;
+  std::vector<std::vector<std::string>> edits_;
+  // The cells of the row read last.
+  mutable int splitRow_ = -1;
+  mutable std::vector<std::string_view> splitCells_;
+};

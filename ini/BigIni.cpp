@@ -1,0 +1,603 @@
+#include "ini/BigIni.h"
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "platform/AnsiText.h"
+#include "platform/Error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Longest line read from a file or built by WriteString, and longest section
+// name or key taken from a caller.
+constexpr size_t kMaxText = 255;
+constexpr char kEndOfFileMark = 0x1A;
+
+std::string Cut(const std::string& text) {
+  return text.substr(0, kMaxText);
+}
+
+[[noreturn]] void RaiseFileError(const char* action, const std::string& fileName,
+                                 const std::string& reason) {
+  throw EKavError(std::string(action) + " file \"" + fileName + "\". " + reason);
+}
+
+[[noreturn]] void RaiseFileError(const char* action, const std::string& fileName, int err) {
+  RaiseFileError(action, fileName, std::system_category().message(err != 0 ? err : EIO));
+}
+
+// A plain file that exists (folders do not count).
+bool FileExists(const std::string& fileName) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(fileName, ec);
+  return !ec && fs::exists(status) && !fs::is_directory(status);
+}
+
+// Owns an open C file; closes it, ignoring errors, unless Close was called.
+class TOpenFile {
+ public:
+  explicit TOpenFile(std::FILE* file) : file_(file) {}
+  ~TOpenFile() { Close(); }
+  TOpenFile(const TOpenFile&) = delete;
+  TOpenFile& operator=(const TOpenFile&) = delete;
+
+  std::FILE* Get() const { return file_; }
+  // Returns 0, or EOF with errno set.
+  int Close() {
+    std::FILE* file = std::exchange(file_, nullptr);
+    return file ? std::fclose(file) : 0;
+  }
+
+ private:
+  std::FILE* file_;
+};
+
+void UseBuffer(std::FILE* file, std::vector<char>& buffer, int size) {
+  if (size <= 0) return;
+  buffer.resize(static_cast<size_t>(size));
+  std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+}
+
+// Reads the next line, ended by CR, LF or CR LF, keeping at most kMaxText
+// bytes of it. Returns false at the end of the file (or on a read error).
+bool ReadLine(std::FILE* file, std::string& line) {
+  line.clear();
+  int c = std::getc(file);
+  if (c == EOF) return false;
+  while (c != EOF && c != '\r' && c != '\n') {
+    if (line.size() < kMaxText) line.push_back(static_cast<char>(c));
+    c = std::getc(file);
+  }
+  if (c == '\r') {
+    const int next = std::getc(file);
+    if (next != '\n' && next != EOF) std::ungetc(next, file);
+  }
+  return true;
+}
+
+bool IsBlankOrTab(char c) {
+  return c == ' ' || c == '\t';
+}
+
+void TrimAroundFirstEquals(std::string& line) {
+  size_t eq = line.find('=');
+  if (eq == std::string::npos || eq == 0) return;
+  while (eq > 0 && IsBlankOrTab(line[eq - 1]))
+    line.erase(--eq, 1);
+  while (eq + 1 < line.size() && IsBlankOrTab(line[eq + 1]))
+    line.erase(eq + 1, 1);
+}
+
+void StripValueQuotes(std::string& line) {
+  const size_t eq = line.find('=');
+  if (eq == std::string::npos || eq == 0 || line.size() - eq - 1 < 2) return;
+  const char quote = line[eq + 1];
+  if ((quote == '"' || quote == '\'') && line.back() == quote) {
+    line.pop_back();
+    line.erase(eq + 1, 1);
+  }
+}
+
+void TrimTrailingControls(std::string& line) {
+  while (!line.empty() && static_cast<unsigned char>(line.back()) < 0x21)
+    line.pop_back();
+}
+
+// Signed 32-bit integer: optional leading blanks and sign, then decimal
+// digits, or hexadecimal digits after '$' (up to 8, taken as two's complement).
+bool ParseInteger(std::string text, int& result) {
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    text.replace(0, 2, "$");
+  size_t pos = 0;
+  while (pos < text.size() && text[pos] == ' ')
+    ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  const bool hex = pos < text.size() && text[pos] == '$';
+  if (hex) ++pos;
+  if (pos == text.size()) return false;
+
+  const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  std::uint64_t value = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (hex && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (hex && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return false;
+    }
+    value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
+    if (value > limit) return false;
+  }
+  std::uint32_t bits = static_cast<std::uint32_t>(value);
+  if (negative) bits = 0u - bits;
+  result = static_cast<int>(static_cast<std::int32_t>(bits));
+  return true;
+}
+
+// Decimal number with '.' as separator and an optional exponent; blanks
+// around it are allowed, "inf" and "nan" are not.
+bool ParseFloat(std::string_view text, double& result) {
+  text = ansi::Trim(text);
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty() || !((text[0] >= '0' && text[0] <= '9') || text[0] == '.')) return false;
+  double value = 0;
+  const auto [end, err] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (err != std::errc() || end != text.data() + text.size()) return false;
+  result = negative ? -value : value;
+  return true;
+}
+
+std::string FormatFloat(double value) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  return std::string(buffer, result.ptr);
+}
+
+// --- dates and times ---------------------------------------------------------
+
+constexpr long long kMsPerDay = 86400000;
+constexpr long long kUnixEpochDay = 25569;  // 1970-01-01 counted from 1899-12-30
+constexpr long long kFirstDay = -693593;    // 0001-01-01
+constexpr long long kLastDay = 2958465;     // 9999-12-31
+
+// Splits a value into its day number and the milliseconds into that day. The
+// day is the integral part and the time the magnitude of the fractional part,
+// so values before 1899-12-30 count their time forward from midnight too.
+void SplitDateTime(TDateTime value, long long& day, long long& msOfDay) {
+  if (!(std::isfinite(value) && value > kFirstDay - 1.0 && value < kLastDay + 1.0))
+    throw EKavError("Invalid date and time value " + FormatFloat(value));
+  const double whole = std::trunc(value);
+  day = static_cast<long long>(whole);
+  msOfDay = std::llround(std::fabs(value - whole) * kMsPerDay);
+  if (msOfDay >= kMsPerDay) {
+    msOfDay -= kMsPerDay;
+    day += value < 0 ? -1 : 1;
+  }
+  if (day < kFirstDay || day > kLastDay)
+    throw EKavError("Invalid date and time value " + FormatFloat(value));
+}
+
+TDateTime Combine(TDateTime date, TDateTime time) {
+  return date < 0 ? date - time : date + time;
+}
+
+std::string TwoDigits(long long n) {
+  return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
+
+std::string FormatDay(long long day) {
+  using namespace std::chrono;
+  const year_month_day ymd{sys_days{days{day - kUnixEpochDay}}};
+  const int y = static_cast<int>(ymd.year());
+  return TwoDigits(y / 100) + TwoDigits(y % 100) + "-" +
+         TwoDigits(static_cast<unsigned>(ymd.month())) + "-" +
+         TwoDigits(static_cast<unsigned>(ymd.day()));
+}
+
+std::string FormatTimeOfDay(long long msOfDay) {
+  const long long seconds = msOfDay / 1000;
+  return TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" +
+         TwoDigits(seconds % 60);
+}
+
+// Reads 1 to maxDigits decimal digits at pos.
+bool TakeNumber(std::string_view text, size_t& pos, size_t maxDigits, int& number) {
+  const size_t start = pos;
+  number = 0;
+  while (pos < text.size() && pos - start < maxDigits && text[pos] >= '0' && text[pos] <= '9')
+    number = number * 10 + (text[pos++] - '0');
+  return pos > start;
+}
+
+bool TakeChar(std::string_view text, size_t& pos, char c) {
+  if (pos >= text.size() || text[pos] != c) return false;
+  ++pos;
+  return true;
+}
+
+// "YYYY-MM-DD" (year 1 to 9999; month and day may have one digit).
+bool ParseDate(std::string_view text, TDateTime& result) {
+  size_t pos = 0;
+  int y, m, d;
+  if (!TakeNumber(text, pos, 4, y) || !TakeChar(text, pos, '-') || !TakeNumber(text, pos, 2, m) ||
+      !TakeChar(text, pos, '-') || !TakeNumber(text, pos, 2, d) || pos != text.size() || y < 1)
+    return false;
+  using namespace std::chrono;
+  const year_month_day ymd{year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
+  if (!ymd.ok()) return false;
+  result = static_cast<TDateTime>(sys_days{ymd}.time_since_epoch().count() + kUnixEpochDay);
+  return true;
+}
+
+// "HH:MM" or "HH:MM:SS" (hours 0 to 23; each part may have one digit).
+bool ParseTime(std::string_view text, TDateTime& result) {
+  size_t pos = 0;
+  int h, m, s = 0;
+  if (!TakeNumber(text, pos, 2, h) || !TakeChar(text, pos, ':') || !TakeNumber(text, pos, 2, m))
+    return false;
+  if (TakeChar(text, pos, ':') && !TakeNumber(text, pos, 2, s)) return false;
+  if (pos != text.size() || h > 23 || m > 59 || s > 59) return false;
+  result = static_cast<TDateTime>(h * 3600 + m * 60 + s) / 86400.0;
+  return true;
+}
+
+// A date, a time, or a date and a time separated by blanks.
+bool ParseDateTime(std::string_view text, TDateTime& result) {
+  text = ansi::Trim(text);
+  const size_t blank = text.find(' ');
+  if (blank == std::string_view::npos) return ParseDate(text, result) || ParseTime(text, result);
+  TDateTime date, time;
+  if (!ParseDate(text.substr(0, blank), date) || !ParseTime(ansi::Trim(text.substr(blank)), time))
+    return false;
+  result = Combine(date, time);
+  return true;
+}
+
+}  // namespace
+
+// --- life cycle ----------------------------------------------------------------
+
+TBigIniFile::TBigIniFile(const std::string& fileName) {
+  ChangeFile(fileName);
+}
+
+TBigIniFile::~TBigIniFile() {
+  try {
+    Flush();
+  } catch (...) {
+    // A destructor must not throw; callers that care flush first.
+  }
+}
+
+void TBigIniFile::ChangeFile(const std::string& fileName) {
+  Flush();
+  Clear();
+  fileName_ = Cut(fileName);
+  if (!fileName_.empty()) LoadFile(fileName_);
+  modified_ = false;
+}
+
+void TBigIniFile::Clear() {
+  sections_.Clear();
+  currentSection_ = 0;
+}
+
+// --- loading and writing back ----------------------------------------------------
+
+void TBigIniFile::LoadFile(const std::string& fileName) {
+  currentSection_ = 0;
+  if (!FileExists(fileName)) return;
+
+  std::vector<char> buffer;  // declared first: it must outlive the open file
+  TOpenFile file(std::fopen(fileName.c_str(), "rb"));
+  if (!file.Get()) RaiseFileError("Cannot open", fileName, errno);
+  UseBuffer(file.Get(), buffer, TextBufferSize);
+
+  TLines* target = nullptr;  // lines before the first section header are dropped
+  std::string line;
+  while (ReadLine(file.Get(), line)) {
+    if (line.size() == 1 && line[0] == kEndOfFileMark) continue;
+    if (line.empty() || (SkipComments && line[0] == ';')) continue;
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      target = &sections_.Lines(sections_.Add(line.substr(1, line.size() - 2)));
+      continue;
+    }
+    if (TrimAroundEquals) TrimAroundFirstEquals(line);
+    if (StripQuotes) StripValueQuotes(line);
+    if (TrimTrailing) TrimTrailingControls(line);
+    if (RequireEquals && line.find('=') == std::string::npos) continue;
+    if (target) target->push_back(line);
+  }
+  if (std::ferror(file.Get())) RaiseFileError("Cannot read", fileName, errno);
+
+  if (sections_.MergeDuplicates(OnDuplicateSection)) modified_ = true;
+  if (file.Close() != 0) RaiseFileError("Cannot close", fileName, errno);
+}
+
+void TBigIniFile::Flush() {
+  if (!modified_) return;
+  if (!fileName_.empty()) WriteWholeFile();
+  modified_ = false;
+}
+
+void TBigIniFile::Save() {
+  Flush();
+}
+
+void TBigIniFile::WriteWholeFile() {
+  const std::string tempName = fileName_ + ".tmp";
+  std::vector<char> buffer;  // declared first: it must outlive the open file
+  TOpenFile file(std::fopen(tempName.c_str(), "wb"));
+  if (!file.Get()) RaiseFileError("Cannot create", fileName_, errno);
+  try {
+    UseBuffer(file.Get(), buffer, TextBufferSize);
+    const auto put = [&](std::string_view text) {
+      if (std::fwrite(text.data(), 1, text.size(), file.Get()) != text.size())
+        RaiseFileError("Cannot write", fileName_, errno);
+    };
+    for (int i = 0; i < sections_.Count(); ++i) {
+      const TLines& lines = sections_.Lines(i);
+      if (lines.empty()) continue;
+      put("[");
+      put(sections_.Name(i));
+      put("]\r\n");
+      for (const std::string& line : lines) {
+        put(line);
+        put("\r\n");
+      }
+      put("\r\n");
+    }
+    if (file.Close() != 0) RaiseFileError("Cannot write", fileName_, errno);
+
+    std::error_code ec;
+    const fs::file_status old = fs::status(fileName_, ec);
+    if (!ec && fs::is_regular_file(old)) fs::permissions(tempName, old.permissions(), ec);
+    fs::rename(tempName, fileName_, ec);
+    if (ec) RaiseFileError("Cannot replace", fileName_, ec.message());
+  } catch (...) {
+    file.Close();
+    std::error_code ignored;
+    fs::remove(tempName, ignored);
+    throw;
+  }
+}
+
+// --- lookup --------------------------------------------------------------------
+
+TBigIniFile::TKeyPosition TBigIniFile::FindKey(const std::string& section, const std::string& key,
+                                               bool create) {
+  const std::string name = Cut(section);
+  const std::string wanted = Cut(key);
+  const int count = sections_.Count();
+  bool found = false;
+  if (count > 0) {
+    if (currentSection_ < 0 || currentSection_ >= count) currentSection_ = 0;
+    const int stop = currentSection_ == 0 ? count - 1 : currentSection_ - 1;
+    while (!(found = ansi::SameText(sections_.Name(currentSection_), name)) &&
+           currentSection_ != stop)
+      currentSection_ = (currentSection_ + 1) % count;
+  }
+  if (!found) {
+    if (!create) return {};
+    currentSection_ = sections_.Add(name);
+    return {&sections_.Lines(currentSection_), -1};
+  }
+  TLines& lines = sections_.Lines(currentSection_);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const size_t eq = lines[i].find('=');
+    if (eq != std::string::npos && ansi::SameText(std::string_view(lines[i]).substr(0, eq), wanted))
+      return {&lines, static_cast<int>(i)};
+  }
+  return {&lines, -1};
+}
+
+bool TBigIniFile::SectionExists(const std::string& section) {
+  return sections_.FindSection(Cut(section)) >= 0;
+}
+
+bool TBigIniFile::HasSection(const std::string& section) {
+  return SectionExists(section);
+}
+
+bool TBigIniFile::KeyExists(const std::string& section, const std::string& key) {
+  std::vector<std::string> keys;
+  ReadSectionKeys(section, keys);
+  const std::string wanted = Cut(key);
+  for (const std::string& k : keys)
+    if (ansi::SameText(k, wanted)) return true;
+  return false;
+}
+
+// --- changes -------------------------------------------------------------------
+
+void TBigIniFile::DeleteKey(const std::string& section, const std::string& key) {
+  // Looked up in creating mode, as every key write is: a missing section is
+  // added, empty, and is never written to the file.
+  const TKeyPosition position = FindKey(section, key, true);
+  if (position.index < 0) return;
+  position.lines->erase(position.lines->begin() + position.index);
+  modified_ = true;
+}
+
+void TBigIniFile::EraseSection(const std::string& section) {
+  const int index = sections_.FindSection(Cut(section));
+  if (index < 0) return;
+  sections_.Delete(index);
+  modified_ = true;
+  if (currentSection_ >= sections_.Count()) currentSection_ = 0;
+}
+
+void TBigIniFile::StoreLine(const std::string& section, const std::string& key,
+                            const std::string& value, size_t lineLimit) {
+  const std::string name = Cut(section);
+  const std::string wanted = Cut(key);
+  if (wanted.empty()) {
+    if (!name.empty() || !value.empty()) {
+      EraseSection(name);
+    } else {
+      Flush();
+    }
+    return;
+  }
+  std::string line = wanted + "=" + value;
+  if (line.size() > lineLimit) line.resize(lineLimit);
+  const TKeyPosition position = FindKey(name, wanted, true);
+  if (position.index < 0) {
+    position.lines->push_back(std::move(line));
+    modified_ = true;
+  } else if ((*position.lines)[position.index] != line) {
+    (*position.lines)[position.index] = std::move(line);
+    modified_ = true;
+  }
+}
+
+void TBigIniFile::WriteString(const std::string& section, const std::string& key,
+                              const std::string& value) {
+  StoreLine(section, key, value, kMaxText);
+}
+
+void TBigIniFile::WriteLongString(const std::string& section, const std::string& key,
+                                  const std::string& value) {
+  StoreLine(section, key, value, std::string::npos);
+}
+
+void TBigIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TBigIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void TBigIniFile::WriteFloat(const std::string& section, const std::string& key, double value) {
+  WriteString(section, key, FormatFloat(value));
+}
+
+void TBigIniFile::WriteDate(const std::string& section, const std::string& key, TDateTime value) {
+  long long day, ms;
+  SplitDateTime(value, day, ms);
+  WriteString(section, key, FormatDay(day));
+}
+
+void TBigIniFile::WriteTime(const std::string& section, const std::string& key, TDateTime value) {
+  long long day, ms;
+  SplitDateTime(value, day, ms);
+  WriteString(section, key, FormatTimeOfDay(ms));
+}
+
+void TBigIniFile::WriteDateTime(const std::string& section, const std::string& key,
+                                TDateTime value) {
+  long long day, ms;
+  SplitDateTime(value, day, ms);
+  WriteString(section, key, FormatDay(day) + " " + FormatTimeOfDay(ms));
+}
+
+// --- reads ---------------------------------------------------------------------
+
+std::string TBigIniFile::ReadValue(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, size_t valueLimit) {
+  const TKeyPosition position = FindKey(section, key, false);
+  if (position.index < 0) return defaultValue;
+  // The matching line starts with the key (in some letter case) and its '='.
+  return (*position.lines)[position.index].substr(Cut(key).size() + 1, valueLimit);
+}
+
+std::string TBigIniFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue) {
+  return ReadValue(section, key, defaultValue, kMaxText);
+}
+
+std::string TBigIniFile::ReadLongString(const std::string& section, const std::string& key,
+                                        const std::string& defaultValue) {
+  return ReadValue(section, key, defaultValue, std::string::npos);
+}
+
+int TBigIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) {
+  int value;
+  return ParseInteger(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+bool TBigIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+double TBigIniFile::ReadFloat(const std::string& section, const std::string& key,
+                              double defaultValue) {
+  double value;
+  return ParseFloat(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+TDateTime TBigIniFile::ReadDate(const std::string& section, const std::string& key,
+                                TDateTime defaultValue) {
+  TDateTime value;
+  return ParseDate(ansi::Trim(ReadString(section, key, "")), value) ? value : defaultValue;
+}
+
+TDateTime TBigIniFile::ReadTime(const std::string& section, const std::string& key,
+                                TDateTime defaultValue) {
+  TDateTime value;
+  return ParseTime(ansi::Trim(ReadString(section, key, "")), value) ? value : defaultValue;
+}
+
+TDateTime TBigIniFile::ReadDateTime(const std::string& section, const std::string& key,
+                                    TDateTime defaultValue) {
+  TDateTime value;
+  return ParseDateTime(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+void TBigIniFile::ReadSectionKeys(const std::string& section, std::vector<std::string>& list) {
+  const int index = sections_.FindSection(Cut(section));
+  if (index < 0) return;
+  for (const std::string& line : sections_.Lines(index)) {
+    const size_t eq = line.find('=');
+    if (eq == std::string::npos || eq == 0) continue;
+    if (SkipComments && line[0] == ';') continue;
+    list.push_back(line.substr(0, eq));
+  }
+}
+
+void TBigIniFile::ReadSectionNames(std::vector<std::string>& list) {
+  list.clear();
+  for (int i = 0; i < sections_.Count(); ++i)
+    list.push_back(sections_.Name(i));
+}
+
+void TBigIniFile::ReadSectionLines(const std::string& section, std::vector<std::string>& list) {
+  const int index = sections_.FindSection(Cut(section));
+  if (index < 0) return;
+  if (ClearTarget) list.clear();
+  const TLines& lines = sections_.Lines(index);
+  list.insert(list.end(), lines.begin(), lines.end());
+}
+
+void TBigIniFile::ReadAll(std::vector<std::string>& list) {
+  for (int i = 0; i < sections_.Count(); ++i) {
+    const TLines& lines = sections_.Lines(i);
+    if (lines.empty()) continue;
+    list.push_back("[" + sections_.Name(i) + "]");
+    list.insert(list.end(), lines.begin(), lines.end());
+    list.push_back("");
+  }
+}

@@ -1,0 +1,89 @@
+#include "platform/Locale.h"
+
+#include <QLocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+char SystemDecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
+  return '.';
+}
+
+char& Separator() {
+  static char separator = SystemDecimalSeparator();
+  return separator;
+}
+
+bool IsBlank(char c) { return c == ' '; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+char DecimalSeparator() { return Separator(); }
+void SetDecimalSeparator(char separator) { Separator() = separator; }
+
+bool TryStrToFloat(std::string_view text, double& value, char separator) {
+  size_t i = 0, n = text.size();
+  while (i < n && IsBlank(text[i])) ++i;
+  while (n > i && IsBlank(text[n - 1])) --n;
+  std::string plain;  // the number rewritten for strtod in the C locale
+  if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+  bool digits = false;
+  while (i < n && IsDigit(text[i])) plain += text[i++], digits = true;
+  if (i < n && text[i] == separator) {
+    plain += '.';
+    ++i;
+    while (i < n && IsDigit(text[i])) plain += text[i++], digits = true;
+  }
+  if (!digits) return false;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    plain += 'e';
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    bool exponentDigits = false;
+    while (i < n && IsDigit(text[i])) plain += text[i++], exponentDigits = true;
+    if (!exponentDigits) return false;
+  }
+  if (i != n) return false;
+  const double parsed = std::strtod(plain.c_str(), nullptr);
+  if (!std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+std::string FloatToStr(double value, char separator) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  char buffer[64];
+  const double magnitude = std::fabs(value);
+  if (magnitude != 0 && magnitude >= 1e-5 && magnitude < 1e-4) {
+    // Fixed notation down to 0.00001, as the general format has it.
+    std::snprintf(buffer, sizeof buffer, "%.19f", value);
+    std::string text = buffer;
+    // Keep 15 significant digits: the first is at the fifth decimal place.
+    text.resize(text.find('.') + 1 + 4 + 15);
+    while (text.back() == '0') text.pop_back();
+    for (char& c : text)
+      if (c == '.') c = separator;
+    return text;
+  }
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  std::string text = buffer;
+  // "1.5E+20" -> "1.5E20", "1E-07" -> "1E-7"
+  const size_t e = text.find('E');
+  if (e != std::string::npos) {
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    std::string sign = exponent[0] == '-' ? "-" : "";
+    size_t digit = exponent.find_first_not_of("+-0");
+    text = mantissa + "E" + sign + (digit == std::string::npos ? "0" : exponent.substr(digit));
+  }
+  for (char& c : text)
+    if (c == '.') c = separator;
+  return text;
+}

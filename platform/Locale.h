@@ -1,0 +1,16 @@
+#pragma once
+// The user's number format: the decimal separator used to read catalogue
+// numbers and to write prices. Taken from the system locale at start-up and
+// replaceable, so tests can fix it.
+#include <string>
+#include <string_view>
+
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+
+// Reads a plain decimal number: optional blanks, sign, digits with at most one
+// decimal separator, optional exponent, optional blanks. Anything else fails.
+bool TryStrToFloat(std::string_view text, double& value, char separator = DecimalSeparator());
+
+// General number format with at most 15 significant digits.
+std::string FloatToStr(double value, char separator = DecimalSeparator());

@@ -1,0 +1,77 @@
+#include "platform/PathResolver.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/AnsiText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> SplitComponents(const std::string& name) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : name) {
+    if (c == '/' || c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+// The entry of `folder` whose name equals `wanted` without regard to case,
+// the first in byte order; empty when there is none.
+std::string FindEntryIgnoringCase(const std::string& folder, const std::string& wanted) {
+  std::error_code ec;
+  std::string best;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (ansi::SameText(entry, wanted) && (best.empty() || entry < best)) best = entry;
+  }
+  return best;
+}
+
+bool Exists(const std::string& path) {
+  std::error_code ec;
+  return fs::exists(fs::path(path), ec);
+}
+
+}  // namespace
+
+std::string ResolvePath(const std::string& name) {
+  std::string plain = name;
+  std::replace(plain.begin(), plain.end(), '\\', '/');
+  if (plain.empty() || Exists(plain)) return plain;
+
+  const bool absolute = plain.front() == '/';
+  const bool folderName = plain.back() == '/';
+  const std::vector<std::string> parts = SplitComponents(plain);
+  std::string resolved = absolute ? "/" : "";
+  bool lost = false;  // once a component is missing, the rest is kept as written
+  for (size_t i = 0; i < parts.size(); ++i) {
+    std::string component = parts[i];
+    if (!lost && !Exists(resolved + component)) {
+      const std::string match = FindEntryIgnoringCase(resolved, component);
+      if (match.empty())
+        lost = true;
+      else
+        component = match;
+    }
+    resolved += component;
+    if (i + 1 < parts.size() || folderName) resolved += '/';
+  }
+  return resolved;
+}
+
+bool FileExists(const std::string& name) {
+  std::error_code ec;
+  return fs::is_regular_file(fs::path(ResolvePath(name)), ec);
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+// Turns a name written the catalogue's way ("data\MWFreq.dat", "Images/x.gif",
+// mixed letter case) into a real path. "\" and "/" both separate folders; a
+// name that exists as written is used as written; otherwise every component
+// that does not exist is matched without regard to letter case against its
+// folder's entries (the first in byte order when several match). A name that
+// still does not resolve comes back with "/" separators.
+std::string ResolvePath(const std::string& name);
+
+// Whether the name resolves to an existing regular file (a folder does not count).
+bool FileExists(const std::string& name);

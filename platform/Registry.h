@@ -1,0 +1,53 @@
+#pragma once
+// The current user's part of the registry: where the shared catalogue folder
+// and the viewer's folder are recorded. On Windows the real registry; elsewhere
+// one INI file per key under the user's configuration folder.
+#include <memory>
+#include <string>
+
+class TRegistry {
+ public:
+  enum class ValueKind { Missing, String, Other };
+
+  virtual ~TRegistry() = default;
+
+  // Opens `key` with full access, creating it when missing. False when the
+  // key can be neither opened nor created.
+  virtual bool CreateKey(const std::string& key) = 0;
+
+  // Reads the value `name` of the subkey `section` of `key`. String values are
+  // taken literally; `value` is set only for ValueKind::String.
+  virtual ValueKind ReadString(const std::string& key, const std::string& section,
+                               const std::string& name, std::string& value) = 0;
+
+  virtual void WriteString(const std::string& key, const std::string& section,
+                           const std::string& name, const std::string& value) = 0;
+};
+
+// The registry every table and the launcher use.
+TRegistry& CurrentUserRegistry();
+
+// Replaces it (tests); nullptr restores the platform's own.
+void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
+
+// The INI-file stand-in: key "Software\Ostrel" is the folder
+// <config home>/Ostrel/ with its file "registry.ini"; a subkey is a section
+// and a value a key. The config home is $XDG_CONFIG_HOME, else ~/.config.
+class TIniRegistry : public TRegistry {
+ public:
+  explicit TIniRegistry(std::string configHome = DefaultConfigHome());
+
+  bool CreateKey(const std::string& key) override;
+  ValueKind ReadString(const std::string& key, const std::string& section,
+                       const std::string& name, std::string& value) override;
+  void WriteString(const std::string& key, const std::string& section, const std::string& name,
+                   const std::string& value) override;
+
+  // The INI file that stands for `key`.
+  std::string KeyFile(const std::string& key) const;
+  static std::string DefaultConfigHome();
+
+ private:
+  std::string KeyFolder(const std::string& key) const;
+  std::string configHome_;
+};

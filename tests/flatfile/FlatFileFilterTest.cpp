@@ -1,0 +1,93 @@
+// Which lines a filtered table keeps under each comparison.
+#include "FlatFileFixture.h"
+
+namespace {
+
+class FlatFileFilterTest : public FlatFileFixture {
+ protected:
+  Rows Query(const std::string& bytes, TFilterOption option,
+             std::initializer_list<std::pair<std::string, std::string>> filters) {
+    auto t = Table(bytes);
+    t->SetFiltered(true);
+    t->SetFilterOption(option);
+    for (const auto& [name, value] : filters) t->Filters().SetValue(name, value);
+    t->Open();
+    return Records(*t);
+  }
+};
+
+TEST_F(FlatFileFilterTest, DefaultCompareIsExactAndCaseSensitive) {
+  const std::string file = "Freq|Type\n 23 GHz |HP\n23 ghz|HX\n23 GHz|SP\n";
+  EXPECT_EQ(Query(file, foDefaultCompare, {{"Freq", "23 GHz"}}), (Rows{"23 GHz|HP", "23 GHz|SP"}));
+  EXPECT_EQ(Query(file, foDefaultCompare, {{"freq", " 23 GHz "}, {"TYPE", "SP"}}),
+            (Rows{"23 GHz|SP"}));
+}
+
+TEST_F(FlatFileFilterTest, DelimitedCompareMatchesAnyListItemIgnoringCase) {
+  const std::string file = "Antenna_Type|Antenna_Size|S\nhp, hx|4,6 , 8|a\nSP|6|b\nHP|10|c\n";
+  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Type", "HX"}, {"Antenna_Size", "6"}}),
+            (Rows{"hp, hx|4,6 , 8|a"}));
+  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Type", "sp"}}), (Rows{"SP|6|b"}));
+  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Size", "1"}}), Rows{});
+}
+
+TEST_F(FlatFileFilterTest, PartialCompareUsesTheWildcardPattern) {
+  const std::string file = "PartNum\nHP2-23\nHP2-230\nhp2-23x\nXHP2\n";
+  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "HP2-23*"}}), (Rows{"HP2-23", "HP2-230"}));
+  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "*"}}).size(), 4u);
+  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "?HP?"}}), (Rows{"XHP2"}));
+}
+
+TEST_F(FlatFileFilterTest, EmptyValueRemovesTheFilter) {
+  auto t = Table("A\nx\ny\n");
+  t->SetFiltered(true);
+  t->Filters().SetValue("A", "x");
+  t->Filters().SetValue("A", "");
+  EXPECT_EQ(t->Filters().Count(), 0);
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 2);
+}
+
+TEST_F(FlatFileFilterTest, UnknownColumnRejectsEveryLine) {
+  EXPECT_EQ(Query("A\nx\n", foDefaultCompare, {{"Nope", "x"}}), Rows{});
+  // A line without "=" has an empty name: only an empty column name matches it.
+  auto t = Table("A\nx\n");
+  t->SetFiltered(true);
+  t->Filters().Add("A");
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 0);
+}
+
+TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
+  auto t = Table("A|B\nx|1\ny\n");
+  t->SetFiltered(true);
+  t->Filters().SetValue("B", "1");
+  EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
+  EXPECT_FALSE(t->Active());
+  // The first filter rejects the short line before the second looks at it.
+  t->Filters().Clear();
+  t->Filters().SetValue("A", "x");
+  t->Filters().SetValue("B", "1");
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"x|1"}));
+}
+
+TEST_F(FlatFileFilterTest, FiltersApplyOnlyWhenFilteredIsSet) {
+  auto t = Table("A\nx\ny\n");
+  t->Filters().SetValue("A", "x");
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 2);
+}
+
+TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
+  auto t = Table("G|F|Suffix\nA,B|N|first\nB|N|second\n");
+  t->SetFiltered(true);
+  t->SetFilterOption(foDelimitedCompare);
+  t->SetDataInstance(diSingle);
+  t->Filters().SetValue("G", "b");
+  t->Filters().SetValue("F", "n");
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"A,B|N|first"}));
+}
+
+}  // namespace

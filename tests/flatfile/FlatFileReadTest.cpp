@@ -1,0 +1,161 @@
+// Reading a catalogue file into records: lines, header, skip line, comments,
+// cells and field binding.
+#include "FlatFileFixture.h"
+
+namespace {
+
+class FlatFileReadTest : public FlatFileFixture {};
+
+TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALine) {
+  auto t = Table("A\r\nlf\ncr\rcrlf\r\nlast");
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
+  // A final break starts no further line; a blank line in the middle is a record.
+  auto u = Table("A\n\none\n", "u.dat");
+  u->Open();
+  EXPECT_EQ(Records(*u), (Rows{"", "one"}));
+}
+
+TEST_F(FlatFileReadTest, NulByteEndsTheText) {
+  auto t = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26));
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"before", "half"}));
+}
+
+TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
+  auto t = Table("A|B\r\n");
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 0);
+  EXPECT_EQ(t->FieldCount(), 2);
+
+  auto empty = Table("", "MWAnts.dat");
+  EXPECT_EQ(ErrorOf([&] { empty->Open(); }), "No Data Exits in " + (dir / "MWAnts.dat"));
+  EXPECT_FALSE(empty->Active());
+  auto nul = Table(std::string("\0A\n", 3), "nul.dat");
+  EXPECT_EQ(ErrorOf([&] { nul->Open(); }), "No Data Exits in " + (dir / "nul.dat"));
+}
+
+TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {
+  auto t = Table("A\n# not a comment test, just skipped\ndata1\ndata2\n");
+  t->SetSkipRow(1);
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"data1", "data2"}));
+
+  auto third = Table("A\nd1\nd2\nd3\n", "third.dat");
+  third->SetSkipRow(2);
+  third->Open();
+  EXPECT_EQ(Records(*third), (Rows{"d1", "d3"}));
+
+  auto past = Table("A\nonly\n", "past.dat");
+  past->SetSkipRow(2);
+  EXPECT_EQ(ErrorOf([&] { past->Open(); }), "List index out of bounds (1)");
+  EXPECT_FALSE(past->Active());
+  EXPECT_EQ(past->HeaderItems().Count(), 0);
+}
+
+TEST_F(FlatFileReadTest, CommentsAreRecognisedByTheFirstCharacterOnly) {
+  auto t = Table("A|B\n#c\n*c\n;c\n[c\n^c\n`c\n{c\n~c\n #kept|x\nplain|y\n");
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"#kept|x", "plain|y"}));
+}
+
+TEST_F(FlatFileReadTest, CellsAreTrimmedOfBlanksAndControlsOnly) {
+  auto t = Table("A | B |C\n \t a b \t| \"q\" |" + std::string(70, 'w') + "\n");
+  t->Open();
+  EXPECT_EQ(t->FieldByName("A")->AsString(), "a b");
+  EXPECT_EQ(t->FieldByName("B")->AsString(), "\"q\"");
+  EXPECT_EQ(t->FieldByName("C")->AsString(), std::string(70, 'w'));  // longer than 50, whole
+}
+
+TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
+  auto t = Table("A|B|C\n1|2\n1|2|3|4|5\n");
+  t->Open();
+  EXPECT_EQ(t->FieldByName("B")->AsString(), "2");
+  EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
+  t->Next();
+  EXPECT_EQ(t->FieldByName("C")->AsString(), "3");  // extra cells are never read
+}
+
+TEST_F(FlatFileReadTest, DefaultFieldNamesMakeTheHeaderARecord) {
+  auto t = Table("x|y\n1|2\n");
+  t->SetDefaultFieldNames(true);
+  t->Open();
+  EXPECT_EQ(t->Fields(1)->FieldName(), "Field2");
+  EXPECT_EQ(Records(*t), (Rows{"x|y", "1|2"}));
+}
+
+TEST_F(FlatFileReadTest, DeclaredFieldsReadByTheirOwnPosition) {
+  // A declared field reads the cell at its declaration position, not at the
+  // position of its name in the header.
+  auto t = Table("A|B\n1|2\n");
+  TField* b = t->AddField("B");
+  TField* a = t->AddField("A");
+  t->Open();
+  EXPECT_EQ(b->AsString(), "1");
+  EXPECT_EQ(a->AsString(), "2");
+  t->Close();
+  EXPECT_EQ(t->FieldCount(), 2);  // declared fields survive the close
+}
+
+TEST_F(FlatFileReadTest, BindingFailuresNameTheTableAndField) {
+  auto t = Table("A|B\n1|2\n");
+  t->AddField("Missing");
+  EXPECT_EQ(ErrorOf([&] { t->Open(); }), "Table: Field 'Missing' not found");
+  EXPECT_FALSE(t->Active());
+
+  auto sized = Table("A\n1\n", "s.dat");
+  sized->AddField("A", TFieldType::ftString, 20);
+  EXPECT_EQ(ErrorOf([&] { sized->Open(); }),
+            "Table: Size mismatch for field 'A', expecting: 20 actual: 50");
+
+  auto typed = Table("A\n1\n", "ty.dat");
+  typed->AddField("a", TFieldType::ftInteger);
+  EXPECT_EQ(ErrorOf([&] { typed->Open(); }),
+            "Table: Type mismatch for field 'a', expecting: Integer actual: String");
+
+  auto twice = Table("Name|x|NAME\n", "d.dat");
+  EXPECT_EQ(ErrorOf([&] { twice->Open(); }), "A component named NAME already exists");
+  auto blanks = Table("|x|\n1|2|3\n", "b.dat");  // empty names may repeat
+  blanks->Open();
+  EXPECT_EQ(blanks->FieldCount(), 3);
+}
+
+TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
+  auto t = Table("A\n#c\nfirst\nsecond\n");
+  t->SetDataInstance(diSingle);
+  t->Open();
+  EXPECT_EQ(Records(*t), (Rows{"first"}));
+}
+
+TEST_F(FlatFileReadTest, SplitTextRules) {
+  TModList list;
+  list.SplitText("a|b|");
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b", ""}));
+  list.SplitText("");
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{""}));
+  list.SetDelimiter(",");
+  list.SplitText(" 4, 6 ,8 ");
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"4", "6", "8"}));
+  EXPECT_EQ(list.IndexOf("6"), 1);
+  // Only the first character of a longer delimiter goes with each cut.
+  list.SetDelimiter("||");
+  list.SplitText("a||b");
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "|b"}));
+  list.SetDelimiter("");
+  list.SplitText(" a|b ");
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a|b"}));
+  EXPECT_THROW(list[1], EKavError);
+}
+
+TEST_F(FlatFileReadTest, ModListSavesAndLoadsLines) {
+  TModList list;
+  list.Add("Antenna|Flange");
+  list.Add("M1|");
+  list.SaveToFile(dir / "out.dat");
+  EXPECT_EQ(ReadFile(dir / "out.dat"), "Antenna|Flange\r\nM1|\r\n");
+  TModList back;
+  back.LoadFromFile(dir / "out.dat");
+  EXPECT_EQ(back.Items(), list.Items());
+}
+
+}  // namespace

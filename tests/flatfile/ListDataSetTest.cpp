@@ -1,0 +1,137 @@
+// The cursor, the fields and the notifications of a table.
+#include "FlatFileFixture.h"
+#include "flatfile/DataSource.h"
+#include "platform/Locale.h"
+
+namespace {
+
+class ListDataSetTest : public FlatFileFixture {};
+
+TEST_F(ListDataSetTest, EmptyTableHasNoCurrentRecord) {
+  auto t = Table("A|B\n");
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 0);
+  EXPECT_TRUE(t->Bof());
+  EXPECT_TRUE(t->Eof());
+  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_EQ(t->FieldByName("A")->AsString(), "");
+  t->Next();
+  t->Prior();
+  EXPECT_TRUE(t->Bof() && t->Eof());
+}
+
+TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
+  auto t = Table("N\n1\n2\n3\n");
+  t->Open();
+  EXPECT_EQ(t->RecNo(), 1);  // the open fetched the first record
+  std::string forward, numbers;
+  for (t->First(); !t->Eof(); t->Next()) {
+    forward += t->Fields(0)->AsString();
+    numbers += std::to_string(t->RecNo());
+  }
+  EXPECT_EQ(forward, "123");
+  EXPECT_EQ(numbers, "123");
+  EXPECT_EQ(t->Fields(0)->AsString(), "3");  // Next at the end stays on the last record
+
+  std::string backward;
+  for (t->Last(); !t->Bof(); t->Prior()) backward += t->Fields(0)->AsString();
+  EXPECT_EQ(backward, "321");
+}
+
+TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
+  auto t = Table("N\na\nb\nc\n");
+  t->Open();
+  t->SetRecNo(3);
+  EXPECT_EQ(t->Fields(0)->AsString(), "c");
+  t->SetRecNo(1);
+  EXPECT_EQ(t->Fields(0)->AsString(), "a");
+  EXPECT_EQ(ErrorOf([&] { t->SetRecNo(4); }), "SetRecNo: out of range");
+  EXPECT_EQ(ErrorOf([&] { t->SetRecNo(-1); }), "SetRecNo: out of range");
+  EXPECT_EQ(t->Fields(0)->AsString(), "a");  // a refused SetRecNo does not move
+  // 0 puts the cursor before the first record: a field read there is out of bounds.
+  t->SetRecNo(0);
+  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsString(); }), "List index out of bounds (-1)");
+}
+
+TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
+  auto t = Table("N\nold\n");
+  t->Open();
+  t->Close();
+  EXPECT_EQ(t->RecordCount(), 0);
+  EXPECT_FALSE(t->Active());
+  t->Close();  // closing a closed table does nothing
+  WriteFile(dir / "t.dat", "N\nnew1\nnew2\n");
+  t->Open();
+  t->Open();  // opening an open table does nothing
+  EXPECT_EQ(Records(*t), (Rows{"new1", "new2"}));
+  EXPECT_FALSE(t->Locate("N", "new1"));  // no keyed search
+}
+
+TEST_F(ListDataSetTest, NotifiesOnOpenMoveAndFieldChangeButNotOnClose) {
+  auto t = Table("A|B\n1|x\n2|y\n");
+  TDataSource link(t.get());
+  std::vector<std::string> events;
+  link.OnDataChange = [&](TField* field) {
+    events.push_back(field ? "field " + field->FieldName() : "row " + std::to_string(t->RecNo()));
+  };
+  t->Open();
+  t->Next();
+  t->Next();  // already on the last record: no move, no notification
+  t->Prior();
+  t->FieldByName("B")->SetAsString("z");
+  t->Close();
+  EXPECT_EQ(events, (std::vector<std::string>{"row 1", "row 2", "row 1", "field B"}));
+  t->Open();
+  EXPECT_EQ(t->FieldByName("B")->AsString(), "x");  // edits live only in memory
+}
+
+TEST_F(ListDataSetTest, HandlerMayReopenAnotherTableAndDetachLinks) {
+  auto master = Table("K\na\nb\n", "m.dat");
+  auto detail = Table("K|V\na|1\nb|2\n", "d.dat");
+  detail->SetFiltered(true);
+  TDataSource masterLink(master.get());
+  auto second = std::make_unique<TDataSource>(master.get());
+  std::vector<std::string> seen;
+  masterLink.OnDataChange = [&](TField*) {
+    second.reset();  // a link removed while the notification runs
+    detail->Close();
+    detail->Filters().SetValue("K", master->Fields(0)->AsString());
+    detail->Open();
+    seen.push_back(detail->FieldByName("V")->AsString());
+  };
+  second->OnDataChange = [&](TField*) { seen.push_back("second"); };
+  master->Open();
+  master->Next();
+  EXPECT_EQ(seen, (std::vector<std::string>{"1", "2"}));
+}
+
+TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
+  auto t = Table("A\nshort\n");
+  t->Open();
+  t->Fields(0)->SetAsString(std::string(80, 'x'));
+  EXPECT_EQ(t->Fields(0)->AsString(), std::string(50, 'x'));
+}
+
+TEST_F(ListDataSetTest, DeleteRemovesTheCurrentRecord) {
+  auto t = Table("N\na\nb\nc\n");
+  t->Open();
+  t->Last();
+  t->Delete();
+  EXPECT_EQ(t->Fields(0)->AsString(), "b");
+  EXPECT_EQ(Records(*t), (Rows{"a", "b"}));
+}
+
+TEST_F(ListDataSetTest, NumbersReadInTheUserFormat) {
+  SetDecimalSeparator('.');
+  auto t = Table("P\n1150.5\n\n1,200\n");
+  t->Open();
+  EXPECT_DOUBLE_EQ(t->Fields(0)->AsFloat(), 1150.5);
+  t->Next();
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsFloat(); }), "'' is not a valid floating point value");
+  t->Next();
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsFloat(); }),
+            "'1,200' is not a valid floating point value");
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+#include "ini/BigIni.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <limits>
+
+#include "IniTestSupport.h"
+#include "platform/Error.h"
+
+namespace {
+
+using TLines = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+class BigIniTest : public ::testing::Test {
+ protected:
+  // Loads the bytes with the given options set, into an engine with no file name.
+  std::unique_ptr<TBigIniFile> Load(const std::string& bytes,
+                                    const std::function<void(TBigIniFile&)>& options = {}) {
+    WriteBytes(path_, bytes);
+    auto ini = std::make_unique<TBigIniFile>("");
+    if (options) options(*ini);
+    ini->LoadFile(path_);
+    return ini;
+  }
+  static TLines Lines(TBigIniFile& ini, const std::string& section) {
+    TLines lines;
+    ini.ReadSectionLines(section, lines);
+    return lines;
+  }
+  static TLines Names(TBigIniFile& ini) {
+    TLines names;
+    ini.ReadSectionNames(names);
+    return names;
+  }
+
+  TTempFolder folder_;
+  std::string path_ = folder_.File("test.ini");
+};
+
+TEST_F(BigIniTest, LoadingKeepsSectionLinesAndDropsTheRest) {
+  auto ini = Load("lost=1\r\n[a]\r\nk=v\r\n\r\n\x1A\r\n [b] \r\n;c\rx=1\n[]\n[A]\nlast=2");
+  EXPECT_EQ(Names(*ini), (TLines{"a", ""}));  // [A] merged into [a]
+  EXPECT_EQ(Lines(*ini, "A"), (TLines{"k=v", " [b] ", ";c", "x=1"}));
+  EXPECT_TRUE(ini->Modified());  // the merge counts as a change
+  EXPECT_NO_THROW(ini->LoadFile(folder_.File("missing.ini")));
+}
+
+TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
+  const std::string bytes =
+      "[s]\n;note\nbare\nkey \t=\t value\nq=\"quoted\"\na='x'\nm=\"mixed'\n"
+      "e=\"\"\n=\"lead\"\ntail=1 \t\x01\n";
+  auto plain = Load(bytes);
+  EXPECT_EQ(Lines(*plain, "s").size(), 9u);
+  EXPECT_EQ(plain->ReadString("s", "key", "none"), "none");  // blanks are significant
+
+  auto all = Load(bytes, [](TBigIniFile& ini) {
+    ini.SkipComments = ini.RequireEquals = ini.TrimAroundEquals = true;
+    ini.StripQuotes = ini.TrimTrailing = true;
+  });
+  EXPECT_EQ(Lines(*all, "s"),
+            (TLines{"key=value", "q=quoted", "a=x", "m=\"mixed'", "e=", "=\"lead\"", "tail=1"}));
+  EXPECT_EQ(all->ReadString("s", "KEY", ""), "value");
+
+  auto trimOnly = Load("[s]\n  = x\n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
+  EXPECT_EQ(Lines(*trimOnly, "s"), TLines{"=x"});
+}
+
+TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
+  auto ini = Load("[s]\nk=1\n;c=2\nnoequals\n=empty\nK2=3\n");
+  TLines keys{"old"};
+  ini->ReadSectionKeys("S", keys);
+  EXPECT_EQ(keys, (TLines{"old", "k", ";c", "K2"}));
+  ini->SkipComments = true;
+  keys.clear();
+  ini->ReadSectionKeys("s", keys);
+  EXPECT_EQ(keys, (TLines{"k", "K2"}));
+  EXPECT_TRUE(ini->KeyExists("s", "k2"));
+  EXPECT_FALSE(ini->KeyExists("s", "noequals"));
+
+  TLines lines{"old"};
+  ini->ReadSectionLines("missing", lines);
+  ini->ReadSectionLines("s", lines);
+  EXPECT_EQ(lines.size(), 6u);
+  ini->ClearTarget = true;
+  ini->ReadSectionLines("s", lines);
+  EXPECT_EQ(lines.size(), 5u);
+  TLines all;
+  ini->ReadAll(all);
+  EXPECT_EQ(all.front(), "[s]");
+  EXPECT_EQ(all.back(), "");
+}
+
+TEST_F(BigIniTest, DuplicateSectionsOnLoad) {
+  const std::string bytes = "[d]\r\na=1\r\n\r\n[x]\r\nx=1\r\n\r\n[D]\r\nb=2\r\n\r\n";
+  WriteBytes(path_, bytes);
+  {
+    TBigIniFile ini(path_);
+    EXPECT_FALSE(ini.Modified());
+    EXPECT_EQ(ini.ReadString("d", "a", ""), "1");
+    EXPECT_EQ(ini.ReadString("d", "b", "gone"), "gone");
+  }
+  EXPECT_EQ(ReadBytes(path_), bytes);  // not rewritten on destruction
+
+  auto merged = Load(bytes, [](TBigIniFile& ini) {
+    ini.OnDuplicateSection = [](const std::string&, TLines& kept, TLines& dropped) {
+      kept.insert(kept.end(), dropped.begin(), dropped.end());
+      return true;
+    };
+  });
+  EXPECT_EQ(Lines(*merged, "d"), (TLines{"a=1", "b=2"}));
+  auto later = Load(bytes, [](TBigIniFile& ini) {
+    ini.OnDuplicateSection = [](const std::string&, TLines&, TLines&) { return false; };
+  });
+  EXPECT_EQ(Names(*later), (TLines{"x", "D"}));
+}
+
+TEST_F(BigIniTest, FindKeyStartsAtCurrentSectionAndWrapsRound) {
+  auto ini = Load("[a]\nk=a\n[b]\nk=b\n[c]\nk=c\n");
+  EXPECT_EQ(ini->CurrentSection(), 0);
+  EXPECT_EQ(ini->ReadString("C", "k", ""), "c");
+  EXPECT_EQ(ini->CurrentSection(), 2);
+  EXPECT_EQ(ini->ReadString("a", "k", ""), "a");
+  EXPECT_EQ(ini->CurrentSection(), 0);
+  EXPECT_EQ(ini->FindKey("none", "k", false).lines, nullptr);
+  EXPECT_EQ(ini->CurrentSection(), 2);  // a miss from 0 stops at the last section
+  ini->ReadString("b", "k", "");
+  ini->ReadString("none", "k", "");
+  EXPECT_EQ(ini->CurrentSection(), 0);  // a miss from 1 stops at 0
+
+  const TBigIniFile::TKeyPosition created = ini->FindKey("new", "k", true);
+  EXPECT_EQ(created.index, -1);
+  EXPECT_EQ(ini->CurrentSection(), 3);
+  EXPECT_FALSE(ini->Modified());
+  ini->EraseSection("new");
+  EXPECT_EQ(ini->CurrentSection(), 0);
+  EXPECT_TRUE(ini->Modified());
+}
+
+TEST_F(BigIniTest, WrittenFileHasExactBytes) {
+  {
+    TBigIniFile ini(path_);
+    ini.WriteString("One", "k", "v");
+    ini.WriteInteger("two", "n", -5);
+    ini.DeleteKey("empty", "k");  // creates the section, empty
+    ini.WriteString("one", "K2", "w");
+    ini.WriteBool("Two", "b", true);
+    ini.WriteString("ONE", "k", "changed");  // replaced in place
+    EXPECT_TRUE(ini.SectionExists("EMPTY"));
+    EXPECT_EQ(Names(ini), (TLines{"One", "two", "empty"}));
+  }
+  EXPECT_EQ(ReadBytes(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nn=-5\r\nb=1\r\n\r\n");
+  TBigIniFile ini(path_);
+  ini.DeleteKey("two", "N");
+  ini.Flush();
+  EXPECT_EQ(ReadBytes(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nb=1\r\n\r\n");
+}
+
+TEST_F(BigIniTest, RewritingChangesOnlyWhatDiffers) {
+  TBigIniFile ini(path_);
+  ini.WriteString("s", "Key", "value");
+  ini.Flush();
+  ini.WriteString("s", "Key", "value");
+  EXPECT_FALSE(ini.Modified());
+  ini.WriteString("s", "Key", "Value");
+  EXPECT_TRUE(ini.Modified());
+  ini.WriteString("S", "KEY", "Value");  // the caller's spelling of the key wins
+  ini.Flush();
+  EXPECT_EQ(ReadBytes(path_), "[s]\r\nKEY=Value\r\n\r\n");
+}
+
+TEST_F(BigIniTest, WriteStringWithEmptyKey) {
+  TBigIniFile ini(path_);
+  for (const char* section : {"a", "b", ""})
+    ini.WriteString(section, "k", "1");
+  ini.WriteString("A", "", "");
+  ini.WriteString("b", "", "x");
+  EXPECT_EQ(Names(ini), TLines{""});
+  ini.WriteString("", "", "x");  // erases the section named ""
+  EXPECT_TRUE(Names(ini).empty());
+  ini.WriteString("c", "k", "1");
+  ini.WriteString("", "", "");  // flushes
+  EXPECT_FALSE(ini.Modified());
+  EXPECT_EQ(ReadBytes(path_), "[c]\r\nk=1\r\n\r\n");
+}
+
+TEST_F(BigIniTest, LengthLimits) {
+  const std::string longText(300, 'x');
+  {
+    TBigIniFile ini(path_);
+    ini.WriteString("s", "short", longText);
+    ini.WriteLongString("s", "long", longText);
+    EXPECT_EQ(ini.ReadLongString("s", "short", "").size(), 249u);
+    EXPECT_EQ(ini.ReadLongString("s", "long", ""), longText);
+    EXPECT_EQ(ini.ReadString("s", "long", "").size(), 255u);
+    ini.WriteLongString("s", longText, "v");  // the key is cut to 255
+    EXPECT_EQ(ini.ReadString("s", longText + "y", ""), "v");
+    ini.WriteString(longText, "k", "v");
+    EXPECT_EQ(Names(ini).back(), longText.substr(0, 255));
+  }
+  TBigIniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("s", "long", "").size(), 250u);  // the line was cut at 255 on loading
+  EXPECT_EQ(ini.FileName(), path_);
+  EXPECT_EQ(TBigIniFile(std::string(300, 'f')).FileName().size(), 255u);
+}
+
+TEST_F(BigIniTest, ReadIntegerAndBool) {
+  auto ini = Load(
+      "[n]\na=0x1A\nb=0X1A\nc=$1a\nd=12abc\ne=\nf=-$1A\ng=$FFFFFFFF\nh=2147483648\n"
+      "i=-2147483648\nj= 42\nk=0x\nl=x0\n");
+  const std::pair<const char*, int> cases[] = {
+      {"a", 26}, {"b", 26}, {"c", 26},
+      {"d", 7},  {"e", 7},  {"f", -26},
+      {"g", -1}, {"h", 7},  {"i", std::numeric_limits<int>::min()},
+      {"j", 42}, {"k", 7},  {"l", 7}};
+  for (const auto& [key, expected] : cases)
+    EXPECT_EQ(ini->ReadInteger("n", key, 7), expected) << key;
+  EXPECT_TRUE(ini->ReadBool("n", "a", false));
+  EXPECT_TRUE(ini->ReadBool("n", "missing", true));
+  EXPECT_FALSE(ini->ReadBool("n", "d", false));
+}
+
+TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
+  TBigIniFile ini("");
+  const TDateTime noon = 45306.5;  // 2024-01-15 12:00
+  ini.WriteFloat("v", "f", 0.1);
+  ini.WriteFloat("v", "third", 1.0 / 3);
+  ini.WriteDate("v", "d", noon);
+  ini.WriteTime("v", "t", 0.75 + 1.0 / 86400);
+  ini.WriteDateTime("v", "dt", noon);
+  ini.WriteDateTime("v", "old", -1.25);
+  EXPECT_EQ(Lines(ini, "v"),
+            (TLines{"f=0.1", "third=0.333333333333333", "d=2024-01-15", "t=18:00:01",
+                    "dt=2024-01-15 12:00:00", "old=1899-12-29 06:00:00"}));
+  EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "third", 0), 0.333333333333333);
+  EXPECT_EQ(ini.ReadDate("v", "d", 0), 45306);
+  EXPECT_DOUBLE_EQ(ini.ReadTime("v", "t", 0), 0.75 + 1.0 / 86400);
+  EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "dt", 0), noon);
+  EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "old", 0), -1.25);
+  EXPECT_EQ(ini.ReadDateTime("v", "d", 0), 45306);
+  ini.WriteString("v", "bad", "2024-02-30");
+  for (const char* key : {"bad", "d", "missing"})
+    EXPECT_EQ(ini.ReadTime("v", key, -9), -9);
+  EXPECT_EQ(ini.ReadDate("v", "bad", -9), -9);
+  EXPECT_EQ(ini.ReadFloat("v", "d", -9), -9);
+  EXPECT_THROW(ini.WriteDate("v", "d", 1e300), EKavError);
+}
+
+// A derived engine that stores every value reversed changes the typed
+// operations as well.
+class TReversingIni : public TBigIniFile {
+ public:
+  using TBigIniFile::TBigIniFile;
+  std::string ReadString(const std::string& s, const std::string& k,
+                         const std::string& d) override {
+    std::string v = TBigIniFile::ReadString(s, k, d);
+    return {v.rbegin(), v.rend()};
+  }
+  void WriteString(const std::string& s, const std::string& k, const std::string& v) override {
+    TBigIniFile::WriteString(s, k, {v.rbegin(), v.rend()});
+  }
+};
+
+TEST_F(BigIniTest, TypedOperationsGoThroughStringOperations) {
+  TReversingIni ini("");
+  ini.WriteInteger("s", "i", 120);
+  ini.WriteFloat("s", "f", 1.5);
+  EXPECT_EQ(ini.ReadLongString("s", "i", ""), "021");
+  EXPECT_EQ(ini.ReadInteger("s", "i", 0), 120);
+  EXPECT_EQ(ini.ReadFloat("s", "f", 0), 1.5);
+}
+
+TEST_F(BigIniTest, FlushWithoutFileNameOnlyClearsModified) {
+  TBigIniFile ini("");
+  ini.WriteString("s", "k", "v");
+  ini.Flush();
+  EXPECT_FALSE(ini.Modified());
+  EXPECT_TRUE(fs::is_empty(folder_.Path()));
+}
+
+TEST_F(BigIniTest, ChangeFileWritesPendingChangesFirst) {
+  const std::string other = folder_.File("other.ini");
+  WriteBytes(other, "[o]\nk=1\n[o]\nk=2\n");
+  TBigIniFile ini(path_);
+  ini.WriteString("s", "k", "v");
+  ini.ChangeFile(other);
+  EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=v\r\n\r\n");
+  EXPECT_EQ(Names(ini), TLines{"o"});
+  EXPECT_FALSE(ini.Modified());
+}
+
+TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
+  const std::string old = "[s]\r\nk=old\r\n\r\n";
+  WriteBytes(path_, old);
+  TBigIniFile ini(path_);
+  ini.WriteString("s", "k", "new");
+  fs::create_directory(path_ + ".tmp");  // the temporary file cannot be created
+  try {
+    ini.Flush();
+    FAIL() << "no error";
+  } catch (const EKavError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path_ + "\". ", 0), 0u)
+        << e.what();
+  }
+  EXPECT_TRUE(ini.Modified());
+  EXPECT_EQ(ReadBytes(path_), old);
+  fs::remove(path_ + ".tmp");
+  ini.Flush();
+  EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=new\r\n\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), {}), 1);
+
+  if (geteuid() != 0) {  // permissions do not stop root
+    ini.WriteString("s", "k", "newer");
+    fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_THROW(ini.Flush(), EKavError);
+    EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=new\r\n\r\n");
+  }
+}
+
+TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
+  const std::string target = folder_.File("target");
+  fs::create_directory(target);
+  WriteBytes(target + "/inside", "x");
+  auto ini = std::make_unique<TBigIniFile>(target);
+  ini->WriteString("s", "k", "v");
+  EXPECT_THROW(ini->Flush(), EKavError);
+  EXPECT_TRUE(ini->Modified());
+  EXPECT_FALSE(fs::exists(target + ".tmp"));
+  EXPECT_EQ(ReadBytes(target + "/inside"), "x");
+  EXPECT_NO_THROW(ini.reset());  // the destructor swallows the same failure
+
+  TBigIniFile gone(folder_.File("sub/gone.ini"));
+  gone.WriteString("s", "k", "v");
+  EXPECT_THROW(gone.Flush(), EKavError);
+}
+
+TEST_F(BigIniTest, BinaryGarbageAndHugeLinesLoad) {
+  std::string bytes = "[bin]\nnul=a";
+  bytes += std::string("\0b\xFF\x80", 4) + "\n" + std::string(100000, 'z') + "\r\r\n";
+  for (int i = 0; i < 4096; ++i)
+    bytes += static_cast<char>((i * 37) % 256);
+  auto ini = Load(bytes);
+  EXPECT_EQ(ini->ReadString("bin", "nul", ""), std::string("a\0b\xFF\x80", 5));
+  EXPECT_EQ(Lines(*ini, "bin")[1], std::string(255, 'z'));
+  ini->TextBufferSize = 0;
+  EXPECT_NO_THROW(ini->LoadFile(path_));
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// Catalogue names written with "\" and in any letter case reach real files.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/PathResolver.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+TEST(PathResolverTest, ResolvesSeparatorsAndLetterCase) {
+  TempDir dir;
+  WriteFile(dir / "Images/ant.GIF", "x");
+  EXPECT_EQ(ResolvePath(dir.Path() + "images\\ant.gif"), dir / "Images/ant.GIF");
+  EXPECT_EQ(ResolvePath(dir.Path() + "IMAGES/Ant.Gif"), dir / "Images/ant.GIF");
+  EXPECT_EQ(ResolvePath(dir.Path() + "Images/"), dir / "Images/");
+  EXPECT_TRUE(FileExists(dir.Path() + "imaGes\\ANT.gif"));
+  EXPECT_FALSE(FileExists(dir.Path() + "images"));  // a folder is no file
+}
+
+TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
+  TempDir dir;
+  WriteFile(dir / "data/b.dat", "exact");
+  WriteFile(dir / "Data/B.dat", "upper");
+  WriteFile(dir / "DATA/b.dat", "all upper");
+  EXPECT_EQ(ResolvePath(dir.Path() + "data\\b.dat"), dir / "data/b.dat");
+  // "DATA" sorts before "Data" and "data".
+  EXPECT_EQ(ResolvePath(dir.Path() + "dAtA\\b.dat"), dir / "DATA/b.dat");
+}
+
+TEST(PathResolverTest, UnresolvedNamesKeepTheirSpellingWithSlashes) {
+  TempDir dir;
+  WriteFile(dir / "Data/x", "");
+  EXPECT_EQ(ResolvePath(dir.Path() + "data\\Missing\\MWAnts.dat"), dir / "Data/Missing/MWAnts.dat");
+  EXPECT_EQ(ResolvePath("\\MWAnts.dat"), "/MWAnts.dat");
+  EXPECT_EQ(ResolvePath("C:\\Program Files\\x.dat"), "C:/Program Files/x.dat");
+}
+
+TEST(PathResolverTest, ProgramFolderEndsWithASeparator) {
+  const std::string original = ProgramFolder();
+  EXPECT_EQ(original.back(), '/');
+  SetProgramFolder("/tmp/somewhere");
+  EXPECT_EQ(ProgramFolder(), "/tmp/somewhere/");
+  SetProgramFolder(original);
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// 8-bit text: case folding, Windows-1252 conversion and name/value lists.
+#include <gtest/gtest.h>
+
+#include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
+#include "platform/Error.h"
+#include "platform/NameValueList.h"
+
+namespace {
+
+TEST(TextTest, CaseFoldingCoversWindows1252Letters) {
+  EXPECT_TRUE(ansi::SameText("Radome_\xC9t\xE9", "RADOME_\xE9T\xC9"));
+  EXPECT_TRUE(ansi::SameText("\x8A\x8C\x8E\x9F", "\x9A\x9C\x9E\xFF"));
+  EXPECT_FALSE(ansi::SameText("\xD7", "\xF7"));  // multiplication and division signs
+  EXPECT_FALSE(ansi::SameText("ab", "abc"));
+  EXPECT_LT(ansi::CompareText("alpha", "BETA"), 0);
+  EXPECT_EQ(ansi::UpperCase("hp2-23\xE9"), "HP2-23\xC9");
+  EXPECT_EQ(ansi::Trim(" \t\x01 a b \r"), "a b");
+}
+
+TEST(TextTest, Windows1252RoundTripsEveryByte) {
+  std::string all;
+  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
+  EXPECT_EQ(FromAnsi("\x80\x99\xE9"), QString::fromUtf8("\u20AC\u2122\u00E9"));
+  EXPECT_EQ(ToAnsi(QString::fromUtf8("\u4E2D")), "?");
+}
+
+TEST(TextTest, NameValueListSetsReplacesAndRemoves) {
+  TNameValueList list;
+  list.SetValue("PartNum", "HP*");
+  list.SetValue("Freq", "6 GHz");
+  list.SetValue("PARTNUM", "SP*");
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{"PARTNUM=SP*", "Freq=6 GHz"}));
+  EXPECT_EQ(list.Value("partnum"), "SP*");
+  list.SetValue("partnum", "");
+  EXPECT_EQ(list.Text(), "Freq=6 GHz\r\n");
+  list.Add("no equals sign");
+  EXPECT_EQ(list.Name(1), "");
+  EXPECT_EQ(list.Value(""), "");
+  list.Add("=x=y");
+  EXPECT_EQ(list.Value(""), "x=y");
+  EXPECT_THROW(list[5], EKavError);
+}
+
+}  // namespace
