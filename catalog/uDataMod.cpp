@@ -1,0 +1,442 @@
+#include "catalog/uDataMod.h"
+
+#include <cmath>
+#include <exception>
+
+#include "catalog/uLOMFile.h"
+#include "platform/Error.h"
+#include "platform/FileUtil.h"
+#include "platform/Locale.h"
+#include "platform/PathResolver.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+void Declare(TFlatFileDataSet& table, const char* file, TPathMode mode, const char* path,
+             int skipRow, bool filtered, TDataInstance instance, TFilterOption option,
+             std::initializer_list<const char*> columns) {
+  table.SetFileName(file);
+  table.SetPathMode(mode);
+  table.SetPath(path);
+  table.SetSkipRow(skipRow);
+  table.SetFiltered(filtered);
+  table.SetDataInstance(instance);
+  table.SetFilterOption(option);
+  for (const char* column : columns) table.AddField(column);
+}
+
+void SetSharedFolder(TFlatFileDataSet& table) {
+  table.RegistryOptions() = {"Software\\Ostrel", "Common Files", "Path", ""};
+}
+
+std::string QuoteDoubled(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    quoted += c;
+    if (c == '\'') quoted += '\'';
+  }
+  return quoted + "'";
+}
+
+// Replaces `path` whole, so a reader never sees half a file.
+void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  WriteFileAtomically(ResolvePath(path), bytes);
+}
+
+}  // namespace
+
+std::string FieldText(const TFlatFileDataSet& table, const char* field) {
+  return table.FieldByName(field)->AsString();
+}
+
+TDataMod::TDataMod(TDialogs& dialogs) : dialogs_(dialogs) {
+  ConfigureTables();
+  LinkSources();
+}
+
+void TDataMod::ConfigureTables() {
+  Declare(FreqData, "MWFreq.dat", pmLocalPath, "data\\", 0, false, diMulti, foDefaultCompare,
+          {"Freq"});
+  Declare(TypeData, "MWAntTypes.dat", pmLocalPath, "data\\", 0, true, diMulti, foDefaultCompare,
+          {"Freq", "Prefix"});
+  Declare(AntData, "MWAnts.dat", pmRegistryPath, "C:\\Program Files\\Ostrel\\Common Files\\", 1,
+          true, diMulti, foDefaultCompare,
+          {"Freq", "Flange", "ID", "PSI_MAX", "Misc", "Size_FT", "BegFreq", "CURRENT",
+           "OldPartNum", "PartNum", "RPE", "ETSI_GAIN", "FCC74", "FCC78", "FCC101", "ETSI_CLASS",
+           "Gain_Low", "Gain_Med", "Gain_High", "BW_H", "BW_V", "X_pol", "F_B", "VSWR",
+           "Return_Loss", "Type", "Group", "Diameter_Ft_M", "Polarization"});
+  SetSharedFolder(AntData);
+  Declare(LOMData, "M_LOM.dat", pmRegistryPath, "", 1, true, diSingle, foDefaultCompare,
+          {"BegFreq", "EndingFreq", "PartNo", "GraphicFile", "Desc", "USPrice"});
+  SetSharedFolder(LOMData);
+  Declare(FlangeData, "AntFlanges.dat", pmLocalPath, "data\\", 0, true, diMulti, foDefaultCompare,
+          {"Antenna", "Flange"});
+  Declare(FlangeSuffixData, "flng_list.dat", pmLocalPath, "data\\", 0, true, diSingle,
+          foDelimitedCompare, {"AntennaGroup", "Flange", "Suffix"});
+  Declare(RadomeData, "radome_List.dat", pmLocalPath, "data\\", 0, true, diMulti,
+          foDelimitedCompare,
+          {"Antenna_Type", "Antenna_Size", "Radome_Suffix", "Price_Upgrade", "Radome_Desc"});
+  Declare(PackData, "pack_list.dat", pmLocalPath, "data\\", 0, true, diMulti, foDelimitedCompare,
+          {"Antenna_Size", "Antenna_Group", "DefaultPackSuffix", "Pack_Suffix", "Price",
+           "Pack_Desc"});
+  Declare(pnbData, "pnb.dat", pmLocalPath, "data\\", 0, true, diSingle, foDefaultCompare,
+          {"PartNum", "CustPartNum", "CustDesc", "CustPrice"});
+  Declare(RadomeImgData, "radome_img.dat", pmLocalPath, "Data\\", 0, true, diSingle,
+          foDelimitedCompare, {"AntennaGroup", "Suffix", "Image"});
+
+  AntennaImg.ImagePath = "Images/";
+  AntennaImg.ImageWidth = AntennaImg.ImageHeight = 100;
+  FlangeImg.ImageDataFile = "flng_img.dat";
+  FlangeImg.ImageDataPath = "data\\";
+  FlangeImg.ImagePath = "images\\";
+  FlangeImg.ImageIndex = 1;
+  FlangeImg.ImageWidth = 136;
+  FlangeImg.ImageHeight = 96;
+  RadomeImg.ImagePath = "Images\\";
+  RadomeImg.ImageIndex = 2;
+  RadomeImg.ImageWidth = 121;
+  RadomeImg.ImageHeight = 120;
+}
+
+void TDataMod::LinkSources() {
+  dsFreqData.SetDataSet(&FreqData);
+  dsType.SetDataSet(&TypeData);
+  dsAntData.SetDataSet(&AntData);
+  dsLOM.SetDataSet(&LOMData);
+  dsFlangeData.SetDataSet(&FlangeData);
+  dsFlangSuffixData.SetDataSet(&FlangeSuffixData);
+  dsRadomeData.SetDataSet(&RadomeData);
+  dsPackData.SetDataSet(&PackData);
+  dspnb.SetDataSet(&pnbData);
+  dsFreqData.OnDataChange = [this](TField* f) { dsFreqDataDataChange(f); };
+  dsAntData.OnDataChange = [this](TField* f) { dsAntDataDataChange(f); };
+  dsFlangeData.OnDataChange = [this](TField* f) { dsFlangeDataDataChange(f); };
+  dsRadomeData.OnDataChange = [this](TField*) { BuildPartNumber(); };
+  dsPackData.OnDataChange = [this](TField*) { BuildPartNumber(); };
+}
+
+void TDataMod::DataModuleCreate() {
+  FreqData.Open();
+  lomFileName_ = ProgramFolder() + "kav_pnb.lom";
+}
+
+template <typename Step, typename Recover>
+void TDataMod::Guarded(Step step, Recover recover) {
+  try {
+    step();
+  } catch (const std::exception& error) {
+    recover(error.what());
+  }
+}
+
+void TDataMod::ShowError(const std::string& message, const std::string& context) {
+  dialogs_.ShowErrorBox("The following error was encountered:\r" + QuoteDoubled(message) + "\r\n" +
+                        context);
+}
+
+// ---------------------------------------------------------------- queries
+
+bool TDataMod::QueryAntennas() {
+  bool found = false;
+  Guarded(
+      [&] {
+        AntData.Close();
+        AntData.Filters().Clear();
+        if (QueryMode & qmAll) {
+          AntData.SetDataInstance(diMulti);
+          AntData.SetFilterOption(foDefaultCompare);
+        } else if (QueryMode & qmFreqType) {
+          AntData.Filters().SetValue("Freq", FieldText(FreqData, "Freq"));
+          AntData.Filters().SetValue("Type", FieldText(TypeData, "Prefix"));
+          AntData.SetDataInstance(diMulti);
+          AntData.SetFilterOption(foDefaultCompare);
+        } else if (QueryMode & qmPartNumber) {
+          if (exactPartNumber_) {
+            AntData.Filters().SetValue("PartNum", queryValue_);
+            AntData.SetDataInstance(diSingle);
+            AntData.SetFilterOption(foDefaultCompare);
+          } else {
+            AntData.Filters().SetValue("PartNum", queryValue_ + "*");
+            AntData.SetDataInstance(diMulti);
+            AntData.SetFilterOption(foPartialCompare);
+          }
+        } else {
+          return;  // no query chosen: nothing opens, nothing is said
+        }
+        AntData.Open();
+        if (AntData.IsEmpty()) {
+          AntData.Close();
+          LOMData.Close();
+          ShowError("The model number: " + queryValue_ + " was not found", "");
+          return;
+        }
+        found = true;
+      },
+      [&](const std::string& message) {
+        AntData.Close();
+        LOMData.Close();
+        ShowError(message, "in loading Antenna data");
+      });
+  return found;
+}
+
+void TDataMod::FilterTypesByFreq() {
+  TypeData.Close();
+  TypeData.Filters().SetValue("Freq", FieldText(FreqData, "Freq"));
+  TypeData.Open();
+}
+
+void TDataMod::dsFreqDataDataChange(TField*) { FilterTypesByFreq(); }
+
+// ---------------------------------------------------------------- antenna chain
+
+void TDataMod::dsAntDataDataChange(TField*) {
+  FilterPricingByAntenna();
+  WriteFlangeFile();
+  FilterFlangesByAntenna();
+  FilterRadomesByAntenna();
+  FilterPacksByAntenna();
+  ShowAntennaImage();
+  if (OnSyncOptionLists) OnSyncOptionLists();
+}
+
+void TDataMod::FilterPricingByAntenna() {
+  Guarded(
+      [&] {
+        LOMData.Close();
+        LOMData.Filters().SetValue("PartNo", FieldText(AntData, "PartNum"));
+        LOMData.Open();
+      },
+      [&](const std::string& message) {
+        LOMData.Close();
+        ShowError(message, "loading Pricing data");
+      });
+}
+
+void TDataMod::WriteFlangeFile() {
+  const std::string model = FieldText(AntData, "PartNum");
+  TModList flanges(",");
+  flanges.SplitText(FieldText(AntData, "Flange"));
+  std::vector<std::string> lines = {"Antenna|Flange"};
+  for (const std::string& flange : flanges.Items()) lines.push_back(model + "|" + flange);
+  WriteLines(ProgramFolder() + "Data\\AntFlanges.dat", lines);
+}
+
+void TDataMod::FilterFlangesByAntenna() {
+  Guarded(
+      [&] {
+        FlangeData.Close();
+        FlangeData.Filters().SetValue("Antenna", FieldText(AntData, "PartNum"));
+        FlangeData.Open();
+      },
+      [&](const std::string& message) {
+        ShowError(message, "loading Flange data");
+        FlangeData.Close();
+      });
+}
+
+void TDataMod::FilterRadomesByAntenna() {
+  Guarded(
+      [&] {
+        RadomeData.Close();
+        RadomeData.Filters().SetValue("Antenna_Type", FieldText(AntData, "Type"));
+        RadomeData.Filters().SetValue("Antenna_Size", FieldText(AntData, "Size_FT"));
+        RadomeData.Open();
+      },
+      [&](const std::string& message) {
+        ShowError(message, "loading Antenna\\Radome color data");
+        RadomeData.Close();
+      });
+}
+
+void TDataMod::FilterPacksByAntenna() {
+  Guarded(
+      [&] {
+        PackData.Close();
+        PackData.Filters().SetValue("Antenna_Size", FieldText(AntData, "Size_FT"));
+        PackData.Filters().SetValue("Antenna_Group", FieldText(AntData, "Group"));
+        PackData.Open();
+      },
+      [&](const std::string& message) {
+        ShowError(message, "loading Packing data");
+        PackData.Close();
+      });
+}
+
+void TDataMod::dsFlangeDataDataChange(TField*) {
+  FilterFlangeSuffix();
+  BuildPartNumber();
+}
+
+void TDataMod::FilterFlangeSuffix() {
+  Guarded(
+      [&] {
+        FlangeSuffixData.Close();
+        FlangeSuffixData.Filters().SetValue("AntennaGroup", FieldText(AntData, "Group"));
+        FlangeSuffixData.Filters().SetValue("Flange", FieldText(FlangeData, "Flange"));
+        FlangeSuffixData.Open();
+      },
+      [&](const std::string& message) {
+        FlangeSuffixData.Close();
+        ShowError(message, "loading Flange Suffix data");
+      });
+}
+
+// ---------------------------------------------------------------- pictures
+
+void TDataMod::ShowAntennaImage() {
+  AntennaImg.ImageFile = FieldText(LOMData, "GraphicFile") + ".gif";
+  AntennaImg.LoadImage();
+}
+
+void TDataMod::ShowFlangeImage() {
+  FlangeImg.Filters.Clear();
+  FlangeImg.Filters.SetValue("Flange", FieldText(FlangeData, "Flange"));
+  FlangeImg.LoadImage();
+}
+
+void TDataMod::ShowRadomeImage() {
+  Guarded(
+      [&] {
+        RadomeImgData.Close();
+        RadomeImgData.Filters().Clear();
+        RadomeImgData.Filters().SetValue("AntennaGroup", FieldText(AntData, "Group"));
+        RadomeImgData.Filters().SetValue("Suffix", FieldText(RadomeData, "Radome_Suffix"));
+        RadomeImgData.Open();
+        RadomeImg.ImageFile = FieldText(RadomeImgData, "Image");
+        RadomeImg.LoadImage();
+        RadomeImgData.Close();
+      },
+      [&](const std::string& message) {
+        ShowError(message, "loading Antenna\\Radome image");
+        RadomeImgData.Close();
+      });
+}
+
+// ---------------------------------------------------------------- read-outs
+
+std::string TDataMod::GetSelectedPartNum() const { return FieldText(AntData, "PartNum"); }
+
+void TDataMod::GetSpecValues(TNameValueList& list) const {
+  static const std::pair<const char*, const char*> kEntries[] = {
+      {"Type Number", "PartNum"},
+      {"Antenna Inputs", "Flange"},
+      {"Diameter ft", "Size_FT"},
+      {"RPE", "RPE"},
+      {"U.S. FCC 101", "FCC101"},
+      {"U.S. FCC 74", "FCC74"},
+      {"U.S. FCC 78", "FCC78"},
+      {"ETSI Class", "ETSI_CLASS"},
+      {"ETSI Gain", "ETSI_GAIN"},
+      {"Gain(dbi), Low ", "Gain_Low"},
+      {"Gain(dbi), Mid ", "Gain_Med"},
+      {"Gain(dbi), Top ", "Gain_High"},
+      {"Beamwidth Deg.", "BW_H"},
+      {"Cross Pol. Disc. (db)", "X_pol"},
+      {"F/B Ratio (db)", "F_B"},
+      {"VSWR Max", "VSWR"},
+      {"Return Loss (dB)", "Return_Loss"},
+  };
+  for (const auto& [name, column] : kEntries) list.SetValue(name, FieldText(AntData, column));
+}
+
+// ---------------------------------------------------------------- part number
+
+std::string TDataMod::GetCustomPartNumber() const {
+  return GetSelectedPartNum() + "-" + FieldText(FlangeSuffixData, "Suffix") +
+         FieldText(RadomeData, "Radome_Suffix") + FieldText(PackData, "Pack_Suffix");
+}
+
+std::string TDataMod::GetCustomDescription() const {
+  return FieldText(LOMData, "Desc") + ", " + FieldText(FlangeData, "Flange") + " flange, " +
+         FieldText(RadomeData, "Radome_Desc") + ", " + FieldText(PackData, "Pack_Desc");
+}
+
+std::string TDataMod::GetCustomPrice() const {
+  try {
+    double sum = 0;
+    for (const std::string& text : {FieldText(LOMData, "USPrice"),
+                                    FieldText(RadomeData, "Price_Upgrade"),
+                                    FieldText(PackData, "Price")}) {
+      double value = 0;
+      if (!TryStrToFloat(text, value)) return "0.00";
+      sum += value;
+    }
+    if (!std::isfinite(sum)) return "0.00";
+    return FloatToStr(sum);
+  } catch (const std::exception&) {
+    return "0.00";
+  }
+}
+
+void TDataMod::WritePartNumberFile() {
+  const std::string model = GetSelectedPartNum();
+  const std::string partNumber = GetCustomPartNumber();
+  const std::string description = GetCustomDescription();
+  const std::string price = GetCustomPrice();
+  WriteLines(ProgramFolder() + "Data\\pnb.dat",
+             {"PartNum|CustPartNum|CustDesc|CustPrice",
+              model + "|" + partNumber + "|" + description + "|" + price});
+}
+
+void TDataMod::ReopenPartNumber() {
+  pnbData.Close();
+  pnbData.Filters().SetValue("PartNum", GetSelectedPartNum());
+  pnbData.Open();
+}
+
+void TDataMod::BuildPartNumber() {
+  Guarded(
+      [&] {
+        WritePartNumberFile();
+        ReopenPartNumber();
+        partNumberComplete_ = true;
+      },
+      [&](const std::string& message) {
+        pnbData.Close();
+        ShowError(message, "building part number");
+      });
+}
+
+void TDataMod::GetPartNumberValues(TNameValueList& list) const {
+  list.SetValue("Base Part Number", FieldText(AntData, "PartNum"));
+  list.SetValue("Custom Part Number", FieldText(pnbData, "CustPartNum"));
+  list.SetValue("Custom Description", FieldText(pnbData, "CustDesc"));
+  list.SetValue("Custom Price", "$" + FieldText(pnbData, "CustPrice"));
+}
+
+void TDataMod::CopyPartNumberToClipboard(TClipboard& clipboard) const {
+  TNameValueList list;
+  GetPartNumberValues(list);
+  clipboard.Clear();
+  clipboard.SetText(list.Text());
+}
+
+// ---------------------------------------------------------------- job file
+
+void TDataMod::DeleteLOMFile() {
+  if (FileExists(lomFileName_)) std::remove(ResolvePath(lomFileName_).c_str());
+}
+
+void TDataMod::WriteLOMFile() {
+  DeleteLOMFile();
+  TLOMFile file(ResolvePath(lomFileName_));
+  file.Header.SetCompanyName("");
+  file.Header.SetAuthor("");
+  file.Header.SetDate("");
+  file.Header.SetJobNumber("");
+  file.Header.SetProposalNumber("");
+  file.Header.SetFileName("");
+  file.Header.SetFilePath("");
+  file.Site.NewSite();
+  file.Site.SetSiteName("");
+  file.Site.SetSiteNumber("1");
+  file.Site.SetShipToCity("");
+  file.Site.SetShipToStateProvince("");
+  file.Site.SetShipToCountry("");
+  file.Site.AddLine("1", "each", GetSelectedPartNum(), FieldText(pnbData, "CustPartNum"),
+                    FieldText(pnbData, "CustDesc"), FieldText(pnbData, "CustPrice"));
+  file.Flush();
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The data module: every catalogue table, the links that tie them to the
+// current antenna and options, the three picture loaders, the part-number
+// builder and the job file. Moving the current row of a table runs its chain
+// synchronously, inside the call that moved it.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "flatfile/DataSource.h"
+#include "flatfile/uFlatFileDataSet.h"
+#include "pictures/uImageLoader.h"
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/NameValueList.h"
+
+// Flags of QueryMode.
+enum : uint8_t { qmAll = 1, qmFreqType = 2, qmPartNumber = 4 };
+
+class TDataMod {
+ public:
+  // `dialogs` shows the error box; it must outlive the data module.
+  explicit TDataMod(TDialogs& dialogs);
+  TDataMod(const TDataMod&) = delete;
+  TDataMod& operator=(const TDataMod&) = delete;
+
+  // The creation handler: opens the frequency table (which opens the type
+  // table on the first frequency) and fixes the job file's path. Its errors
+  // go to the caller.
+  void DataModuleCreate();
+
+  // --- queries ---
+  uint8_t QueryMode = 0;
+  void SetQueryValue(const std::string& text) { queryValue_ = text; }
+  const std::string& QueryValue() const { return queryValue_; }
+  void SetExactPartNumber(bool exact) { exactPartNumber_ = exact; }
+  bool ExactPartNumber() const { return exactPartNumber_; }
+  // Reopens the antenna table for QueryMode; true when it holds a row.
+  bool QueryAntennas();
+  void FilterTypesByFreq();
+
+  // --- read-outs of the current antenna ---
+  std::string GetSelectedPartNum() const;
+  void GetSpecValues(TNameValueList& list) const;
+  void ShowAntennaImage();
+  void ShowFlangeImage();
+  void ShowRadomeImage();
+  // The error box: the message quoted, then the context.
+  void ShowError(const std::string& message, const std::string& context);
+
+  // --- the custom part number ---
+  void BuildPartNumber();
+  void WritePartNumberFile();
+  void ReopenPartNumber();
+  std::string GetCustomPartNumber() const;
+  std::string GetCustomDescription() const;
+  std::string GetCustomPrice() const;
+  void GetPartNumberValues(TNameValueList& list) const;
+  void CopyPartNumberToClipboard(TClipboard& clipboard) const;
+  bool PartNumberComplete() const { return partNumberComplete_; }
+
+  // --- the job file ---
+  const std::string& LOMFileName() const { return lomFileName_; }
+  void WriteLOMFile();
+  void DeleteLOMFile();
+
+  // The main window's SyncOptionLists, the last step of the antenna chain.
+  std::function<void()> OnSyncOptionLists;
+
+  // Tables, links and picture loaders.
+  TFlatFileDataSet FreqData{"FreqData"};
+  TFlatFileDataSet TypeData{"TypeData"};
+  TFlatFileDataSet AntData{"AntData"};
+  TFlatFileDataSet LOMData{"LOMData"};
+  TFlatFileDataSet FlangeData{"FlangeData"};
+  TFlatFileDataSet FlangeSuffixData{"FlangeSuffixData"};
+  TFlatFileDataSet RadomeData{"RadomeData"};
+  TFlatFileDataSet PackData{"PackData"};
+  TFlatFileDataSet pnbData{"pnbData"};
+  TFlatFileDataSet RadomeImgData{"RadomeImgData"};
+
+  TDataSource dsFreqData, dsType, dsAntData, dsLOM, dsFlangeData, dsFlangSuffixData, dsRadomeData,
+      dsPackData, dspnb;
+
+  TImageLoader AntennaImg, FlangeImg, RadomeImg;
+
+ private:
+  void ConfigureTables();
+  void LinkSources();
+
+  void dsFreqDataDataChange(TField* field);
+  void dsAntDataDataChange(TField* field);
+  void dsFlangeDataDataChange(TField* field);
+
+  void FilterPricingByAntenna();
+  void WriteFlangeFile();
+  void FilterFlangesByAntenna();
+  void FilterRadomesByAntenna();
+  void FilterPacksByAntenna();
+  void FilterFlangeSuffix();
+
+  // Runs `step`; any failure goes to `recover` with its message and no further.
+  template <typename Step, typename Recover>
+  void Guarded(Step step, Recover recover);
+
+  TDialogs& dialogs_;
+  std::string queryValue_;
+  bool exactPartNumber_ = false;
+  bool partNumberComplete_ = false;
+  std::string lomFileName_;
+};
+
+// A field's text of the table's current row; empty when the table is closed or empty.
+std::string FieldText(const TFlatFileDataSet& table, const char* field);

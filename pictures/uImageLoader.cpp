@@ -1,0 +1,62 @@
+#include "pictures/uImageLoader.h"
+
+#include <vector>
+
+#include "flatfile/LineReader.h"
+#include "flatfile/ModList.h"
+#include "platform/AnsiText.h"
+#include "platform/Error.h"
+#include "platform/PathResolver.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+// The extension after the last dot of the file's own name, or empty.
+std::string Extension(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return path.substr(dot + 1);
+}
+
+}  // namespace
+
+TImageLoader::TChoice TImageLoader::ChoosePicture() const {
+  const std::string indexFile = ProgramFolder() + ImageDataPath + ImageDataFile;
+  TChoice choice{ProgramFolder() + ImagePath + ImageFile, false};
+  if (!FileExists(indexFile)) {
+    choice.found = FileExists(choice.path);
+    return choice;
+  }
+  TLineReader reader(ResolvePath(indexFile));
+  TModList cells("|");
+  std::string_view line;
+  while (reader.Next(line)) {
+    cells.SplitText(line);
+    bool matches = true;
+    for (int j = 0; j < Filters.Count() && matches; ++j)
+      matches = cells[j] == Filters.Value(Filters.Name(j));
+    if (matches) {
+      choice.path = ProgramFolder() + ImagePath + cells[ImageIndex];
+      choice.found = FileExists(choice.path);
+      return choice;
+    }
+  }
+  return choice;  // no line matched: the control is emptied
+}
+
+void TImageLoader::LoadImage() {
+  const TChoice choice = ChoosePicture();
+  if (AssignedImage == nullptr) return;
+  if (!choice.found) {
+    AssignedImage->ClearPicture();
+    return;
+  }
+  const std::string extension = Extension(choice.path);
+  static const std::vector<std::string> known = {"bmp", "ico", "wmf", "emf", "gif"};
+  bool decodable = false;
+  for (const std::string& k : known) decodable = decodable || ansi::SameText(extension, k);
+  if (!decodable) throw EKavError("Unknown picture file extension (." + extension + ")");
+  AssignedImage->LoadPicture(ResolvePath(choice.path));
+  AssignedImage->SetSize(ImageWidth, ImageHeight);
+}

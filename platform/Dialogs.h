@@ -1,0 +1,16 @@
+#pragma once
+// The modal boxes the program shows, behind an interface so that the window
+// shows real boxes, the headless tool writes to its error stream and a test
+// answers from a script.
+#include <string>
+
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+  // Guidance: no icon, one "OK" button, the application title as caption.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A question: caption "Confirm", question icon, "&Yes" and "&No". True for Yes.
+  virtual bool Confirm(const std::string& text) = 0;
+  // An error: caption "Error", error icon, "OK".
+  virtual void ShowErrorBox(const std::string& text) = 0;
+};

@@ -1,0 +1,132 @@
+// What follows a change of the current antenna or option.
+#include "CatalogFixture.h"
+
+namespace {
+
+class ChainTest : public CatalogFixture {};
+
+TEST_F(ChainTest, AntennaChangeReloadsPricingFlangesOptionsAndPicture) {
+  auto data = Create();
+  int syncs = 0;
+  data->OnSyncOptionLists = [&] { ++syncs; };
+  ASSERT_TRUE(QueryPart(*data, "HP", false));
+  EXPECT_EQ(syncs, 1);
+  EXPECT_EQ(Cell(data->LOMData, "Desc"), "2 ft High Performance Antenna");
+  EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"),
+            "Antenna|Flange\r\nHP2-23|PDR220\r\nHP2-23|UDR220\r\n");
+  EXPECT_EQ(data->FlangeData.RecordCount(), 2);
+  EXPECT_EQ(Cell(data->FlangeSuffixData, "Suffix"), "A");  // the earlier matching row wins
+  EXPECT_EQ(data->RadomeData.RecordCount(), 2);
+  EXPECT_EQ(data->PackData.RecordCount(), 2);
+  EXPECT_EQ(antennaPicture.picture, program / "Images/hp2.gif");
+  EXPECT_EQ(antennaPicture.width, 100);
+
+  data->AntData.Next();  // HP4-23
+  EXPECT_EQ(syncs, 2);
+  EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"), "Antenna|Flange\r\nHP4-23|PDR220\r\n");
+  EXPECT_EQ(data->RadomeData.RecordCount(), 1);
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP4-23-AXP");
+  EXPECT_EQ(antennaPicture.picture, program / "Images/hp4.gif");
+}
+
+TEST_F(ChainTest, OptionChangesRebuildThePartNumber) {
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
+  data->FlangeData.Next();  // UDR220: suffix B
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-BXP");
+  data->RadomeData.Next();  // H
+  data->PackData.Next();    // E
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-BHE");
+  EXPECT_EQ(Cell(data->pnbData, "CustDesc"),
+            "2 ft High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate");
+  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "1275");
+  EXPECT_EQ(ReadFile(program / "data/pnb.dat"),
+            "PartNum|CustPartNum|CustDesc|CustPrice\r\nHP2-23|HP2-23-BHE|2 ft High Performance "
+            "Antenna, UDR220 flange, Hydrophobic radome, Export crate|1275\r\n");
+  EXPECT_TRUE(data->PartNumberComplete());
+}
+
+TEST_F(ChainTest, MissingOptionFileIsReportedAndTheChainGoesOn) {
+  std::filesystem::remove(program / "data/radome_List.dat");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'" + program.Path() +
+                                   "data/radome_List.dat does not exist'\r\n"
+                                   "loading Antenna\\Radome color data");
+  EXPECT_FALSE(data->RadomeData.Active());
+  EXPECT_EQ(data->PackData.RecordCount(), 2);  // packing options still loaded
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AP");
+  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "0.00");  // no radome price to add
+}
+
+TEST_F(ChainTest, MissingColumnFailsTheOpenWithTheTableName) {
+  Data("pack_list.dat", "Antenna_Size|Antenna_Group|Pack_Suffix\r\n2|G1|P\r\n");
+  auto data = Create();
+  QueryPart(*data, "HP2-23", true);
+  ASSERT_FALSE(dialogs.errors.empty());
+  EXPECT_EQ(dialogs.errors[0],
+            "The following error was encountered:\r'PackData: Field ''DefaultPackSuffix'' not "
+            "found'\r\nloading Packing data");
+}
+
+TEST_F(ChainTest, AntennaWithoutRadomeRowsPricesAtZero) {
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "STD6-6", true));
+  // STD 6 ft matches the "S" row; take an antenna nothing matches instead.
+  Data("radome_List.dat", "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n");
+  data->AntData.First();
+  EXPECT_EQ(data->RadomeData.RecordCount(), 0);
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "STD6-6-CP");
+  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "0.00");
+  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "6 ft Standard Antenna, CPR137G flange, , Standard crate");
+}
+
+TEST_F(ChainTest, FailedQueryStillBuildsFromEmptyValues) {
+  auto data = Create();
+  EXPECT_FALSE(QueryPart(*data, "NOPE", false));
+  EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"), "Antenna|Flange\r\n|\r\n");
+  EXPECT_EQ(data->GetSelectedPartNum(), "");
+  EXPECT_EQ(data->GetCustomPartNumber().substr(0, 1), "-");
+}
+
+TEST_F(ChainTest, UnwritableDataFolderEndsTheChainAtTheFlangeFile) {
+  auto data = Create();
+  std::filesystem::remove_all(program / "data");
+  WriteFile(program / "data", "a file where the folder should be");
+  data->QueryMode = qmAll;
+  EXPECT_FALSE(data->QueryAntennas());
+  ASSERT_FALSE(dialogs.errors.empty());
+  EXPECT_NE(dialogs.errors.back().find("AntFlanges.dat"), std::string::npos) << dialogs.errors.back();
+  EXPECT_NE(dialogs.errors.back().find("in loading Antenna data"), std::string::npos);
+}
+
+TEST_F(ChainTest, SpecificationEntriesInOrderWithoutEmptyOnes) {
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP4-23", true));
+  TNameValueList spec;
+  data->GetSpecValues(spec);
+  EXPECT_EQ(spec.Count(), 16);  // no RPE
+  EXPECT_EQ(spec[0], "Type Number=HP4-23");
+  EXPECT_EQ(spec[3], "U.S. FCC 101=B");
+  EXPECT_EQ(spec[8], "Gain(dbi), Low =39.8");
+  EXPECT_EQ(spec.IndexOfName("RPE"), -1);
+}
+
+TEST_F(ChainTest, PicturesOfFlangeAndRadomeShareTheOptionBox) {
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+  data->ShowFlangeImage();
+  EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");
+  EXPECT_EQ(optionPicture.width, 136);
+  data->ShowRadomeImage();
+  EXPECT_EQ(optionPicture.picture, program / "Images/rad_grey.gif");
+  EXPECT_EQ(optionPicture.height, 120);
+  EXPECT_FALSE(data->RadomeImgData.Active());
+  data->FlangeData.Next();  // UDR220: indexed, but its picture is missing
+  data->ShowFlangeImage();
+  EXPECT_EQ(optionPicture.picture, "");
+}
+
+}  // namespace

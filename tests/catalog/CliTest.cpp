@@ -1,0 +1,75 @@
+// The headless tool on the test's own catalogue.
+#include <sstream>
+
+#include "CatalogFixture.h"
+#include "cli/CliCommands.h"
+
+namespace {
+
+class CliTest : public CatalogFixture {
+ protected:
+  int Run(std::vector<std::string> args) {
+    args.push_back("--program-folder");
+    args.push_back(program.Path());
+    out.str("");
+    err.str("");
+    return RunCli(args, out, err);
+  }
+  std::ostringstream out, err;
+};
+
+TEST_F(CliTest, QueryPrintsTheGridColumns) {
+  ASSERT_EQ(Run({"query", "--part", "HP4"}), 0) << err.str();
+  std::istringstream lines(out.str());
+  std::string title, row, rest;
+  std::getline(lines, title);
+  std::getline(lines, row);
+  EXPECT_EQ(title.substr(0, 36), "Model Number\tFrequency\tAntenna Input");
+  EXPECT_EQ(row.substr(0, 22), "HP4-23\t23 GHz\tPDR220\tS");
+  EXPECT_FALSE(std::getline(lines, rest));
+
+  EXPECT_EQ(Run({"query", "--freq", "23 GHz", "--type", "STD"}), 0);
+  EXPECT_NE(out.str().find("STD2-23"), std::string::npos);
+  EXPECT_EQ(Run({"query", "--freq", "23 GHz", "--type", "XX"}), 1);
+  EXPECT_EQ(err.str(), "The antenna type \"XX\" is not offered; the choices are: \"HP\", \"STD\"\n");
+  EXPECT_EQ(Run({"query", "--part", "hp"}), 1);
+  EXPECT_EQ(err.str(), "The following error was encountered:\n'The model number: hp was not found'\n\n");
+}
+
+TEST_F(CliTest, BuildWithChosenOptions) {
+  ASSERT_EQ(Run({"build", "HP2-23", "--flange", "UDR220", "--radome", "Hydrophobic radome",
+                 "--pack", "E", "--lom"}),
+            0)
+      << err.str();
+  EXPECT_EQ(out.str(),
+            "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-BHE\r\nCustom Description=2 ft "
+            "High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate\r\n"
+            "Custom Price=$1275\r\n");
+  EXPECT_NE(ReadFile(program / "kav_pnb.lom").find("1=1|each|HP2-23|HP2-23-BHE|"), std::string::npos);
+
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
+  EXPECT_EQ(err.str(), "The radome option \"Pink\" is not offered; the choices are: \"Grey "
+                       "radome\", \"Hydrophobic radome\"\n");
+}
+
+TEST_F(CliTest, SpecAndOptions) {
+  ASSERT_EQ(Run({"spec", "HP2-23"}), 0);
+  EXPECT_EQ(out.str().substr(0, 43), "Type Number=HP2-23\nAntenna Inputs=PDR220, U");
+  ASSERT_EQ(Run({"options", "HP2-23"}), 0);
+  EXPECT_EQ(out.str(),
+            "flange\tPDR220\nflange\tUDR220\nradome\tX\tGrey radome\t150.5\n"
+            "radome\tH\tHydrophobic radome\t200\npack\tP\tStandard crate\t0\npack\tE\tExport crate\t75\n");
+}
+
+TEST_F(CliTest, UsageErrorsAndReportedErrors) {
+  EXPECT_EQ(Run({}), 2);
+  EXPECT_EQ(Run({"build"}), 2);
+  EXPECT_EQ(Run({"query", "--bogus"}), 2);
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(out.str().find("Usage: kav_pnb_cli"), std::string::npos);
+  std::filesystem::remove(program / "data/pack_list.dat");
+  EXPECT_EQ(Run({"build", "HP2-23"}), 1);  // built, but an error box was shown
+  EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
+}
+
+}  // namespace

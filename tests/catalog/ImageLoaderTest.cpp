@@ -1,0 +1,105 @@
+// Choosing a picture by name or through a picture-index file.
+#include <gtest/gtest.h>
+
+#include "FakeUi.h"
+#include "TestSupport.h"
+#include "pictures/uImageLoader.h"
+#include "platform/ProgramFolder.h"
+
+namespace {
+
+class ImageLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetProgramFolder(dir.Path());
+    loader.AssignedImage = &box;
+    loader.ImagePath = "images\\";
+    loader.ImageWidth = 136;
+    loader.ImageHeight = 96;
+    WriteFile(dir / "Images/a.gif", "GIF89a");
+    WriteFile(dir / "Images/b.GIF", "GIF89a");
+    WriteFile(dir / "Images/c.png", "png");
+  }
+  void Index(const std::string& text) {
+    WriteFile(dir / "data/idx.dat", text);
+    loader.ImageDataFile = "idx.dat";
+    loader.ImageDataPath = "data\\";
+  }
+  std::string ErrorOf() {
+    try {
+      loader.LoadImage();
+    } catch (const EKavError& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  TempDir dir;
+  FakePictureBox box;
+  TImageLoader loader;
+};
+
+TEST_F(ImageLoaderTest, DirectNameShowsOrEmpties) {
+  loader.ImageFile = "A.gif";
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, dir / "Images/a.gif");
+  EXPECT_EQ(box.width, 136);
+  box.width = 1;
+  loader.ImageFile = ".gif";  // an empty graphic name
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, "");
+  EXPECT_EQ(box.width, 1);  // emptying leaves the size alone
+}
+
+TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {
+  Index("PDR70 | a.gif\nPDR70|b.GIF\nUDR|missing.gif\nx|y|z\n");
+  loader.ImageIndex = 1;
+  loader.Filters.SetValue("Flange", "PDR70");
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, dir / "Images/a.gif");
+  loader.Filters.SetValue("Flange", "pdr70");  // exact comparison
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, "");
+  loader.ImageFile = "a.gif";  // an index file with no matching line empties the box anyway
+  loader.Filters.SetValue("Flange", "UDR");
+  box.picture = "old";
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, "");
+  // Two filters: the second tests the second cell, whatever its name.
+  loader.Filters.Clear();
+  loader.Filters.SetValue("Anything", "x");
+  loader.Filters.SetValue("Other", "y");
+  loader.ImageIndex = 2;
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, "");  // z does not exist
+  loader.Filters.Clear();
+  loader.ImageIndex = 1;
+  loader.LoadImage();  // no filters: the first line matches
+  EXPECT_EQ(box.picture, dir / "Images/a.gif");
+}
+
+TEST_F(ImageLoaderTest, FailuresKeepThePicture) {
+  Index("only-one-cell\n");
+  loader.Filters.SetValue("F", "only-one-cell");
+  loader.ImageIndex = 1;
+  box.picture = "kept";
+  EXPECT_EQ(ErrorOf(), "List index out of bounds (1)");
+  EXPECT_EQ(box.picture, "kept");
+
+  loader.ImageDataFile.clear();
+  loader.ImageFile = "c.png";
+  EXPECT_EQ(ErrorOf(), "Unknown picture file extension (.png)");
+  loader.ImageFile = "b.GIF";
+  box.failWith = "GIF encoded data is corrupt";
+  EXPECT_EQ(ErrorOf(), "GIF encoded data is corrupt");
+  EXPECT_EQ(box.picture, "kept");
+}
+
+TEST_F(ImageLoaderTest, WithoutAControlNothingIsShown) {
+  loader.AssignedImage = nullptr;
+  loader.ImageFile = "c.png";
+  EXPECT_EQ(ErrorOf(), "");  // the unknown extension is never looked at
+  EXPECT_TRUE(loader.ChoosePicture().found);
+}
+
+}  // namespace

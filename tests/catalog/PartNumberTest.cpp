@@ -1,0 +1,128 @@
+// Composition of the custom part number, description and price, the values
+// handed to the clipboard, and the job file.
+#include "CatalogFixture.h"
+
+namespace {
+
+class PartNumberTest : public CatalogFixture {
+ protected:
+  // One antenna ABC with one option of each kind, priced as given.
+  void Single(const std::string& listPrice, const std::string& radomePrice,
+              const std::string& packPrice, const std::string& radomeSuffix = "") {
+    Shared("MWAnts.dat", AntennaHeader() + Antenna("6 GHz", "F", "6", "ABC", "R", "T", "G"));
+    Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+                        "6|7|ABC|abc|D|" + listPrice + "\r\n");
+    Data("flng_list.dat", "AntennaGroup|Flange|Suffix\r\nG|F|X\r\n");
+    Data("radome_List.dat", "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
+                            "T|6|" + radomeSuffix + "|" + radomePrice + "|R\r\n");
+    Data("pack_list.dat", "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
+                          "6|G|1|P|" + packPrice + "|K\r\n");
+  }
+  std::string BuiltPrice(TDataMod& data) { return Cell(data.pnbData, "CustPrice"); }
+};
+
+TEST_F(PartNumberTest, CompositionRules) {
+  Single("1000", "150.5", "0");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "ABC-XP");
+  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "D, F flange, R, K");
+  EXPECT_EQ(BuiltPrice(*data), "1150.5");
+}
+
+TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
+  const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
+      {"1999.99", "0", "0", "1999.99"}, {"1000", "", "5", "0.00"},   {"1,200", "0", "0", "0.00"},
+      {"$100", "0", "0", "0.00"},       {"1e308", "1e308", "0", "0.00"}, {"0.1", "0.2", "0", "0.3"},
+      {"2300", "-300", "0", "2000"}};
+  for (const auto& [list, radome, pack, expected] : cases) {
+    Single(list, radome, pack);
+    auto data = Create();
+    ASSERT_TRUE(QueryPart(*data, "ABC", true));
+    EXPECT_EQ(BuiltPrice(*data), expected) << list << " + " << radome << " + " << pack;
+  }
+}
+
+TEST_F(PartNumberTest, PricesFollowTheUsersDecimalSeparator) {
+  Single("1000,5", "0", "0,25");
+  SetDecimalSeparator(',');
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  EXPECT_EQ(BuiltPrice(*data), "1000,75");
+  SetDecimalSeparator('.');
+}
+
+TEST_F(PartNumberTest, ValuesForClipboardAndExport) {
+  Single("1000", "150.5", "0");
+  auto data = Create();
+  FakeClipboard clipboard;
+  data->CopyPartNumberToClipboard(clipboard);  // before any query: only "$"
+  EXPECT_EQ(clipboard.text, "Custom Price=$\r\n");
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  data->CopyPartNumberToClipboard(clipboard);
+  EXPECT_EQ(clipboard.text,
+            "Base Part Number=ABC\r\nCustom Part Number=ABC-XP\r\nCustom Description=D, F "
+            "flange, R, K\r\nCustom Price=$1150.5\r\n");
+  EXPECT_EQ(clipboard.clears, 2);
+}
+
+TEST_F(PartNumberTest, UnwritablePartNumberFileClosesTheTableAndKeepsCompleteness) {
+  Single("1000", "150.5", "0");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  ASSERT_TRUE(data->PartNumberComplete());
+  std::filesystem::remove(program / "data/pnb.dat");
+  std::filesystem::create_directories(program / "data/pnb.dat/blocked");  // a folder in its place
+  data->PackData.First();
+  EXPECT_FALSE(data->pnbData.Active());
+  EXPECT_TRUE(data->PartNumberComplete());
+  ASSERT_FALSE(dialogs.errors.empty());
+  EXPECT_NE(dialogs.errors.back().find("\r\nbuilding part number"), std::string::npos);
+  TNameValueList values;
+  data->GetPartNumberValues(values);
+  EXPECT_EQ(values.Text(), "Base Part Number=ABC\r\nCustom Price=$\r\n");
+}
+
+TEST_F(PartNumberTest, JobFileBytes) {
+  Single("1000", "150.5", "0");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  WriteFile(data->LOMFileName(), "[OLD]\r\nstale=1\r\n");
+  data->WriteLOMFile();
+  EXPECT_EQ(ReadFile(data->LOMFileName()),
+            "[HEADER]\r\nCompany Name=\r\nAuthor=\r\nDate=\r\nJob Number=\r\nProposal Number=\r\n"
+            "File Name=\r\nFile Path=\r\n\r\n[SITE 001 LOM]\r\nSite Name=\r\nSite Number=1\r\n"
+            "Ship to City=\r\nShip to State/Province=\r\nShip to Country=\r\n"
+            "1=1|each|ABC|ABC-XP|D, F flange, R, K|1150.5|\r\n\r\n");
+  data->DeleteLOMFile();
+  EXPECT_FALSE(std::filesystem::exists(data->LOMFileName()));
+  data->DeleteLOMFile();  // nothing to delete is no error
+}
+
+TEST_F(PartNumberTest, LongLineItemIsCutAt255Characters) {
+  Single("1000", "0", "0");
+  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+                      "6|7|ABC|abc|" + std::string(300, 'd') + "|1000\r\n");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  data->WriteLOMFile();
+  const std::string file = ReadFile(data->LOMFileName());
+  const size_t start = file.find("1=1|each|");
+  const std::string line = file.substr(start, file.find("\r\n", start) - start);
+  EXPECT_EQ(line.size(), 255u);
+  EXPECT_EQ(line.back(), 'd');  // the price and the last "|" are lost first
+}
+
+TEST_F(PartNumberTest, SitesAreNumberedAndLinesRestart) {
+  TempDir dir;
+  TLOMFile file(dir / "x.lom");
+  file.Site.NewSite();
+  file.Site.AddLine("1", "each", "A", "A-", "d", "1");
+  for (int i = 0; i < 9; ++i) file.Site.NewSite();
+  file.Site.AddLine("2", "each", "B", "B-", "e", "2");
+  file.Flush();
+  EXPECT_EQ(ReadFile(dir / "x.lom"),
+            "[SITE 001 LOM]\r\n1=1|each|A|A-|d|1|\r\n\r\n[SITE 0010 LOM]\r\n1=2|each|B|B-|e|2|\r\n\r\n");
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// Querying the antenna table three ways, and what a failed query leaves.
+#include "CatalogFixture.h"
+
+namespace {
+
+class QueryTest : public CatalogFixture {
+ protected:
+  std::vector<std::string> Models(TDataMod& data) {
+    std::vector<std::string> models;
+    for (int row = 0; row < data.AntData.RecordCount(); ++row)
+      models.push_back(data.AntData.CellText(row, data.AntData.FieldByName("PartNum")->Index()));
+    return models;
+  }
+};
+
+TEST_F(QueryTest, CreationOpensFrequenciesAndTypesOfTheFirstOne) {
+  auto data = Create();
+  EXPECT_EQ(Cell(data->FreqData, "Freq"), "6 GHz");
+  EXPECT_EQ(data->TypeData.RecordCount(), 1);
+  data->FreqData.Next();  // the type table follows the frequency
+  EXPECT_EQ(data->TypeData.RecordCount(), 2);
+  EXPECT_FALSE(data->AntData.Active());
+  EXPECT_EQ(data->LOMFileName(), program / "kav_pnb.lom");
+}
+
+TEST_F(QueryTest, AllFrequencyAndTypeAndPrefixQueries) {
+  auto data = Create();
+  data->QueryMode = qmAll | qmPartNumber;  // "all" wins over the other flags
+  ASSERT_TRUE(data->QueryAntennas());
+  EXPECT_EQ(Models(*data).size(), 5u);
+
+  data->FreqData.Next();  // 23 GHz
+  data->TypeData.Next();  // STD
+  data->QueryMode = qmFreqType;
+  ASSERT_TRUE(data->QueryAntennas());
+  EXPECT_EQ(Models(*data), (std::vector<std::string>{"STD2-23"}));
+
+  ASSERT_TRUE(QueryPart(*data, "HP", false));
+  EXPECT_EQ(Models(*data), (std::vector<std::string>{"HP2-23", "HP4-23", "HP2-23"}));
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(QueryTest, PrefixIsCaseSensitiveAndNotFoundIsReported) {
+  auto data = Create();
+  EXPECT_FALSE(QueryPart(*data, "hp", false));
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0],
+            "The following error was encountered:\r'The model number: hp was not found'\r\n");
+  EXPECT_FALSE(data->AntData.Active());
+  EXPECT_FALSE(data->LOMData.Active());
+}
+
+TEST_F(QueryTest, ExactQueryKeepsTheFirstOfTwins) {
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+  EXPECT_EQ(data->AntData.RecordCount(), 1);
+  EXPECT_EQ(Cell(data->AntData, "RPE"), "RPE-2");
+  EXPECT_FALSE(QueryPart(*data, "HP2", true));  // a prefix is no model number
+}
+
+TEST_F(QueryTest, NoQueryChosenSaysNothing) {
+  auto data = Create();
+  data->QueryMode = 0;
+  EXPECT_FALSE(data->QueryAntennas());
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_FALSE(data->AntData.Active());
+}
+
+TEST_F(QueryTest, FrequencyAndTypeWithoutAntennasNamesTheLastPartNumberText) {
+  Data("MWAntTypes.dat", "Freq|Prefix\r\n6 GHz|HP\r\n");
+  auto data = Create();
+  QueryPart(*data, "STD6", false);
+  data->QueryMode = qmFreqType;
+  EXPECT_FALSE(data->QueryAntennas());
+  EXPECT_EQ(dialogs.errors.back(),
+            "The following error was encountered:\r'The model number: STD6 was not found'\r\n");
+}
+
+TEST_F(QueryTest, MissingAntennaFileIsReportedWithItsPath) {
+  std::filesystem::remove(shared / "MWAnts.dat");
+  auto data = Create();
+  data->QueryMode = qmAll;
+  EXPECT_FALSE(data->QueryAntennas());
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'" + shared.Path() +
+                                   "MWAnts.dat does not exist'\r\nin loading Antenna data");
+}
+
+TEST_F(QueryTest, ErrorQuotesAreDoubled) {
+  auto data = Create();
+  data->ShowError("it's", "ctx");
+  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'it''s'\r\nctx");
+}
+
+}  // namespace
