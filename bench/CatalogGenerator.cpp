@@ -1,7 +1,9 @@
 #include "bench/CatalogGenerator.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
+#include <vector>
 #include <string>
 
 namespace {
@@ -37,4 +39,66 @@ void WriteAntennaFile(const std::string& path, long rows) {
                  i % 2 ? "Single" : "Dual");
   }
   if (std::fclose(out) != 0) throw std::runtime_error("cannot write " + path);
+}
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr || std::fwrite(text.data(), 1, text.size(), out) != text.size())
+    throw std::runtime_error("cannot write " + path);
+  std::fclose(out);
+}
+
+}  // namespace
+
+void WriteCatalogue(const std::string& folder, long antennas, long optionRows) {
+  const std::string data = folder + "/data/", common = folder + "/common/";
+  std::filesystem::create_directories(data);
+  std::filesystem::create_directories(common);
+  std::filesystem::create_directories(folder + "/Images");
+  WriteAntennaFile(common + "MWAnts.dat", antennas);
+
+  std::string text = "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n";
+  std::string freqs = "Freq\r\n", types = "Freq|Prefix\r\n";
+  for (const char* band : kBands) {
+    freqs += std::string(band) + " GHz\r\n";
+    for (const char* type : kTypes) types += std::string(band) + " GHz|" + type + "\r\n";
+  }
+  for (long i = 0; i < antennas; ++i) {
+    char line[160];
+    std::snprintf(line, sizeof line, "%s|%s|%s%d-%s-%06ld|pic%ld|%d ft antenna|%ld.5\r\n",
+                  kBands[(i / 48) % 8], kBands[(i / 48) % 8], kTypes[i % 6], kSizes[(i / 6) % 8],
+                  kBands[(i / 48) % 8], i, i % 10, kSizes[(i / 6) % 8], 1000 + i % 900);
+    text += line;
+  }
+  WriteText(common + "M_LOM.dat", text);
+  WriteText(data + "MWFreq.dat", freqs);
+  WriteText(data + "MWAntTypes.dat", types);
+
+  // Filler rows that match no antenna, then the rows that do.
+  auto options = [&](const std::string& header, const std::string& filler,
+                     const std::vector<std::string>& matching) {
+    std::string body = header + "\r\n";
+    for (long i = 0; i < optionRows - static_cast<long>(matching.size()); ++i)
+      body += filler + std::to_string(i) + "\r\n";
+    for (const std::string& row : matching) body += row + "\r\n";
+    return body;
+  };
+  WriteText(data + "flng_list.dat",
+            options("AntennaGroup|Flange|Suffix", "GX|NOFLANGE|S",
+                    {"G1,G2,G3,G4,G6,G8,G10,G12|PDR70,UDR70,PBR100,PDR84,UDR84,CPR112G,PBR120,"
+                     "UBR120,PBR220,UG-383/U|A"}));
+  WriteText(data + "radome_List.dat",
+            options("Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc",
+                    "ZZ|99|R|1|filler ",
+                    {"HP,HX,SP,UX,VL,PL|1,2,3,4,6,8,10,12|W|120.5|White radome",
+                     "HP,HX,SP,UX,VL,PL|1,2,3,4,6,8,10,12|G|150|Grey radome"}));
+  WriteText(data + "pack_list.dat",
+            options("Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc",
+                    "99|GX|1|P|0|filler ",
+                    {"1,2,3,4,6,8,10,12|G1,G2,G3,G4,G6,G8,G10,G12|1|P|0|Standard crate",
+                     "1,2,3,4,6,8,10,12|G1,G2,G3,G4,G6,G8,G10,G12|1|E|75|Export crate"}));
+  WriteText(data + "radome_img.dat", "AntennaGroup|Suffix|Image\r\n");
+  WriteText(data + "flng_img.dat", "");
 }

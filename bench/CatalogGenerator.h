@@ -9,3 +9,8 @@ void WriteAntennaFile(const std::string& path, long rows);
 
 // The part-number prefix that selects about one row in 400 of such a file.
 inline const char* kSelectivePrefix = "HP4-23-";
+
+// A whole catalogue in `folder`: data/ with the option files (each about
+// `optionRows` rows, the rows that match the antennas last), common/ with
+// MWAnts.dat and M_LOM.dat of `antennas` rows, and Images/.
+void WriteCatalogue(const std::string& folder, long antennas, long optionRows);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 // The matcher reads the pattern once, left to right, as a sequence of tokens, and carries the set
@@ -81,7 +82,8 @@ class PatternReader {
       }
     }
     if (negated) {
-      for (Word& w : set_) w = ~w;
+      for (Word& w : set_)
+        w = ~w;
     }
     pos_ = q + 1;
     return TokenKind::kSet;
@@ -108,42 +110,53 @@ inline Word BitRange(std::size_t from, std::size_t to) {
   return (~Word{0} >> (kWordBits - (to - from))) << from;
 }
 
-// Bit j set for each j in [from, to) whose character s[j] passes the test.
-template <class Accepts>
-inline Word AcceptMask(const unsigned char* s, std::size_t from, std::size_t to, Accepts accepts) {
+// Bit j set for each j in [from, to) with s[j] in the set.
+inline Word SetMask(const PatternReader& reader, const unsigned char* s, std::size_t from,
+                    std::size_t to) {
   Word mask = 0;
-  for (std::size_t j = from; j < to; ++j) mask |= Word{accepts(s[j])} << j;
+  for (std::size_t j = from; j < to; ++j)
+    mask |= Word{reader.InSet(s[j])} << j;
   return mask;
 }
 
-// Of the reachable positions in word `live` (covering text positions base..base+63), those whose
-// character the token accepts. Only the span between the lowest and highest live bit is read.
-inline Word Accepted(TokenKind kind, const PatternReader& reader, const unsigned char* s,
-                     std::size_t n, std::size_t base, Word live) {
-  const std::size_t from = static_cast<std::size_t>(std::countr_zero(live));
-  const std::size_t to = std::min<std::size_t>(static_cast<std::size_t>(std::bit_width(live)),
-                                               n - base);
-  switch (kind) {
-    case TokenKind::kAny:
-      return live & BitRange(from, to);
-    case TokenKind::kLiteral: {
-      const unsigned char c = reader.literal();
-      return live & AcceptMask(s + base, from, to, [c](unsigned char x) { return x == c; });
-    }
-    default:  // kSet
-      return live &
-             AcceptMask(s + base, from, to, [&reader](unsigned char x) { return reader.InSet(x); });
+// Bit j set for each of the eight characters s[0..7] equal to c.
+inline Word EqualMask8(const unsigned char* s, unsigned char c) {
+  constexpr Word kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  Word block;
+  std::memcpy(&block, s, sizeof block);
+  const Word diff = block ^ (0x0101010101010101ULL * c);
+  // High bit of each byte set where the byte of diff is zero, without carries between bytes.
+  const Word zero = ~(((diff & kLow7) + kLow7) | diff | kLow7);
+  // Gather the eight high bits into the low byte.
+  return ((zero >> 7) * 0x0102040810204080ULL) >> 56;
+}
+
+// Bit j set for each j in [from, to) with s[j] == c; bits below `from` may be set as well.
+// Reads no character at or beyond `to`.
+inline Word EqualMask(const unsigned char* s, std::size_t from, std::size_t to, unsigned char c) {
+  Word mask = 0;
+  std::size_t j = from & ~std::size_t{7};
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; j + 8 <= to; j += 8)
+      mask |= EqualMask8(s + j, c) << j;
   }
+  for (; j < to; ++j)
+    mask |= Word{s[j] == c} << j;
+  return mask;
 }
 
 // Texts shorter than 64 characters: positions 0..n fit in one word.
 bool MatchShort(const unsigned char* s, std::size_t n, std::string_view pattern) {
-  const Word all = (Word{2} << n) - 1;  // positions 0..n
-  Word state = 1;                       // position 0
+  const Word all = (Word{2} << n) - 1;         // positions 0..n
+  const Word before_end = (Word{1} << n) - 1;  // positions 0..n-1, where a character follows
+  // Where each character occurs in the text, worked out the first time a literal needs it.
+  Word occurs[256];
+  Word known[256 / kWordBits] = {};
+
+  Word state = 1;  // position 0
   PatternReader reader(pattern);
   for (;;) {
-    const TokenKind kind = reader.Next();
-    switch (kind) {
+    switch (reader.Next()) {
       case TokenKind::kEnd:
         return (state >> n) & 1U;
       case TokenKind::kLastStar:
@@ -155,11 +168,44 @@ bool MatchShort(const unsigned char* s, std::size_t n, std::string_view pattern)
         state = all & ~(lowest - 1);
         break;
       }
-      default:
-        state = Accepted(kind, reader, s, n, 0, state) << 1;
+      case TokenKind::kAny:
+        state = (state & before_end) << 1;
         break;
+      case TokenKind::kLiteral: {
+        const unsigned char c = reader.literal();
+        Word& known_word = known[c / kWordBits];
+        const Word known_bit = Word{1} << (c % kWordBits);
+        if ((known_word & known_bit) == 0) {
+          occurs[c] = EqualMask(s, 0, n, c);
+          known_word |= known_bit;
+        }
+        state = (state & occurs[c]) << 1;
+        break;
+      }
+      case TokenKind::kSet: {
+        const auto from = static_cast<std::size_t>(std::countr_zero(state));
+        const auto to = std::min<std::size_t>(static_cast<std::size_t>(std::bit_width(state)), n);
+        state = (state & SetMask(reader, s, from, to)) << 1;
+        break;
+      }
     }
     if (state == 0) return false;
+  }
+}
+
+// Of the reachable positions in word `live` (covering text positions base..base+63), those whose
+// character the token accepts. Only the span between the lowest and highest live bit is read.
+inline Word Accepted(TokenKind kind, const PatternReader& reader, const unsigned char* s,
+                     std::size_t n, std::size_t base, Word live) {
+  const auto from = static_cast<std::size_t>(std::countr_zero(live));
+  const auto to = std::min<std::size_t>(static_cast<std::size_t>(std::bit_width(live)), n - base);
+  switch (kind) {
+    case TokenKind::kAny:
+      return live & BitRange(from, to);
+    case TokenKind::kLiteral:
+      return live & BitRange(from, to) & EqualMask(s + base, from, to, reader.literal());
+    default:  // kSet
+      return live & SetMask(reader, s + base, from, to);
   }
 }
 
@@ -206,7 +252,8 @@ bool MatchLong(const unsigned char* s, std::size_t n, std::string_view pattern) 
         break;
       }
     }
-    while (low < words && state[low] == 0) ++low;
+    while (low < words && state[low] == 0)
+      ++low;
     if (low == words) return false;
   }
 }
@@ -215,8 +262,12 @@ bool MatchLong(const unsigned char* s, std::size_t n, std::string_view pattern) 
 
 bool WildcardMatch(std::string_view text, std::string_view pattern) {
   // The plain characters before the first wildcard can only match themselves.
-  const std::size_t plain = pattern.find_first_of("*?[");
-  if (plain == std::string_view::npos) return text == pattern;
+  std::size_t plain = 0;
+  while (plain < pattern.size() && pattern[plain] != '*' && pattern[plain] != '?' &&
+         pattern[plain] != '[') {
+    ++plain;
+  }
+  if (plain == pattern.size()) return text == pattern;
   if (!text.starts_with(pattern.substr(0, plain))) return false;
   if (plain + 1 == pattern.size() && pattern[plain] == '*') return true;  // prefix search
 

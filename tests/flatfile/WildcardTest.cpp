@@ -45,7 +45,8 @@ std::string RandomString(std::mt19937& rng, std::string_view alphabet, std::size
   std::uniform_int_distribution<std::size_t> length(0, max_length);
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
   std::string s(length(rng), '\0');
-  for (char& c : s) c = alphabet[pick(rng)];
+  for (char& c : s)
+    c = alphabet[pick(rng)];
   return s;
 }
 
@@ -237,6 +238,24 @@ TEST(WildcardMatch, HighBitCharactersCompareUnsigned) {
   ExpectMatch("\xC9t\xE9", "\xE9*", false);
 }
 
+TEST(WildcardMatch, LiteralsCompareEveryBit) {
+  // Texts made of characters that each differ from "i" in exactly one bit, the high bit included.
+  for (const std::size_t n : {7, 8, 9, 16, 63, 64, 70, 130}) {
+    SCOPED_TRACE(n);
+    std::string text(n, '\0');
+    for (std::size_t j = 0; j < n; ++j) text[j] = static_cast<char>('i' ^ (1 << (j % 8)));
+    EXPECT_FALSE(WildcardMatch(text, "*i*"));
+    EXPECT_FALSE(WildcardMatch(text, "*i"));
+    for (const std::size_t p : {std::size_t{0}, std::size_t{5}, n / 2, n - 1}) {
+      std::string with_i = text;
+      with_i[p] = 'i';
+      EXPECT_TRUE(WildcardMatch(with_i, "*i*")) << p;
+      EXPECT_TRUE(WildcardMatch(with_i, std::string(p, '?') + "i*")) << p;
+      EXPECT_FALSE(WildcardMatch(with_i, std::string(p + 1, '?') + "*i*")) << p;
+    }
+  }
+}
+
 TEST(WildcardMatch, TextsLongerThanOneWordOfPositions) {
   // Lengths around the 64-position word boundaries and past the on-stack state.
   for (const std::size_t n : {62, 63, 64, 65, 127, 128, 129, 255, 256, 300, 1000}) {
@@ -280,11 +299,13 @@ TEST(WildcardEquivalence, ExhaustiveShortPatterns) {
 
   std::vector<std::string> texts = {""};
   for (std::size_t i = 0; i < texts.size() && texts[i].size() < 2; ++i) {
-    for (const char c : text_chars) texts.push_back(texts[i] + c);
+    for (const char c : text_chars)
+      texts.push_back(texts[i] + c);
   }
   std::vector<std::string> patterns = {""};
   for (std::size_t i = 0; i < patterns.size() && patterns[i].size() < 5; ++i) {
-    for (const char c : pattern_chars) patterns.push_back(patterns[i] + c);
+    for (const char c : pattern_chars)
+      patterns.push_back(patterns[i] + c);
   }
 
   for (const std::string& pattern : patterns) {
@@ -359,7 +380,8 @@ TEST(WildcardEquivalence, LongTexts) {
   std::uniform_int_distribution<std::size_t> length(64, 300);
   std::uniform_int_distribution<int> percent(0, 99);
   std::vector<std::size_t> lengths = {63, 64, 65, 127, 128, 129, 255, 256, 257, 300};
-  for (int i = 0; i < 300; ++i) lengths.push_back(length(rng));
+  for (int i = 0; i < 300; ++i)
+    lengths.push_back(length(rng));
 
   int matches = 0;
   for (const std::size_t n : lengths) {

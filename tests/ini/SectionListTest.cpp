@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "platform/Error.h"
 
 namespace {
@@ -30,22 +28,6 @@ TEST(SectionListTest, FindSectionRemembersPositionAndWrapsRound) {
   EXPECT_THROW(list.Name(5), EKavError);
 }
 
-TEST(SectionListTest, MergeWithoutCallbackKeepsFirstOccurrenceOnly) {
-  TSectionList list;
-  AddSection(list, "S", {"1"});
-  AddSection(list, "other", {"x"});
-  AddSection(list, "s", {"2"});
-  AddSection(list, "OTHER", {"y"});
-  AddSection(list, "s", {"3"});
-  EXPECT_TRUE(list.MergeDuplicates(nullptr));
-  ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Name(0), "S");
-  EXPECT_EQ(list.Lines(0), TLines{"1"});
-  EXPECT_EQ(list.Name(1), "other");
-  EXPECT_EQ(list.Lines(1), TLines{"x"});
-  EXPECT_FALSE(list.MergeDuplicates(nullptr));
-}
-
 TEST(SectionListTest, MergeCallbackSeesPairsInFileOrderAndMayMoveLines) {
   TSectionList list;
   AddSection(list, "s", {"1"});
@@ -63,32 +45,6 @@ TEST(SectionListTest, MergeCallbackSeesPairsInFileOrderAndMayMoveLines) {
   ASSERT_EQ(list.Count(), 2);
   EXPECT_EQ(list.Lines(0), (TLines{"1", "2", "3"}));
   EXPECT_EQ(list.Name(1), "t");
-}
-
-TEST(SectionListTest, MergeCallbackReturningFalseKeepsLaterSection) {
-  TSectionList list;
-  AddSection(list, "a", {"1"});
-  AddSection(list, "b", {"b"});
-  AddSection(list, "A", {"2"});
-  list.MergeDuplicates([](const std::string&, TLines&, TLines&) { return false; });
-  ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Name(0), "b");  // file order of the survivors
-  EXPECT_EQ(list.Name(1), "A");
-  EXPECT_EQ(list.Lines(1), TLines{"2"});
-}
-
-TEST(SectionListTest, MergeCallbackThrowingLeavesListUsable) {
-  TSectionList list;
-  for (const char* name : {"a", "A", "a"})
-    AddSection(list, name, {name});
-  int calls = 0;
-  EXPECT_THROW(list.MergeDuplicates([&](const std::string&, TLines&, TLines&) -> bool {
-    if (++calls == 2) throw std::runtime_error("stop");
-    return true;
-  }),
-               std::runtime_error);
-  ASSERT_EQ(list.Count(), 2);  // the first merge happened, the second did not
-  EXPECT_EQ(list.Lines(1), TLines{"a"});
 }
 
 }  // namespace
