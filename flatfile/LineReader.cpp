@@ -1,6 +1,7 @@
 #include "flatfile/LineReader.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,7 +15,14 @@ TLineReader::TLineReader(const std::string& path, size_t chunkSize)
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0)
     throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
-  buffer_.resize(chunkSize_);
+  // A buffer no bigger than the file (plus room to see its end), up to a chunk.
+  struct stat info;
+  size_t size = chunkSize_;
+  if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<size_t>(info.st_size) + 16 < chunkSize_)
+    size = static_cast<size_t>(info.st_size) + 16;
+  capacity_ = size;
+  buffer_.reset(new char[capacity_]);
 }
 
 TLineReader::~TLineReader() {
@@ -24,22 +32,27 @@ TLineReader::~TLineReader() {
 bool TLineReader::Refill() {
   if (atEnd_) return false;
   if (pos_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
     Shift(cr_, pos_);
     Shift(lf_, pos_);
     end_ -= pos_;
     pos_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);  // a line longer than the buffer
+  if (end_ == capacity_) {  // a line longer than the buffer, or a file that grew
+    std::unique_ptr<char[]> bigger(new char[capacity_ * 2]);
+    std::memcpy(bigger.get(), buffer_.get(), end_);
+    buffer_ = std::move(bigger);
+    capacity_ *= 2;
+  }
   ssize_t n;
   do {
-    n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    n = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
   } while (n < 0 && errno == EINTR);
   if (n < 0) throw EKavError("Cannot read file \"" + path_ + "\". " + std::strerror(errno));
   if (n == 0) {
     atEnd_ = true;
   } else {
-    const char* start = buffer_.data() + end_;
+    const char* start = buffer_.get() + end_;
     const void* nul = std::memchr(start, 0, static_cast<size_t>(n));
     if (nul != nullptr) {  // the text ends at the first NUL
       n = static_cast<const char*>(nul) - start;
@@ -66,8 +79,8 @@ void TLineReader::Shift(BreakScan& scan, size_t by) {
 size_t TLineReader::NextOf(BreakScan& scan, char c) {
   if (scan.next != kNone && scan.next >= pos_) return scan.next;
   const size_t from = scan.next == kNone ? std::max(scan.scannedTo, pos_) : pos_;
-  const void* found = from < end_ ? std::memchr(buffer_.data() + from, c, end_ - from) : nullptr;
-  scan.next = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - buffer_.data())
+  const void* found = from < end_ ? std::memchr(buffer_.get() + from, c, end_ - from) : nullptr;
+  scan.next = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - buffer_.get())
                                : kNone;
   scan.scannedTo = end_;
   return scan.next;
@@ -90,7 +103,7 @@ bool TLineReader::Next(std::string_view& line) {
     const size_t lf = NextOf(lf_, '\n');
     const size_t brk = std::min(cr, lf);
     if (brk != kNone) {
-      line = std::string_view(buffer_.data() + pos_, brk - pos_);
+      line = std::string_view(buffer_.get() + pos_, brk - pos_);
       pos_ = brk + 1;
       if (brk == cr) {
         if (pos_ < end_) {
@@ -103,7 +116,7 @@ bool TLineReader::Next(std::string_view& line) {
     }
     if (Refill()) continue;
     if (pos_ < end_) {  // the last line, without a break
-      line = std::string_view(buffer_.data() + pos_, end_ - pos_);
+      line = std::string_view(buffer_.get() + pos_, end_ - pos_);
       pos_ = end_;
       return true;
     }

@@ -4,7 +4,7 @@
 // the text. Lines are bytes; nothing else is interpreted.
 #include <string>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 class TLineReader {
  public:
@@ -27,7 +27,9 @@ class TLineReader {
   std::string path_;
   int fd_ = -1;
   size_t chunkSize_;
-  std::vector<char> buffer_;
+  // Uninitialised storage: a small file never pays for zeroing a big buffer.
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_ = 0;
   size_t pos_ = 0;  // start of the unread part
   size_t end_ = 0;  // end of the data in the buffer
   bool atEnd_ = false;         // no more data will come (end of file or NUL)

@@ -11,8 +11,8 @@
 // of text positions (0..n) that the pattern read so far can have reached. A token that consumes
 // one character moves every reachable position i < n whose character it accepts to i + 1; a star
 // opens every position from the smallest reachable one onwards. That is exactly the set of
-// positions the backtracking formulation would try, so the answers agree, but the work is bounded
-// by (number of tokens) x (text length / 64) words instead of growing with the number of stars.
+// positions that backtracking on each star would try, so the answers agree, but the work is
+// bounded by the number of tokens times the text length instead of growing with each star.
 
 namespace {
 
@@ -203,7 +203,7 @@ inline Word Accepted(TokenKind kind, const PatternReader& reader, const unsigned
     case TokenKind::kAny:
       return live & BitRange(from, to);
     case TokenKind::kLiteral:
-      return live & BitRange(from, to) & EqualMask(s + base, from, to, reader.literal());
+      return live & EqualMask(s + base, from, to, reader.literal());
     default:  // kSet
       return live & SetMask(reader, s + base, from, to);
   }

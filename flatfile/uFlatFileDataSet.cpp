@@ -122,7 +122,7 @@ void TFlatFileDataSet::AppendRow(std::string_view line) {
     throw EKavError("Line too long in " + fileName_);
   if (arena_.empty() || arenaSize_ - arenaUsed_ < line.size()) {
     arenaSize_ = line.size() > kArenaBlock ? line.size() : kArenaBlock;
-    arena_.push_back(std::make_unique<char[]>(arenaSize_));
+    arena_.push_back(std::unique_ptr<char[]>(new char[arenaSize_]));  // not zeroed
     arenaUsed_ = 0;
   }
   char* at = arena_.back().get() + arenaUsed_;

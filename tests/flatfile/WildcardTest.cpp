@@ -243,7 +243,8 @@ TEST(WildcardMatch, LiteralsCompareEveryBit) {
   for (const std::size_t n : {7, 8, 9, 16, 63, 64, 70, 130}) {
     SCOPED_TRACE(n);
     std::string text(n, '\0');
-    for (std::size_t j = 0; j < n; ++j) text[j] = static_cast<char>('i' ^ (1 << (j % 8)));
+    for (std::size_t j = 0; j < n; ++j)
+      text[j] = static_cast<char>('i' ^ (1 << (j % 8)));
     EXPECT_FALSE(WildcardMatch(text, "*i*"));
     EXPECT_FALSE(WildcardMatch(text, "*i"));
     for (const std::size_t p : {std::size_t{0}, std::size_t{5}, n / 2, n - 1}) {
