@@ -113,6 +113,23 @@ TEST_F(PartNumberTest, LongLineItemIsCutAt255Characters) {
   EXPECT_EQ(line.back(), 'd');  // the price and the last "|" are lost first
 }
 
+TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
+  // Cells are never escaped: a "|" typed into a description starts a new
+  // cell, so every later column of that line moves one on. The written files
+  // are built from cells already cut at "|", so they read back cell for cell.
+  Single("1000", "0", "0");
+  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+                      "6|7|ABC|abc|left|right|1000\r\n");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  EXPECT_EQ(Cell(data->LOMData, "Desc"), "left");
+  EXPECT_EQ(Cell(data->LOMData, "USPrice"), "right");
+  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "left, F flange, R, K");
+  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "0.00");
+  EXPECT_EQ(ReadFile(program / "data/pnb.dat"),
+            "PartNum|CustPartNum|CustDesc|CustPrice\r\nABC|ABC-XP|left, F flange, R, K|0.00\r\n");
+}
+
 TEST_F(PartNumberTest, SitesAreNumberedAndLinesRestart) {
   TempDir dir;
   TLOMFile file(dir / "x.lom");

@@ -1,0 +1,48 @@
+#include "app/QtDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/Cp1252.h"
+
+const char* const kApplicationTitle = "KAV Antenna Part Number Builder";
+
+namespace {
+
+// The program's texts break lines with CR, CR LF or LF; a box wants LF.
+QString DisplayText(const std::string& text) {
+  QString shown = FromAnsi(text);
+  shown.replace("\r\n", "\n");
+  shown.replace('\r', '\n');
+  return shown;
+}
+
+}  // namespace
+
+void TQtDialogs::ShowMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+bool TQtDialogs::Confirm(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, "Confirm", DisplayText(text), QMessageBox::NoButton, parent_);
+  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;  // closing the box counts as No
+}
+
+void TQtDialogs::ShowErrorBox(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, "Error", DisplayText(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+void TQtClipboard::Clear() { QApplication::clipboard()->clear(); }
+
+void TQtClipboard::SetText(const std::string& bytes) {
+  QApplication::clipboard()->setText(FromAnsi(bytes));
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The program's message, question and error boxes, and the clipboard.
+#include <QWidget>
+
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+
+class TQtDialogs : public TDialogs {
+ public:
+  // Boxes are modal to `parent` (may be null before the window exists).
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void ShowMessage(const std::string& text) override;
+  bool Confirm(const std::string& text) override;
+  void ShowErrorBox(const std::string& text) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+};
+
+// Puts text on the system clipboard as Windows-1252 plain text.
+class TQtClipboard : public TClipboard {
+ public:
+  void Clear() override;
+  void SetText(const std::string& bytes) override;
+};
+
+extern const char* const kApplicationTitle;

@@ -1,0 +1,21 @@
+#pragma once
+// A picture box of the window: a label that stretches its picture to its size.
+#include <QLabel>
+
+#include "platform/PictureBox.h"
+
+class TQtPictureBox : public QLabel, public TPictureBox {
+ public:
+  explicit TQtPictureBox(QWidget* parent = nullptr);
+  void LoadPicture(const std::string& path) override;
+  void ClearPicture() override;
+  void SetSize(int width, int height) override;
+  bool HasPicture() const { return !image_.isNull(); }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void ShowScaled();
+  QImage image_;
+};
