@@ -5,15 +5,9 @@
 
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/PathResolver.h"
 
 namespace {
-
-std::string Extension(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return path.substr(dot + 1);
-}
 
 QImage Read(const std::string& path, const char* format, const char* invalid) {
   QImageReader reader(QString::fromLocal8Bit(path.c_str()), format);
@@ -31,7 +25,7 @@ QImage Read(const std::string& path, const char* format, const char* invalid) {
 }  // namespace
 
 QImage DecodePicture(const std::string& path) {
-  const std::string extension = Extension(path);
+  const std::string extension = FileExtension(path);
   if (ansi::SameText(extension, "gif")) {
     QFile file(QString::fromLocal8Bit(path.c_str()));
     if (!file.open(QIODevice::ReadOnly))

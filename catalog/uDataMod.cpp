@@ -202,17 +202,24 @@ void TDataMod::dsAntDataDataChange(TField*) {
   if (OnSyncOptionLists) OnSyncOptionLists();
 }
 
-void TDataMod::FilterPricingByAntenna() {
+void TDataMod::Reopen(TFlatFileDataSet& table, std::initializer_list<TFilter> filters,
+                      const char* context, TCloseOrder order) {
   Guarded(
       [&] {
-        LOMData.Close();
-        LOMData.Filters().SetValue("PartNo", FieldText(AntData, "PartNum"));
-        LOMData.Open();
+        table.Close();
+        for (const TFilter& filter : filters) table.Filters().SetValue(filter.name, filter.value);
+        table.Open();
       },
       [&](const std::string& message) {
-        LOMData.Close();
-        ShowError(message, "loading Pricing data");
+        if (order == TCloseOrder::BeforeReport) table.Close();
+        ShowError(message, context);
+        table.Close();
       });
+}
+
+void TDataMod::FilterPricingByAntenna() {
+  Reopen(LOMData, {{"PartNo", FieldText(AntData, "PartNum")}}, "loading Pricing data",
+         TCloseOrder::BeforeReport);
 }
 
 void TDataMod::WriteFlangeFile() {
@@ -225,44 +232,22 @@ void TDataMod::WriteFlangeFile() {
 }
 
 void TDataMod::FilterFlangesByAntenna() {
-  Guarded(
-      [&] {
-        FlangeData.Close();
-        FlangeData.Filters().SetValue("Antenna", FieldText(AntData, "PartNum"));
-        FlangeData.Open();
-      },
-      [&](const std::string& message) {
-        ShowError(message, "loading Flange data");
-        FlangeData.Close();
-      });
+  Reopen(FlangeData, {{"Antenna", FieldText(AntData, "PartNum")}}, "loading Flange data",
+         TCloseOrder::AfterReport);
 }
 
 void TDataMod::FilterRadomesByAntenna() {
-  Guarded(
-      [&] {
-        RadomeData.Close();
-        RadomeData.Filters().SetValue("Antenna_Type", FieldText(AntData, "Type"));
-        RadomeData.Filters().SetValue("Antenna_Size", FieldText(AntData, "Size_FT"));
-        RadomeData.Open();
-      },
-      [&](const std::string& message) {
-        ShowError(message, "loading Antenna\\Radome color data");
-        RadomeData.Close();
-      });
+  Reopen(RadomeData,
+         {{"Antenna_Type", FieldText(AntData, "Type")},
+          {"Antenna_Size", FieldText(AntData, "Size_FT")}},
+         "loading Antenna\\Radome color data", TCloseOrder::AfterReport);
 }
 
 void TDataMod::FilterPacksByAntenna() {
-  Guarded(
-      [&] {
-        PackData.Close();
-        PackData.Filters().SetValue("Antenna_Size", FieldText(AntData, "Size_FT"));
-        PackData.Filters().SetValue("Antenna_Group", FieldText(AntData, "Group"));
-        PackData.Open();
-      },
-      [&](const std::string& message) {
-        ShowError(message, "loading Packing data");
-        PackData.Close();
-      });
+  Reopen(PackData,
+         {{"Antenna_Size", FieldText(AntData, "Size_FT")},
+          {"Antenna_Group", FieldText(AntData, "Group")}},
+         "loading Packing data", TCloseOrder::AfterReport);
 }
 
 void TDataMod::dsFlangeDataDataChange(TField*) {
@@ -271,17 +256,10 @@ void TDataMod::dsFlangeDataDataChange(TField*) {
 }
 
 void TDataMod::FilterFlangeSuffix() {
-  Guarded(
-      [&] {
-        FlangeSuffixData.Close();
-        FlangeSuffixData.Filters().SetValue("AntennaGroup", FieldText(AntData, "Group"));
-        FlangeSuffixData.Filters().SetValue("Flange", FieldText(FlangeData, "Flange"));
-        FlangeSuffixData.Open();
-      },
-      [&](const std::string& message) {
-        FlangeSuffixData.Close();
-        ShowError(message, "loading Flange Suffix data");
-      });
+  Reopen(FlangeSuffixData,
+         {{"AntennaGroup", FieldText(AntData, "Group")},
+          {"Flange", FieldText(FlangeData, "Flange")}},
+         "loading Flange Suffix data", TCloseOrder::BeforeReport);
 }
 
 // ---------------------------------------------------------------- pictures

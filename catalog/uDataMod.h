@@ -99,6 +99,16 @@ class TDataMod {
   void FilterPacksByAntenna();
   void FilterFlangeSuffix();
 
+  // Closes `table`, sets its filters and reopens it. A failure is reported
+  // with `context`; the table is closed before or after the report.
+  struct TFilter {
+    const char* name;
+    std::string value;
+  };
+  enum class TCloseOrder { BeforeReport, AfterReport };
+  void Reopen(TFlatFileDataSet& table, std::initializer_list<TFilter> filters, const char* context,
+              TCloseOrder order);
+
   // Runs `step`; any failure goes to `recover` with its message and no further.
   template <typename Step, typename Recover>
   void Guarded(Step step, Recover recover);

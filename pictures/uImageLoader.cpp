@@ -9,18 +9,6 @@
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
-namespace {
-
-// The extension after the last dot of the file's own name, or empty.
-std::string Extension(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  return path.substr(dot + 1);
-}
-
-}  // namespace
-
 TImageLoader::TChoice TImageLoader::ChoosePicture() const {
   const std::string indexFile = ProgramFolder() + ImageDataPath + ImageDataFile;
   TChoice choice{ProgramFolder() + ImagePath + ImageFile, false};
@@ -52,7 +40,7 @@ void TImageLoader::LoadImage() {
     AssignedImage->ClearPicture();
     return;
   }
-  const std::string extension = Extension(choice.path);
+  const std::string extension = FileExtension(choice.path);
   static const std::vector<std::string> known = {"bmp", "ico", "wmf", "emf", "gif"};
   bool decodable = false;
   for (const std::string& k : known) decodable = decodable || ansi::SameText(extension, k);

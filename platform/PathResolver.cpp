@@ -75,3 +75,10 @@ bool FileExists(const std::string& name) {
   std::error_code ec;
   return fs::is_regular_file(fs::path(ResolvePath(name)), ec);
 }
+
+std::string FileExtension(const std::string& name) {
+  const size_t slash = name.find_last_of("/\\");
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return name.substr(dot + 1);
+}

@@ -11,3 +11,6 @@ std::string ResolvePath(const std::string& name);
 
 // Whether the name resolves to an existing regular file (a folder does not count).
 bool FileExists(const std::string& name);
+
+// The extension after the last dot of the file's own name ("" when none).
+std::string FileExtension(const std::string& name);

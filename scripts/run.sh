@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh build
-if [ -x build/app/kav_pnb ]; then
-  exec scripts/start-demo.sh
+if [ -x build/bin/kav_pnb ]; then
+  exec scripts/start-demo.sh "$@"
 fi
-echo "The window program is not built yet; running the table engine's tests instead."
-exec build/tests/flatfile/kav_flatfile_tests
+echo "The window program is not built yet; listing the demo catalogue with the headless tool instead."
+XDG_CONFIG_HOME="$PWD/build/config" exec build/bin/kav_pnb_cli query --all
