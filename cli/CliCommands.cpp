@@ -5,9 +5,18 @@
 #include <optional>
 
 #include "catalog/AntennaGrid.h"
+#include "catalog/CatalogChecker.h"
 #include "catalog/uDataMod.h"
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
+
+#ifdef KAV_CLI_DECODES_PICTURES
+#include <QByteArray>
+#include <QFile>
+#include <QImageReader>
+#endif
 
 const char* const kCliUsage =
     "Usage: kav_pnb_cli COMMAND [OPTIONS] [--program-folder DIR]\n"
@@ -22,6 +31,25 @@ const char* const kCliUsage =
     "                                  the custom part number, description and price;\n"
     "                                  radome and packing options are named by their text\n"
     "                                  or suffix; --lom also writes the job file kav_pnb.lom\n"
+    "  check                           checks the catalogue as the program reads it; prints\n"
+    "                                  one finding a line, then a summary line:\n"
+    "                                  FILE:LINE:COLUMN: SEVERITY: what is wrong -- what the\n"
+    "                                  program does with it (LINE 0: the whole file; COLUMN:\n"
+    "                                  the cell, counted from 1; 0: the whole line)\n"
+    "                                  error: the program fails on it, or builds a wrong part\n"
+    "                                  number or price: a file, registry value or column\n"
+    "                                  missing; columns repeated or out of order; rows too\n"
+    "                                  short; model numbers repeated, empty, unpriced or\n"
+    "                                  beginning with a comment mark; prices that do not\n"
+    "                                  convert; flanges without a suffix row; offered\n"
+    "                                  frequency and type pairs without an antenna; pictures\n"
+    "                                  that do not decode\n"
+    "                                  warning: the program copes, but the user meets a gap\n"
+    "                                  or the row is never reached: no radome or packing\n"
+    "                                  options; empty flanges, types, sizes, groups or sheet\n"
+    "                                  entries; missing pictures or picture lines; rows and\n"
+    "                                  pairs no query reaches; extra cells; cells longer than\n"
+    "                                  the 50-character field (descriptions aside)\n"
     "\n"
     "Options:\n"
     "  --program-folder DIR            the folder holding data/ and Images/ (default: the\n"
@@ -30,7 +58,8 @@ const char* const kCliUsage =
     "  --help                          this text\n"
     "\n"
     "Exit status: 0 success; 1 nothing found, an option not offered, or an error reported;\n"
-    "2 bad usage. Errors go to standard error with the text the window would show.\n";
+    "2 bad usage. Errors go to standard error with the text the window would show.\n"
+    "check: 1 when it found errors, 0 otherwise (warnings alone give 0).\n";
 
 namespace {
 
@@ -64,6 +93,34 @@ class TStreamDialogs : public TDialogs {
   }
   std::ostream& err_;
 };
+
+#ifdef KAV_CLI_DECODES_PICTURES
+// The catalogue check's picture decoder: Qt's readers, chosen by the file's
+// extension as the window chooses them; answers the window's error text, or
+// nothing for a good picture or a format this system cannot read.
+std::string PictureError(const std::string& path) {
+  const std::string extension = ansi::UpperCase(FileExtension(path));
+  const char* format = extension == "GIF"   ? "gif"
+                       : extension == "BMP" ? "bmp"
+                       : extension == "ICO" ? "ico"
+                                            : nullptr;
+  static const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+  if (format == nullptr || !readable.contains(format)) return {};
+  const QString name = QString::fromLocal8Bit(path.c_str());
+  if (extension == "GIF") {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+      return "Cannot open file \"" + path + "\". " + file.errorString().toLocal8Bit().toStdString();
+    const QByteArray signature = file.read(6);
+    if (signature != "GIF87a" && signature != "GIF89a") return "Unknown GIF version";
+  }
+  QImageReader reader(name, format);
+  reader.setDecideFormatFromContent(false);
+  if (!reader.read().isNull()) return {};
+  if (extension == "GIF") return "GIF encoded data is corrupt";
+  return extension == "BMP" ? "Bitmap image is not valid" : "Icon image is not valid";
+}
+#endif
 
 struct TUsageError {
   std::string message;
@@ -139,6 +196,7 @@ class TCli {
 
   int Run(const TCommandLine& line) {
     if (auto folder = line.Get("--program-folder")) SetProgramFolder(*folder);
+    if (line.command == "check") return Check(line);
     TDataMod data(dialogs_);
     data.DataModuleCreate();
     int status = 0;
@@ -156,6 +214,18 @@ class TCli {
   }
 
  private:
+  int Check(const TCommandLine& line) {
+    if (!line.words.empty()) throw TUsageError{"check takes no MODEL"};
+#ifdef KAV_CLI_DECODES_PICTURES
+    const TCheckResult result = CheckCatalogue(PictureError);
+#else
+    const TCheckResult result = CheckCatalogue();
+#endif
+    for (const TFinding& finding : result.findings) out_ << FormatFinding(finding) << '\n';
+    out_ << FormatSummary(result) << '\n';
+    return result.errors > 0 ? 1 : 0;
+  }
+
   bool FindExact(TDataMod& data, const std::string& model) {
     data.QueryMode = qmPartNumber;
     data.SetExactPartNumber(true);

@@ -21,9 +21,11 @@ TImageLoader::TChoice TImageLoader::ChoosePicture() const {
   std::string_view line;
   while (reader.Next(line)) {
     cells.SplitText(line);
+    // Every filter is tried, so a line too short for the filters fails even
+    // when an earlier cell already differs.
     bool matches = true;
-    for (int j = 0; j < Filters.Count() && matches; ++j)
-      matches = cells[j] == Filters.Value(Filters.Name(j));
+    for (int j = 0; j < Filters.Count(); ++j)
+      if (cells[j] != Filters.Value(Filters.Name(j))) matches = false;
     if (matches) {
       choice.path = ProgramFolder() + ImagePath + cells[ImageIndex];
       choice.found = FileExists(choice.path);

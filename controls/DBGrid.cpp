@@ -1,0 +1,297 @@
+#include "controls/DBGrid.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+
+#include "controls/ControlHooks.h"
+#include "flatfile/custdataset.h"
+#include "platform/Cp1252.h"
+
+namespace {
+
+constexpr int kIndicatorWidth = 12;
+
+// The row indicator: an empty section per row, with an arrow on the table's
+// current row.
+class TIndicatorHeader : public QHeaderView {
+ public:
+  TIndicatorHeader(TDataSetTableModel* model, QWidget* parent)
+      : QHeaderView(Qt::Vertical, parent), model_(model) {
+    setSectionResizeMode(QHeaderView::Fixed);
+    setSectionsClickable(false);
+    setHighlightSections(false);
+  }
+  QSize sizeHint() const override {
+    return QSize(kIndicatorWidth, QHeaderView::sizeHint().height());
+  }
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    // The section's face is drawn here: what the header's own drawing leaves
+    // in the painter hides anything drawn after it.
+    painter->save();
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.rect = rect;
+    option.section = logicalIndex;
+    option.position = QStyleOptionHeader::Middle;
+    option.state |= QStyle::State_Raised;
+    if (isEnabled()) option.state |= QStyle::State_Enabled;
+    style()->drawControl(QStyle::CE_HeaderSection, &option, painter, this);
+    painter->restore();
+    if (logicalIndex != model_->CurrentRow()) return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(palette().color(QPalette::ButtonText));
+    const QPointF c = QRectF(rect).center();
+    const QPointF arrow[] = {
+        {c.x() - 2.5, c.y() - 4.0}, {c.x() + 2.5, c.y()}, {c.x() - 2.5, c.y() + 4.0}};
+    painter->drawPolygon(arrow, 3);
+    painter->restore();
+  }
+
+ private:
+  TDataSetTableModel* model_;
+};
+
+// Draws the cell, then the grid's row and column lines as its options say.
+class TGridLineDelegate : public QStyledItemDelegate {
+ public:
+  TGridLineDelegate(const TDBGrid* grid)
+      : QStyledItemDelegate(const_cast<TDBGrid*>(grid)), grid_(grid) {}
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    // The whole row shows as selected, with no focus frame around one cell.
+    opt.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, opt, index);
+    painter->save();
+    painter->setPen(QPen(QColor(0xC0, 0xC0, 0xC0), 0));
+    const QRect r = option.rect;
+    if (grid_->Options().testFlag(TDBGrid::dgRowLines))
+      painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    if (grid_->Options().testFlag(TDBGrid::dgColLines))
+      painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
+    painter->restore();
+  }
+
+ private:
+  const TDBGrid* grid_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- model
+
+TDataSetTableModel::TDataSetTableModel(QObject* parent) : QAbstractTableModel(parent) {
+  source_.OnStateChange = [this] {
+    beginResetModel();
+    Rebuild();
+    endResetModel();
+    emit CurrentRowMoved(CurrentRow());
+  };
+  source_.OnDataChange = [this](TField* field) { TableChanged(field); };
+}
+
+void TDataSetTableModel::SetDataSet(TListDataSet* dataSet) {
+  beginResetModel();
+  source_.SetDataSet(dataSet);
+  Rebuild();
+  endResetModel();
+  emit CurrentRowMoved(CurrentRow());
+}
+
+void TDataSetTableModel::SetColumns(std::vector<TDBGridColumn> columns) {
+  beginResetModel();
+  columns_ = std::move(columns);
+  Rebuild();
+  endResetModel();
+  emit CurrentRowMoved(CurrentRow());
+}
+
+void TDataSetTableModel::Rebuild() {
+  TListDataSet* table = DataSet();
+  const bool active = table != nullptr && table->Active();
+  rows_ = active ? table->RecordCount() : 0;
+  shown_ = columns_;
+  if (shown_.empty() && active) {
+    for (int i = 0; i < table->FieldCount(); ++i) {
+      TDBGridColumn column;
+      column.FieldName = table->Fields(i)->FieldName();
+      column.Title = FromAnsi(column.FieldName);
+      shown_.push_back(column);
+    }
+  }
+  fieldIndex_.assign(shown_.size(), -1);
+  if (!active) return;
+  for (size_t c = 0; c < shown_.size(); ++c)
+    if (TField* field = table->FindField(shown_[c].FieldName)) fieldIndex_[c] = field->Index();
+}
+
+void TDataSetTableModel::TableChanged(TField* field) {
+  TListDataSet* table = DataSet();
+  const int rows = table != nullptr && table->Active() ? table->RecordCount() : 0;
+  if (rows != rows_) {
+    // Records were added or removed without a close: start over.
+    beginResetModel();
+    Rebuild();
+    endResetModel();
+  } else if (rows_ > 0 && !shown_.empty()) {
+    if (field != nullptr && CurrentRow() >= 0) {
+      emit dataChanged(index(CurrentRow(), 0), index(CurrentRow(), columnCount() - 1));
+    } else {
+      // The records may have been rebuilt: the view repaints what it shows.
+      emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+    }
+  }
+  emit CurrentRowMoved(CurrentRow());
+}
+
+int TDataSetTableModel::CurrentRow() const {
+  TListDataSet* table = DataSet();
+  if (table == nullptr || !table->Active()) return -1;
+  const int row = table->CurrentRow();
+  return row >= 0 && row < rows_ ? row : -1;
+}
+
+int TDataSetTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_;
+}
+
+int TDataSetTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+QVariant TDataSetTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rows_ || index.column() >= columnCount()) return {};
+  const TDBGridColumn& column = shown_[static_cast<size_t>(index.column())];
+  switch (role) {
+    case Qt::DisplayRole: {
+      TListDataSet* table = DataSet();
+      const int field = fieldIndex_[static_cast<size_t>(index.column())];
+      if (table == nullptr || !table->Active() || field < 0 || index.row() >= table->RecordCount())
+        return {};
+      try {
+        return FromAnsi(table->CellText(index.row(), field));
+      } catch (const std::exception&) {
+        return {};  // a record too short for this field shows an empty cell
+      }
+    }
+    case Qt::TextAlignmentRole:
+      return static_cast<int>(column.Alignment);
+    case Qt::ForegroundRole:
+      return column.FontColor.isValid() ? QVariant(QBrush(column.FontColor)) : QVariant();
+    case Qt::BackgroundRole:
+      return column.Color.isValid() ? QVariant(QBrush(column.Color)) : QVariant();
+  }
+  return {};
+}
+
+QVariant TDataSetTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Vertical) return {};
+  if (section < 0 || section >= columnCount()) return {};
+  const TDBGridColumn& column = shown_[static_cast<size_t>(section)];
+  switch (role) {
+    case Qt::DisplayRole:
+      return column.Title;
+    case Qt::TextAlignmentRole:
+      return static_cast<int>(column.TitleAlignment);
+    case Qt::ForegroundRole:
+      return column.TitleFontColor.isValid() ? QVariant(QBrush(column.TitleFontColor)) : QVariant();
+  }
+  return {};
+}
+
+Qt::ItemFlags TDataSetTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+// ---------------------------------------------------------------- grid
+
+TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new TDataSetTableModel(this)) {
+  setVerticalHeader(new TIndicatorHeader(model_, this));
+  setModel(model_);
+  setItemDelegate(new TGridLineDelegate(this));
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsMovable(false);
+  connect(model_, &TDataSetTableModel::CurrentRowMoved, this, &TDBGrid::FollowTable);
+  connect(model_, &QAbstractItemModel::modelReset, this, &TDBGrid::ApplyColumns);
+  SetOptions(dgTitles | dgIndicator | dgRowLines | dgColLines);
+  ApplyRowHeight();
+}
+
+void TDBGrid::SetDataSet(TListDataSet* dataSet) {
+  model_->SetDataSet(dataSet);
+}
+
+void TDBGrid::SetColumns(std::vector<TDBGridColumn> columns) {
+  model_->SetColumns(std::move(columns));
+}
+
+void TDBGrid::SetOptions(TDBGridOptions options) {
+  options_ = options;
+  horizontalHeader()->setVisible(options.testFlag(dgTitles));
+  verticalHeader()->setVisible(options.testFlag(dgIndicator));
+  setSelectionBehavior(options.testFlag(dgRowSelect) ? QAbstractItemView::SelectRows
+                                                     : QAbstractItemView::SelectItems);
+  viewport()->update();
+}
+
+void TDBGrid::SetBorder(bool border) {
+  setFrameShape(border ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void TDBGrid::ApplyRowHeight() {
+  const int rowHeight = fontMetrics().height() + 4;
+  verticalHeader()->setMinimumSectionSize(rowHeight);
+  verticalHeader()->setDefaultSectionSize(rowHeight);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setFixedHeight(rowHeight + 1);
+}
+
+void TDBGrid::ApplyColumns() {
+  const auto& columns = model_->ShownColumns();
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c)
+    setColumnWidth(c, columns[static_cast<size_t>(c)].Width);
+}
+
+void TDBGrid::FollowTable(int row) {
+  following_ = true;
+  if (row < 0 || model_->columnCount() == 0) {
+    setCurrentIndex(QModelIndex());
+  } else {
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    const QModelIndex target = model_->index(row, column);
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect |
+                    (options_.testFlag(dgRowSelect) ? QItemSelectionModel::Rows
+                                                    : QItemSelectionModel::NoUpdate));
+    scrollTo(target);
+  }
+  verticalHeader()->viewport()->update();
+  following_ = false;
+}
+
+void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (following_ || !current.isValid()) return;
+  TListDataSet* table = DataSet();
+  if (table == nullptr || !table->Active()) return;
+  if (current.row() == table->CurrentRow()) return;
+  RunGuarded([&] { table->SetRecNo(current.row() + 1); });
+}
+
+void TDBGrid::keyboardSearch(const QString&) {
+  // Typing does not search: a search would read every row of the table.
+}

@@ -1,0 +1,232 @@
+#include "controls/DBLookupCombo.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <algorithm>
+
+#include "controls/ControlHooks.h"
+#include "flatfile/custdataset.h"
+#include "platform/Cp1252.h"
+
+// ---------------------------------------------------------------- model
+
+TLookupListModel::TLookupListModel(QObject* parent) : QAbstractListModel(parent) {
+  source_.OnStateChange = [this] { Rebuild(); };
+  source_.OnDataChange = [this](TField*) {
+    TListDataSet* table = DataSet();
+    const int records = table != nullptr && table->Active() ? table->RecordCount() : 0;
+    if (records != records_) {
+      Rebuild();
+    } else if (records_ > 0) {
+      emit dataChanged(index(ModelRow(0)), index(ModelRow(records_ - 1)));
+    }
+  };
+}
+
+void TLookupListModel::SetDataSet(TListDataSet* dataSet) {
+  source_.SetDataSet(dataSet);
+  Rebuild();
+}
+
+void TLookupListModel::SetListField(const std::string& field) {
+  listField_ = field;
+  Rebuild();
+}
+
+void TLookupListModel::SetShowTitle(bool show) {
+  if (show == showTitle_) return;
+  beginResetModel();
+  showTitle_ = show;
+  endResetModel();
+}
+
+void TLookupListModel::SetTitle(const QString& title) {
+  title_ = title;
+  if (showTitle_) emit dataChanged(index(0), index(0));
+}
+
+QString TLookupListModel::TitleText() const {
+  return title_.isEmpty() ? FromAnsi(listField_) : title_;
+}
+
+void TLookupListModel::Rebuild() {
+  beginResetModel();
+  TListDataSet* table = DataSet();
+  const bool active = table != nullptr && table->Active();
+  records_ = active ? table->RecordCount() : 0;
+  fieldIndex_ = -1;
+  if (active)
+    if (TField* field = table->FindField(listField_)) fieldIndex_ = field->Index();
+  endResetModel();
+}
+
+int TLookupListModel::RecordOf(int modelRow) const {
+  const int record = modelRow - (showTitle_ ? 1 : 0);
+  return record >= 0 && record < records_ ? record : -1;
+}
+
+std::string TLookupListModel::RecordText(int row) const {
+  TListDataSet* table = DataSet();
+  if (table == nullptr || !table->Active() || fieldIndex_ < 0 || row < 0 || row >= records_ ||
+      row >= table->RecordCount())
+    return {};
+  try {
+    return table->CellText(row, fieldIndex_);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+int TLookupListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : records_ + (showTitle_ ? 1 : 0);
+}
+
+QVariant TLookupListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const bool title = showTitle_ && index.row() == 0;
+  switch (role) {
+    case Qt::DisplayRole:
+      return title ? TitleText() : FromAnsi(RecordText(RecordOf(index.row())));
+    case Qt::FontRole:
+      if (title) {
+        QFont font;
+        font.setBold(true);
+        return font;
+      }
+      break;
+    case Qt::BackgroundRole:
+      if (title) return QBrush(QColor(0xD4, 0xD0, 0xC8));
+      break;
+    case Qt::ForegroundRole:
+      if (title) return QBrush(Qt::black);
+      break;
+  }
+  return {};
+}
+
+Qt::ItemFlags TLookupListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid() || (showTitle_ && index.row() == 0)) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+// ---------------------------------------------------------------- combo
+
+TDBLookupCombo::TDBLookupCombo(QWidget* parent)
+    : QComboBox(parent), list_(new TLookupListModel(this)) {
+  // Sizing to the contents would read every row.
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  setMinimumContentsLength(8);
+  setModel(list_);
+  if (auto* view = qobject_cast<QListView*>(this->view())) view->setUniformItemSizes(true);
+  connect(this, qOverload<int>(&QComboBox::activated), this, &TDBLookupCombo::Activated);
+}
+
+void TDBLookupCombo::SetDropDownWidth(int width) {
+  view()->setMinimumWidth(width);
+}
+
+std::string TDBLookupCombo::TextAnsi() const {
+  return ToAnsi(text_);
+}
+
+void TDBLookupCombo::SetText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  update();
+  if (OnChange) OnChange(this);
+}
+
+void TDBLookupCombo::ShowValue(const std::string& value) {
+  TListDataSet* table = DataSet();
+  if (FromAnsi(value) == text_) return;
+  if (table == nullptr || !table->Active()) return;
+  for (int row = 0; row < list_->RecordCount(); ++row) {
+    if (list_->RecordText(row) == value) {
+      if (row != table->CurrentRow()) table->SetRecNo(row + 1);
+      break;
+    }
+  }
+  SetText(FromAnsi(value));
+}
+
+void TDBLookupCombo::ChooseRecord(int row) {
+  TListDataSet* table = DataSet();
+  if (table == nullptr || !table->Active() || row < 0 || row >= list_->RecordCount()) return;
+  const QString text = FromAnsi(list_->RecordText(row));
+  if (row != table->CurrentRow()) table->SetRecNo(row + 1);
+  SetText(text);
+}
+
+void TDBLookupCombo::Activated(int modelRow) {
+  const int record = list_->RecordOf(modelRow);
+  if (record >= 0) RunGuarded([&] { ChooseRecord(record); });
+}
+
+void TDBLookupCombo::showPopup() {
+  // The drop-down opens on the current record when the list shows its text.
+  TListDataSet* table = DataSet();
+  int modelRow = -1;
+  if (table != nullptr && table->Active()) {
+    const int row = table->CurrentRow();
+    if (row >= 0 && row < list_->RecordCount() && FromAnsi(list_->RecordText(row)) == text_)
+      modelRow = list_->ModelRow(row);
+  }
+  {
+    const QSignalBlocker blocker(this);
+    setCurrentIndex(modelRow);
+  }
+  QComboBox::showPopup();
+}
+
+void TDBLookupCombo::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  painter.setPen(palette().color(QPalette::Text));
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  option.currentText = text_;
+  option.currentIcon = QIcon();
+  painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void TDBLookupCombo::keyPressEvent(QKeyEvent* event) {
+  TListDataSet* table = DataSet();
+  const bool plain =
+      event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+  if (plain && table != nullptr && table->Active() && list_->RecordCount() > 0) {
+    const int last = list_->RecordCount() - 1;
+    const int current = table->CurrentRow();
+    int target = -2;
+    switch (event->key()) {
+      case Qt::Key_Down:
+        target = current < 0 ? 0 : std::min(current + 1, last);
+        break;
+      case Qt::Key_Up:
+        target = current < 0 ? 0 : std::max(current - 1, 0);
+        break;
+      case Qt::Key_Home:
+        target = 0;
+        break;
+      case Qt::Key_End:
+        target = last;
+        break;
+      default:
+        break;
+    }
+    if (target != -2) {
+      // A key that stays on the shown row changes nothing.
+      if (target != current || FromAnsi(list_->RecordText(target)) != text_)
+        RunGuarded([&] { ChooseRecord(target); });
+      event->accept();
+      return;
+    }
+  }
+  QComboBox::keyPressEvent(event);
+}
+
+void TDBLookupCombo::wheelEvent(QWheelEvent* event) {
+  event->ignore();
+}

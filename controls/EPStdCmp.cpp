@@ -1,0 +1,672 @@
+#include "controls/EPStdCmp.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <algorithm>
+#include <cmath>
+
+#include "controls/Artwork.h"
+#include "controls/ControlHooks.h"
+#include "platform/Error.h"
+
+namespace {
+
+// Font heights of the page header, in pixels at 96 pixels per inch
+// (12 and 8 points).
+constexpr int kTitlePixels = 16;
+constexpr int kPositionPixels = 11;
+constexpr int kHeaderIcon = 32;
+
+// Suspends the realignment of the wizard's children while it lives, and
+// realigns when it goes, also when a handler raised an error.
+class RealignLock {
+ public:
+  RealignLock(int& locks, std::function<void()> realign)
+      : locks_(locks), realign_(std::move(realign)) {
+    ++locks_;
+  }
+  ~RealignLock() {
+    if (--locks_ == 0) realign_();
+  }
+
+ private:
+  int& locks_;
+  std::function<void()> realign_;
+};
+
+}  // namespace
+
+int RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double fraction = value - floor;
+  if (fraction > 0.5) return static_cast<int>(floor) + 1;
+  if (fraction < 0.5) return static_cast<int>(floor);
+  const int low = static_cast<int>(floor);
+  return low % 2 == 0 ? low : low + 1;
+}
+
+void DrawEtchedTop(QPainter& painter, const QPalette& palette, int left, int right, int y) {
+  if (right <= left) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(palette.color(QPalette::Dark), 0));
+  painter.drawLine(left, y, right - 1, y);
+  painter.setPen(QPen(palette.color(QPalette::Light), 0));
+  painter.drawLine(left, y + 1, right - 1, y + 1);
+  painter.restore();
+}
+
+QString WizardString(int id) {
+  switch (id) {
+    case wsHelp:
+      return QStringLiteral("&Help");
+    case wsBack:
+      return QStringLiteral("< &Back");
+    case wsNext:
+      return QStringLiteral("Next >");
+    case wsFinish:
+      return QStringLiteral("&Finish");
+    case wsCancel:
+      return QStringLiteral("Cancel");
+  }
+  return {};
+}
+
+// ---------------------------------------------------------------- buttons
+
+TWizardButton::TWizardButton(QWidget* parent) : QPushButton(parent) {
+  resize(75, 25);
+  connect(this, &QPushButton::clicked, this, &TWizardButton::Clicked);
+}
+
+void TWizardButton::SetIsDefault(bool value) {
+  default_ = value;
+  setDefault(value);
+}
+
+void TWizardButton::Clicked() {
+  QPointer<TWizardButton> self(this);
+  RunGuarded([&] {
+    if (OnClick) OnClick(this);
+  });
+  if (!self || modalResult_ == 0) return;
+  if (auto* dialog = qobject_cast<QDialog*>(window()); dialog != nullptr && dialog->isModal())
+    dialog->done(modalResult_);
+}
+
+// ---------------------------------------------------------------- layouts
+
+TEPWizardLayout* TEPWizardLayouts::Items(int index) const {
+  if (index < 0 || index >= Count()) throw EKavError(ListIndexError(index));
+  return items_[static_cast<size_t>(index)].get();
+}
+
+TEPWizardLayout* TEPWizardLayouts::Add() {
+  items_.push_back(std::make_unique<TEPWizardLayout>());
+  items_.back()->Name = QStringLiteral("Layout%1").arg(Count());
+  return items_.back().get();
+}
+
+TEPWizardLayout* TEPWizardLayouts::Add(const QString& name, const QStringList& pages) {
+  TEPWizardLayout* item = Add();
+  item->Name = name;
+  item->Pages = pages;
+  return item;
+}
+
+void TEPWizardLayouts::Delete(int index) {
+  TEPWizardLayout* item = Items(index);
+  if (owner_ != nullptr) owner_->LayoutRemoved(item);
+  items_.erase(items_.begin() + index);
+}
+
+void TEPWizardLayouts::Clear() {
+  while (Count() > 0)
+    Delete(Count() - 1);
+}
+
+int TEPWizardLayouts::FindByName(const QString& name) const {
+  for (int i = 0; i < Count(); ++i)
+    if (items_[static_cast<size_t>(i)]->Name.compare(name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+void TEPWizardLayouts::Assign(const TEPWizardLayouts& other) {
+  if (&other == this) return;
+  Clear();
+  for (const auto& item : other.items_)
+    Add()->Assign(*item);
+}
+
+// ---------------------------------------------------------------- page list
+
+int TPageList::IndexOf(const TEPWizardPage* page) const {
+  if (page == nullptr) return -1;
+  auto it = std::find(pages_.begin(), pages_.end(), page);
+  return it == pages_.end() ? -1 : static_cast<int>(it - pages_.begin());
+}
+
+int TPageList::IndexOfName(const QString& name) const {
+  for (int i = 0; i < Count(); ++i)
+    if (pages_[static_cast<size_t>(i)]->Name().compare(name, Qt::CaseInsensitive) == 0) return i;
+  return -1;
+}
+
+void TPageList::Remove(const TEPWizardPage* page) {
+  pages_.erase(std::remove(pages_.begin(), pages_.end(), page), pages_.end());
+}
+
+void TPageList::Move(int from, int to) {
+  if (from < 0 || from >= Count()) throw EKavError(ListIndexError(from));
+  if (to < 0 || to >= Count()) throw EKavError(ListIndexError(to));
+  TEPWizardPage* page = pages_[static_cast<size_t>(from)];
+  pages_.erase(pages_.begin() + from);
+  pages_.insert(pages_.begin() + to, page);
+}
+
+// ---------------------------------------------------------------- page
+
+TEPWizardPage::TEPWizardPage(QWidget* parent) : QWidget(parent) {
+  hide();
+  if (auto* wizard = qobject_cast<TEPWizard*>(parent)) SetWizard(wizard);
+}
+
+TEPWizardPage::~TEPWizardPage() {
+  SetWizard(nullptr);
+}
+
+void TEPWizardPage::SetWizard(TEPWizard* wizard) {
+  if (wizard == wizard_) return;
+  if (wizard_ != nullptr) wizard_->RemovePage(this);
+  if (wizard != nullptr) wizard->InsertPage(this);
+}
+
+void TEPWizardPage::SetInclude(bool value) {
+  if (wizard_ != nullptr && wizard_->Loading()) {
+    include_ = value;
+    return;
+  }
+  if (value == include_ || wizard_ == nullptr || wizard_->CurrentLayout() == nullptr ||
+      !wizard_->CurrentLayout()->Pages.contains(Name(), Qt::CaseInsensitive))
+    return;
+  include_ = value;
+  wizard_->IncludeChanged(this, value);
+}
+
+void TEPWizardPage::SetTitle(const QString& title) {
+  if (title == title_) return;
+  title_ = title;
+  update();
+}
+
+int TEPWizardPage::PageIndex() const {
+  return wizard_ == nullptr ? -1 : wizard_->PageList().IndexOf(this);
+}
+
+void TEPWizardPage::SetPageIndex(int index) {
+  if (wizard_ != nullptr) wizard_->MovePage(PageIndex(), index);
+}
+
+bool TEPWizardPage::DoneQuery() {
+  bool done = true;
+  if (OnDoneQuery) OnDoneQuery(this, done);
+  return done;
+}
+
+bool TEPWizardPage::AllowAdvance() {
+  bool advance = true;
+  if (OnAllowAdvance) OnAllowAdvance(this, advance);
+  return advance;
+}
+
+void TEPWizardPage::DoPreActivate() {
+  if (OnPreActivate) OnPreActivate(this);
+}
+
+void TEPWizardPage::DoDeActivate() {
+  if (OnDeActivate) OnDeActivate(this);
+}
+
+QString TEPWizardPage::PositionText() const {
+  const int count = wizard_ == nullptr ? 0 : wizard_->PageCount();
+  return QStringLiteral("Wizard - Screen %1 of %2 ").arg(PageIndex() + 1).arg(count);
+}
+
+TEPWizardPage::THeaderGeometry TEPWizardPage::HeaderGeometry() const {
+  THeaderGeometry g;
+  const int cw = width(), ch = height();
+  const int gapY = RoundHalfEven(0.02 * ch);
+  g.x0 = RoundHalfEven(0.03 * cw);
+  g.y0 = RoundHalfEven(0.12 * ch);
+  g.iconSize = QSize(kHeaderIcon, kHeaderIcon);
+  g.iconPos = QPoint(g.x0, g.y0 - RoundHalfEven(0.02 * ch + g.iconSize.height()));
+  g.ruleLeft = 8;
+  g.ruleRight = cw - 8;
+  g.ruleY = g.y0;
+
+  g.title = title_;
+  g.titleFont = font();
+  g.titleFont.setPixelSize(kTitlePixels);
+  g.titleFont.setBold(true);
+  const QFontMetrics titleMetrics(g.titleFont);
+  g.titlePos = QPoint(g.x0 + g.iconSize.width() + RoundHalfEven(0.02 * cw),
+                      g.y0 - (titleMetrics.height() + gapY));
+
+  g.position = PositionText();
+  g.positionFont = font();
+  g.positionFont.setPixelSize(kPositionPixels);
+  g.positionFont.setBold(false);
+  const QFontMetrics positionMetrics(g.positionFont);
+  g.positionRight = RoundHalfEven(0.97 * cw);
+  g.positionPos = QPoint(g.positionRight - positionMetrics.horizontalAdvance(g.position),
+                         g.y0 - (positionMetrics.height() + gapY));
+  return g;
+}
+
+void TEPWizardPage::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(backgroundRole()));
+  const THeaderGeometry g = HeaderGeometry();
+
+  QIcon icon = QGuiApplication::windowIcon();
+  if (icon.isNull()) icon = KavProgramIcon();
+  painter.drawPixmap(QRect(g.iconPos, g.iconSize), icon.pixmap(g.iconSize));
+
+  DrawEtchedTop(painter, palette(), g.ruleLeft, g.ruleRight, g.ruleY);
+
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.setFont(g.titleFont);
+  painter.drawText(g.titlePos + QPoint(0, QFontMetrics(g.titleFont).ascent()), g.title);
+  painter.setFont(g.positionFont);
+  painter.drawText(g.positionPos + QPoint(0, QFontMetrics(g.positionFont).ascent()), g.position);
+}
+
+// ---------------------------------------------------------------- panel
+
+TEPWizardPanel::TEPWizardPanel(QWidget* parent) : QWidget(parent) {}
+
+void TEPWizardPanel::AddButton(TWizardButton* button) {
+  // The panel places its buttons in the order they were made.
+  buttons_.push_back(button);
+  button->installEventFilter(this);
+}
+
+bool TEPWizardPanel::event(QEvent* event) {
+  if (event->type() == QEvent::ChildRemoved) {
+    auto* child = static_cast<QChildEvent*>(event)->child();
+    buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), child), buttons_.end());
+    ArrangeButtons();
+  }
+  return QWidget::event(event);
+}
+
+bool TEPWizardPanel::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::ShowToParent:
+    case QEvent::HideToParent:
+    case QEvent::Resize:
+      if (std::find(buttons_.begin(), buttons_.end(), watched) != buttons_.end()) ArrangeButtons();
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TEPWizardPanel::ArrangeButtons() {
+  if (arranging_) return;
+  arranging_ = true;
+  const int top = 10;
+  const int bottom = height() - 7;
+  int right = width() - 8;
+  for (TWizardButton* button : buttons_) {
+    if (button->isHidden()) continue;
+    const int w = button->width();
+    button->setGeometry(right - w, top, w, bottom - top);
+    right = right - w - button->Gap();
+  }
+  arranging_ = false;
+}
+
+void TEPWizardPanel::resizeEvent(QResizeEvent*) {
+  ArrangeButtons();
+}
+
+void TEPWizardPanel::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(backgroundRole()));
+  auto* wizard = qobject_cast<TEPWizard*>(parentWidget());
+  if (wizard != nullptr && wizard->DrawEdge()) DrawEtchedTop(painter, palette(), 8, width() - 8, 0);
+}
+
+// ---------------------------------------------------------------- wizard
+
+TEPWizard::TEPWizard(QWidget* parent)
+    : QWidget(parent), layouts_(std::make_unique<TEPWizardLayouts>(this)) {
+  if (parent != nullptr) {
+    parent->installEventFilter(this);
+    setGeometry(parent->rect());
+  }
+  pages_ = std::make_unique<TPageList>(this);
+  panel_ = new TEPWizardPanel(this);
+  // No placement until the panel has its height from the Next button.
+  panel_->arranging_ = true;
+
+  cancelButton_ = MakeButton(wsCancel, 8);
+  cancelButton_->SetIsCancel(true);
+  cancelButton_->SetModalResult(2);
+  nextButton_ = MakeButton(wsNext, 0);
+  nextButton_->SetIsDefault(true);
+  nextButton_->OnClick = [this](QObject*) { NextClick(); };
+  backButton_ = MakeButton(wsBack, 8);
+  backButton_->OnClick = [this](QObject*) { BackClick(); };
+  helpButton_ = MakeButton(wsHelp, 0);
+  helpButton_->OnClick = [this](QObject*) { HelpClick(); };
+
+  // Tab order Help, Back, Next, Cancel: a widget that joins a window goes to
+  // the end of its focus chain, so the buttons join the panel in that order.
+  for (TWizardButton* button : {helpButton_, backButton_, nextButton_, cancelButton_}) {
+    button->setParent(panel_);
+    button->resize(75, 25);
+    button->show();
+  }
+
+  panel_->resize(width(), nextButton_->height() + 17);
+  panel_->arranging_ = false;
+  SetButtons(epwbCancel);
+  Realign();
+}
+
+TEPWizard::~TEPWizard() {
+  // The pages are destroyed after this body as the wizard's children; they
+  // must not call back into a wizard that is half gone.
+  for (int i = 0; i < pages_->Count(); ++i)
+    pages_->Items(i)->wizard_ = nullptr;
+  pages_->Clear();
+  activePage_ = nullptr;
+  firstPage_ = nullptr;
+  currentLayout_ = nullptr;
+  if (parentWidget() != nullptr) parentWidget()->removeEventFilter(this);
+}
+
+TWizardButton* TEPWizard::MakeButton(int caption, int gap) {
+  auto* button = new TWizardButton(nullptr);
+  panel_->AddButton(button);
+  button->setText(WizardString(caption));
+  button->SetGap(gap);
+  return button;
+}
+
+void TEPWizard::BeginLoading() {
+  loading_ = true;
+}
+
+void TEPWizard::EndLoading() {
+  loading_ = false;
+  if (pages_->Count() > 0) ApplyLayout();
+}
+
+void TEPWizard::SetActivePage(TEPWizardPage* page) {
+  if (page == activePage_) return;
+  if (page != nullptr && page->wizard_ != this) return;
+  Changing();
+  {
+    RealignLock lock(realignLocks_, [this] { Realign(); });
+    if (page != nullptr) {
+      page->raise();
+      page->show();
+      if (page->isVisible() && page->isEnabled()) {
+        // The first control of the page that takes the focus by Tab.
+        for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+          if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+              w->isEnabled()) {
+            w->setFocus(Qt::TabFocusReason);
+            break;
+          }
+        }
+      }
+    }
+    if (activePage_ != nullptr) activePage_->hide();
+    activePage_ = page;
+    ApplyBackRule();
+    ApplyNextRule();
+    ApplyCaptionRule();
+  }
+  Change();
+}
+
+void TEPWizard::SetFirstPage(TEPWizardPage* page) {
+  firstPage_ = page;
+  if (loading_) SetActivePage(page);
+}
+
+void TEPWizard::SetButtons(TEPWizardButtons buttons) {
+  if (buttons == buttons_) return;
+  helpButton_->setVisible(buttons.testFlag(epwbHelp));
+  cancelButton_->setVisible(buttons.testFlag(epwbCancel));
+  buttons_ = buttons;
+}
+
+void TEPWizard::SetDrawEdge(bool value) {
+  if (value == drawEdge_) return;
+  drawEdge_ = value;
+  panel_->update();
+}
+
+void TEPWizard::SetLayouts(const TEPWizardLayouts& layouts) {
+  layouts_->Assign(layouts);
+  currentLayout_ = nullptr;
+}
+
+void TEPWizard::SetLayout(const QString& name) {
+  if (name == layout_) return;
+  layout_ = name;
+  if (!loading_) ApplyLayout();
+}
+
+void TEPWizard::ApplyLayout() {
+  const int index = layouts_->FindByName(layout_);
+  if (index < 0) {
+    currentLayout_ = nullptr;
+    return;
+  }
+  currentLayout_ = layouts_->Items(index);
+  for (int i = 0; i < pages_->Count(); ++i) {
+    TEPWizardPage* page = pages_->Items(i);
+    page->include_ = currentLayout_->Pages.contains(page->Name(), Qt::CaseInsensitive);
+  }
+  if (currentLayout_->Pages.isEmpty()) return;
+  const int first = pages_->IndexOfName(currentLayout_->Pages.first());
+  if (first >= 0) SetActivePage(pages_->Items(first));
+}
+
+void TEPWizard::LayoutRemoved(const TEPWizardLayout* layout) {
+  if (currentLayout_ == layout) currentLayout_ = nullptr;
+}
+
+const TNotifyEvent& TEPWizard::OnCancelClick() const {
+  return cancelButton_->OnClick;
+}
+
+void TEPWizard::SetOnCancelClick(TNotifyEvent handler) {
+  cancelButton_->OnClick = std::move(handler);
+}
+
+void TEPWizard::InsertPage(TEPWizardPage* page) {
+  if (pages_->IndexOf(page) < 0) pages_->Add(page);
+  if (page->parentWidget() != this) page->setParent(this);
+  page->wizard_ = this;
+  Realign();
+  if (!loading_) SetActivePage(page);
+}
+
+void TEPWizard::RemovePage(TEPWizardPage* page) {
+  if (pages_->IndexOf(page) < 0) return;
+  TEPWizardPage* neighbour = FindNeighbour(page, true, false);
+  if (neighbour == nullptr) neighbour = FindNeighbour(page, false, false);
+  SetActivePage(neighbour);
+  page->wizard_ = nullptr;
+  pages_->Remove(page);
+  if (firstPage_ == page) firstPage_ = nullptr;
+}
+
+void TEPWizard::MovePage(int from, int to) {
+  pages_->Move(from, to);
+}
+
+TEPWizardPage* TEPWizard::FindNeighbour(const TEPWizardPage* page, bool forward,
+                                        bool includedOnly) const {
+  const int index = pages_->IndexOf(page);
+  if (index < 0) return nullptr;
+  const int step = forward ? 1 : -1;
+  for (int i = index + step; i >= 0 && i < pages_->Count(); i += step) {
+    TEPWizardPage* candidate = pages_->Items(i);
+    if (!includedOnly || candidate->Include()) return candidate;
+  }
+  return nullptr;
+}
+
+void TEPWizard::ApplyBackRule() {
+  backButton_->setEnabled(isEnabled() && FindNeighbour(activePage_, false, true) != nullptr);
+}
+
+void TEPWizard::ApplyNextRule() {
+  nextButton_->setEnabled(isEnabled() && activePage_ != nullptr && activePage_->DoneQuery());
+}
+
+void TEPWizard::ApplyCaptionRule() {
+  nextButton_->setText(WizardString(FindNeighbour(activePage_, true, true) ? wsNext : wsFinish));
+}
+
+void TEPWizard::UpdateNextButton() {
+  ApplyNextRule();
+}
+
+void TEPWizard::IncludeChanged(TEPWizardPage* page, bool value) {
+  if (page != activePage_ || value) return;
+  // An excluded active page stays where it is (the page at the smaller of the
+  // last index and its own index is itself), unless it is the only page.
+  if (pages_->Count() == 1) {
+    SetActivePage(nullptr);
+    return;
+  }
+  const int index = std::min(pages_->Count() - 1, pages_->IndexOf(page));
+  SetActivePage(pages_->Items(index));
+}
+
+void TEPWizard::NextClick() {
+  if (activePage_ == nullptr) return;
+  if (!activePage_->DoneQuery()) return;
+  if (FindNeighbour(activePage_, true, true) != nullptr) {
+    if (activePage_->AllowAdvance()) StepPage(true);
+  } else if (OnFinishClick) {
+    OnFinishClick(this);
+  }
+}
+
+void TEPWizard::BackClick() {
+  StepPage(false);
+}
+
+void TEPWizard::HelpClick() {
+  for (QWidget* w = activePage_; w != nullptr; w = w->parentWidget()) {
+    if (const int context = HelpContext(w); context != 0) {
+      ShowHelpContext(context);
+      return;
+    }
+  }
+}
+
+void TEPWizard::StepPage(bool forward) {
+  TEPWizardPage* target = FindNeighbour(activePage_, forward, true);
+  if (target == nullptr) return;
+  if (activePage_ != nullptr) activePage_->DoDeActivate();
+  target->DoPreActivate();
+  SetActivePage(target);
+}
+
+void TEPWizard::ShowControl(QWidget* control) {
+  for (int i = 0; i < pages_->Count(); ++i) {
+    TEPWizardPage* page = pages_->Items(i);
+    if (page == control || page->isAncestorOf(control)) {
+      SetActivePage(page);
+      return;
+    }
+  }
+}
+
+void TEPWizard::Changing() {
+  if (OnChanging) OnChanging(this);
+}
+
+void TEPWizard::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TEPWizard::Realign() {
+  if (realignLocks_ > 0) return;
+  const int panelHeight = panel_->height();
+  panel_->setGeometry(0, height() - panelHeight, width(), panelHeight);
+  for (int i = 0; i < pages_->Count(); ++i)
+    pages_->Items(i)->setGeometry(0, 0, width(), std::max(0, height() - panelHeight));
+}
+
+void TEPWizard::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange) {
+    const bool enabled = isEnabled();
+    helpButton_->setEnabled(enabled);
+    cancelButton_->setEnabled(enabled);
+    if (enabled) {
+      ApplyNextRule();
+      ApplyBackRule();
+    } else {
+      backButton_->setEnabled(false);
+      nextButton_->setEnabled(false);
+    }
+  }
+  QWidget::changeEvent(event);
+}
+
+void TEPWizard::resizeEvent(QResizeEvent*) {
+  Realign();
+}
+
+void TEPWizard::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+    // A focused push button takes Enter for itself; otherwise the default button.
+    if (auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        focused != nullptr && isAncestorOf(focused) && focused->isEnabled()) {
+      focused->click();
+      event->accept();
+      return;
+    }
+    for (TWizardButton* button : panel_->Buttons()) {
+      if (button->IsDefault() && !button->isHidden() && button->isEnabled()) {
+        button->click();
+        event->accept();
+        return;
+      }
+    }
+  } else if (plain && key == Qt::Key_Escape) {
+    for (TWizardButton* button : panel_->Buttons()) {
+      if (button->IsCancel() && !button->isHidden() && button->isEnabled()) {
+        button->click();
+        event->accept();
+        return;
+      }
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+bool TEPWizard::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == parentWidget() && event->type() == QEvent::Resize)
+    setGeometry(parentWidget()->rect());
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,140 @@
+#include "output/EZPrint.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Cp1252.h"
+#include "platform/Error.h"
+
+int RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double fraction = value - floor;
+  double result;
+  if (fraction > 0.5)
+    result = floor + 1;
+  else if (fraction < 0.5)
+    result = floor;
+  else
+    result = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+  return static_cast<int>(result);
+}
+
+void TEZPrint::SetPrintableArea(int widthPixels, int heightPixels) {
+  XScale = widthPixels / 1000.0;
+  YScale = heightPixels / 1000.0;
+}
+
+TLayoutRect TEZPrint::ScaleRect(const TLayoutRect& r) const {
+  return {ScaleX(r.Left), ScaleY(r.Top), ScaleX(r.Right), ScaleY(r.Bottom)};
+}
+
+int TEZPrint::CenteredLeft(double x, int width) const {
+  return RoundHalfEven(x * XScale - (width / 2));
+}
+
+QPainter& TEZPrint::Painter() const {
+  if (Canvas == nullptr) throw EKavError("Printer is not currently printing");
+  return *Canvas;
+}
+
+int PixelSizeForCellHeight(const QString& family, bool bold, int cellHeight, QPainter& painter) {
+  if (cellHeight <= 0) return 1;
+  // Measure the face at a large size once and scale: the cell height is
+  // proportional to the pixel size.
+  constexpr int kProbe = 1000;
+  QFont probe(family);
+  probe.setBold(bold);
+  probe.setPixelSize(kProbe);
+  const QFontMetricsF metrics(probe, painter.device());
+  const double cellAtProbe = metrics.ascent() + metrics.descent();
+  if (cellAtProbe <= 0) return cellHeight;
+  return std::max(1, RoundHalfEven(cellHeight * kProbe / cellAtProbe));
+}
+
+void TEZPrint::ApplyFont() {
+  QPainter& painter = Painter();
+  const QString family = FromAnsi(fontName_);
+  QFont font(family);
+  font.setBold(fontBold_);
+  font.setPixelSize(PixelSizeForCellHeight(family, fontBold_, fontHeight_, painter));
+  painter.setFont(font);
+}
+
+void TEZPrint::SetFont(const std::string& name, int cellHeight, bool bold) {
+  fontName_ = name;
+  fontHeight_ = cellHeight;
+  fontBold_ = bold;
+  ApplyFont();
+}
+
+void TEZPrint::SetFontHeight(int cellHeight) {
+  fontHeight_ = cellHeight;
+  ApplyFont();
+}
+
+void TEZPrint::SetFontBold(bool bold) {
+  fontBold_ = bold;
+  ApplyFont();
+}
+
+int TEZPrint::TextWidth(const std::string& text) const {
+  QPainter& painter = Painter();
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  return RoundHalfEven(metrics.horizontalAdvance(FromAnsi(text)));
+}
+
+void TEZPrint::TextOutAt(int x, int y, const std::string& text) {
+  QPainter& painter = Painter();
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  painter.drawText(QPointF(ScaleX(x), ScaleY(y) + metrics.ascent()), FromAnsi(text));
+}
+
+void TEZPrint::TextOutCentered(int x, int y, const std::string& text) {
+  QPainter& painter = Painter();
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const int left = CenteredLeft(x, TextWidth(text));
+  painter.drawText(QPointF(left, ScaleY(y) + metrics.ascent()), FromAnsi(text));
+}
+
+int TEZPrint::DrawTextIn(const TLayoutRect& r, const std::string& text, unsigned flags) {
+  QPainter& painter = Painter();
+  const TLayoutRect d = ScaleRect(r);
+  const QRect rect(d.Left, d.Top, d.Width(), d.Height());
+  int qtFlags = Qt::AlignLeft | Qt::AlignTop;
+  if (flags & dtWordBreak) qtFlags |= Qt::TextWordWrap;
+  const QString decoded = FromAnsi(text);
+  QRect bounds;
+  if (flags & dtCalcRect)
+    bounds = painter.boundingRect(rect, qtFlags, decoded);
+  else
+    painter.drawText(rect, qtFlags, decoded, &bounds);
+  return bounds.height();
+}
+
+void TEZPrint::MoveToPoint(int x, int y) {
+  penX_ = ScaleX(x);
+  penY_ = ScaleY(y);
+}
+
+void TEZPrint::LineToPoint(int x, int y) {
+  const int toX = ScaleX(x);
+  const int toY = ScaleY(y);
+  Painter().drawLine(penX_, penY_, toX, toY);
+  penX_ = toX;
+  penY_ = toY;
+}
+
+void TEZPrint::RectangleAt(const TLayoutRect& r) {
+  const TLayoutRect d = ScaleRect(r);
+  Painter().drawRect(QRectF(d.Left, d.Top, d.Width(), d.Height()));
+}
+
+void TEZPrint::StretchBitmapInto(const TLayoutRect& r, const QImage& bitmap) {
+  const TLayoutRect d = ScaleRect(r);
+  Painter().drawImage(QRectF(d.Left, d.Top, d.Width(), d.Height()), bitmap,
+                      QRectF(0, 0, bitmap.width(), bitmap.height()));
+}

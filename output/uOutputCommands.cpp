@@ -1,0 +1,106 @@
+#include "output/uOutputCommands.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/Error.h"
+
+namespace {
+
+// Empties the report's rows when the print command ends, however it ends.
+class TEmptyRowsAfterwards {
+ public:
+  explicit TEmptyRowsAfterwards(TZQReporter& reporter) : reporter_(reporter) {}
+  ~TEmptyRowsAfterwards() { reporter_.ReportValues.Clear(); }
+  TEmptyRowsAfterwards(const TEmptyRowsAfterwards&) = delete;
+  TEmptyRowsAfterwards& operator=(const TEmptyRowsAfterwards&) = delete;
+
+ private:
+  TZQReporter& reporter_;
+};
+
+}  // namespace
+
+void SetUpMainWindowReporter(TZQReporter& reporter) {
+  reporter.Title = kSpecSheetTitle;
+  reporter.TextHeight = 16;
+  reporter.NameColumnLeft = 60;
+  reporter.ValueColumnLeft = 400;
+}
+
+void PrintSpecSheet(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog) {
+  TEmptyRowsAfterwards emptyRows(reporter);
+  reporter.Title = kSpecSheetTitle;
+  data.GetSpecValues(reporter.ReportValues);
+  reporter.Print(dialog);
+}
+
+void PrintCustomPartNumber(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog,
+                           TDialogs& dialogs) {
+  if (!data.PartNumberComplete()) {
+    dialogs.ShowMessage(kMustCompleteToPrint);
+    return;
+  }
+  TEmptyRowsAfterwards emptyRows(reporter);
+  reporter.Title = kPartNumberTitle;
+  data.GetPartNumberValues(reporter.ReportValues);
+  reporter.Print(dialog);
+}
+
+void CopyPartNumber(const TDataMod& data, TClipboard& clipboard, TDialogs& dialogs) {
+  if (!data.PartNumberComplete()) {
+    dialogs.ShowMessage(kMustCompleteToCopy);
+    return;
+  }
+  data.CopyPartNumberToClipboard(clipboard);
+  dialogs.ShowMessage(kCopiedToClipboard);
+}
+
+std::vector<TFileType> ExportFileTypes() {
+  return {{"Excel (*.xls)", "*.xls"}, {"Text (*.txt)", "*.txt"}};
+}
+
+std::string ExportFileName(const std::string& chosen, int filterIndex) {
+  if (chosen.find('.') != std::string::npos) return chosen;
+  switch (filterIndex) {
+    case 1:
+      return chosen + ".xls";
+    case 2:
+      return chosen + ".txt";
+    default:
+      return chosen;
+  }
+}
+
+void WriteExportFile(const std::string& path, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) throw EKavError("Cannot create file " + path);
+  size_t written = 0;
+  bool failed = false;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      failed = true;
+      break;
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (::close(fd) != 0) failed = true;
+  if (failed) throw EKavError("Cannot create file " + path);
+}
+
+void ExportPartNumber(const TDataMod& data, TSaveDialog& dialog, TDialogs& dialogs) {
+  if (!data.PartNumberComplete()) {
+    dialogs.ShowMessage(kMustCompleteToExport);
+    return;
+  }
+  TNameValueList rows;
+  std::string chosen;
+  int filterIndex = 1;
+  if (!dialog.Execute(ExportFileTypes(), chosen, filterIndex)) return;
+  data.GetPartNumberValues(rows);
+  WriteExportFile(ExportFileName(chosen, filterIndex), rows.Text());
+}

@@ -1,0 +1,395 @@
+// The data-aware controls: the grid, the lookup list, the navigator and the
+// bound text controls, each over its own link to a table.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "controls/ControlHooks.h"
+#include "controls/DBCtrls.h"
+#include "controls/DBGrid.h"
+#include "controls/DBLookupCombo.h"
+#include "controls/DBNavigator.h"
+#include "flatfile/custdataset.h"
+#include "flatfile/uFlatFileDataSet.h"
+#include "platform/Error.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// A table over rows held in memory that counts its cell reads.
+class MemTable : public TListDataSet {
+ public:
+  MemTable(std::vector<std::string> names, Rows rows)
+      : TListDataSet("Mem"), names_(std::move(names)), source_(std::move(rows)) {}
+  void SetRows(Rows rows) { source_ = std::move(rows); }
+  mutable int reads = 0;
+
+ protected:
+  void BuildFieldDefs() override {
+    ClearFieldDefs();
+    for (const auto& name : names_)
+      AddFieldDef({name, TFieldType::ftString, 50});
+  }
+  void LoadRows() override { rows_ = source_; }
+  int CountRows() const override { return static_cast<int>(rows_.size()); }
+  void ClearRows() override { rows_.clear(); }
+  void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }
+  std::string ReadCell(int row, int cell) const override {
+    ++reads;
+    const auto& r = rows_[static_cast<size_t>(row)];
+    if (cell >= static_cast<int>(r.size())) throw EKavError(ListIndexError(cell));
+    return r[static_cast<size_t>(cell)];
+  }
+  void WriteCell(int row, int cell, const std::string& text) override {
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(cell)] = text;
+  }
+
+ private:
+  std::vector<std::string> names_;
+  Rows source_, rows_;
+};
+
+Rows Antennas(int count) {
+  Rows rows;
+  for (int i = 0; i < count; ++i)
+    rows.push_back({"VHP" + std::to_string(i), std::to_string(6 + i % 20) + " GHz", "PDR70"});
+  return rows;
+}
+
+class DataControlsTest : public ::testing::Test {
+ protected:
+  DataControlsTest() : table({"PartNum", "Freq", "Flange"}, Antennas(5)) {
+    SetErrorReporter([this](const std::string& message) { errors.push_back(message); });
+    // Another follower of the table, like the data module's chains.
+    chain.SetDataSet(&table);
+    chain.OnDataChange = [this](TField*) {
+      ++moves;
+      if (!failWith.empty()) throw EKavError(failWith);
+    };
+  }
+  ~DataControlsTest() override { SetErrorReporter(nullptr); }
+
+  MemTable table;
+  TDataSource chain;
+  int moves = 0;
+  std::string failWith;
+  std::vector<std::string> errors;
+};
+
+// ---------------------------------------------------------------- grid
+
+std::vector<TDBGridColumn> SpecColumns() {
+  TDBGridColumn model;
+  model.FieldName = "PartNum";
+  model.Title = "Model Number";
+  model.Width = 100;
+  model.Alignment = model.TitleAlignment = Qt::AlignCenter;
+  model.FontColor = QColor(0, 0, 0xFF);
+  TDBGridColumn freq;
+  freq.FieldName = "freq";  // field names ignore letter case
+  freq.Title = "Frequency";
+  freq.Width = 125;
+  freq.TitleFontColor = Qt::black;
+  TDBGridColumn missing;
+  missing.FieldName = "NoSuchField";
+  missing.Title = "Missing";
+  return {model, freq, missing};
+}
+
+TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
+  TDBGrid grid;
+  grid.SetColumns(SpecColumns());
+  grid.SetDataSet(&table);
+  auto* m = grid.Model();
+  EXPECT_EQ(m->rowCount(), 0);  // closed
+  EXPECT_EQ(m->columnCount(), 3);
+  table.Open();
+  ASSERT_EQ(m->rowCount(), 5);
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Model Number");
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+  EXPECT_EQ(m->headerData(1, Qt::Horizontal, Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(Qt::black));
+  EXPECT_EQ(m->data(m->index(3, 0), Qt::DisplayRole).toString(), "VHP3");
+  EXPECT_EQ(m->data(m->index(3, 1), Qt::DisplayRole).toString(), "9 GHz");
+  EXPECT_EQ(m->data(m->index(3, 2), Qt::DisplayRole).toString(), "");
+  EXPECT_EQ(m->data(m->index(0, 0), Qt::ForegroundRole).value<QBrush>().color(),
+            QColor(0, 0, 0xFF));
+  EXPECT_EQ(m->data(m->index(0, 0), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+  EXPECT_FALSE(m->flags(m->index(0, 0)).testFlag(Qt::ItemIsEditable));
+  // Widths survive the reopen that resets the view.
+  table.Close();
+  table.Open();
+  EXPECT_EQ(grid.columnWidth(0), 100);
+  EXPECT_EQ(grid.columnWidth(1), 125);
+  EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+
+  // Without declared columns every field shows under its name.
+  TDBGrid plain;
+  plain.SetDataSet(&table);
+  EXPECT_EQ(plain.Model()->columnCount(), 3);
+  EXPECT_EQ(plain.Model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Flange");
+  table.Close();
+  EXPECT_EQ(plain.Model()->rowCount(), 0);
+  EXPECT_EQ(grid.Model()->rowCount(), 0);
+}
+
+TEST_F(DataControlsTest, ChoosingARowMovesTheTableOnceAndFollowingItMovesNothing) {
+  table.Open();
+  TDBGrid grid;
+  grid.SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
+                  TDBGrid::dgRowSelect);
+  grid.SetDataSet(&table);
+  EXPECT_EQ(grid.currentIndex().row(), 0);
+  moves = 0;
+  grid.setCurrentIndex(grid.Model()->index(3, 1));
+  EXPECT_EQ(table.RecNo(), 4);
+  EXPECT_EQ(moves, 1);
+  EXPECT_TRUE(grid.selectionModel()->isRowSelected(3, {}));
+
+  // The table moves elsewhere: the grid follows without moving it again.
+  moves = 0;
+  table.First();
+  EXPECT_EQ(moves, 1);
+  EXPECT_EQ(grid.currentIndex().row(), 0);
+  table.Last();
+  EXPECT_EQ(grid.currentIndex().row(), 4);
+  EXPECT_EQ(moves, 2);
+
+  // A reopen with other rows shows them and their first row.
+  table.SetRows(Antennas(8));
+  table.Close();
+  table.Open();
+  EXPECT_EQ(grid.Model()->rowCount(), 8);
+  EXPECT_EQ(grid.currentIndex().row(), 0);
+}
+
+TEST_F(DataControlsTest, AnErrorInTheChainGoesToTheErrorReport) {
+  table.Open();
+  TDBGrid grid;
+  grid.SetDataSet(&table);
+  failWith = "Missing File";
+  grid.setCurrentIndex(grid.Model()->index(2, 0));
+  EXPECT_EQ(errors, (std::vector<std::string>{"Missing File"}));
+  EXPECT_EQ(table.RecNo(), 3);
+}
+
+TEST_F(DataControlsTest, PaintingReadsOnlyVisibleRowsAndNeverMovesTheCursor) {
+  table.Open();
+  QWidget window;
+  window.resize(500, 140);
+  TDBGrid grid(&window);
+  grid.setGeometry(0, 0, 489, 110);
+  grid.SetColumns(SpecColumns());
+  grid.SetDataSet(&table);
+  window.show();
+  table.SetRecNo(3);
+  moves = 0;
+
+  table.reads = 0;
+  table.SetRows(Antennas(20000));
+  table.Close();
+  table.Open();
+  table.SetRecNo(10000);
+  moves = 0;
+  grid.grab();
+  EXPECT_EQ(table.CurrentRow(), 9999);
+  EXPECT_EQ(moves, 0);
+  // A handful of rows are on screen, two fields each.
+  EXPECT_GT(table.reads, 0);
+  EXPECT_LT(table.reads, 2 * 20);
+  EXPECT_EQ(grid.currentIndex().row(), 9999);
+  // The indicator column is narrow whatever the row count, and shows an
+  // arrow on the current row only.
+  QHeaderView* indicator = grid.verticalHeader();
+  EXPECT_LE(indicator->width(), 16);
+  const QImage marks = indicator->grab().toImage();
+  auto darkPixels = [&](int row) {
+    const int top = indicator->sectionViewportPosition(row);
+    int dark = 0;
+    for (int y = top; y < top + indicator->sectionSize(row); ++y)
+      for (int x = 0; x < marks.width(); ++x)
+        dark += qGray(marks.pixel(x, y)) < 64;
+    return dark;
+  };
+  EXPECT_GT(darkPixels(9999), 4);
+  EXPECT_EQ(darkPixels(9998), 0);
+}
+
+TEST_F(DataControlsTest, GridOverAFlatFileTable) {
+  TempDir dir;
+  WriteFile(dir / "MWAnts.dat", "PartNum|Freq\nVHLP1-7|7 GHz\nVHLP2-11|11 GHz\nSHP\xE9|23 GHz\n");
+  TFlatFileDataSet ants("Ants");
+  ants.SetFileName(dir / "MWAnts.dat");
+  TDBGrid grid;
+  grid.SetDataSet(&ants);
+  ants.Open();
+  ASSERT_EQ(grid.Model()->rowCount(), 3);
+  EXPECT_EQ(grid.Model()->data(grid.Model()->index(2, 0), Qt::DisplayRole).toString(),
+            QString::fromUtf8("SHP\u00e9"));
+  grid.setCurrentIndex(grid.Model()->index(1, 0));
+  EXPECT_EQ(ants.FieldByName("PartNum")->AsString(), "VHLP2-11");
+}
+
+// ---------------------------------------------------------------- lookup list
+
+class LookupTest : public DataControlsTest {
+ protected:
+  LookupTest() {
+    combo.SetListField("Freq");
+    combo.SetShowTitle(true);
+    combo.SetDataSet(&table);
+    combo.OnChange = [this](QObject* sender) {
+      changes.push_back((sender == &combo ? "" : "?") + combo.TextAnsi() + "@" +
+                        std::to_string(table.CurrentRow()));
+    };
+  }
+  TDBLookupCombo combo;
+  std::vector<std::string> changes;
+};
+
+TEST_F(LookupTest, ListsTheFieldUnderATitleRow) {
+  auto* m = combo.ListModel();
+  EXPECT_EQ(m->rowCount(), 1);  // the title alone while closed
+  table.Open();
+  ASSERT_EQ(m->rowCount(), 6);
+  EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Freq");
+  EXPECT_EQ(m->flags(m->index(0)), Qt::NoItemFlags);
+  EXPECT_EQ(m->data(m->index(1), Qt::DisplayRole).toString(), "6 GHz");
+  EXPECT_EQ(m->data(m->index(5), Qt::DisplayRole).toString(), "10 GHz");
+  combo.SetTitle("Frequencies");
+  EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Frequencies");
+  // Nothing is shown until something is chosen.
+  EXPECT_TRUE(combo.Text().isEmpty());
+  EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(LookupTest, ChoosingMakesTheRowCurrentBeforeTheChangeEvent) {
+  table.Open();
+  moves = 0;
+  emit combo.activated(3);  // the drop-down's third record
+  EXPECT_EQ(table.CurrentRow(), 2);
+  EXPECT_EQ(combo.Text(), "8 GHz");
+  EXPECT_EQ(changes, (std::vector<std::string>{"8 GHz@2"}));
+  EXPECT_EQ(moves, 1);
+  // The title row is no choice; choosing the shown row again changes nothing.
+  emit combo.activated(0);
+  emit combo.activated(3);
+  EXPECT_EQ(changes.size(), 1u);
+  EXPECT_EQ(moves, 1);
+  // Keys move through the records.
+  QTest::keyClick(&combo, Qt::Key_Down);
+  QTest::keyClick(&combo, Qt::Key_Down);
+  EXPECT_EQ(table.CurrentRow(), 4);
+  QTest::keyClick(&combo, Qt::Key_Down);  // already on the last
+  QTest::keyClick(&combo, Qt::Key_Home);
+  EXPECT_EQ(changes, (std::vector<std::string>{"8 GHz@2", "9 GHz@3", "10 GHz@4", "6 GHz@0"}));
+}
+
+TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
+  combo.ShowValue("8 GHz");  // closed: nothing
+  EXPECT_TRUE(changes.empty());
+  table.SetRows({{"A", "7 GHz", ""}, {"B", "8 GHz", ""}, {"C", "8 GHz", ""}});
+  table.Open();
+  moves = 0;
+  combo.ShowValue("8 GHz");
+  EXPECT_EQ(table.CurrentRow(), 1);  // the first row with the value
+  EXPECT_EQ(changes, (std::vector<std::string>{"8 GHz@1"}));
+  combo.ShowValue("8 GHz");  // already shown
+  EXPECT_EQ(changes.size(), 1u);
+  // Shown text and table stay apart: a reopen keeps the text and raises nothing.
+  table.Close();
+  table.Open();
+  EXPECT_EQ(combo.Text(), "8 GHz");
+  EXPECT_EQ(changes.size(), 1u);
+  // A value on the current row shows without moving the table again.
+  table.SetRecNo(1);
+  moves = 0;
+  combo.ShowValue("7 GHz");
+  EXPECT_EQ(moves, 0);
+  EXPECT_EQ(combo.Text(), "7 GHz");
+  // A value no row holds is shown, the table stays.
+  combo.ShowValue("99 GHz");
+  EXPECT_EQ(table.CurrentRow(), 0);
+  EXPECT_EQ(changes.back(), "99 GHz@0");
+  combo.SetText("");
+  EXPECT_EQ(changes.back(), "@0");
+}
+
+// ---------------------------------------------------------------- navigator and boxes
+
+TEST_F(DataControlsTest, NavigatorButtonsFollowTheEndsOfTheTable) {
+  TDBNavigator nav;
+  nav.resize(228, 25);
+  nav.show();
+  nav.SetDataSet(&table);
+  auto enabled = [&] {
+    std::string s;
+    for (auto b :
+         {TDBNavigator::nbFirst, TDBNavigator::nbPrior, TDBNavigator::nbNext, TDBNavigator::nbLast})
+      s += nav.Button(b)->isEnabled() ? "1" : "0";
+    return s;
+  };
+  EXPECT_EQ(enabled(), "0000");  // closed
+  table.Open();
+  EXPECT_EQ(enabled(), "0011");
+  nav.Button(TDBNavigator::nbNext)->click();
+  EXPECT_EQ(table.CurrentRow(), 1);
+  EXPECT_EQ(enabled(), "1111");
+  nav.Button(TDBNavigator::nbLast)->click();
+  EXPECT_EQ(table.CurrentRow(), 4);
+  EXPECT_EQ(enabled(), "1100");
+  nav.Button(TDBNavigator::nbFirst)->click();
+  EXPECT_EQ(enabled(), "0011");
+  // Stepping past the last record by Next: the end flag comes without a
+  // notification, and the button still turns off.
+  table.SetRecNo(5);
+  EXPECT_EQ(enabled(), "1111");
+  nav.Button(TDBNavigator::nbNext)->click();
+  EXPECT_EQ(enabled(), "1100");
+  table.Close();
+  EXPECT_EQ(enabled(), "0000");
+  EXPECT_EQ(nav.Button(TDBNavigator::nbFirst)->geometry(), QRect(0, 0, 57, 25));
+  EXPECT_EQ(nav.Button(TDBNavigator::nbLast)->geometry(), QRect(171, 0, 57, 25));
+}
+
+TEST_F(DataControlsTest, BoundBoxesFollowTheCurrentRecord) {
+  TDBText text;
+  text.SetDataSet(&table);
+  text.SetDataField("PartNum");
+  text.SetAutoSize(true);
+  TDBEdit edit;
+  edit.SetDataSet(&table);
+  edit.SetDataField("FREQ");
+  TDBMemo memo;
+  memo.SetDataSet(&table);
+  memo.SetDataField("Flange");
+  EXPECT_TRUE(edit.isReadOnly());
+  EXPECT_TRUE(memo.isReadOnly());
+  EXPECT_EQ(text.text(), "");
+  table.SetRows({{"VHP2-\xE9", "7 GHz", "CPR112G"}, {"VHP4", "8 GHz"}});
+  table.Open();
+  EXPECT_EQ(text.text(), QString::fromUtf8("VHP2-\u00e9"));
+  EXPECT_EQ(text.width(), text.sizeHint().width());
+  EXPECT_EQ(edit.text(), "7 GHz");
+  EXPECT_EQ(memo.toPlainText(), "CPR112G");
+  table.Next();
+  EXPECT_EQ(text.text(), "VHP4");
+  EXPECT_EQ(memo.toPlainText(), "");  // a record too short for the field
+  table.FieldByName("Freq")->SetAsString("9 GHz");
+  EXPECT_EQ(edit.text(), "9 GHz");
+  table.Close();
+  EXPECT_EQ(text.text(), "");
+  EXPECT_EQ(edit.text(), "");
+}
+
+}  // namespace

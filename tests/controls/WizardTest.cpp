@@ -1,0 +1,521 @@
+// The wizard control: its navigation rules, event order, layouts, loading
+// phase, keyboard, button placement and painted header.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "controls/ControlHooks.h"
+#include "controls/EPStdCmp.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A window like the main window: 655 x 534, a wizard filling it, built in the
+// loading phase with `count` pages named EPWizardPage1.. and the layouts
+// "Full" (every page) and "Command" (the last page only).
+class WizardTest : public ::testing::Test {
+ protected:
+  void Build(int count = 2) {
+    window = std::make_unique<QWidget>();
+    window->resize(655, 534);
+    wizard = new TEPWizard(window.get());
+    wizard->BeginLoading();
+    QStringList all;
+    for (int i = 0; i < count; ++i) {
+      auto* page = new TEPWizardPage(wizard);
+      page->SetName(QStringLiteral("EPWizardPage%1").arg(i + 1));
+      page->SetTitle(QStringLiteral("Page %1").arg(i + 1));
+      pages.push_back(page);
+      all << page->Name();
+    }
+    wizard->SetDrawEdge(true);
+    wizard->Layouts().Add("Full", all);
+    wizard->Layouts().Add("Command", {all.last()});
+    wizard->SetLayout("Full");
+    wizard->SetFirstPage(pages[0]);
+    wizard->EndLoading();
+  }
+
+  // Records every event of the wizard and its pages in `log`.
+  void Record() {
+    wizard->OnChanging = [this](QObject*) { log.push_back("Changing"); };
+    wizard->OnChange = [this](QObject*) { log.push_back("Change"); };
+    wizard->OnFinishClick = [this](QObject* sender) {
+      log.push_back(sender == wizard ? "Finish" : "Finish(bad sender)");
+    };
+    wizard->SetOnCancelClick([this](QObject* sender) {
+      log.push_back(sender == wizard->CancelButton() ? "Cancel" : "Cancel(bad sender)");
+    });
+    for (size_t i = 0; i < pages.size(); ++i) {
+      const std::string n = std::to_string(i + 1);
+      pages[i]->OnDoneQuery = [this, n](QObject*, bool& done) {
+        log.push_back("DoneQuery" + n);
+        done = done && !notDone.count(n);
+      };
+      pages[i]->OnAllowAdvance = [this, n](QObject*, bool& advance) {
+        log.push_back("AllowAdvance" + n);
+        advance = advance && !noAdvance.count(n);
+      };
+      pages[i]->OnPreActivate = [this, n](QObject*) { log.push_back("PreActivate" + n); };
+      pages[i]->OnDeActivate = [this, n](QObject*) { log.push_back("DeActivate" + n); };
+    }
+  }
+
+  bool BackEnabled() const { return wizard->BackButton()->isEnabled(); }
+  bool NextEnabled() const { return wizard->NextButton()->isEnabled(); }
+  QString NextCaption() const { return wizard->NextButton()->text(); }
+
+  std::unique_ptr<QWidget> window;
+  TEPWizard* wizard = nullptr;
+  std::vector<TEPWizardPage*> pages;
+  Log log;
+  std::set<std::string> notDone, noAdvance;
+};
+
+TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
+  Build();
+  const auto& buttons = wizard->Panel()->Buttons();
+  ASSERT_EQ(buttons.size(), 4u);
+  EXPECT_EQ(buttons[0], wizard->CancelButton());
+  EXPECT_EQ(buttons[1], wizard->NextButton());
+  EXPECT_EQ(buttons[2], wizard->BackButton());
+  EXPECT_EQ(buttons[3], wizard->HelpButton());
+  // Help hidden, Cancel shown.
+  EXPECT_EQ(wizard->Buttons(), TEPWizardButtons(epwbCancel));
+  EXPECT_TRUE(wizard->HelpButton()->isHidden());
+  EXPECT_FALSE(wizard->CancelButton()->isHidden());
+  // Tab order Help, Back, Next, Cancel.
+  EXPECT_EQ(wizard->HelpButton()->nextInFocusChain(), wizard->BackButton());
+  EXPECT_EQ(wizard->BackButton()->nextInFocusChain(), wizard->NextButton());
+  EXPECT_EQ(wizard->NextButton()->nextInFocusChain(), wizard->CancelButton());
+  // The wizard fills its parent; the panel is the Next button's height + 17.
+  EXPECT_EQ(wizard->geometry(), QRect(0, 0, 655, 534));
+  EXPECT_EQ(wizard->Panel()->geometry(), QRect(0, 492, 655, 42));
+  EXPECT_EQ(pages[0]->geometry(), QRect(0, 0, 655, 492));
+  window->show();  // a hidden window reports its new size only when shown
+  window->resize(700, 600);
+  EXPECT_EQ(wizard->geometry(), QRect(0, 0, 700, 600));
+  EXPECT_EQ(pages[1]->geometry(), QRect(0, 0, 700, 558));
+}
+
+TEST_F(WizardTest, ButtonsAreRightAlignedWithTheirGapsAndNoHoles) {
+  Build();
+  auto* panel = wizard->Panel();
+  EXPECT_EQ(wizard->CancelButton()->geometry(), QRect(572, 10, 75, 25));
+  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(489, 10, 75, 25));
+  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(414, 10, 75, 25));
+
+  wizard->SetButtons(epwbCancel | epwbHelp);
+  EXPECT_FALSE(wizard->HelpButton()->isHidden());
+  EXPECT_EQ(wizard->HelpButton()->geometry(), QRect(331, 10, 75, 25));
+
+  // Without Cancel, Next moves to the right edge.
+  wizard->SetButtons(epwbHelp);
+  EXPECT_TRUE(wizard->CancelButton()->isHidden());
+  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(572, 10, 75, 25));
+  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(497, 10, 75, 25));
+  EXPECT_EQ(wizard->HelpButton()->geometry(), QRect(414, 10, 75, 25));
+
+  // A wider button keeps its width; the ones left of it move over.
+  window->show();
+  wizard->NextButton()->resize(100, 25);
+  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(547, 10, 100, 25));
+  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(472, 10, 75, 25));
+  EXPECT_EQ(panel->height(), 42);
+}
+
+TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) {
+  Build();
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_FALSE(pages[0]->isHidden());
+  EXPECT_TRUE(pages[1]->isHidden());
+  EXPECT_FALSE(BackEnabled());
+  EXPECT_TRUE(NextEnabled());
+  EXPECT_EQ(NextCaption(), "Next >");
+  ASSERT_NE(wizard->CurrentLayout(), nullptr);
+  EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
+
+  wizard->SetLayout("Command");
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_TRUE(pages[0]->isHidden());
+  EXPECT_FALSE(pages[0]->Include());
+  EXPECT_TRUE(pages[1]->Include());
+  EXPECT_FALSE(BackEnabled());
+  EXPECT_TRUE(NextEnabled());
+  EXPECT_EQ(NextCaption(), "&Finish");
+  // Excluded pages still count in the position text.
+  EXPECT_EQ(pages[1]->PositionText(), "Wizard - Screen 2 of 2 ");
+}
+
+TEST_F(WizardTest, DuringLoadingAssignmentsAreOnlyStored) {
+  window = std::make_unique<QWidget>();
+  wizard = new TEPWizard(window.get());
+  Record();
+  wizard->BeginLoading();
+  auto* a = new TEPWizardPage(wizard);
+  a->SetName("A");
+  auto* b = new TEPWizardPage(wizard);
+  b->SetName("B");
+  EXPECT_EQ(wizard->ActivePage(), nullptr);  // joining does not activate
+  b->SetInclude(false);                      // stored although no layout is current
+  EXPECT_FALSE(b->Include());
+  wizard->Layouts().Add("Second", {"b"});
+  wizard->SetLayout("Second");
+  EXPECT_EQ(wizard->CurrentLayout(), nullptr);  // not applied yet
+  EXPECT_TRUE(log.empty());
+  wizard->SetFirstPage(a);  // activates while loading
+  EXPECT_EQ(wizard->ActivePage(), a);
+  EXPECT_EQ(log, (Log{"Changing", "Change"}));
+  wizard->EndLoading();
+  EXPECT_EQ(wizard->ActivePage(), b);
+  EXPECT_TRUE(b->Include());
+  EXPECT_FALSE(a->Include());
+  // At run time FirstPage only records the page.
+  wizard->SetFirstPage(a);
+  EXPECT_EQ(wizard->ActivePage(), b);
+  EXPECT_EQ(wizard->FirstPage(), a);
+}
+
+TEST_F(WizardTest, NextRaisesItsEventsInOrder) {
+  Build();
+  Record();
+  wizard->NextButton()->click();
+  EXPECT_EQ(log, (Log{"DoneQuery1", "AllowAdvance1", "DeActivate1", "PreActivate2", "Changing",
+                      "DoneQuery2", "Change"}));
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_TRUE(BackEnabled());
+  EXPECT_EQ(NextCaption(), "&Finish");
+
+  // Back asks neither DoneQuery nor AllowAdvance of the page it leaves.
+  log.clear();
+  wizard->BackButton()->click();
+  EXPECT_EQ(log, (Log{"DeActivate2", "PreActivate1", "Changing", "DoneQuery1", "Change"}));
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_FALSE(BackEnabled());
+}
+
+TEST_F(WizardTest, FinishOnTheLastPageKeepsThePage) {
+  Build();
+  wizard->SetActivePage(pages[1]);
+  Record();
+  wizard->NextButton()->click();
+  EXPECT_EQ(log, (Log{"DoneQuery2", "Finish"}));
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  // Back on the first page does nothing.
+  wizard->SetActivePage(pages[0]);
+  log.clear();
+  wizard->BackClick();
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WizardTest, APageThatIsNotDoneOrRefusesToAdvanceKeepsTheWizardWhereItIs) {
+  Build(3);
+  Record();
+  notDone.insert("2");
+  wizard->NextClick();
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_FALSE(NextEnabled());  // the Next rule asked page 2
+  log.clear();
+  wizard->NextClick();  // a direct call still asks, and stops
+  EXPECT_EQ(log, (Log{"DoneQuery2"}));
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+
+  notDone.clear();
+  noAdvance.insert("2");
+  log.clear();
+  wizard->NextClick();
+  EXPECT_EQ(log, (Log{"DoneQuery2", "AllowAdvance2"}));
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+}
+
+TEST_F(WizardTest, ExcludedPagesAreSkippedButCounted) {
+  Build(3);
+  wizard->Layouts().Add("Skip", {"EPWizardPage1", "EPWizardPage3"});
+  wizard->SetLayout("Skip");
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_EQ(NextCaption(), "Next >");
+  wizard->NextClick();
+  EXPECT_EQ(wizard->ActivePage(), pages[2]);
+  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(pages[2]->PositionText(), "Wizard - Screen 3 of 3 ");
+  wizard->BackClick();
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+
+  EXPECT_EQ(wizard->FindNeighbour(pages[0], true, false), pages[1]);
+  EXPECT_EQ(wizard->FindNeighbour(pages[0], true, true), pages[2]);
+  EXPECT_EQ(wizard->FindNeighbour(pages[2], true, false), nullptr);
+  EXPECT_EQ(wizard->FindNeighbour(nullptr, true, false), nullptr);
+  TEPWizardPage stranger;
+  EXPECT_EQ(wizard->FindNeighbour(&stranger, false, false), nullptr);
+}
+
+TEST_F(WizardTest, LayoutTextComparesExactlyButLooksUpWithoutCase) {
+  Build();
+  wizard->NextClick();
+  ASSERT_EQ(wizard->ActivePage(), pages[1]);
+  Record();
+  wizard->SetLayout("Full");  // the same text: nothing
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_TRUE(log.empty());
+  wizard->SetLayout("FULL");  // another text: applied, back to the layout's first page
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
+
+  // An unknown name clears the current layout and changes nothing else.
+  wizard->SetLayout("Command");
+  wizard->SetLayout("Nothing");
+  EXPECT_EQ(wizard->CurrentLayout(), nullptr);
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_FALSE(pages[0]->Include());
+  // Without a current layout Include cannot be changed.
+  pages[0]->SetInclude(true);
+  EXPECT_FALSE(pages[0]->Include());
+
+  // A layout whose first name matches no page changes only Include.
+  wizard->Layouts().Add("Odd", {"NoSuchPage", "EPWizardPage1"});
+  wizard->SetLayout("Odd");
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_TRUE(pages[0]->Include());
+  EXPECT_FALSE(pages[1]->Include());
+}
+
+TEST_F(WizardTest, IncludeFollowsTheCurrentLayoutOnly) {
+  Build(3);
+  wizard->Layouts().Add("Two", {"EPWizardPage1", "EPWizardPage2"});
+  wizard->SetLayout("Two");
+  pages[2]->SetInclude(true);  // not in the layout: ignored
+  EXPECT_FALSE(pages[2]->Include());
+  pages[1]->SetInclude(false);  // in the layout: stored
+  EXPECT_FALSE(pages[1]->Include());
+  // The buttons are not recomputed by an Include change.
+  EXPECT_EQ(NextCaption(), "Next >");
+  wizard->NextClick();
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);  // nothing to go to
+
+  // Excluding the active page of several keeps it shown and active.
+  pages[0]->SetInclude(false);
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_FALSE(pages[0]->isHidden());
+}
+
+TEST_F(WizardTest, ExcludingTheOnlyPageLeavesNoActivePage) {
+  Build(1);
+  Record();
+  pages[0]->SetInclude(false);
+  EXPECT_EQ(wizard->ActivePage(), nullptr);
+  EXPECT_TRUE(pages[0]->isHidden());
+  EXPECT_FALSE(BackEnabled());
+  EXPECT_FALSE(NextEnabled());
+  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(log, (Log{"Changing", "Change"}));
+  log.clear();
+  wizard->NextClick();
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WizardTest, TheNextRuleOverridesTheHostOnEveryPageChange) {
+  Build();
+  wizard->NextButton()->setEnabled(false);
+  wizard->UpdateNextButton();
+  EXPECT_TRUE(NextEnabled());
+  wizard->NextButton()->setEnabled(false);
+  wizard->SetActivePage(pages[1]);
+  wizard->BackClick();
+  EXPECT_TRUE(NextEnabled());
+  EXPECT_EQ(NextCaption(), "Next >");
+}
+
+TEST_F(WizardTest, DisablingTheWizardDisablesItsButtonsAndEnablingReappliesTheRules) {
+  Build();
+  Record();
+  wizard->SetActivePage(pages[1]);
+  wizard->setEnabled(false);
+  EXPECT_FALSE(wizard->BackButton()->isEnabledTo(wizard));
+  EXPECT_FALSE(wizard->NextButton()->isEnabledTo(wizard));
+  EXPECT_FALSE(wizard->CancelButton()->isEnabledTo(wizard));
+  log.clear();
+  wizard->setEnabled(true);
+  EXPECT_EQ(log, (Log{"DoneQuery2"}));
+  EXPECT_TRUE(BackEnabled());
+  EXPECT_TRUE(NextEnabled());
+  EXPECT_TRUE(wizard->CancelButton()->isEnabled());
+  EXPECT_TRUE(wizard->HelpButton()->isEnabled());
+  EXPECT_EQ(NextCaption(), "&Finish");
+}
+
+TEST_F(WizardTest, PagesJoinLeaveAndMove) {
+  Build(3);
+  Record();
+  // Activating a page of another wizard is ignored.
+  TEPWizard other;
+  auto* foreign = new TEPWizardPage(&other);
+  wizard->SetActivePage(foreign);
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_TRUE(log.empty());
+
+  // A page that joins at run time is activated.
+  auto* extra = new TEPWizardPage(wizard);
+  EXPECT_EQ(wizard->ActivePage(), extra);
+  EXPECT_EQ(extra->PageIndex(), 3);
+  EXPECT_EQ(extra->parentWidget(), wizard);
+
+  // Moving pages changes the position text only.
+  extra->SetPageIndex(0);
+  EXPECT_EQ(wizard->Pages(0), extra);
+  EXPECT_EQ(pages[0]->PositionText(), "Wizard - Screen 2 of 4 ");
+
+  // Moving a page to another wizard: the next page in the list is activated.
+  extra->SetWizard(&other);
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_EQ(extra->Wizard(), &other);
+  EXPECT_EQ(other.PageCount(), 2);
+
+  // A destroyed page leaves; the last page gives way to the one before it,
+  // and FirstPage is cleared with it.
+  wizard->SetActivePage(pages[2]);
+  wizard->SetFirstPage(pages[2]);
+  delete pages[2];
+  EXPECT_EQ(wizard->PageCount(), 2);
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  EXPECT_EQ(wizard->FirstPage(), nullptr);
+  pages.pop_back();
+  EXPECT_EQ(pages[0]->PositionText(), "Wizard - Screen 1 of 2 ");
+}
+
+TEST_F(WizardTest, EnterPressesNextAndEscPressesCancel) {
+  Build();
+  Record();
+  auto* edit = new QLineEdit(pages[0]);
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_EQ(wizard->ActivePage(), pages[1]);
+  log.clear();
+  QTest::keyClick(pages[1], Qt::Key_Escape);
+  EXPECT_EQ(log, (Log{"Cancel"}));
+
+  // A disabled Next ignores Enter.
+  notDone.insert("2");
+  wizard->UpdateNextButton();
+  log.clear();
+  QTest::keyClick(pages[1], Qt::Key_Enter);
+  EXPECT_TRUE(log.empty());  // no Finish
+
+  // Without the Cancel button Esc does nothing.
+  wizard->SetButtons({});
+  log.clear();
+  QTest::keyClick(pages[1], Qt::Key_Escape);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(WizardTest, EnterOnAFocusedButtonPressesThatButton) {
+  Build();
+  Record();
+  auto* button = new QPushButton("Query", pages[0]);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  window->show();
+  QApplication::setActiveWindow(window.get());
+  button->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), button);
+  QTest::keyClick(button, Qt::Key_Return);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+
+  // The page's first focusable control gets the focus when the page is shown.
+  auto* edit = new QLineEdit(pages[1]);
+  wizard->NextClick();
+  EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+TEST_F(WizardTest, HelpShowsTheFirstContextFromThePageUpwards) {
+  Build();
+  std::vector<int> shown;
+  SetHelpSystem([&](int context) { shown.push_back(context); });
+  wizard->HelpClick();
+  EXPECT_TRUE(shown.empty());
+  SetHelpContext(window.get(), 7);
+  wizard->HelpClick();
+  SetHelpContext(pages[0], 12);
+  wizard->HelpClick();
+  EXPECT_EQ(shown, (std::vector<int>{7, 12}));
+  SetHelpSystem(nullptr);
+}
+
+TEST_F(WizardTest, LayoutsAreNumberedAndCopied) {
+  TEPWizardLayouts layouts;
+  EXPECT_EQ(layouts.Add()->Name, "Layout1");
+  EXPECT_EQ(layouts.Add()->Name, "Layout2");
+  layouts.Items(1)->Name = "Command";
+  layouts.Items(1)->Pages = {"p"};
+  EXPECT_EQ(layouts.FindByName("COMMAND"), 1);
+  EXPECT_EQ(layouts.FindByName("none"), -1);
+
+  Build();
+  wizard->SetLayouts(layouts);
+  EXPECT_EQ(wizard->CurrentLayout(), nullptr);
+  ASSERT_EQ(wizard->Layouts().Count(), 2);
+  EXPECT_EQ(wizard->Layouts().Items(1)->Pages, QStringList{"p"});
+  EXPECT_NE(wizard->Layouts().Items(1), layouts.Items(1));
+  // Deleting the current layout leaves none current.
+  wizard->SetLayout("layout1");
+  ASSERT_NE(wizard->CurrentLayout(), nullptr);
+  wizard->Layouts().Delete(0);
+  EXPECT_EQ(wizard->CurrentLayout(), nullptr);
+}
+
+TEST_F(WizardTest, HeaderGeometryFollowsThePageSize) {
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(3.5), 4);
+  EXPECT_EQ(RoundHalfEven(41.84), 42);
+  Build();
+  const auto g = pages[0]->HeaderGeometry();
+  EXPECT_EQ(g.x0, 20);
+  EXPECT_EQ(g.y0, 59);
+  EXPECT_EQ(g.iconPos, QPoint(20, 17));
+  EXPECT_EQ(g.ruleY, 59);
+  EXPECT_EQ(g.ruleLeft, 8);
+  EXPECT_EQ(g.ruleRight, 647);
+  EXPECT_EQ(g.titlePos.x(), 65);
+  EXPECT_EQ(g.titleFont.pixelSize(), 16);
+  EXPECT_TRUE(g.titleFont.bold());
+  EXPECT_EQ(g.titlePos.y(), 59 - (QFontMetrics(g.titleFont).height() + 10));
+  EXPECT_EQ(g.positionFont.pixelSize(), 11);
+  EXPECT_EQ(g.positionRight, 635);
+  EXPECT_EQ(g.positionPos.x(), 635 - QFontMetrics(g.positionFont).horizontalAdvance(g.position));
+  EXPECT_EQ(g.position, "Wizard - Screen 1 of 2 ");
+}
+
+TEST_F(WizardTest, PageAndPanelPaintTheirEtchedRules) {
+  Build();
+  const QRgb shadow = pages[0]->palette().color(QPalette::Dark).rgb();
+  const QRgb light = pages[0]->palette().color(QPalette::Light).rgb();
+  const QImage page = pages[0]->grab().toImage();
+  EXPECT_EQ(page.pixel(8, 59), shadow);
+  EXPECT_EQ(page.pixel(646, 59), shadow);
+  EXPECT_EQ(page.pixel(8, 60), light);
+  EXPECT_NE(page.pixel(7, 59), shadow);
+  EXPECT_NE(page.pixel(647, 59), shadow);
+  // The icon is drawn in its square.
+  bool iconPainted = false;
+  for (int y = 17; y < 49 && !iconPainted; ++y)
+    for (int x = 20; x < 52 && !iconPainted; ++x)
+      iconPainted = page.pixel(x, y) != page.pixel(2, 2);
+  EXPECT_TRUE(iconPainted);
+
+  QImage panel = wizard->Panel()->grab().toImage();
+  EXPECT_EQ(panel.pixel(8, 0), shadow);
+  EXPECT_EQ(panel.pixel(8, 1), light);
+  wizard->SetDrawEdge(false);
+  panel = wizard->Panel()->grab().toImage();
+  EXPECT_NE(panel.pixel(8, 0), shadow);
+}
+
+}  // namespace

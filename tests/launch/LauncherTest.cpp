@@ -1,0 +1,210 @@
+// The viewer launcher, with a small script of the test's own standing in for
+// the viewer: it records its arguments and working folder.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "catalog/CatalogFixture.h"
+#include "launch/RpeViewer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct FakeShell : TShell {
+  bool Open(const std::string& target) override { return opened.push_back(target), answer; }
+  std::vector<std::string> opened;
+  bool answer = true;
+};
+
+// The INI registry, counting the values read; it can hold a value that is not text.
+struct CountingRegistry : TIniRegistry {
+  using TIniRegistry::TIniRegistry;
+  ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
+                       std::string& value) override {
+    ++reads;
+    return binaryValue ? ValueKind::Other : TIniRegistry::ReadString(key, section, name, value);
+  }
+  int reads = 0;
+  bool binaryValue = false;
+};
+
+struct CurrentFolder {
+  explicit CurrentFolder(const std::string& folder) { fs::current_path(folder); }
+  ~CurrentFolder() { fs::current_path(old); }
+  fs::path old = fs::current_path();
+};
+
+class LauncherTest : public CatalogFixture {
+ protected:
+  void WriteCatalogue() override {
+    CatalogFixture::WriteCatalogue();
+    Shared("MWAnts.dat", AntennaHeader() +
+                             Antenna("23 GHz", "PDR220", "2", "HP2-23", "R", "HP", "G1") +
+                             Antenna("6 GHz", "CPR137G", "6", "STD 6-6  X", "R", "STD", "G2"));
+  }
+  void SetUp() override {
+    CatalogFixture::SetUp();
+    data = Create();
+    ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+    auto counting = std::make_unique<CountingRegistry>(config.Path());
+    registry = counting.get();
+    SetCurrentUserRegistry(std::move(counting));
+    SetUpRpeViewerLauncher(launcher);
+  }
+  void SetViewerFolder(const std::string& folder) {
+    registry->WriteString("Software\\Ostrel", "KAVRPE", "Path", folder);
+  }
+
+  // A script that records its argument count, arguments and working folder,
+  // then exits with `exitCode`.
+  std::string WriteViewer(const std::string& folder, const std::string& name = "KAV_RPE.exe",
+                          int exitCode = 0, bool executable = true) {
+    WriteFile(folder + name,
+              "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > '" +
+                  record / "tmp" + "'\nmv '" + record / "tmp" + "' '" + record / "started" +
+                  "'\nexit " + std::to_string(exitCode) + "\n");
+    ::chmod((folder + name).c_str(), executable ? 0755 : 0644);
+    return folder + name;
+  }
+
+  // What the viewer recorded; a detached viewer is given time to run.
+  std::string Recorded(bool wait = true) {
+    for (int i = 0; wait && i < 3000 && !fs::exists(record / "started"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const std::string text = ReadFile(record / "started");
+    fs::remove(record / "started");
+    return text;
+  }
+  static std::string Record(const std::vector<std::string>& arguments, std::string folder) {
+    std::string text = std::to_string(arguments.size()) + "\n";
+    for (const std::string& a : arguments)
+      text += "[" + a + "]\n";
+    if (folder.back() == '/') folder.pop_back();
+    return text + folder + "\n";
+  }
+
+  std::unique_ptr<TDataMod> data;
+  CountingRegistry* registry = nullptr;
+  FakeShell shell;
+  TExecuteApp launcher{shell};
+  TempDir viewer, record, work;
+};
+
+TEST_F(LauncherTest, AViewerInTheCurrentFolderStartsWithoutReadingTheRegistry) {
+  CurrentFolder inWork(work.Path());
+  WriteViewer(work.Path());
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_EQ(Recorded(), Record({"HP2-23"}, work.Path()));
+  EXPECT_EQ(launcher.FullAppName(), "KAV_RPE.exe");
+  EXPECT_EQ(registry->reads, 0);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LauncherTest, TheRegistryFolderGetsItsSeparatorAndIsTriedFirstNextTime) {
+  const std::string folder = viewer.Path().substr(0, viewer.Path().size() - 1);
+  SetViewerFolder(folder);
+  WriteViewer(viewer.Path());
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
+  EXPECT_EQ(launcher.FullAppName(), folder + "\\KAV_RPE.exe");
+  // Next click, for a part number with blanks: passed unquoted and unchanged.
+  SetViewerFolder("");
+  ASSERT_TRUE(QueryPart(*data, "STD 6-6  X", true));
+  const int reads = registry->reads;  // the query reads the catalogue's folder
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_EQ(Recorded(), Record({"STD 6-6  X"}, viewer.Path()));
+  EXPECT_EQ(registry->reads, reads);
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
+  // Registry value missing, empty or not text: the message.
+  WriteViewer(viewer.Path());
+  LaunchRpeViewer(*data, launcher, dialogs);
+  SetViewerFolder("");
+  LaunchRpeViewer(*data, launcher, dialogs);
+  SetViewerFolder(viewer.Path());
+  registry->binaryValue = true;
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, kRpeViewerFailed));
+  EXPECT_EQ(Recorded(false), "");
+  // No viewer in the registry's folder: nothing, and no message.
+  registry->binaryValue = false;
+  fs::remove(viewer / "KAV_RPE.exe");
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_FALSE(launcher.Execute());
+  EXPECT_EQ(dialogs.messages.size(), 3u);
+  // A file that is no program goes to the desktop's opener.
+  const std::string path = WriteViewer(viewer.Path(), "KAV_RPE.exe", 0, false);
+  EXPECT_TRUE(launcher.Execute());
+  shell.answer = false;
+  EXPECT_FALSE(launcher.Execute());
+  EXPECT_EQ(shell.opened, std::vector<std::string>(2, path));
+  // A missing registry key is created.
+  TExecuteApp other(shell);
+  other.RegistrySettings = TNameValueList{"Key=Software\\Ostrel\\Tools", "Section=S", "Path=Path"};
+  other.ExecuteMode = emRegistry;
+  EXPECT_THROW(other.Execute(), EKavError);
+  EXPECT_TRUE(fs::is_directory(config / "Ostrel/Tools"));
+}
+
+TEST_F(LauncherTest, AFolderRelativeToTheProgramIsPrefixedAgainAfterEachMiss) {
+  TExecuteApp app(shell);
+  app.AppName = "view.sh";
+  app.FilePath = "tools/rpe";
+  WriteViewer(program / "tools/rpe/", "view.sh");
+  EXPECT_TRUE(app.Execute());
+  EXPECT_EQ(Recorded(), Record({}, program / "tools/rpe/"));
+  app.FilePath = "gone";
+  EXPECT_FALSE(app.Execute());
+  EXPECT_FALSE(app.Execute());
+  EXPECT_EQ(app.FilePath, program.Path() + program / "gone\\");
+}
+
+TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
+  TExecuteApp app(shell);
+  app.AppName = "view.sh";
+  app.FilePath = viewer.Path();
+  app.ExecuteInstance = eiWait;
+  app.Parameters = "HP 2-23";
+  const std::string script = WriteViewer(viewer.Path(), "view.sh", 7);
+  EXPECT_TRUE(app.Execute());  // whatever its exit code
+  EXPECT_EQ(Recorded(false), Record({"HP 2-23"}, viewer.Path()));
+  {
+    CurrentFolder inWork(work.Path());  // no folder: the current one
+    EXPECT_EQ(app.StartAndWait(script + " a  b", "", 1), 7);
+    EXPECT_EQ(Recorded(false), Record({"a  b"}, work.Path()));
+  }
+  const std::string blank = WriteViewer(viewer / "a b/", "view.sh", 3);  // quoted or not
+  EXPECT_EQ(app.StartAndWait("\"" + blank + "\" x y", work.Path(), 1), 3);
+  EXPECT_EQ(app.StartAndWait(blank, work.Path(), 1), 3);
+  EXPECT_EQ(Recorded(false), Record({}, work.Path()));
+  WriteViewer(viewer.Path(), "plain.sh", 0, false);
+  EXPECT_EQ(app.StartAndWait(viewer / "plain.sh", viewer.Path(), 1), -1);
+  EXPECT_EQ(app.StartAndWait(viewer / "absent.sh", viewer.Path(), 1), -1);
+  EXPECT_EQ(app.StartAndWait(script, viewer / "absent/", 1), -1);
+
+  // 255 characters of command line and of folder are taken; 256 refused.
+  const std::string fits = script + " " + std::string(254 - script.size(), 'p');
+  EXPECT_EQ(app.StartAndWait(fits, viewer.Path(), 1), 7);
+  EXPECT_EQ(app.StartAndWait(fits + "p", viewer.Path(), 1), -1);
+  std::string folder = work.Path();
+  while (folder.size() < 255)
+    folder += std::string(std::min<size_t>(60, 254 - folder.size()), 'f') + "/";
+  fs::create_directories(folder + "g");
+  EXPECT_EQ(app.StartAndWait(script, folder + "g", 1), -1);
+  EXPECT_EQ(app.StartAndWait(script, folder, 1), 7);
+  EXPECT_EQ(Recorded(false), Record({}, folder));
+}
+
+TEST(AddTrailingBackslashTest, AddsOneSeparatorAndRefusesAnEmptyFolder) {
+  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("C:\\Tools"), "C:\\Tools\\");
+  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("C:\\Tools\\"), "C:\\Tools\\");
+  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("/opt/rpe/"), "/opt/rpe/");
+  EXPECT_THROW(TCustomExecuteApp::AddTrailingBackslash(""), EKavError);
+}
+
+}  // namespace
