@@ -40,15 +40,6 @@ class RealignLock {
 
 }  // namespace
 
-int RoundHalfEven(double value) {
-  const double floor = std::floor(value);
-  const double fraction = value - floor;
-  if (fraction > 0.5) return static_cast<int>(floor) + 1;
-  if (fraction < 0.5) return static_cast<int>(floor);
-  const int low = static_cast<int>(floor);
-  return low % 2 == 0 ? low : low + 1;
-}
-
 void DrawEtchedTop(QPainter& painter, const QPalette& palette, int left, int right, int y) {
   if (right <= left) return;
   painter.save();

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Rounding.h"
 // The wizard control: a window area that shows one of an ordered list of
 // pages at a time, with Help, Back, Next (Finish on the last page) and Cancel
 // buttons along its bottom edge. Named layouts choose which pages take part
@@ -335,5 +336,3 @@ class TEPWizard : public QWidget {
 // row at `y` and a highlight row below it, for x in [left, right).
 void DrawEtchedTop(QPainter& painter, const QPalette& palette, int left, int right, int y);
 
-// Rounds to the nearest integer, halves to even.
-int RoundHalfEven(double value);

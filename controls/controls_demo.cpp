@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "controls/Artwork.h"
+#include "controls/Bevel.h"
 #include "controls/ControlHooks.h"
 #include "controls/DBCtrls.h"
 #include "controls/DBGrid.h"
@@ -63,20 +64,6 @@ TZQLabel* Caption(const QString& text, QWidget* parent, QRect where) {
   label->setGeometry(where);
   return label;
 }
-
-// A sunken line along the bottom of `where`.
-class Bevel : public QWidget {
- public:
-  Bevel(QWidget* parent, QRect where) : QWidget(parent) {
-    setGeometry(where.x(), where.bottom() - 1, where.width(), 2);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    DrawEtchedTop(p, palette(), 0, width(), 0);
-  }
-};
 
 TDBGridColumn Column(const char* field, const char* title, int width) {
   TDBGridColumn column;
@@ -146,7 +133,7 @@ int main(int argc, char** argv) {
 
   // Page 1.
   HeadingLabel(QStringLiteral("Select Query Filter"), page1, 16, 87);
-  new Bevel(page1, QRect(16, 86, 613, 19));
+  new TBevel(page1, QRect(16, 86, 613, 19));
   auto* rbAll = new QRadioButton(QStringLiteral("Show Me All Antennas"), page1);
   rbAll->setGeometry(56, 115, 129, 17);
   rbAll->setChecked(true);
@@ -175,7 +162,7 @@ int main(int argc, char** argv) {
   txtPart->setEnabled(false);
   auto* btnQry = new QPushButton(QStringLiteral("Query Antenna List"), page1);
   btnQry->setGeometry(224, 227, 198, 29);
-  new Bevel(page1, QRect(16, 240, 613, 33));
+  new TBevel(page1, QRect(16, 240, 613, 33));
   HeadingLabel(QStringLiteral("Select Antenna"), page1, 16, 256);
   auto* imgAntType = new QLabel(page1);
   imgAntType->setGeometry(24, 288, 100, 100);
@@ -220,7 +207,7 @@ int main(int argc, char** argv) {
   dbText1->SetAutoSize(true);
   dbText1->SetDataField("PartNum");
   dbText1->SetDataSet(ants.get());
-  new Bevel(page2, QRect(16, 117, 617, 2));
+  new TBevel(page2, QRect(16, 117, 617, 2));
   Caption(QStringLiteral("Radome\\Antenna Options"), page2, QRect(31, 163, 135, 21));
   auto* cboRadome = new TDBLookupCombo(page2);
   cboRadome->setGeometry(165, 163, 284, 21);
@@ -239,7 +226,7 @@ int main(int argc, char** argv) {
   cboPack->SetTitle(QStringLiteral("Packing Options"));
   cboPack->SetDataSet(packs.get());
   HeadingLabel(QStringLiteral("New Custom Part Number for "), page2, 16, 279);
-  new Bevel(page2, QRect(16, 296, 623, 2));
+  new TBevel(page2, QRect(16, 296, 623, 2));
   Caption(QStringLiteral("Custom Part Number"), page2, QRect(34, 309, 113, 21));
   auto* dbPart = new TDBEdit(page2);
   dbPart->setGeometry(146, 309, 185, 21);

@@ -10,19 +10,6 @@
 #include "platform/Cp1252.h"
 #include "platform/Error.h"
 
-int RoundHalfEven(double value) {
-  const double floor = std::floor(value);
-  const double fraction = value - floor;
-  double result;
-  if (fraction > 0.5)
-    result = floor + 1;
-  else if (fraction < 0.5)
-    result = floor;
-  else
-    result = std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-  return static_cast<int>(result);
-}
-
 void TEZPrint::SetPrintableArea(int widthPixels, int heightPixels) {
   XScale = widthPixels / 1000.0;
   YScale = heightPixels / 1000.0;

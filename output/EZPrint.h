@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Rounding.h"
 // TEZPrint: a small drawing object that maps a 1000 x 1000 layout grid over
 // the printer's printable area onto device units. x runs from 0 at the left
 // edge to 1000 at the right edge, y from 0 at the top to 1000 at the bottom,
@@ -14,9 +15,6 @@
 class QImage;
 class QPainter;
 
-// Rounds to the nearest integer, halves to the even neighbour (2.5 -> 2,
-// 3.5 -> 4, -2.5 -> -2).
-int RoundHalfEven(double value);
 
 // A rectangle by its four edges, in layout or in device units.
 struct TLayoutRect {

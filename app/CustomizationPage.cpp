@@ -1,0 +1,112 @@
+// Page two, "Antenna Customization": the option lists and the custom part number.
+#include <QPushButton>
+
+#include "app/PageWidgets.h"
+#include "app/QtPictureBox.h"
+#include "app/ukavpnb.h"
+#include "controls/Bevel.h"
+#include "controls/ControlHooks.h"
+#include "controls/DBCtrls.h"
+#include "controls/DBLookupCombo.h"
+#include "controls/EPStdCmp.h"
+
+namespace {
+
+TDBLookupCombo* OptionList(QWidget* page, QRect box, TListDataSet* table, const char* field,
+                           const QString& title) {
+  auto* list = new TDBLookupCombo(page);
+  list->setGeometry(box);
+  list->SetBorder(false);
+  list->SetListField(field);
+  list->SetShowTitle(true);
+  list->SetTitle(title);
+  list->SetDataSet(table);
+  return list;
+}
+
+// The model number beside a heading: blue, sized to its text.
+TDBText* ModelNumber(QWidget* page, QRect box, TListDataSet* antennas) {
+  auto* text = new TDBText(page);
+  text->setGeometry(box);
+  text->setFont(HeadingFont());
+  SetFontColor(text, Qt::blue);
+  text->SetAutoSize(true);
+  text->SetDataField("PartNum");
+  text->SetDataSet(antennas);
+  return text;
+}
+
+TDBEdit* BoldBox(QWidget* page, QRect box, TListDataSet* table, const char* field, QColor color) {
+  auto* edit = new TDBEdit(page);
+  edit->setGeometry(box);
+  edit->SetBorder(false);
+  edit->setReadOnly(true);
+  QFont bold = edit->font();
+  bold.setBold(true);
+  edit->setFont(bold);
+  SetFontColor(edit, color);
+  edit->SetDataField(field);
+  edit->SetDataSet(table);
+  return edit;
+}
+
+}  // namespace
+
+void TfrmKavPnbMain::BuildCustomizationPage() {
+  QWidget* page = EPWizardPage2;
+  QLabel* optionsHeading = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
+  DBText1 = ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
+  new TBevel(page, {16, 117, 617, 2});
+
+  Caption("Flange Options", page, {77, 131, 89, 21});
+  cboFlangeList = OptionList(page, {165, 131, 164, 21}, &data_.FlangeData, "Flange", "Flanges");
+  Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
+  cboRadomeList = OptionList(page, {165, 163, 284, 21}, &data_.RadomeData, "Radome_Desc",
+                             "Antenna\\Radome Options");
+  cboRadomeList->SetDropDownWidth(400);
+  Caption("Packing Options", page, {77, 195, 89, 21});
+  cboPackList =
+      OptionList(page, {166, 195, 283, 21}, &data_.PackData, "Pack_Desc", "Packing Options");
+  cboFlangeList->OnChange = [this](QObject*) { RunGuarded([this] { cboFlangeListChange(); }); };
+  cboRadomeList->OnChange = [this](QObject*) { RunGuarded([this] { cboRadomeListChange(); }); };
+
+  imgOptions = new TQtPictureBox(page);
+  imgOptions->setGeometry(491, 144, 121, 120);
+
+  QLabel* numberHeading = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
+  DBText2 = ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.AntData);
+  new TBevel(page, {16, 296, 623, 2});
+
+  Caption("Custom Part Number", page, {34, 309, 113, 21});
+  dbCustPartNum = BoldBox(page, {146, 309, 185, 21}, &data_.pnbData, "CustPartNum", Qt::blue);
+  TZQLabel* descCaption = Caption("Custom Description", page, {34, 338, 113, 21});
+  dbCustDesc = new TDBMemo(page);
+  dbCustDesc->setGeometry(146, 338, 409, 53);
+  dbCustDesc->SetBorder(false);
+  dbCustDesc->setReadOnly(true);
+  dbCustDesc->SetDataField("CustDesc");
+  dbCustDesc->SetDataSet(&data_.pnbData);
+  descCaption->setBuddy(dbCustDesc);
+  TZQLabel* priceCaption = Caption("Custom Price", page, {34, 399, 113, 21});
+  dbCustPrice = BoldBox(page, {146, 399, 97, 21}, &data_.pnbData, "CustPrice", Qt::red);
+  priceCaption->setBuddy(dbCustPrice);
+
+  btnPrintPNB = new QPushButton("Print", page);
+  btnPrintPNB->setGeometry(104, 440, 145, 25);
+  btnCopyPNB = new QPushButton("Copy to Clipboard", page);
+  btnCopyPNB->setGeometry(256, 440, 145, 25);
+  btnExportPNB = new QPushButton("Export", page);
+  btnExportPNB->setGeometry(408, 440, 145, 25);
+
+  QWidget* order[] = {cboFlangeList, cboRadomeList, cboPackList, dbCustPartNum,
+                      dbCustDesc,    dbCustPrice,   btnPrintPNB, btnCopyPNB, btnExportPNB};
+  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+
+  OnClick(btnPrintPNB, &TfrmKavPnbMain::btnPrintPNBClick);
+  OnClick(btnCopyPNB, &TfrmKavPnbMain::btnCopyPNBClick);
+  OnClick(btnExportPNB, &TfrmKavPnbMain::btnExportPNBClick);
+}
+
+void TfrmKavPnbMain::cboFlangeListChange() { data_.ShowFlangeImage(); }
+
+void TfrmKavPnbMain::cboRadomeListChange() { data_.ShowRadomeImage(); }

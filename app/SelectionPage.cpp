@@ -1,0 +1,202 @@
+// Page one, "Antenna Selection": the three queries and the antenna grid.
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/PageWidgets.h"
+#include "app/QtPictureBox.h"
+#include "app/ukavpnb.h"
+#include "catalog/AntennaGrid.h"
+#include "controls/Bevel.h"
+#include "controls/ControlHooks.h"
+#include "controls/DBLookupCombo.h"
+#include "controls/DBNavigator.h"
+#include "controls/EPStdCmp.h"
+#include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
+
+namespace {
+
+// The 20 x 20 picture of "Query Antenna List": a magnifying glass over a list.
+QIcon QueryIcon() {
+  QPixmap picture(20, 20);
+  picture.fill(Qt::transparent);
+  QPainter p(&picture);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(0, 0, 128), 1));
+  for (int y = 3; y <= 15; y += 4) p.drawLine(1, y, 9, y);
+  p.setPen(QPen(QColor(0, 0, 128), 2));
+  p.setBrush(QColor(200, 225, 255));
+  p.drawEllipse(QPointF(12, 9), 5, 5);
+  p.setPen(QPen(QColor(128, 64, 0), 3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(15.5, 12.5), QPointF(18.5, 17.5));
+  return QIcon(picture);
+}
+
+}  // namespace
+
+void TfrmKavPnbMain::BuildSelectionPage() {
+  QWidget* page = EPWizardPage1;
+  Heading("Select Query Filter", page, {16, 87, 122, 13});
+  new TBevel(page, {16, 86, 613, 19});
+
+  rbAll = new QRadioButton("Show Me All Antennas", page);
+  rbAll->setGeometry(56, 115, 129, 17);
+  rbAll->setChecked(true);
+  rbFreqType = new QRadioButton("Query By", page);
+  rbFreqType->setGeometry(56, 142, 65, 17);
+  rbPartNum = new QRadioButton("Query By Part Number", page);
+  rbPartNum->setGeometry(56, 198, 129, 17);
+  // Linux fonts run a little wider than the original ones: never clip a caption.
+  for (QRadioButton* button : {rbAll, rbFreqType, rbPartNum}) WidenToFit(button);
+
+  lblFreq = Caption("Frequency Range", page, {126, 141, 112, 21});
+  lblFreq->SetTopColor(page->palette().color(QPalette::Base));
+  cboFreqList = new TDBLookupCombo(page);
+  cboFreqList->setGeometry(237, 141, 232, 21);
+  cboFreqList->SetBorder(false);
+  cboFreqList->SetListField("Freq");
+  cboFreqList->SetShowTitle(true);
+  cboFreqList->SetDataSet(&data_.FreqData);
+  lblFreq->setBuddy(cboFreqList);
+  lblType = Caption("Type", page, {126, 165, 112, 21});
+  cboTypeList = new TDBLookupCombo(page);
+  cboTypeList->setGeometry(237, 165, 232, 21);
+  cboTypeList->SetBorder(false);
+  cboTypeList->SetListField("Prefix");
+  cboTypeList->SetShowTitle(true);
+  cboTypeList->SetTitle("Antenna Types");
+  cboTypeList->SetDataSet(&data_.TypeData);
+  lblType->setBuddy(cboTypeList);
+  // A type shown for another frequency is no choice for this one.
+  cboFreqList->OnChange = [this](QObject*) { cboTypeList->SetText(""); };
+
+  txtPart = new QLineEdit(page);
+  // Beside its radio button's caption, which may run wider than planned.
+  txtPart->setGeometry(std::max(183, rbPartNum->geometry().right() + 3), 196, 126, 21);
+  connect(txtPart, &QLineEdit::textEdited, this, [this](const QString& text) {
+    const int cursor = txtPart->cursorPosition();
+    txtPart->setText(text.toUpper());
+    txtPart->setCursorPosition(cursor);
+  });
+
+  btnQryAntList = new QPushButton(QueryIcon(), "Query Antenna List", page);
+  btnQryAntList->setGeometry(224, 227, 198, 29);
+  btnQryAntList->setIconSize({20, 20});
+  new TBevel(page, {16, 240, 613, 33});
+  Heading("Select Antenna", page, {16, 256, 98, 13});
+
+  imgAntType = new TQtPictureBox(page);
+  imgAntType->setGeometry(24, 288, 100, 100);
+  grdSpecs = new TDBGrid(page);
+  grdSpecs->setGeometry(136, 282, 489, 110);
+  grdSpecs->SetBorder(false);
+  grdSpecs->SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
+                       TDBGrid::dgColLines | TDBGrid::dgRowSelect);
+  std::vector<TDBGridColumn> columns;
+  for (const TGridColumn& column : kAntennaGridColumns)
+    columns.push_back(CentredColumn(column.field, column.title, column.width));
+  grdSpecs->SetColumns(columns);
+  grdSpecs->SetDataSet(&data_.AntData);
+  dbnavAntennas = new TDBNavigator(page);
+  dbnavAntennas->setGeometry(144, 396, 228, 25);
+  dbnavAntennas->SetDataSet(&data_.AntData);
+  btnRPE = new QPushButton("View RPE", page);
+  btnRPE->setGeometry(389, 396, 97, 25);
+  btnPrintSpecs = new QPushButton("Print Specs", page);
+  btnPrintSpecs->setGeometry(490, 396, 97, 25);
+
+  grdLOM = new TDBGrid(page);
+  grdLOM->setGeometry(23, 439, 600, 36);
+  grdLOM->SetBorder(false);
+  grdLOM->SetOptions(TDBGrid::dgTitles | TDBGrid::dgRowLines | TDBGrid::dgColLines |
+                     TDBGrid::dgRowSelect);
+  TDBGridColumn part = CentredColumn("PartNo", "Part Number", 100);
+  part.FontColor = Qt::blue;
+  part.TitleFontColor = Qt::black;
+  TDBGridColumn description = CentredColumn("Desc", "Description", 425);
+  description.TitleFontColor = Qt::black;
+  TDBGridColumn price = CentredColumn("USPrice", "US List Price", 75);
+  price.FontColor = Qt::red;
+  price.TitleFontColor = Qt::black;
+  grdLOM->SetColumns({part, description, price});
+  grdLOM->SetDataSet(&data_.LOMData);
+
+  // As the window is built: only "Show Me All Antennas" is usable.
+  UpdateQueryControls();
+  btnRPE->setEnabled(false);
+  btnPrintSpecs->setEnabled(false);
+
+  // Tab order: the grid first, then the buttons under it, then the query.
+  QWidget* order[] = {grdSpecs, dbnavAntennas, btnRPE, btnPrintSpecs, grdLOM, rbAll,
+                      rbFreqType, rbPartNum, txtPart, cboFreqList, cboTypeList, btnQryAntList};
+  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+
+  auto onChecked = [this](QRadioButton* button, void (TfrmKavPnbMain::*handler)()) {
+    connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+      if (checked) RunGuarded([this, handler] { (this->*handler)(); });
+    });
+  };
+  onChecked(rbAll, &TfrmKavPnbMain::rbAllClick);
+  onChecked(rbFreqType, &TfrmKavPnbMain::rbFreqTypeClick);
+  onChecked(rbPartNum, &TfrmKavPnbMain::rbPartNumClick);
+  OnClick(btnQryAntList, &TfrmKavPnbMain::btnQryAntListClick);
+  OnClick(btnRPE, &TfrmKavPnbMain::btnRPEClick);
+  OnClick(btnPrintSpecs, &TfrmKavPnbMain::btnPrintSpecsClick);
+}
+
+void TfrmKavPnbMain::UpdateQueryControls() {
+  txtPart->setEnabled(rbPartNum->isChecked());
+  const bool byFreqType = rbFreqType->isChecked();
+  for (QWidget* control : std::initializer_list<QWidget*>{cboFreqList, cboTypeList, lblType, lblFreq})
+    control->setEnabled(byFreqType);
+}
+
+void TfrmKavPnbMain::rbAllClick() {
+  UpdateQueryControls();
+  data_.QueryMode = qmAll;
+}
+
+void TfrmKavPnbMain::rbFreqTypeClick() {
+  UpdateQueryControls();
+  data_.QueryMode = qmFreqType;
+  EPWizard1->ShowControl(cboFreqList);
+  cboFreqList->setFocus();
+}
+
+void TfrmKavPnbMain::rbPartNumClick() {
+  UpdateQueryControls();
+  data_.QueryMode = qmPartNumber;
+  EPWizard1->ShowControl(txtPart);
+  txtPart->setFocus();
+}
+
+void TfrmKavPnbMain::btnQryAntListClick() {
+  if (data_.QueryMode == 0) {
+    services_.Dialogs.ShowMessage("You must select a query value");
+  } else if (data_.QueryMode & qmAll) {
+    RunAntennaQuery();
+  } else if (data_.QueryMode & qmPartNumber) {
+    if (txtPart->text().isEmpty()) {
+      services_.Dialogs.ShowMessage("You must enter a part number to generate an antenna list.");
+      return;
+    }
+    data_.SetQueryValue(std::string(ansi::Trim(ToAnsi(txtPart->text()))));
+    RunAntennaQuery();
+  } else if (cboFreqList->Text().isEmpty()) {
+    services_.Dialogs.ShowMessage(
+        "You must select a \"Frequency Range\" to generate an antenna list.");
+  } else if (cboTypeList->Text().isEmpty()) {
+    services_.Dialogs.ShowMessage("You must select an \"Antenna Type\" to generate an antenna list.");
+  } else {
+    RunAntennaQuery();
+  }
+}
+
+void TfrmKavPnbMain::RunAntennaQuery() {
+  const bool found = data_.QueryAntennas();
+  btnPrintSpecs->setEnabled(found);
+  btnRPE->setEnabled(found);
+  EPWizard1->NextButton()->setEnabled(found);
+}

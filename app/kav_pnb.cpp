@@ -1,0 +1,46 @@
+// The program: start-up in its fixed order, then the window's message loop.
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/QtDialogs.h"
+#include "app/QtFileDialogs.h"
+#include "app/ukavpnb.h"
+#include "catalog/uDataMod.h"
+#include "controls/Artwork.h"
+#include "controls/ControlHooks.h"
+#include "launch/DesktopShell.h"
+#include "platform/Cp1252.h"
+#include "platform/ProgramFolder.h"
+
+int main(int argc, char** argv) {
+  ProgramFolder();  // fixed before anything reads a file
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(kApplicationTitle);
+  QApplication::setWindowIcon(KavProgramIcon());
+  QApplication::setFont(WindowsFont("MS Sans Serif", 11));
+
+  // The general error report: one box with the error's text; the window stays usable.
+  SetErrorReporter([](const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, kApplicationTitle, FromAnsi(message), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+  });
+
+  TQtDialogs dialogs;
+  TQtClipboard clipboard;
+  TQtPrintDialog printDialog;
+  TQtSaveDialog saveDialog;
+  TDesktopShell shell;
+
+  TDataMod DataMod(dialogs);
+  RunGuarded([&] { DataMod.DataModuleCreate(); });
+
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  TfrmKavPnbMain window(DataMod, {dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
+  dialogs.SetParent(&window);
+  printDialog.SetParent(&window);
+  saveDialog.SetParent(&window);
+  window.show();
+  return QApplication::exec();
+}
