@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/PictureBox.h"
+#include "platform/Shell.h"
 
 class FakeDialogs : public TDialogs {
  public:
@@ -44,4 +45,11 @@ class FakePictureBox : public TPictureBox {
   std::string picture;
   int width = 0, height = 0;
   std::string failWith;  // a decoder error to raise
+};
+
+class FakeShell : public TShell {
+ public:
+  bool Open(const std::string& target) override { return opened.push_back(target), answer; }
+  std::vector<std::string> opened;
+  bool answer = true;
 };

@@ -13,12 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FakeShell : TShell {
-  bool Open(const std::string& target) override { return opened.push_back(target), answer; }
-  std::vector<std::string> opened;
-  bool answer = true;
-};
-
 // The INI registry, counting the values read; it can hold a value that is not text.
 struct CountingRegistry : TIniRegistry {
   using TIniRegistry::TIniRegistry;

@@ -1,0 +1,233 @@
+// The window driven as a user drives it, on the test's own catalogue, with
+// scripted boxes and dialogs.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/QtPictureBox.h"
+#include "app/ukavpnb.h"
+#include "catalog/CatalogFixture.h"
+#include "controls/ControlHooks.h"
+#include "controls/DBCtrls.h"
+#include "controls/DBGrid.h"
+#include "controls/ZQLabel.h"
+#include "controls/DBLookupCombo.h"
+#include "controls/DBNavigator.h"
+#include "controls/EPStdCmp.h"
+#include "output/OutputTestSupport.h"
+
+namespace {
+
+class MainWindowTest : public CatalogFixture {
+ protected:
+  void SetUp() override {
+    CatalogFixture::SetUp();
+    // Real pictures in place of the catalogue fixture's stand-ins.
+    const std::string gif = ReadFile(std::string(KAV_SOURCE_DIR) + "/demo/Images/osd_4ft.gif");
+    for (const auto& entry : std::filesystem::directory_iterator(program / "Images"))
+      WriteFile(entry.path().string(), gif);
+    WriteFile(program / "Images/std6.gif", gif);
+    SetErrorReporter([this](const std::string& message) { reported.push_back(message); });
+  }
+  void TearDown() override {
+    window.reset();
+    data.reset();
+    SetErrorReporter(nullptr);
+    CatalogFixture::TearDown();
+  }
+
+  TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
+    window.reset();  // the window holds on to the data module until it goes
+    data = std::make_unique<TDataMod>(dialogs);
+    data->DataModuleCreate();
+    window = std::make_unique<TfrmKavPnbMain>(
+        *data, TWindowServices{dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
+    window->show();
+    return *window;
+  }
+
+  std::string Shown(QLineEdit* box) { return box->text().toStdString(); }
+  std::string JobFile() { return program / "kav_pnb.lom"; }
+  bool JobFileExists() { return std::filesystem::exists(JobFile()); }
+
+  std::unique_ptr<TDataMod> data;
+  std::unique_ptr<TfrmKavPnbMain> window;
+  FakeClipboard clipboard;
+  FakePrintDialog printDialog;
+  FakeSaveDialog saveDialog;
+  FakeShell shell;
+  std::vector<std::string> reported;
+};
+
+TEST_F(MainWindowTest, FullModeListsEveryAntennaOnPageOne) {
+  TfrmKavPnbMain& w = Start();
+  EXPECT_EQ(w.EPWizard1->Layout(), "Full");
+  EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage1);
+  EXPECT_EQ(data->AntData.RecordCount(), 5);
+  EXPECT_TRUE(w.EPWizard1->NextButton()->isEnabled());
+  EXPECT_TRUE(w.btnPrintSpecs->isEnabled() && w.btnRPE->isEnabled());
+  EXPECT_TRUE(w.rbAll->isChecked());
+  EXPECT_FALSE(w.txtPart->isEnabled() || w.cboFreqList->isEnabled() || w.lblType->isEnabled());
+  EXPECT_TRUE(w.imgAntType->HasPicture());  // std6.gif of the first antenna
+  EXPECT_EQ(w.windowTitle(), "KAV Part Number Builder");
+  EXPECT_EQ(w.centralWidget()->size(), QSize(655, 534));
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
+  for (const QStringList& arguments :
+       {QStringList{"HP4-23"}, QStringList{"  HP4-23\t"}, QStringList{"HP4-23", "STD6-6"}}) {
+    TfrmKavPnbMain& w = Start(arguments);
+    EXPECT_EQ(w.EPWizard1->Layout(), "Command") << arguments.join(',').toStdString();
+    EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+    EXPECT_EQ(w.EPWizard1->NextButton()->text().remove('&'), "Finish");
+    EXPECT_EQ(Shown(w.dbCustPartNum), "HP4-23-AXP");
+    EXPECT_EQ(w.cboFlangeList->Text(), "PDR220");
+    EXPECT_EQ(w.cboRadomeList->Text(), "Grey radome");
+  }
+  EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
+  TfrmKavPnbMain& w = Start({"HP4"});
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_NE(dialogs.errors[0].find("The model number: HP4 was not found"), std::string::npos);
+  EXPECT_EQ(w.EPWizard1->Layout(), "Full");
+  EXPECT_EQ(data->AntData.RecordCount(), 5);
+  EXPECT_FALSE(data->ExactPartNumber());
+  EXPECT_EQ(w.txtPart->text(), "");
+}
+
+TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
+  TfrmKavPnbMain& w = Start();
+  w.rbPartNum->click();
+  EXPECT_TRUE(w.txtPart->isEnabled());
+  EXPECT_FALSE(w.cboFreqList->isEnabled());
+  w.btnQryAntList->click();
+  EXPECT_EQ(dialogs.messages.back(), "You must enter a part number to generate an antenna list.");
+  QTest::keyClicks(w.txtPart, "hp");
+  EXPECT_EQ(w.txtPart->text(), "HP");  // typed letters become capitals
+  w.btnQryAntList->click();
+  EXPECT_EQ(data->AntData.RecordCount(), 3);
+
+  w.txtPart->setText("zz");
+  w.btnQryAntList->click();  // found nothing: the buttons follow
+  EXPECT_FALSE(w.EPWizard1->NextButton()->isEnabled() || w.btnRPE->isEnabled());
+  w.txtPart->setText("   ");  // blanks pass the test and match every antenna
+  w.btnQryAntList->click();
+  EXPECT_EQ(data->AntData.RecordCount(), 5);
+  EXPECT_TRUE(w.EPWizard1->NextButton()->isEnabled());
+
+  w.rbFreqType->click();
+  EXPECT_TRUE(w.cboFreqList->isEnabled() && w.lblFreq->isEnabled());
+  EXPECT_FALSE(w.txtPart->isEnabled());
+  w.cboTypeList->ChooseRecord(0);
+  w.btnQryAntList->click();
+  EXPECT_EQ(dialogs.messages.back(),
+            "You must select a \"Frequency Range\" to generate an antenna list.");
+  w.cboFreqList->ChooseRecord(1);  // 23 GHz
+  w.btnQryAntList->click();
+  EXPECT_EQ(dialogs.messages.back(), "You must select an \"Antenna Type\" to generate an antenna list.");
+  w.cboTypeList->ChooseRecord(1);  // STD
+  w.btnQryAntList->click();
+  ASSERT_EQ(data->AntData.RecordCount(), 1);
+  EXPECT_EQ(FieldText(data->AntData, "PartNum"), "STD2-23");
+
+  data->QueryMode = 0;
+  w.btnQryAntList->click();
+  EXPECT_EQ(dialogs.messages.back(), "You must select a query value");
+}
+
+TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
+  TfrmKavPnbMain& w = Start();
+  w.grdSpecs->setCurrentIndex(w.grdSpecs->model()->index(2, 0));  // HP4-23
+  EXPECT_EQ(FieldText(data->LOMData, "Desc"), "4 ft High Performance Antenna");
+  EXPECT_EQ(w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
+            "4 ft High Performance Antenna");
+  EXPECT_EQ(w.cboFlangeList->Text(), "PDR220");
+  EXPECT_EQ(w.cboPackList->Text(), "Standard crate");
+  EXPECT_EQ(Shown(w.dbCustPartNum), "HP4-23-AXP");
+  w.dbnavAntennas->BtnClick(TDBNavigator::nbPrior);  // HP2-23: two flanges, two radomes
+  EXPECT_EQ(w.cboFlangeList->count(), 3);  // title row and two flanges
+  EXPECT_EQ(Shown(w.dbCustPrice), "1150.5");
+}
+
+TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
+  TfrmKavPnbMain& w = Start({"HP2-23"});
+  w.cboFlangeList->ChooseRecord(1);  // UDR220
+  EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BXP");
+  EXPECT_FALSE(w.imgOptions->HasPicture());  // UDR220 has no picture file
+  w.cboRadomeList->ChooseRecord(1);  // Hydrophobic
+  EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BHP");
+  EXPECT_TRUE(w.imgOptions->HasPicture());  // the radome's picture
+  EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));
+  w.cboPackList->ChooseRecord(1);  // Export crate
+  EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BHE");
+  EXPECT_EQ(w.dbCustDesc->toPlainText().toStdString(),
+            "2 ft High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate");
+  EXPECT_EQ(Shown(w.dbCustPrice), "1275");
+  w.btnCopyPNB->click();
+  EXPECT_EQ(dialogs.messages.back(), "Copied to clipboard.");
+  EXPECT_NE(clipboard.text.find("Custom Part Number=HP2-23-BHE\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
+  // Finish with a complete part number writes a new job file.
+  WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
+  TfrmKavPnbMain& w = Start({"HP4-23"});
+  w.EPWizard1->NextClick();  // Next reads Finish on the last page
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP4-23|HP4-23-AXP|"), std::string::npos);
+  EXPECT_EQ(ReadFile(JobFile()).find("[OLD]"), std::string::npos);
+
+  // Cancel, No: the window stays and the file too; Cancel, Yes: the file goes.
+  Start({"HP4-23"});
+  dialogs.answers = {false};
+  window->EPWizard1->CancelButton()->click();
+  EXPECT_EQ(dialogs.questions.back(), "Cancel now?");
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(JobFileExists());
+  dialogs.answers = {true};
+  window->EPWizard1->CancelButton()->click();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(JobFileExists());
+
+  // File > Exit leaves an older job file alone.
+  WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
+  Start({"HP4-23"});
+  window->Exit1->trigger();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(ReadFile(JobFile()), "[OLD]\r\nx=1\r\n");
+}
+
+TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
+  // Every build fails while pnb.dat cannot be written, so no part number is complete.
+  std::filesystem::create_directories(program / "data/pnb.dat/blocked");
+  WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
+  TfrmKavPnbMain& w = Start({"HP4-23"});
+  ASSERT_FALSE(data->PartNumberComplete());
+  w.btnPrintPNB->click();
+  EXPECT_EQ(dialogs.messages.back(), "You must complete a part number to print");
+  dialogs.answers = {false, true};
+  w.EPWizard1->NextClick();
+  EXPECT_EQ(dialogs.questions.back(),
+            "You have not completed a part number.  Would you still like to exit?");
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(JobFileExists());
+  w.EPWizard1->NextClick();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(JobFileExists());
+}
+
+TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
+  TfrmKavPnbMain& w = Start({"HP4-23"});
+  // The job file cannot be written where a folder stands in its place.
+  std::filesystem::create_directories(JobFile() + "/blocked");
+  w.EPWizard1->NextClick();
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_NE(reported[0].find("kav_pnb.lom"), std::string::npos) << reported[0];
+  EXPECT_TRUE(w.isVisible());
+}
+
+}  // namespace
