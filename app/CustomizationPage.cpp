@@ -84,6 +84,7 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
   dbCustDesc->setGeometry(146, 338, 409, 53);
   dbCustDesc->SetBorder(false);
   dbCustDesc->setReadOnly(true);
+  dbCustDesc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // the text wraps
   dbCustDesc->SetDataField("CustDesc");
   dbCustDesc->SetDataSet(&data_.pnbData);
   descCaption->setBuddy(dbCustDesc);

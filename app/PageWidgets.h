@@ -1,6 +1,7 @@
 #pragma once
 // Small builders for the controls of the window's two pages.
 #include <QLabel>
+#include <algorithm>
 
 #include "controls/Artwork.h"
 #include "controls/DBGrid.h"
@@ -24,12 +25,17 @@ inline TZQLabel* Caption(const QString& text, QWidget* page, QRect box) {
   label->SetTopColor(Qt::white);
   label->SetBottomColor(Qt::white);
   label->SetBorderWidth(1);
+  // A caption wider than its box grows to the left: its right edge meets the
+  // control it names.
+  const int wanted = label->sizeHint().width();
+  if (wanted > box.width()) label->setGeometry(box.adjusted(box.width() - wanted, 0, 0, 0));
   return label;
 }
 
-// Widens a control whose caption does not fit in its given width.
-inline void WidenToFit(QWidget* control) {
-  const int wanted = control->sizeHint().width();
+// Widens a control whose caption does not fit in its given width, up to
+// `rightLimit` (the first pixel it must leave free).
+inline void WidenToFit(QWidget* control, int rightLimit = 1 << 20) {
+  const int wanted = std::min(control->sizeHint().width(), rightLimit - control->x());
   if (wanted > control->width()) control->resize(wanted, control->height());
 }
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "controls/Artwork.h"
 #include "platform/Cp1252.h"
 
 const char* const kApplicationTitle = "KAV Antenna Part Number Builder";
@@ -45,4 +46,10 @@ void TQtClipboard::Clear() { QApplication::clipboard()->clear(); }
 
 void TQtClipboard::SetText(const std::string& bytes) {
   QApplication::clipboard()->setText(FromAnsi(bytes));
+}
+
+void ApplyProgramLook() {
+  QApplication::setApplicationDisplayName(kApplicationTitle);
+  QApplication::setWindowIcon(KavProgramIcon());
+  QApplication::setFont(WindowsFont("MS Sans Serif", 11));
 }

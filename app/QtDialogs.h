@@ -25,3 +25,7 @@ class TQtClipboard : public TClipboard {
 };
 
 extern const char* const kApplicationTitle;
+
+// The application's title, icon and default font (MS Sans Serif, 8 points,
+// or its nearest Linux look-alike).
+void ApplyProgramLook();

@@ -49,7 +49,9 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   rbPartNum = new QRadioButton("Query By Part Number", page);
   rbPartNum->setGeometry(56, 198, 129, 17);
   // Linux fonts run a little wider than the original ones: never clip a caption.
-  for (QRadioButton* button : {rbAll, rbFreqType, rbPartNum}) WidenToFit(button);
+  WidenToFit(rbAll);
+  WidenToFit(rbFreqType, 126);  // the "Frequency Range" caption begins there
+  WidenToFit(rbPartNum);
 
   lblFreq = Caption("Frequency Range", page, {126, 141, 112, 21});
   lblFreq->SetTopColor(page->palette().color(QPalette::Base));

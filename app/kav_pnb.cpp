@@ -6,7 +6,6 @@
 #include "app/QtFileDialogs.h"
 #include "app/ukavpnb.h"
 #include "catalog/uDataMod.h"
-#include "controls/Artwork.h"
 #include "controls/ControlHooks.h"
 #include "launch/DesktopShell.h"
 #include "platform/Cp1252.h"
@@ -15,9 +14,7 @@
 int main(int argc, char** argv) {
   ProgramFolder();  // fixed before anything reads a file
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(kApplicationTitle);
-  QApplication::setWindowIcon(KavProgramIcon());
-  QApplication::setFont(WindowsFont("MS Sans Serif", 11));
+  ApplyProgramLook();
 
   // The general error report: one box with the error's text; the window stays usable.
   SetErrorReporter([](const std::string& message) {

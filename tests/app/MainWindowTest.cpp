@@ -230,4 +230,36 @@ TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
   EXPECT_TRUE(w.isVisible());
 }
 
+TEST_F(MainWindowTest, OutputButtonsPrintExportAndLaunch) {
+  TfrmKavPnbMain& w = Start();
+  // "Print Specs" on page one prints the current antenna's sheet.
+  printDialog.outputFile = program / "specs.pdf";
+  w.btnPrintSpecs->click();
+  const std::string specs = PdfText(printDialog.outputFile);
+  EXPECT_NE(specs.find("Antenna Specifications"), std::string::npos);
+  EXPECT_NE(specs.find("STD6-6"), std::string::npos);
+  // "Print" and "Export" on page two, for the part number built.
+  w.EPWizard1->NextClick();
+  printDialog.outputFile = program / "number.pdf";
+  w.btnPrintPNB->click();
+  const std::string number = PdfText(printDialog.outputFile);
+  EXPECT_NE(number.find("New Custom Part Number"), std::string::npos);
+  EXPECT_NE(number.find("STD6-6-CSP"), std::string::npos);
+  saveDialog.chosenName = program / "quote";
+  saveDialog.chosenIndex = 2;
+  w.btnExportPNB->click();
+  EXPECT_EQ(ReadFile(program / "quote.txt"),
+            "Base Part Number=STD6-6\r\nCustom Part Number=STD6-6-CSP\r\nCustom "
+            "Description=6 ft Standard Antenna, CPR137G flange, Standard radome, Standard "
+            "crate\r\nCustom Price=$1930\r\n");
+  // The copies go where a developer asked to look at them.
+  if (const char* keep = std::getenv("KAV_KEEP_REPORTS")) {
+    std::filesystem::copy_file(program / "specs.pdf", std::string(keep) + "/specs.pdf",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(program / "number.pdf", std::string(keep) + "/number.pdf",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  EXPECT_TRUE(reported.empty()) << reported.front();
+}
+
 }  // namespace
