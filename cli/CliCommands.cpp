@@ -13,9 +13,7 @@
 #include "platform/ProgramFolder.h"
 
 #ifdef KAV_CLI_DECODES_PICTURES
-#include <QByteArray>
-#include <QFile>
-#include <QImageReader>
+#include "app/PictureDecoder.h"
 #endif
 
 const char* const kCliUsage =
@@ -95,30 +93,18 @@ class TStreamDialogs : public TDialogs {
 };
 
 #ifdef KAV_CLI_DECODES_PICTURES
-// The catalogue check's picture decoder: Qt's readers, chosen by the file's
-// extension as the window chooses them; answers the window's error text, or
-// nothing for a good picture or a format this system cannot read.
+// The catalogue check's picture decoder: the window's own, so the check
+// gives the window's error texts; nothing for a good picture or a metafile,
+// which this system cannot show at all.
 std::string PictureError(const std::string& path) {
   const std::string extension = ansi::UpperCase(FileExtension(path));
-  const char* format = extension == "GIF"   ? "gif"
-                       : extension == "BMP" ? "bmp"
-                       : extension == "ICO" ? "ico"
-                                            : nullptr;
-  static const QList<QByteArray> readable = QImageReader::supportedImageFormats();
-  if (format == nullptr || !readable.contains(format)) return {};
-  const QString name = QString::fromLocal8Bit(path.c_str());
-  if (extension == "GIF") {
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-      return "Cannot open file \"" + path + "\". " + file.errorString().toLocal8Bit().toStdString();
-    const QByteArray signature = file.read(6);
-    if (signature != "GIF87a" && signature != "GIF89a") return "Unknown GIF version";
+  if (extension == "WMF" || extension == "EMF") return {};
+  try {
+    DecodePicture(path);
+    return {};
+  } catch (const EKavError& error) {
+    return error.what();
   }
-  QImageReader reader(name, format);
-  reader.setDecideFormatFromContent(false);
-  if (!reader.read().isNull()) return {};
-  if (extension == "GIF") return "GIF encoded data is corrupt";
-  return extension == "BMP" ? "Bitmap image is not valid" : "Icon image is not valid";
 }
 #endif
 
