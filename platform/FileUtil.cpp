@@ -24,6 +24,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (fd < 0) Fail(path, errno);
   size_t written = 0;
   int error = 0;
+  // Blocks reserved up front are not "delayed allocation": replacing a file
+  // by rename then does not make the file system start writing it back at
+  // once, which would cost more than the whole write.
+  if (!bytes.empty()) (void)::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size()));
   while (written < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
     if (n < 0) {

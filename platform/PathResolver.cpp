@@ -1,5 +1,7 @@
 #include "platform/PathResolver.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -40,8 +42,13 @@ std::string FindEntryIgnoringCase(const std::string& folder, const std::string& 
 }
 
 bool Exists(const std::string& path) {
-  std::error_code ec;
-  return fs::exists(fs::path(path), ec);
+  struct stat info;
+  return ::stat(path.empty() ? "." : path.c_str(), &info) == 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace
@@ -54,9 +61,28 @@ std::string ResolvePath(const std::string& name) {
   const bool absolute = plain.front() == '/';
   const bool folderName = plain.back() == '/';
   const std::vector<std::string> parts = SplitComponents(plain);
-  std::string resolved = absolute ? "/" : "";
+  // The longest leading part that exists as written needs no matching: find
+  // it from the end, since usually only the last names differ in case.
+  size_t exact = parts.size();
+  std::string prefix;
+  while (exact > 0) {
+    prefix.clear();
+    if (absolute) prefix += '/';
+    for (size_t i = 0; i < exact; ++i) {
+      if (i > 0) prefix += '/';
+      prefix += parts[i];
+    }
+    if (Exists(prefix)) break;
+    --exact;
+  }
+  std::string resolved;
+  if (exact > 0)
+    resolved = prefix + "/";
+  else if (absolute)
+    resolved = "/";
+  if (exact == parts.size() && !folderName) resolved.pop_back();
   bool lost = false;  // once a component is missing, the rest is kept as written
-  for (size_t i = 0; i < parts.size(); ++i) {
+  for (size_t i = exact; i < parts.size(); ++i) {
     std::string component = parts[i];
     if (!lost && !Exists(resolved + component)) {
       const std::string match = FindEntryIgnoringCase(resolved, component);
@@ -72,6 +98,8 @@ std::string ResolvePath(const std::string& name) {
 }
 
 bool FileExists(const std::string& name) {
+  // The usual case, a name spelled as on disk, takes one look.
+  if (name.find('\\') == std::string::npos && IsRegularFile(name)) return true;
   std::error_code ec;
   return fs::is_regular_file(fs::path(ResolvePath(name)), ec);
 }

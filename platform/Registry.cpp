@@ -1,5 +1,8 @@
 #include "platform/Registry.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -113,16 +116,16 @@ std::string TIniRegistry::KeyFile(const std::string& key) const {
 }
 
 bool TIniRegistry::CreateKey(const std::string& key) {
+  const std::string folder = KeyFolder(key);
+  if (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) return true;  // one look, usually
   std::error_code ec;
-  fs::create_directories(KeyFolder(key), ec);
-  return fs::is_directory(KeyFolder(key), ec);
+  fs::create_directories(folder, ec);
+  return fs::is_directory(folder, ec);
 }
 
 TRegistry::ValueKind TIniRegistry::ReadString(const std::string& key, const std::string& section,
                                               const std::string& name, std::string& value) {
-  std::error_code ec;
-  if (!fs::is_regular_file(KeyFile(key), ec)) return ValueKind::Missing;
-  TBigIniFile ini(KeyFile(key));
+  TBigIniFile ini(KeyFile(key));  // a missing file reads as an empty one
   if (!ini.KeyExists(section, name)) return ValueKind::Missing;
   value = ini.ReadLongString(section, name, "");
   return ValueKind::String;
