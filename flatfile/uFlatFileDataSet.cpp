@@ -1,5 +1,6 @@
 #include "flatfile/uFlatFileDataSet.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <unordered_set>
@@ -14,6 +15,7 @@
 
 namespace {
 
+constexpr size_t kFirstArenaBlock = 64 << 10;
 constexpr size_t kArenaBlock = 4 << 20;
 
 bool IsCommentLine(std::string_view line) {
@@ -121,7 +123,9 @@ void TFlatFileDataSet::AppendRow(std::string_view line) {
   if (line.size() > std::numeric_limits<uint32_t>::max())
     throw EKavError("Line too long in " + fileName_);
   if (arena_.empty() || arenaSize_ - arenaUsed_ < line.size()) {
-    arenaSize_ = line.size() > kArenaBlock ? line.size() : kArenaBlock;
+    // Blocks start small and double, so a small file takes a small block.
+    const size_t next = arena_.empty() ? kFirstArenaBlock : std::min(arenaSize_ * 2, kArenaBlock);
+    arenaSize_ = std::max(next, line.size());
     arena_.push_back(std::unique_ptr<char[]>(new char[arenaSize_]));  // not zeroed
     arenaUsed_ = 0;
   }

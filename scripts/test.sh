@@ -14,3 +14,7 @@ export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 scripts/build.sh build-asan -DKAV_WERROR=ON -DKAV_SANITIZE=ON -DKAV_HEADLESS_ONLY=ON -DKAV_BENCH=OFF
 (cd build-asan && ctest --output-on-failure -j "$(nproc)")
+
+# Fuzzing: every libFuzzer target for a bounded time on its corpus, in a clang
+# build of its own; any crash, leak, sanitizer report or timeout fails the run.
+tests/fuzz/run_fuzz.sh 11
