@@ -75,11 +75,8 @@ std::string ResolvePath(const std::string& name) {
     if (Exists(prefix)) break;
     --exact;
   }
-  std::string resolved;
-  if (exact > 0)
-    resolved = prefix + "/";
-  else if (absolute)
-    resolved = "/";
+  std::string resolved = exact > 0 ? prefix : std::string();
+  if (exact > 0 || absolute) resolved.push_back('/');
   if (exact == parts.size() && !folderName) resolved.pop_back();
   bool lost = false;  // once a component is missing, the rest is kept as written
   for (size_t i = exact; i < parts.size(); ++i) {
