@@ -49,7 +49,9 @@ void TQtClipboard::SetText(const std::string& bytes) {
 }
 
 void ApplyProgramLook() {
-  QApplication::setApplicationDisplayName(kApplicationTitle);
+  // The application's name, not its display name: Qt would append a display
+  // name to every window caption, and the main window's caption stands alone.
+  QApplication::setApplicationName(kApplicationTitle);
   QApplication::setWindowIcon(KavProgramIcon());
   QApplication::setFont(WindowsFont("MS Sans Serif", 11));
 }

@@ -89,6 +89,12 @@ TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
   EXPECT_TRUE(dialogs.errors.empty());
 }
 
+TEST_F(MainWindowTest, BlankArgumentOpensCommandModeOnTheFirstAntenna) {
+  TfrmKavPnbMain& w = Start({"   "});
+  EXPECT_EQ(w.EPWizard1->Layout(), "Command");
+  EXPECT_EQ(data->GetSelectedPartNum(), "STD6-6");
+}
+
 TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
   TfrmKavPnbMain& w = Start({"HP4"});
   ASSERT_EQ(dialogs.errors.size(), 1u);
