@@ -1,20 +1,37 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the full build with
 # warnings as errors, then the tests that need no display again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then a bounded fuzz run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
+summary="$(mktemp)"
+trap 'rm -f "$summary"' EXIT
+# Runs ctest in a build folder, keeping its closing count for the summary.
+run_ctest() {
+  (cd "$1" && ctest --output-on-failure -j "$(nproc)") | tee -a "$summary"
+}
+
 export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DKAV_WERROR=ON
-(cd build && ctest --output-on-failure -j "$(nproc)")
+run_ctest build
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 scripts/build.sh build-asan -DKAV_WERROR=ON -DKAV_SANITIZE=ON -DKAV_HEADLESS_ONLY=ON -DKAV_BENCH=OFF
-(cd build-asan && ctest --output-on-failure -j "$(nproc)")
+run_ctest build-asan
 
 # Fuzzing: every libFuzzer target for a bounded time on its corpus, in a clang
 # build of its own; any crash, leak, sanitizer report or timeout fails the run.
 tests/fuzz/run_fuzz.sh 11
+
+# One closing count over both test runs (the fuzz run has failed the script
+# already if it found anything).
+total=0
+failed=0
+while read -r bad all; do
+  total=$((total + all))
+  failed=$((failed + bad))
+done < <(sed -nE 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$summary")
+echo "tests: $((total - failed)) passed, $failed failed"
