@@ -38,12 +38,3 @@ inline void WidenToFit(QWidget* control, int rightLimit = 1 << 20) {
   const int wanted = std::min(control->sizeHint().width(), rightLimit - control->x());
   if (wanted > control->width()) control->resize(wanted, control->height());
 }
-
-inline TDBGridColumn CentredColumn(const char* field, const char* title, int width) {
-  TDBGridColumn column;
-  column.FieldName = field;
-  column.Title = QString::fromLatin1(title);
-  column.Width = width;
-  column.Alignment = column.TitleAlignment = Qt::AlignCenter;
-  return column;
-}

@@ -26,6 +26,16 @@ struct TDBGridColumn {
   QColor TitleFontColor;  // title text; invalid: the grid's own
 };
 
+// A column with centred text and title.
+inline TDBGridColumn CentredColumn(const char* field, const char* title, int width) {
+  TDBGridColumn column;
+  column.FieldName = field;
+  column.Title = QString::fromLatin1(title);
+  column.Width = width;
+  column.Alignment = column.TitleAlignment = Qt::AlignCenter;
+  return column;
+}
+
 // The rows of a table as an item model. Row i is the table's record i + 1.
 class TDataSetTableModel : public QAbstractTableModel {
   Q_OBJECT

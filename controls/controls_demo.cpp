@@ -65,15 +65,6 @@ TZQLabel* Caption(const QString& text, QWidget* parent, QRect where) {
   return label;
 }
 
-TDBGridColumn Column(const char* field, const char* title, int width) {
-  TDBGridColumn column;
-  column.FieldName = field;
-  column.Title = QString::fromLatin1(title);
-  column.Width = width;
-  column.Alignment = column.TitleAlignment = Qt::AlignCenter;
-  return column;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,11 +165,11 @@ int main(int argc, char** argv) {
   grdSpecs->SetBorder(false);
   grdSpecs->SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
                        TDBGrid::dgRowSelect);
-  grdSpecs->SetColumns({Column("PartNum", "Model Number", 100), Column("Freq", "Frequency", 100),
-                        Column("Flange", "Antenna Inputs", 100),
-                        Column("Polarization", "Polarization", 100),
-                        Column("Diameter_Ft_M", "Diameter ft(m)", 100), Column("RPE", "RPE", 100),
-                        Column("Gain_Low", "Gain, dbi, Low", 125), Column("VSWR", "VSWR", 125)});
+  grdSpecs->SetColumns({CentredColumn("PartNum", "Model Number", 100), CentredColumn("Freq", "Frequency", 100),
+                        CentredColumn("Flange", "Antenna Inputs", 100),
+                        CentredColumn("Polarization", "Polarization", 100),
+                        CentredColumn("Diameter_Ft_M", "Diameter ft(m)", 100), CentredColumn("RPE", "RPE", 100),
+                        CentredColumn("Gain_Low", "Gain, dbi, Low", 125), CentredColumn("VSWR", "VSWR", 125)});
   grdSpecs->SetDataSet(ants.get());
   auto* nav = new TDBNavigator(page1);
   nav->setGeometry(144, 396, 228, 25);
@@ -191,11 +182,11 @@ int main(int argc, char** argv) {
   grdLOM->setGeometry(23, 439, 600, 36);
   grdLOM->SetBorder(false);
   grdLOM->SetOptions(TDBGrid::dgTitles | TDBGrid::dgRowLines | TDBGrid::dgRowSelect);
-  auto price = Column("USPrice", "US List Price", 75);
+  auto price = CentredColumn("USPrice", "US List Price", 75);
   price.FontColor = Qt::red;
-  auto part = Column("PartNo", "Part Number", 100);
+  auto part = CentredColumn("PartNo", "Part Number", 100);
   part.FontColor = Qt::blue;
-  grdLOM->SetColumns({part, Column("Desc", "Description", 425), price});
+  grdLOM->SetColumns({part, CentredColumn("Desc", "Description", 425), price});
   grdLOM->SetDataSet(lom.get());
 
   // Page 2.
