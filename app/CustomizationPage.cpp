@@ -55,7 +55,8 @@ TDBEdit* BoldBox(QWidget* page, QRect box, TListDataSet* table, const char* fiel
 void TfrmKavPnbMain::BuildCustomizationPage() {
   QWidget* page = EPWizardPage2;
   QLabel* optionsHeading = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
-  DBText1 = ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
+  DBText1 =
+      ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
   new TBevel(page, {16, 117, 617, 2});
 
   Caption("Flange Options", page, {77, 131, 89, 21});
@@ -99,15 +100,20 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
   btnExportPNB = new QPushButton("Export", page);
   btnExportPNB->setGeometry(408, 440, 145, 25);
 
-  QWidget* order[] = {cboFlangeList, cboRadomeList, cboPackList, dbCustPartNum,
-                      dbCustDesc,    dbCustPrice,   btnPrintPNB, btnCopyPNB, btnExportPNB};
-  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  QWidget* order[] = {cboFlangeList, cboRadomeList, cboPackList, dbCustPartNum, dbCustDesc,
+                      dbCustPrice,   btnPrintPNB,   btnCopyPNB,  btnExportPNB};
+  for (size_t i = 1; i < std::size(order); ++i)
+    QWidget::setTabOrder(order[i - 1], order[i]);
 
   OnClick(btnPrintPNB, &TfrmKavPnbMain::btnPrintPNBClick);
   OnClick(btnCopyPNB, &TfrmKavPnbMain::btnCopyPNBClick);
   OnClick(btnExportPNB, &TfrmKavPnbMain::btnExportPNBClick);
 }
 
-void TfrmKavPnbMain::cboFlangeListChange() { data_.ShowFlangeImage(); }
+void TfrmKavPnbMain::cboFlangeListChange() {
+  data_.ShowFlangeImage();
+}
 
-void TfrmKavPnbMain::cboRadomeListChange() { data_.ShowRadomeImage(); }
+void TfrmKavPnbMain::cboRadomeListChange() {
+  data_.ShowRadomeImage();
+}

@@ -8,7 +8,9 @@
 #include "controls/ZQLabel.h"
 
 // The headings' font: Verdana, bold, 8 points.
-inline QFont HeadingFont() { return WindowsFont("Verdana", 11, true); }
+inline QFont HeadingFont() {
+  return WindowsFont("Verdana", 11, true);
+}
 
 inline QLabel* Heading(const QString& text, QWidget* page, QRect box) {
   auto* label = new QLabel(text, page);

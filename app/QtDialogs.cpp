@@ -23,12 +23,14 @@ QString DisplayText(const std::string& text) {
 }  // namespace
 
 void TQtDialogs::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, DisplayText(text), QMessageBox::Ok,
+                  parent_);
   box.exec();
 }
 
 bool TQtDialogs::Confirm(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, "Confirm", DisplayText(text), QMessageBox::NoButton, parent_);
+  QMessageBox box(QMessageBox::Question, "Confirm", DisplayText(text), QMessageBox::NoButton,
+                  parent_);
   QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
   QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
   box.setDefaultButton(yes);
@@ -42,7 +44,9 @@ void TQtDialogs::ShowErrorBox(const std::string& text) {
   box.exec();
 }
 
-void TQtClipboard::Clear() { QApplication::clipboard()->clear(); }
+void TQtClipboard::Clear() {
+  QApplication::clipboard()->clear();
+}
 
 void TQtClipboard::SetText(const std::string& bytes) {
   QApplication::clipboard()->setText(FromAnsi(bytes));

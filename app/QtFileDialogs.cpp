@@ -12,7 +12,8 @@ bool TQtPrintDialog::Execute(QPrinter& printer) {
 bool TQtSaveDialog::Execute(const std::vector<TFileType>& fileTypes, std::string& fileName,
                             int& filterIndex) {
   QStringList filters;
-  for (const TFileType& type : fileTypes) filters << QString::fromLocal8Bit(type.Description.c_str());
+  for (const TFileType& type : fileTypes)
+    filters << QString::fromLocal8Bit(type.Description.c_str());
   QFileDialog dialog(parent_);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilters(filters);

@@ -18,7 +18,9 @@ void TQtPictureBox::ClearPicture() {
   clear();
 }
 
-void TQtPictureBox::SetSize(int width, int height) { resize(width, height); }
+void TQtPictureBox::SetSize(int width, int height) {
+  resize(width, height);
+}
 
 void TQtPictureBox::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
@@ -27,6 +29,6 @@ void TQtPictureBox::resizeEvent(QResizeEvent* event) {
 
 void TQtPictureBox::ShowScaled() {
   if (image_.isNull()) return;
-  setPixmap(QPixmap::fromImage(
-      image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  setPixmap(
+      QPixmap::fromImage(image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }

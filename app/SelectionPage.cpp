@@ -25,7 +25,8 @@ QIcon QueryIcon() {
   QPainter p(&picture);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(0, 0, 128), 1));
-  for (int y = 3; y <= 15; y += 4) p.drawLine(1, y, 9, y);
+  for (int y = 3; y <= 15; y += 4)
+    p.drawLine(1, y, 9, y);
   p.setPen(QPen(QColor(0, 0, 128), 2));
   p.setBrush(QColor(200, 225, 255));
   p.drawEllipse(QPointF(12, 9), 5, 5);
@@ -131,9 +132,11 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   btnPrintSpecs->setEnabled(false);
 
   // Tab order: the grid first, then the buttons under it, then the query.
-  QWidget* order[] = {grdSpecs, dbnavAntennas, btnRPE, btnPrintSpecs, grdLOM, rbAll,
-                      rbFreqType, rbPartNum, txtPart, cboFreqList, cboTypeList, btnQryAntList};
-  for (size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+  QWidget* order[] = {grdSpecs, dbnavAntennas, btnRPE,      btnPrintSpecs,
+                      grdLOM,   rbAll,         rbFreqType,  rbPartNum,
+                      txtPart,  cboFreqList,   cboTypeList, btnQryAntList};
+  for (size_t i = 1; i < std::size(order); ++i)
+    QWidget::setTabOrder(order[i - 1], order[i]);
 
   auto onChecked = [this](QRadioButton* button, void (TfrmKavPnbMain::*handler)()) {
     connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
@@ -151,7 +154,8 @@ void TfrmKavPnbMain::BuildSelectionPage() {
 void TfrmKavPnbMain::UpdateQueryControls() {
   txtPart->setEnabled(rbPartNum->isChecked());
   const bool byFreqType = rbFreqType->isChecked();
-  for (QWidget* control : std::initializer_list<QWidget*>{cboFreqList, cboTypeList, lblType, lblFreq})
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{cboFreqList, cboTypeList, lblType, lblFreq})
     control->setEnabled(byFreqType);
 }
 
@@ -190,7 +194,8 @@ void TfrmKavPnbMain::btnQryAntListClick() {
     services_.Dialogs.ShowMessage(
         "You must select a \"Frequency Range\" to generate an antenna list.");
   } else if (cboTypeList->Text().isEmpty()) {
-    services_.Dialogs.ShowMessage("You must select an \"Antenna Type\" to generate an antenna list.");
+    services_.Dialogs.ShowMessage(
+        "You must select an \"Antenna Type\" to generate an antenna list.");
   } else {
     RunAntennaQuery();
   }

@@ -6,14 +6,14 @@
 #include <QVBoxLayout>
 
 #include "app/QtPictureBox.h"
-#include "platform/AnsiText.h"
-#include "platform/Cp1252.h"
 #include "controls/ControlHooks.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
 #include "controls/about.h"
 #include "launch/RpeViewer.h"
 #include "output/uOutputCommands.h"
+#include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
 
 namespace {
 
@@ -82,8 +82,7 @@ void TfrmKavPnbMain::BuildWizard() {
   BuildCustomizationPage();
   EPWizard1->EndLoading();
   EPWizard1->OnFinishClick = [this](QObject*) { RunGuarded([this] { EPWizard1FinishClick(); }); };
-  EPWizard1->SetOnCancelClick(
-      [this](QObject*) { RunGuarded([this] { EPWizard1CancelClick(); }); });
+  EPWizard1->SetOnCancelClick([this](QObject*) { RunGuarded([this] { EPWizard1CancelClick(); }); });
 }
 
 void TfrmKavPnbMain::OnClick(QPushButton* button, void (TfrmKavPnbMain::*handler)()) {
@@ -138,15 +137,21 @@ void TfrmKavPnbMain::EPWizard1CancelClick() {
   }
 }
 
-void TfrmKavPnbMain::Exit1Click() { close(); }
+void TfrmKavPnbMain::Exit1Click() {
+  close();
+}
 
-void TfrmKavPnbMain::About1Click() { about_->exec(); }
+void TfrmKavPnbMain::About1Click() {
+  about_->exec();
+}
 
 void TfrmKavPnbMain::btnPrintSpecsClick() {
   PrintSpecSheet(data_, ZQReporter1, services_.PrintDialog);
 }
 
-void TfrmKavPnbMain::btnRPEClick() { LaunchRpeViewer(data_, ExecuteApp1, services_.Dialogs); }
+void TfrmKavPnbMain::btnRPEClick() {
+  LaunchRpeViewer(data_, ExecuteApp1, services_.Dialogs);
+}
 
 void TfrmKavPnbMain::btnPrintPNBClick() {
   PrintCustomPartNumber(data_, ZQReporter1, services_.PrintDialog, services_.Dialogs);

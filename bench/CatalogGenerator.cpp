@@ -3,15 +3,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char* const kTypes[] = {"HP", "HX", "SP", "UX", "VL", "PL"};
 const int kSizes[] = {1, 2, 3, 4, 6, 8, 10, 12};
 const char* const kBands[] = {"6", "7", "11", "13", "15", "18", "23", "38"};
-const char* const kFlanges[] = {"PDR70, UDR70", "PBR100", "PDR84, UDR84, CPR112G",
+const char* const kFlanges[] = {"PDR70, UDR70",   "PBR100", "PDR84, UDR84, CPR112G",
                                 "PBR120, UBR120", "PBR220", "UG-383/U"};
 
 }  // namespace
@@ -63,7 +63,8 @@ void WriteCatalogue(const std::string& folder, long antennas, long optionRows) {
   std::string freqs = "Freq\r\n", types = "Freq|Prefix\r\n";
   for (const char* band : kBands) {
     freqs += std::string(band) + " GHz\r\n";
-    for (const char* type : kTypes) types += std::string(band) + " GHz|" + type + "\r\n";
+    for (const char* type : kTypes)
+      types += std::string(band) + " GHz|" + type + "\r\n";
   }
   for (long i = 0; i < antennas; ++i) {
     char line[160];
@@ -82,7 +83,8 @@ void WriteCatalogue(const std::string& folder, long antennas, long optionRows) {
     std::string body = header + "\r\n";
     for (long i = 0; i < optionRows - static_cast<long>(matching.size()); ++i)
       body += filler + std::to_string(i) + "\r\n";
-    for (const std::string& row : matching) body += row + "\r\n";
+    for (const std::string& row : matching)
+      body += row + "\r\n";
     return body;
   };
   WriteText(data + "flng_list.dat",

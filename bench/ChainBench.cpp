@@ -64,13 +64,19 @@ void BM_AntennaChangeDemo(benchmark::State& state) {
   });
   RunAntennaChanges(state);
 }
-BENCHMARK(BM_AntennaChangeDemo)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_AntennaChangeDemo)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 void BM_AntennaChange10kOptions(benchmark::State& state) {
   Prepare("chain10k", [](const std::string& folder) { WriteCatalogue(folder, 2000, 10000); });
   RunAntennaChanges(state);
 }
-BENCHMARK(BM_AntennaChange10kOptions)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_AntennaChange10kOptions)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 

@@ -36,15 +36,17 @@ size_t Run(const std::string& command) {
   if (pipe == nullptr) return 0;
   char buffer[65536];
   size_t total = 0, n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) total += n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    total += n;
   pclose(pipe);
   return total;
 }
 
 void BM_GrepCount(benchmark::State& state) {
-  const std::string command = "grep -c '" + std::string(kSelectivePrefix) + "' " + Catalogue() +
-                              "/common/MWAnts.dat";
-  for (auto _ : state) benchmark::DoNotOptimize(Run(command));
+  const std::string command =
+      "grep -c '" + std::string(kSelectivePrefix) + "' " + Catalogue() + "/common/MWAnts.dat";
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Run(command));
 }
 BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
@@ -53,7 +55,8 @@ void BM_CliQueryPart(benchmark::State& state) {
                               std::string(" query --part ") + kSelectivePrefix +
                               " --program-folder " + Catalogue();
   size_t bytes = 0;
-  for (auto _ : state) bytes = Run(command);
+  for (auto _ : state)
+    bytes = Run(command);
   state.counters["output_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_CliQueryPart)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);

@@ -22,7 +22,8 @@ void Declare(TFlatFileDataSet& table, const char* file, TPathMode mode, const ch
   table.SetFiltered(filtered);
   table.SetDataInstance(instance);
   table.SetFilterOption(option);
-  for (const char* column : columns) table.AddField(column);
+  for (const char* column : columns)
+    table.AddField(column);
 }
 
 void SetSharedFolder(TFlatFileDataSet& table) {
@@ -41,7 +42,8 @@ std::string QuoteDoubled(const std::string& text) {
 // Replaces `path` whole, so a reader never sees half a file.
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
+  for (const std::string& line : lines)
+    bytes += line + "\r\n";
   WriteFileAtomically(ResolvePath(path), bytes);
 }
 
@@ -63,10 +65,11 @@ void TDataMod::ConfigureTables() {
           {"Freq", "Prefix"});
   Declare(AntData, "MWAnts.dat", pmRegistryPath, "C:\\Program Files\\Ostrel\\Common Files\\", 1,
           true, diMulti, foDefaultCompare,
-          {"Freq", "Flange", "ID", "PSI_MAX", "Misc", "Size_FT", "BegFreq", "CURRENT",
-           "OldPartNum", "PartNum", "RPE", "ETSI_GAIN", "FCC74", "FCC78", "FCC101", "ETSI_CLASS",
-           "Gain_Low", "Gain_Med", "Gain_High", "BW_H", "BW_V", "X_pol", "F_B", "VSWR",
-           "Return_Loss", "Type", "Group", "Diameter_Ft_M", "Polarization"});
+          {"Freq",        "Flange",  "ID",         "PSI_MAX",       "Misc",        "Size_FT",
+           "BegFreq",     "CURRENT", "OldPartNum", "PartNum",       "RPE",         "ETSI_GAIN",
+           "FCC74",       "FCC78",   "FCC101",     "ETSI_CLASS",    "Gain_Low",    "Gain_Med",
+           "Gain_High",   "BW_H",    "BW_V",       "X_pol",         "F_B",         "VSWR",
+           "Return_Loss", "Type",    "Group",      "Diameter_Ft_M", "Polarization"});
   SetSharedFolder(AntData);
   Declare(LOMData, "M_LOM.dat", pmRegistryPath, "", 1, true, diSingle, foDefaultCompare,
           {"BegFreq", "EndingFreq", "PartNo", "GraphicFile", "Desc", "USPrice"});
@@ -78,9 +81,9 @@ void TDataMod::ConfigureTables() {
   Declare(RadomeData, "radome_List.dat", pmLocalPath, "data\\", 0, true, diMulti,
           foDelimitedCompare,
           {"Antenna_Type", "Antenna_Size", "Radome_Suffix", "Price_Upgrade", "Radome_Desc"});
-  Declare(PackData, "pack_list.dat", pmLocalPath, "data\\", 0, true, diMulti, foDelimitedCompare,
-          {"Antenna_Size", "Antenna_Group", "DefaultPackSuffix", "Pack_Suffix", "Price",
-           "Pack_Desc"});
+  Declare(
+      PackData, "pack_list.dat", pmLocalPath, "data\\", 0, true, diMulti, foDelimitedCompare,
+      {"Antenna_Size", "Antenna_Group", "DefaultPackSuffix", "Pack_Suffix", "Price", "Pack_Desc"});
   Declare(pnbData, "pnb.dat", pmLocalPath, "data\\", 0, true, diSingle, foDefaultCompare,
           {"PartNum", "CustPartNum", "CustDesc", "CustPrice"});
   Declare(RadomeImgData, "radome_img.dat", pmLocalPath, "Data\\", 0, true, diSingle,
@@ -188,7 +191,9 @@ void TDataMod::FilterTypesByFreq() {
   TypeData.Open();
 }
 
-void TDataMod::dsFreqDataDataChange(TField*) { FilterTypesByFreq(); }
+void TDataMod::dsFreqDataDataChange(TField*) {
+  FilterTypesByFreq();
+}
 
 // ---------------------------------------------------------------- antenna chain
 
@@ -207,7 +212,8 @@ void TDataMod::Reopen(TFlatFileDataSet& table, std::initializer_list<TFilter> fi
   Guarded(
       [&] {
         table.Close();
-        for (const TFilter& filter : filters) table.Filters().SetValue(filter.name, filter.value);
+        for (const TFilter& filter : filters)
+          table.Filters().SetValue(filter.name, filter.value);
         table.Open();
       },
       [&](const std::string& message) {
@@ -227,7 +233,8 @@ void TDataMod::WriteFlangeFile() {
   TModList flanges(",");
   flanges.SplitText(FieldText(AntData, "Flange"));
   std::vector<std::string> lines = {"Antenna|Flange"};
-  for (const std::string& flange : flanges.Items()) lines.push_back(model + "|" + flange);
+  for (const std::string& flange : flanges.Items())
+    lines.push_back(model + "|" + flange);
   WriteLines(ProgramFolder() + "Data\\AntFlanges.dat", lines);
 }
 
@@ -256,10 +263,10 @@ void TDataMod::dsFlangeDataDataChange(TField*) {
 }
 
 void TDataMod::FilterFlangeSuffix() {
-  Reopen(FlangeSuffixData,
-         {{"AntennaGroup", FieldText(AntData, "Group")},
-          {"Flange", FieldText(FlangeData, "Flange")}},
-         "loading Flange Suffix data", TCloseOrder::BeforeReport);
+  Reopen(
+      FlangeSuffixData,
+      {{"AntennaGroup", FieldText(AntData, "Group")}, {"Flange", FieldText(FlangeData, "Flange")}},
+      "loading Flange Suffix data", TCloseOrder::BeforeReport);
 }
 
 // ---------------------------------------------------------------- pictures
@@ -295,7 +302,9 @@ void TDataMod::ShowRadomeImage() {
 
 // ---------------------------------------------------------------- read-outs
 
-std::string TDataMod::GetSelectedPartNum() const { return FieldText(AntData, "PartNum"); }
+std::string TDataMod::GetSelectedPartNum() const {
+  return FieldText(AntData, "PartNum");
+}
 
 void TDataMod::GetSpecValues(TNameValueList& list) const {
   static const std::pair<const char*, const char*> kEntries[] = {
@@ -317,7 +326,8 @@ void TDataMod::GetSpecValues(TNameValueList& list) const {
       {"VSWR Max", "VSWR"},
       {"Return Loss (dB)", "Return_Loss"},
   };
-  for (const auto& [name, column] : kEntries) list.SetValue(name, FieldText(AntData, column));
+  for (const auto& [name, column] : kEntries)
+    list.SetValue(name, FieldText(AntData, column));
 }
 
 // ---------------------------------------------------------------- part number
@@ -335,9 +345,9 @@ std::string TDataMod::GetCustomDescription() const {
 std::string TDataMod::GetCustomPrice() const {
   try {
     double sum = 0;
-    for (const std::string& text : {FieldText(LOMData, "USPrice"),
-                                    FieldText(RadomeData, "Price_Upgrade"),
-                                    FieldText(PackData, "Price")}) {
+    for (const std::string& text :
+         {FieldText(LOMData, "USPrice"), FieldText(RadomeData, "Price_Upgrade"),
+          FieldText(PackData, "Price")}) {
       double value = 0;
       if (!TryStrToFloat(text, value)) return "0.00";
       sum += value;

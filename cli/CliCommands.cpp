@@ -128,7 +128,7 @@ struct TCommandLine {
 
 TCommandLine Parse(const std::vector<std::string>& args) {
   static const std::map<std::string, bool> kOptions = {
-      {"--program-folder", true}, {"--all", false},   {"--freq", true},  {"--type", true},
+      {"--program-folder", true}, {"--all", false},   {"--freq", true},   {"--type", true},
       {"--part", true},           {"--exact", false}, {"--flange", true}, {"--radome", true},
       {"--pack", true},           {"--lom", false},   {"--help", false}};
   TCommandLine line;
@@ -172,7 +172,8 @@ std::string Choices(TFlatFileDataSet& table, const char* field) {
   std::string list;
   if (!table.Active()) return list;
   for (int row = 0; row < table.RecordCount(); ++row)
-    list += (list.empty() ? "\"" : ", \"") + table.CellText(row, table.FieldByName(field)->Index()) + "\"";
+    list += (list.empty() ? "\"" : ", \"") +
+            table.CellText(row, table.FieldByName(field)->Index()) + "\"";
   return list.empty() ? "none" : list;
 }
 
@@ -207,7 +208,8 @@ class TCli {
 #else
     const TCheckResult result = CheckCatalogue();
 #endif
-    for (const TFinding& finding : result.findings) out_ << FormatFinding(finding) << '\n';
+    for (const TFinding& finding : result.findings)
+      out_ << FormatFinding(finding) << '\n';
     out_ << FormatSummary(result) << '\n';
     return result.errors > 0 ? 1 : 0;
   }
@@ -254,7 +256,8 @@ class TCli {
     if (!FindExact(data, model)) return 1;
     TNameValueList values;
     data.GetSpecValues(values);
-    for (const std::string& entry : values.Lines()) out_ << entry << '\n';
+    for (const std::string& entry : values.Lines())
+      out_ << entry << '\n';
     return 0;
   }
 

@@ -335,4 +335,3 @@ class TEPWizard : public QWidget {
 // Draws the etched line of a Windows-style EDGE_ETCHED/BF_TOP edge: a shadow
 // row at `y` and a highlight row below it, for x in [left, right).
 void DrawEtchedTop(QPainter& painter, const QPalette& palette, int left, int right, int y);
-

@@ -165,11 +165,12 @@ int main(int argc, char** argv) {
   grdSpecs->SetBorder(false);
   grdSpecs->SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
                        TDBGrid::dgRowSelect);
-  grdSpecs->SetColumns({CentredColumn("PartNum", "Model Number", 100), CentredColumn("Freq", "Frequency", 100),
-                        CentredColumn("Flange", "Antenna Inputs", 100),
-                        CentredColumn("Polarization", "Polarization", 100),
-                        CentredColumn("Diameter_Ft_M", "Diameter ft(m)", 100), CentredColumn("RPE", "RPE", 100),
-                        CentredColumn("Gain_Low", "Gain, dbi, Low", 125), CentredColumn("VSWR", "VSWR", 125)});
+  grdSpecs->SetColumns(
+      {CentredColumn("PartNum", "Model Number", 100), CentredColumn("Freq", "Frequency", 100),
+       CentredColumn("Flange", "Antenna Inputs", 100),
+       CentredColumn("Polarization", "Polarization", 100),
+       CentredColumn("Diameter_Ft_M", "Diameter ft(m)", 100), CentredColumn("RPE", "RPE", 100),
+       CentredColumn("Gain_Low", "Gain, dbi, Low", 125), CentredColumn("VSWR", "VSWR", 125)});
   grdSpecs->SetDataSet(ants.get());
   auto* nav = new TDBNavigator(page1);
   nav->setGeometry(144, 396, 228, 25);

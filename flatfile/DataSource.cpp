@@ -4,7 +4,9 @@
 
 #include "flatfile/custdataset.h"
 
-TDataSource::~TDataSource() { SetDataSet(nullptr); }
+TDataSource::~TDataSource() {
+  SetDataSet(nullptr);
+}
 
 void TDataSource::SetDataSet(TListDataSet* dataSet) {
   if (dataSet_ == dataSet) return;

@@ -6,9 +6,12 @@
 
 const char* FieldTypeName(TFieldType type) {
   switch (type) {
-    case TFieldType::ftString: return "String";
-    case TFieldType::ftInteger: return "Integer";
-    case TFieldType::ftFloat: return "Float";
+    case TFieldType::ftString:
+      return "String";
+    case TFieldType::ftInteger:
+      return "Integer";
+    case TFieldType::ftFloat:
+      return "Float";
   }
   return "Unknown";
 }
@@ -27,7 +30,9 @@ double TField::AsFloat() const {
   return value;
 }
 
-bool TField::IsNull() const { return !dataSet_->Active() || dataSet_->IsEmpty(); }
+bool TField::IsNull() const {
+  return !dataSet_->Active() || dataSet_->IsEmpty();
+}
 
 void TField::SetAsString(const std::string& text) {
   dataSet_->WriteFieldForField(*this, text.substr(0, static_cast<size_t>(size_)));

@@ -29,8 +29,10 @@ class TLazyCells {
   // line has no such cell.
   std::string_view Cell(int index) {
     if (delimiter_.size() != 1) return GeneralCell(index);
-    while (!complete_ && static_cast<int>(starts_.size()) <= index + 1) ScanMore();
-    if (index < 0 || index >= static_cast<int>(starts_.size())) throw EKavError(ListIndexError(index));
+    while (!complete_ && static_cast<int>(starts_.size()) <= index + 1)
+      ScanMore();
+    if (index < 0 || index >= static_cast<int>(starts_.size()))
+      throw EKavError(ListIndexError(index));
     const size_t start = starts_[static_cast<size_t>(index)];
     const size_t end = static_cast<size_t>(index) + 1 < starts_.size()
                            ? starts_[static_cast<size_t>(index) + 1] - 1
@@ -47,7 +49,8 @@ class TLazyCells {
 #if defined(__SSE2__)
     if (scanned_ + 16 <= size) {
       const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + scanned_));
-      unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(d))));
+      unsigned mask =
+          static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(d))));
       while (mask != 0) {
         starts_.push_back(scanned_ + static_cast<size_t>(__builtin_ctz(mask)) + 1);
         mask &= mask - 1;
@@ -64,7 +67,8 @@ class TLazyCells {
   // A delimiter of another length: split the whole line the general way.
   std::string_view GeneralCell(int index) {
     if (general_.empty()) SplitCells(line_, delimiter_, general_);
-    if (index < 0 || index >= static_cast<int>(general_.size())) throw EKavError(ListIndexError(index));
+    if (index < 0 || index >= static_cast<int>(general_.size()))
+      throw EKavError(ListIndexError(index));
     return general_[static_cast<size_t>(index)];
   }
 

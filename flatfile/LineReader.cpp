@@ -13,8 +13,7 @@
 TLineReader::TLineReader(const std::string& path, size_t chunkSize)
     : path_(path), chunkSize_(chunkSize < 16 ? 16 : chunkSize) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0)
-    throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (fd_ < 0) throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   // A buffer no bigger than the file (plus room to see its end), up to a chunk.
   struct stat info;
   size_t size = chunkSize_;
@@ -80,8 +79,9 @@ size_t TLineReader::NextOf(BreakScan& scan, char c) {
   if (scan.next != kNone && scan.next >= pos_) return scan.next;
   const size_t from = scan.next == kNone ? std::max(scan.scannedTo, pos_) : pos_;
   const void* found = from < end_ ? std::memchr(buffer_.get() + from, c, end_ - from) : nullptr;
-  scan.next = found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - buffer_.get())
-                               : kNone;
+  scan.next = found != nullptr
+                  ? static_cast<size_t>(static_cast<const char*>(found) - buffer_.get())
+                  : kNone;
   scan.scannedTo = end_;
   return scan.next;
 }

@@ -2,9 +2,9 @@
 // Reads a text file line by line through one reused buffer: a line ends at CR,
 // LF or CR LF, a final line break starts no further line, and a NUL byte ends
 // the text. Lines are bytes; nothing else is interpreted.
+#include <memory>
 #include <string>
 #include <string_view>
-#include <memory>
 
 class TLineReader {
  public:
@@ -30,9 +30,9 @@ class TLineReader {
   // Uninitialised storage: a small file never pays for zeroing a big buffer.
   std::unique_ptr<char[]> buffer_;
   size_t capacity_ = 0;
-  size_t pos_ = 0;  // start of the unread part
-  size_t end_ = 0;  // end of the data in the buffer
-  bool atEnd_ = false;         // no more data will come (end of file or NUL)
+  size_t pos_ = 0;              // start of the unread part
+  size_t end_ = 0;              // end of the data in the buffer
+  bool atEnd_ = false;          // no more data will come (end of file or NUL)
   bool skipLeadingLf_ = false;  // the last line ended with a CR at the end of the data
   // Where the next CR and LF lie (kNone: none before the scanned limit), so
   // that a long run of one kind of break is never scanned twice.

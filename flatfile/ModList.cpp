@@ -68,11 +68,13 @@ void TModList::LoadFromFile(const std::string& path) {
   TLineReader reader(path);
   items_.clear();
   std::string_view line;
-  while (reader.Next(line)) items_.emplace_back(line);
+  while (reader.Next(line))
+    items_.emplace_back(line);
 }
 
 void TModList::SaveToFile(const std::string& path) const {
   std::string bytes;
-  for (const std::string& item : items_) bytes += item + "\r\n";
+  for (const std::string& item : items_)
+    bytes += item + "\r\n";
   WriteFileAtomically(path, bytes);
 }

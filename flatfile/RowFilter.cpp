@@ -17,7 +17,8 @@ TRowFilter::TRowFilter(const TNameValueList& filters, TFilterOption option,
 
 bool TRowFilter::Matches(const Condition& condition, std::string_view cell) const {
   switch (option_) {
-    case foDefaultCompare: return cell == condition.value;
+    case foDefaultCompare:
+      return cell == condition.value;
     case foDelimitedCompare: {
       // The cell's comma-separated items, each trimmed, as SplitText gives them.
       while (true) {
@@ -27,7 +28,8 @@ bool TRowFilter::Matches(const Condition& condition, std::string_view cell) cons
         cell.remove_prefix(comma + 1);
       }
     }
-    case foPartialCompare: return WildcardMatch(cell, condition.value);
+    case foPartialCompare:
+      return WildcardMatch(cell, condition.value);
   }
   return false;
 }

@@ -8,7 +8,8 @@
 TListDataSet::TListDataSet(std::string name) : name_(std::move(name)) {}
 
 TListDataSet::~TListDataSet() {
-  for (TDataSource* link : links_) link->dataSet_ = nullptr;
+  for (TDataSource* link : links_)
+    link->dataSet_ = nullptr;
 }
 
 void TListDataSet::Open() {
@@ -64,9 +65,8 @@ void TListDataSet::BindFields() {
                       "', expecting: " + FieldTypeName(field->DataType()) +
                       " actual: " + FieldTypeName(def->DataType));
     if (def->Size != field->Size())
-      throw EKavError(prefix + "Size mismatch for field '" + field->FieldName() +
-                      "', expecting: " + std::to_string(field->Size()) +
-                      " actual: " + std::to_string(def->Size));
+      throw EKavError(prefix + "Size mismatch for field '" + field->FieldName() + "', expecting: " +
+                      std::to_string(field->Size()) + " actual: " + std::to_string(def->Size));
   }
 }
 
@@ -170,8 +170,7 @@ void TListDataSet::ReadFieldForField(const TField& field, std::string& out) cons
 }
 
 void TListDataSet::WriteFieldForField(const TField& field, const std::string& text) {
-  if (!active_ || cursor_ < 0 || cursor_ >= CountRows())
-    throw EKavError(ListIndexError(cursor_));
+  if (!active_ || cursor_ < 0 || cursor_ >= CountRows()) throw EKavError(ListIndexError(cursor_));
   WriteCell(cursor_, field.Index(), text);
   NotifyDataChange(const_cast<TField*>(&field));
 }

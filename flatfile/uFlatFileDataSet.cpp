@@ -38,8 +38,11 @@ std::string TFlatFileDataSet::LocateFile() {
     std::string folder;
     switch (registry.ReadString(registryOptions_.Key, registryOptions_.Section,
                                 registryOptions_.Value, folder)) {
-      case TRegistry::ValueKind::String: break;
-      case TRegistry::ValueKind::Missing: folder = registryOptions_.DefaultValue; break;
+      case TRegistry::ValueKind::String:
+        break;
+      case TRegistry::ValueKind::Missing:
+        folder = registryOptions_.DefaultValue;
+        break;
       case TRegistry::ValueKind::Other:
         throw EKavError("Invalid data type for '" + registryOptions_.Value + "'");
     }

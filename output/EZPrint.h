@@ -15,7 +15,6 @@
 class QImage;
 class QPainter;
 
-
 // A rectangle by its four edges, in layout or in device units.
 struct TLayoutRect {
   int Left = 0;

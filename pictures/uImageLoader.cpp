@@ -45,7 +45,8 @@ void TImageLoader::LoadImage() {
   const std::string extension = FileExtension(choice.path);
   static const std::vector<std::string> known = {"bmp", "ico", "wmf", "emf", "gif"};
   bool decodable = false;
-  for (const std::string& k : known) decodable = decodable || ansi::SameText(extension, k);
+  for (const std::string& k : known)
+    decodable = decodable || ansi::SameText(extension, k);
   if (!decodable) throw EKavError("Unknown picture file extension (." + extension + ")");
   AssignedImage->LoadPicture(ResolvePath(choice.path));
   AssignedImage->SetSize(ImageWidth, ImageHeight);

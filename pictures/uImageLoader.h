@@ -26,7 +26,7 @@ class TImageLoader {
   std::string ImageFile;
 
   struct TChoice {
-    std::string path;  // the picture file chosen
+    std::string path;    // the picture file chosen
     bool found = false;  // whether it exists
   };
   // The picture LoadImage would show. Fails with the list index error for an

@@ -12,11 +12,16 @@ inline unsigned char Fold(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
   switch (c) {
-    case 0x8A: return 0x9A;  // S caron
-    case 0x8C: return 0x9C;  // OE
-    case 0x8E: return 0x9E;  // Z caron
-    case 0x9F: return 0xFF;  // Y diaeresis
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // S caron
+    case 0x8C:
+      return 0x9C;  // OE
+    case 0x8E:
+      return 0x9E;  // Z caron
+    case 0x9F:
+      return 0xFF;  // Y diaeresis
+    default:
+      return c;
   }
 }
 
@@ -24,11 +29,16 @@ inline unsigned char Upper(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
   switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;
+    case 0x9A:
+      return 0x8A;
+    case 0x9C:
+      return 0x8C;
+    case 0x9E:
+      return 0x8E;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;
   }
 }
 
@@ -55,15 +65,18 @@ inline int CompareText(std::string_view a, std::string_view b) {
 
 inline std::string UpperCase(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
+  for (char& c : out)
+    c = static_cast<char>(Upper(static_cast<unsigned char>(c)));
   return out;
 }
 
 // Drops blanks and control characters (codes up to 32) from both ends.
 inline std::string_view Trim(std::string_view s) {
   size_t b = 0, e = s.size();
-  while (b < e && static_cast<unsigned char>(s[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32) --e;
+  while (b < e && static_cast<unsigned char>(s[b]) <= 32)
+    ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= 32)
+    --e;
   return s.substr(b, e - b);
 }
 

@@ -19,26 +19,38 @@ char& Separator() {
   return separator;
 }
 
-bool IsBlank(char c) { return c == ' '; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
-char DecimalSeparator() { return Separator(); }
-void SetDecimalSeparator(char separator) { Separator() = separator; }
+char DecimalSeparator() {
+  return Separator();
+}
+void SetDecimalSeparator(char separator) {
+  Separator() = separator;
+}
 
 bool TryStrToFloat(std::string_view text, double& value, char separator) {
   size_t i = 0, n = text.size();
-  while (i < n && IsBlank(text[i])) ++i;
-  while (n > i && IsBlank(text[n - 1])) --n;
+  while (i < n && IsBlank(text[i]))
+    ++i;
+  while (n > i && IsBlank(text[n - 1]))
+    --n;
   std::string plain;  // the number rewritten for strtod in the C locale
   if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
   bool digits = false;
-  while (i < n && IsDigit(text[i])) plain += text[i++], digits = true;
+  while (i < n && IsDigit(text[i]))
+    plain += text[i++], digits = true;
   if (i < n && text[i] == separator) {
     plain += '.';
     ++i;
-    while (i < n && IsDigit(text[i])) plain += text[i++], digits = true;
+    while (i < n && IsDigit(text[i]))
+      plain += text[i++], digits = true;
   }
   if (!digits) return false;
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {
@@ -46,7 +58,8 @@ bool TryStrToFloat(std::string_view text, double& value, char separator) {
     ++i;
     if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
     bool exponentDigits = false;
-    while (i < n && IsDigit(text[i])) plain += text[i++], exponentDigits = true;
+    while (i < n && IsDigit(text[i]))
+      plain += text[i++], exponentDigits = true;
     if (!exponentDigits) return false;
   }
   if (i != n) return false;
@@ -67,7 +80,8 @@ std::string FloatToStr(double value, char separator) {
     std::string text = buffer;
     // Keep 15 significant digits: the first is at the fifth decimal place.
     text.resize(text.find('.') + 1 + 4 + 15);
-    while (text.back() == '0') text.pop_back();
+    while (text.back() == '0')
+      text.pop_back();
     for (char& c : text)
       if (c == '.') c = separator;
     return text;

@@ -50,6 +50,7 @@ void TNameValueList::SetValue(std::string_view name, std::string_view value) {
 
 std::string TNameValueList::Text() const {
   std::string text;
-  for (const std::string& line : lines_) text += line + "\r\n";
+  for (const std::string& line : lines_)
+    text += line + "\r\n";
   return text;
 }

@@ -24,6 +24,10 @@ std::string& Folder() {
 
 }  // namespace
 
-const std::string& ProgramFolder() { return Folder(); }
+const std::string& ProgramFolder() {
+  return Folder();
+}
 
-void SetProgramFolder(const std::string& folder) { Folder() = WithTrailingSeparator(folder); }
+void SetProgramFolder(const std::string& folder) {
+  Folder() = WithTrailingSeparator(folder);
+}

@@ -23,8 +23,8 @@ class TNativeRegistry : public TRegistry {
     settings.sync();
     return settings.status() == QSettings::NoError;
   }
-  ValueKind ReadString(const std::string& key, const std::string& section,
-                       const std::string& name, std::string& value) override {
+  ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
+                       std::string& value) override {
     QSettings settings(Root(key) + "\\" + QString::fromLocal8Bit(section), QSettings::NativeFormat);
     const QVariant data = settings.value(QString::fromLocal8Bit(name));
     if (!data.isValid()) return ValueKind::Missing;

@@ -38,8 +38,8 @@ class TIniRegistry : public TRegistry {
   explicit TIniRegistry(std::string configHome = DefaultConfigHome());
 
   bool CreateKey(const std::string& key) override;
-  ValueKind ReadString(const std::string& key, const std::string& section,
-                       const std::string& name, std::string& value) override;
+  ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
+                       std::string& value) override;
   void WriteString(const std::string& key, const std::string& section, const std::string& name,
                    const std::string& value) override;
 

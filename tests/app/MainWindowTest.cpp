@@ -11,10 +11,10 @@
 #include "controls/ControlHooks.h"
 #include "controls/DBCtrls.h"
 #include "controls/DBGrid.h"
-#include "controls/ZQLabel.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/DBNavigator.h"
 #include "controls/EPStdCmp.h"
+#include "controls/ZQLabel.h"
 #include "output/OutputTestSupport.h"
 
 namespace {
@@ -134,7 +134,8 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
             "You must select a \"Frequency Range\" to generate an antenna list.");
   w.cboFreqList->ChooseRecord(1);  // 23 GHz
   w.btnQryAntList->click();
-  EXPECT_EQ(dialogs.messages.back(), "You must select an \"Antenna Type\" to generate an antenna list.");
+  EXPECT_EQ(dialogs.messages.back(),
+            "You must select an \"Antenna Type\" to generate an antenna list.");
   w.cboTypeList->ChooseRecord(1);  // STD
   w.btnQryAntList->click();
   ASSERT_EQ(data->AntData.RecordCount(), 1);
@@ -155,7 +156,7 @@ TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
   EXPECT_EQ(w.cboPackList->Text(), "Standard crate");
   EXPECT_EQ(Shown(w.dbCustPartNum), "HP4-23-AXP");
   w.dbnavAntennas->BtnClick(TDBNavigator::nbPrior);  // HP2-23: two flanges, two radomes
-  EXPECT_EQ(w.cboFlangeList->count(), 3);  // title row and two flanges
+  EXPECT_EQ(w.cboFlangeList->count(), 3);            // title row and two flanges
   EXPECT_EQ(Shown(w.dbCustPrice), "1150.5");
 }
 
@@ -164,7 +165,7 @@ TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
   w.cboFlangeList->ChooseRecord(1);  // UDR220
   EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BXP");
   EXPECT_FALSE(w.imgOptions->HasPicture());  // UDR220 has no picture file
-  w.cboRadomeList->ChooseRecord(1);  // Hydrophobic
+  w.cboRadomeList->ChooseRecord(1);          // Hydrophobic
   EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BHP");
   EXPECT_TRUE(w.imgOptions->HasPicture());  // the radome's picture
   EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));

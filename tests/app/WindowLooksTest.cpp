@@ -63,10 +63,9 @@ class WindowLooksTest : public ::testing::Test {
     std::vector<QWidget*> controls;
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (!child->isVisibleTo(page)) continue;
-      const std::string name = child->metaObject()->className() + std::string(" ") +
-                               child->objectName().toStdString();
-      if (!page->rect().contains(child->geometry()))
-        problems += name + " lies outside its page\n";
+      const std::string name =
+          child->metaObject()->className() + std::string(" ") + child->objectName().toStdString();
+      if (!page->rect().contains(child->geometry())) problems += name + " lies outside its page\n";
       QString caption;
       if (auto* label = qobject_cast<QLabel*>(child)) caption = label->text();
       if (auto* button = qobject_cast<QAbstractButton*>(child)) caption = button->text();

@@ -25,7 +25,9 @@ class CatalogFixture : public ::testing::Test {
   }
   void TearDown() override { SetCurrentUserRegistry(nullptr); }
 
-  void Data(const std::string& name, const std::string& text) { WriteFile(program / ("data/" + name), text); }
+  void Data(const std::string& name, const std::string& text) {
+    WriteFile(program / ("data/" + name), text);
+  }
   void Shared(const std::string& name, const std::string& text) { WriteFile(shared / name, text); }
 
   static std::string AntennaHeader() {
@@ -46,12 +48,12 @@ class CatalogFixture : public ::testing::Test {
   virtual void WriteCatalogue() {
     Data("MWFreq.dat", "Freq\r\n6 GHz\r\n23 GHz\r\n");
     Data("MWAntTypes.dat", "Freq|Prefix\r\n6 GHz|STD\r\n23 GHz|HP\r\n23 GHz|STD\r\n");
-    Shared("MWAnts.dat", AntennaHeader() +
-                             Antenna("6 GHz", "CPR137G", "6", "STD6-6", "RPE-1", "STD", "G2") +
-                             Antenna("23 GHz", "PDR220, UDR220", "2", "HP2-23", "RPE-2", "HP", "G1") +
-                             Antenna("23 GHz", "PDR220", "4", "HP4-23", "", "HP", "G1") +
-                             Antenna("23 GHz", "PDR220", "2", "STD2-23", "RPE-4", "STD", "G1") +
-                             Antenna("23 GHz", "PDR220", "9", "HP2-23", "DUP", "HP", "G1"));
+    Shared("MWAnts.dat",
+           AntennaHeader() + Antenna("6 GHz", "CPR137G", "6", "STD6-6", "RPE-1", "STD", "G2") +
+               Antenna("23 GHz", "PDR220, UDR220", "2", "HP2-23", "RPE-2", "HP", "G1") +
+               Antenna("23 GHz", "PDR220", "4", "HP4-23", "", "HP", "G1") +
+               Antenna("23 GHz", "PDR220", "2", "STD2-23", "RPE-4", "STD", "G1") +
+               Antenna("23 GHz", "PDR220", "9", "HP2-23", "DUP", "HP", "G1"));
     Shared("M_LOM.dat",
            "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
            "6|7|STD6-6|std6|6 ft Standard Antenna|1840\r\n"
@@ -65,10 +67,12 @@ class CatalogFixture : public ::testing::Test {
          "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
          "HP, STD|2, 4|X|150.5|Grey radome\r\nHP|2|H|200|Hydrophobic radome\r\n"
          "STD|6|S|90|Standard radome\r\n");
-    Data("pack_list.dat",
-         "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
-         "2,4|G1|1|P|0|Standard crate\r\n2|G1|1|E|75|Export crate\r\n6|G2|1|P|0|Standard crate\r\n");
-    Data("radome_img.dat", "AntennaGroup|Suffix|Image\r\nG1|X,H|rad_grey.gif\r\nG2|S|rad_std.gif\r\n");
+    Data(
+        "pack_list.dat",
+        "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
+        "2,4|G1|1|P|0|Standard crate\r\n2|G1|1|E|75|Export crate\r\n6|G2|1|P|0|Standard crate\r\n");
+    Data("radome_img.dat",
+         "AntennaGroup|Suffix|Image\r\nG1|X,H|rad_grey.gif\r\nG2|S|rad_std.gif\r\n");
     Data("flng_img.dat", "PDR220|pdr220.gif\r\nUDR220|udr220.gif\r\n");
     for (const char* picture : {"hp2.gif", "hp4.gif", "std6.gif", "pdr220.gif", "rad_grey.gif"})
       WriteFile(program / ("Images/" + std::string(picture)), "GIF89a");

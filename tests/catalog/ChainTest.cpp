@@ -80,7 +80,8 @@ TEST_F(ChainTest, AntennaWithoutRadomeRowsPricesAtZero) {
   EXPECT_EQ(data->RadomeData.RecordCount(), 0);
   EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "STD6-6-CP");
   EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "0.00");
-  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "6 ft Standard Antenna, CPR137G flange, , Standard crate");
+  EXPECT_EQ(Cell(data->pnbData, "CustDesc"),
+            "6 ft Standard Antenna, CPR137G flange, , Standard crate");
 }
 
 TEST_F(ChainTest, FailedQueryStillBuildsFromEmptyValues) {
@@ -98,7 +99,8 @@ TEST_F(ChainTest, UnwritableDataFolderEndsTheChainAtTheFlangeFile) {
   data->QueryMode = qmAll;
   EXPECT_FALSE(data->QueryAntennas());
   ASSERT_FALSE(dialogs.errors.empty());
-  EXPECT_NE(dialogs.errors.back().find("AntFlanges.dat"), std::string::npos) << dialogs.errors.back();
+  EXPECT_NE(dialogs.errors.back().find("AntFlanges.dat"), std::string::npos)
+      << dialogs.errors.back();
   EXPECT_NE(dialogs.errors.back().find("in loading Antenna data"), std::string::npos);
 }
 

@@ -31,9 +31,11 @@ TEST_F(CliTest, QueryPrintsTheGridColumns) {
   EXPECT_EQ(Run({"query", "--freq", "23 GHz", "--type", "STD"}), 0);
   EXPECT_NE(out.str().find("STD2-23"), std::string::npos);
   EXPECT_EQ(Run({"query", "--freq", "23 GHz", "--type", "XX"}), 1);
-  EXPECT_EQ(err.str(), "The antenna type \"XX\" is not offered; the choices are: \"HP\", \"STD\"\n");
+  EXPECT_EQ(err.str(),
+            "The antenna type \"XX\" is not offered; the choices are: \"HP\", \"STD\"\n");
   EXPECT_EQ(Run({"query", "--part", "hp"}), 1);
-  EXPECT_EQ(err.str(), "The following error was encountered:\n'The model number: hp was not found'\n\n");
+  EXPECT_EQ(err.str(),
+            "The following error was encountered:\n'The model number: hp was not found'\n\n");
 }
 
 TEST_F(CliTest, BuildWithChosenOptions) {
@@ -45,11 +47,13 @@ TEST_F(CliTest, BuildWithChosenOptions) {
             "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-BHE\r\nCustom Description=2 ft "
             "High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate\r\n"
             "Custom Price=$1275\r\n");
-  EXPECT_NE(ReadFile(program / "kav_pnb.lom").find("1=1|each|HP2-23|HP2-23-BHE|"), std::string::npos);
+  EXPECT_NE(ReadFile(program / "kav_pnb.lom").find("1=1|each|HP2-23|HP2-23-BHE|"),
+            std::string::npos);
 
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
-  EXPECT_EQ(err.str(), "The radome option \"Pink\" is not offered; the choices are: \"Grey "
-                       "radome\", \"Hydrophobic radome\"\n");
+  EXPECT_EQ(err.str(),
+            "The radome option \"Pink\" is not offered; the choices are: \"Grey "
+            "radome\", \"Hydrophobic radome\"\n");
 }
 
 TEST_F(CliTest, SpecAndOptions) {
@@ -58,7 +62,8 @@ TEST_F(CliTest, SpecAndOptions) {
   ASSERT_EQ(Run({"options", "HP2-23"}), 0);
   EXPECT_EQ(out.str(),
             "flange\tPDR220\nflange\tUDR220\nradome\tX\tGrey radome\t150.5\n"
-            "radome\tH\tHydrophobic radome\t200\npack\tP\tStandard crate\t0\npack\tE\tExport crate\t75\n");
+            "radome\tH\tHydrophobic radome\t200\npack\tP\tStandard crate\t0\npack\tE\tExport "
+            "crate\t75\n");
 }
 
 TEST_F(CliTest, UsageErrorsAndReportedErrors) {

@@ -10,13 +10,19 @@ class PartNumberTest : public CatalogFixture {
   void Single(const std::string& listPrice, const std::string& radomePrice,
               const std::string& packPrice, const std::string& radomeSuffix = "") {
     Shared("MWAnts.dat", AntennaHeader() + Antenna("6 GHz", "F", "6", "ABC", "R", "T", "G"));
-    Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-                        "6|7|ABC|abc|D|" + listPrice + "\r\n");
+    Shared("M_LOM.dat",
+           "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+           "6|7|ABC|abc|D|" +
+               listPrice + "\r\n");
     Data("flng_list.dat", "AntennaGroup|Flange|Suffix\r\nG|F|X\r\n");
-    Data("radome_List.dat", "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
-                            "T|6|" + radomeSuffix + "|" + radomePrice + "|R\r\n");
-    Data("pack_list.dat", "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
-                          "6|G|1|P|" + packPrice + "|K\r\n");
+    Data("radome_List.dat",
+         "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
+         "T|6|" +
+             radomeSuffix + "|" + radomePrice + "|R\r\n");
+    Data("pack_list.dat",
+         "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
+         "6|G|1|P|" +
+             packPrice + "|K\r\n");
   }
   std::string BuiltPrice(TDataMod& data) { return Cell(data.pnbData, "CustPrice"); }
 };
@@ -32,8 +38,9 @@ TEST_F(PartNumberTest, CompositionRules) {
 
 TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
   const std::vector<std::tuple<std::string, std::string, std::string, std::string>> cases = {
-      {"1999.99", "0", "0", "1999.99"}, {"1000", "", "5", "0.00"},   {"1,200", "0", "0", "0.00"},
-      {"$100", "0", "0", "0.00"},       {"1e308", "1e308", "0", "0.00"}, {"0.1", "0.2", "0", "0.3"},
+      {"1999.99", "0", "0", "1999.99"}, {"1000", "", "5", "0.00"},
+      {"1,200", "0", "0", "0.00"},      {"$100", "0", "0", "0.00"},
+      {"1e308", "1e308", "0", "0.00"},  {"0.1", "0.2", "0", "0.3"},
       {"2300", "-300", "0", "2000"}};
   for (const auto& [list, radome, pack, expected] : cases) {
     Single(list, radome, pack);
@@ -101,8 +108,10 @@ TEST_F(PartNumberTest, JobFileBytes) {
 
 TEST_F(PartNumberTest, LongLineItemIsCutAt255Characters) {
   Single("1000", "0", "0");
-  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-                      "6|7|ABC|abc|" + std::string(300, 'd') + "|1000\r\n");
+  Shared("M_LOM.dat",
+         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+         "6|7|ABC|abc|" +
+             std::string(300, 'd') + "|1000\r\n");
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "ABC", true));
   data->WriteLOMFile();
@@ -118,8 +127,9 @@ TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
   // cell, so every later column of that line moves one on. The written files
   // are built from cells already cut at "|", so they read back cell for cell.
   Single("1000", "0", "0");
-  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-                      "6|7|ABC|abc|left|right|1000\r\n");
+  Shared("M_LOM.dat",
+         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+         "6|7|ABC|abc|left|right|1000\r\n");
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "ABC", true));
   EXPECT_EQ(Cell(data->LOMData, "Desc"), "left");
@@ -135,11 +145,13 @@ TEST_F(PartNumberTest, SitesAreNumberedAndLinesRestart) {
   TLOMFile file(dir / "x.lom");
   file.Site.NewSite();
   file.Site.AddLine("1", "each", "A", "A-", "d", "1");
-  for (int i = 0; i < 9; ++i) file.Site.NewSite();
+  for (int i = 0; i < 9; ++i)
+    file.Site.NewSite();
   file.Site.AddLine("2", "each", "B", "B-", "e", "2");
   file.Flush();
-  EXPECT_EQ(ReadFile(dir / "x.lom"),
-            "[SITE 001 LOM]\r\n1=1|each|A|A-|d|1|\r\n\r\n[SITE 0010 LOM]\r\n1=2|each|B|B-|e|2|\r\n\r\n");
+  EXPECT_EQ(
+      ReadFile(dir / "x.lom"),
+      "[SITE 001 LOM]\r\n1=1|each|A|A-|d|1|\r\n\r\n[SITE 0010 LOM]\r\n1=2|each|B|B-|e|2|\r\n\r\n");
 }
 
 }  // namespace

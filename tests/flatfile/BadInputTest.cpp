@@ -28,7 +28,8 @@ TEST_F(BadInputTest, BinaryGarbageOpensAsSomeRecords) {
   t->Open();
   int cells = 0;
   for (t->First(); !t->Eof(); t->Next())
-    for (int i = 0; i < t->FieldCount(); ++i) try {
+    for (int i = 0; i < t->FieldCount(); ++i)
+      try {
         cells += static_cast<int>(t->Fields(i)->AsString().size() > 0);
       } catch (const EKavError&) {
       }

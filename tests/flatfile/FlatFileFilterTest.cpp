@@ -10,7 +10,8 @@ class FlatFileFilterTest : public FlatFileFixture {
     auto t = Table(bytes);
     t->SetFiltered(true);
     t->SetFilterOption(option);
-    for (const auto& [name, value] : filters) t->Filters().SetValue(name, value);
+    for (const auto& [name, value] : filters)
+      t->Filters().SetValue(name, value);
     t->Open();
     return Records(*t);
   }

@@ -43,7 +43,8 @@ TEST(LineReaderTest, AgreesWithAPlainSplitterAtEveryChunkSize) {
       TLineReader reader(dir / "f", chunk);
       std::vector<std::string> lines;
       std::string_view line;
-      while (reader.Next(line)) lines.emplace_back(line);
+      while (reader.Next(line))
+        lines.emplace_back(line);
       ASSERT_EQ(lines, PlainLines(bytes)) << "round " << round << " chunk " << chunk;
     }
   }
@@ -54,12 +55,14 @@ TEST(LineReaderTest, CrOnlyFileIsReadInLinearTime) {
   // every line start would take hours here.
   TempDir dir;
   std::string bytes;
-  for (int i = 0; i < 500000; ++i) bytes += "row\r";
+  for (int i = 0; i < 500000; ++i)
+    bytes += "row\r";
   WriteFile(dir / "f", bytes);
   TLineReader reader(dir / "f");
   std::string_view line;
   int count = 0;
-  while (reader.Next(line)) ++count;
+  while (reader.Next(line))
+    ++count;
   EXPECT_EQ(count, 500000);
 }
 

@@ -34,7 +34,8 @@ TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
   EXPECT_EQ(t->Fields(0)->AsString(), "3");  // Next at the end stays on the last record
 
   std::string backward;
-  for (t->Last(); !t->Bof(); t->Prior()) backward += t->Fields(0)->AsString();
+  for (t->Last(); !t->Bof(); t->Prior())
+    backward += t->Fields(0)->AsString();
   EXPECT_EQ(backward, "321");
 }
 

@@ -94,12 +94,16 @@ Outcome Model(const std::vector<std::string>& fileLines, const std::string& file
         const std::string& cell = cells[static_cast<size_t>(at)];
         bool match = false;
         switch (s.option) {
-          case foDefaultCompare: match = cell == value; break;
+          case foDefaultCompare:
+            match = cell == value;
+            break;
           case foDelimitedCompare:
             for (const std::string& item : fuzz::Cells(cell, ","))
               match = match || fuzz::SameTextModel(item, value);
             break;
-          case foPartialCompare: match = WildcardMatch(cell, value); break;
+          case foPartialCompare:
+            match = WildcardMatch(cell, value);
+            break;
         }
         if (!match) {
           accept = false;
@@ -158,11 +162,21 @@ void Exercise(TFlatFileDataSet& table, FuzzedDataProvider& in) {
   for (int step = 0; step < 16 && in.remaining_bytes() > 0; ++step) {
     try {
       switch (in.ConsumeIntegralInRange(0, 6)) {
-        case 0: table.First(); break;
-        case 1: table.Next(); break;
-        case 2: table.Prior(); break;
-        case 3: table.Last(); break;
-        case 4: table.SetRecNo(in.ConsumeIntegralInRange(-1, table.RecordCount() + 1)); break;
+        case 0:
+          table.First();
+          break;
+        case 1:
+          table.Next();
+          break;
+        case 2:
+          table.Prior();
+          break;
+        case 3:
+          table.Last();
+          break;
+        case 4:
+          table.SetRecNo(in.ConsumeIntegralInRange(-1, table.RecordCount() + 1));
+          break;
         case 5: {
           const int before = table.RecordCount();
           const bool onRecord = table.RecNo() >= 1 && table.RecNo() <= before;
@@ -179,7 +193,8 @@ void Exercise(TFlatFileDataSet& table, FuzzedDataProvider& in) {
           }
           break;
       }
-      for (int f = 0; f < table.FieldCount(); ++f) table.Fields(f)->AsString();
+      for (int f = 0; f < table.FieldCount(); ++f)
+        table.Fields(f)->AsString();
     } catch (const EKavError&) {
       // Out-of-range positions and short records fail with a message: fine.
     }
@@ -216,7 +231,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TLineReader reader(path, chunk);
     std::vector<std::string> lines;
     std::string_view line;
-    while (reader.Next(line)) lines.emplace_back(line);
+    while (reader.Next(line))
+      lines.emplace_back(line);
     FUZZ_CHECK(lines == fileLines);
   }
 

@@ -69,8 +69,10 @@ inline std::vector<std::string> TextLines(std::string_view bytes) {
 
 // Drops characters up to and including the space (codes 0 to 32) at both ends.
 inline std::string Trimmed(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
+    s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
+    s.remove_suffix(1);
   return std::string(s);
 }
 
@@ -94,11 +96,16 @@ inline std::vector<std::string> Cells(std::string_view text, std::string_view de
 inline unsigned char LowerByte(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
   switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
+    case 0x8A:
+      return 0x9A;
+    case 0x8C:
+      return 0x9C;
+    case 0x8E:
+      return 0x9E;
+    case 0x9F:
+      return 0xFF;
+    default:
+      return c;
   }
 }
 inline bool SameTextModel(std::string_view a, std::string_view b) {
@@ -132,10 +139,10 @@ inline std::string IndexError(long long index) {
 }  // namespace fuzz
 
 // Stops the run with the failing input saved, naming what disagreed.
-#define FUZZ_CHECK(condition)                                                    \
-  do {                                                                           \
-    if (!(condition)) {                                                          \
+#define FUZZ_CHECK(condition)                                                            \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                              \
-    }                                                                            \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (false)

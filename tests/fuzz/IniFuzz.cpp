@@ -63,7 +63,8 @@ std::string Layout(const Snapshot& snapshot) {
   std::string bytes;
   for (const auto& [name, lines] : snapshot) {
     bytes += "[" + name + "]\r\n";
-    for (const std::string& line : lines) bytes += line + "\r\n";
+    for (const std::string& line : lines)
+      bytes += line + "\r\n";
     bytes += "\r\n";
   }
   return bytes;
@@ -106,11 +107,14 @@ void Change(FuzzedDataProvider& in, TIni& ini) {
       case 1: {
         const std::string value = Text(in, 300);
         ini.WriteString(section, key, value);
-        if (!key.empty() && key.find('=') == std::string::npos && key.size() + 1 + value.size() <= 255)
+        if (!key.empty() && key.find('=') == std::string::npos &&
+            key.size() + 1 + value.size() <= 255)
           FUZZ_CHECK(ini.ReadString(section, key, "\x01") == value);
         break;
       }
-      case 2: ini.WriteLongString(section, key, Text(in, 400)); break;
+      case 2:
+        ini.WriteLongString(section, key, Text(in, 400));
+        break;
       case 3: {
         const int value = in.ConsumeIntegral<int>();
         ini.WriteInteger(section, key, value);
@@ -118,18 +122,30 @@ void Change(FuzzedDataProvider& in, TIni& ini) {
           FUZZ_CHECK(ini.ReadInteger(section, key, value ^ 1) == value);
         break;
       }
-      case 4: ini.WriteFloat(section, key, in.ConsumeFloatingPoint<double>()); break;
+      case 4:
+        ini.WriteFloat(section, key, in.ConsumeFloatingPoint<double>());
+        break;
       case 5: {
         const double value = in.ConsumeFloatingPoint<double>();
         switch (in.ConsumeIntegralInRange(0, 2)) {
-          case 0: ini.WriteDate(section, key, value); break;
-          case 1: ini.WriteTime(section, key, value); break;
-          case 2: ini.WriteDateTime(section, key, value); break;
+          case 0:
+            ini.WriteDate(section, key, value);
+            break;
+          case 1:
+            ini.WriteTime(section, key, value);
+            break;
+          case 2:
+            ini.WriteDateTime(section, key, value);
+            break;
         }
         break;
       }
-      case 6: ini.DeleteKey(section, key); break;
-      case 7: ini.EraseSection(section); break;
+      case 6:
+        ini.DeleteKey(section, key);
+        break;
+      case 7:
+        ini.EraseSection(section);
+        break;
       case 8: {
         // Every reader on every key of the section.
         std::vector<std::string> keys, lines, all;
@@ -202,7 +218,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.ChangeFile(path);
   FUZZ_CHECK(!ini.Modified());
   const int changes = in.ConsumeIntegralInRange(0, 6);
-  for (int i = 0; i < changes; ++i) Change(in, ini);
+  for (int i = 0; i < changes; ++i)
+    Change(in, ini);
 
   const Snapshot held = Take(ini);
   ini.Touch();

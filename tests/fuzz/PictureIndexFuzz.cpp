@@ -93,10 +93,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetProgramFolder(ProgramFolderWithPictures());
 
   TImageLoader loader;
-  loader.ImageDataPath = kIndexFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFolders) - 1)];
-  loader.ImageDataFile = kIndexFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFiles) - 1)];
-  loader.ImagePath = kPictureFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFolders) - 1)];
-  loader.ImageFile = kPictureFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFiles) - 1)];
+  loader.ImageDataPath =
+      kIndexFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFolders) - 1)];
+  loader.ImageDataFile =
+      kIndexFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFiles) - 1)];
+  loader.ImagePath =
+      kPictureFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFolders) - 1)];
+  loader.ImageFile =
+      kPictureFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFiles) - 1)];
   loader.ImageIndex = in.ConsumeIntegralInRange(-1, 4);
   const size_t filterCount = in.ConsumeIntegralInRange<size_t>(0, 3);
   std::vector<std::string> rawNames, rawValues;
@@ -127,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       loader.Filters.SetValue(rawNames[i], value);
   }
 
-  const Choice expected =
-      Model(loader, indexed ? std::optional<std::string>(bytes) : std::nullopt, loader.Filters.Lines());
+  const Choice expected = Model(loader, indexed ? std::optional<std::string>(bytes) : std::nullopt,
+                                loader.Filters.Lines());
   Choice actual;
   try {
     const TImageLoader::TChoice choice = loader.ChoosePicture();
@@ -162,7 +166,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     const std::string extension = ExtensionOf(expected.path);
     bool known = false;
-    for (const char* k : {"bmp", "ico", "wmf", "emf", "gif"}) known = known || ansi::SameText(extension, k);
+    for (const char* k : {"bmp", "ico", "wmf", "emf", "gif"})
+      known = known || ansi::SameText(extension, k);
     if (known) {
       FUZZ_CHECK(!loadError && box.picture == ResolvePath(expected.path) && box.width == 136);
     } else {

@@ -22,8 +22,10 @@ void CheckLazyCells(std::string_view text, std::string_view delimiter,
   cells.Reset(text);
   const int count = static_cast<int>(expected.size());
   std::vector<int> indexes;
-  for (unsigned char c : order) indexes.push_back(static_cast<int>(c % (count + 2)) - 1);
-  for (int i = count; i >= -1; --i) indexes.push_back(i);  // every cell, last first
+  for (unsigned char c : order)
+    indexes.push_back(static_cast<int>(c % (count + 2)) - 1);
+  for (int i = count; i >= -1; --i)
+    indexes.push_back(i);  // every cell, last first
   for (int index : indexes) {
     if (index >= 0 && index < count) {
       FUZZ_CHECK(cells.Cell(index) == expected[static_cast<size_t>(index)]);
@@ -63,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::string_view> views{"stale"};
   SplitCells(text, delimiter, views);
   FUZZ_CHECK(views.size() == expected.size());
-  for (size_t i = 0; i < views.size(); ++i) FUZZ_CHECK(views[i] == expected[i]);
+  for (size_t i = 0; i < views.size(); ++i)
+    FUZZ_CHECK(views[i] == expected[i]);
 
   CheckLazyCells(text, delimiter, expected, order);
   return 0;

@@ -17,7 +17,8 @@ constexpr double kMaxReferenceSteps = 200000;
 
 bool CheapForReference(std::string_view text, std::string_view pattern) {
   int stars = 0;
-  for (char c : pattern) stars += c == '*';
+  for (char c : pattern)
+    stars += c == '*';
   return stars * std::log(static_cast<double>(text.size()) + 1) <= std::log(kMaxReferenceSteps);
 }
 

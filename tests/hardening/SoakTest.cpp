@@ -57,7 +57,8 @@ long ResidentKb() {
 
 int OpenDescriptors() {
   int count = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd")) ++count;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+    ++count;
   return count;
 }
 
@@ -118,7 +119,8 @@ class SoakTest : public ::testing::Test {
 
   static std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(folder))
+      names.insert(entry.path().filename().string());
     return names;
   }
 
@@ -148,13 +150,15 @@ TEST_F(SoakTest, TenThousandAntennaAndOptionChanges) {
 
     // What the window would show is built from the antenna now current.
     ASSERT_EQ(FieldText(data->pnbData, "PartNum"), model) << "change " << change;
-    ASSERT_EQ(FieldText(data->pnbData, "CustPartNum").rfind(model + "-", 0), 0u) << "change " << change;
+    ASSERT_EQ(FieldText(data->pnbData, "CustPartNum").rfind(model + "-", 0), 0u)
+        << "change " << change;
     ASSERT_EQ(FieldText(data->LOMData, "PartNo"), model) << "change " << change;
     if (change % 997 == 0) {
       TModList flanges(",");
       flanges.SplitText(FieldText(data->AntData, "Flange"));
       std::string expected = "Antenna|Flange\r\n";
-      for (const std::string& flange : flanges.Items()) expected += model + "|" + flange + "\r\n";
+      for (const std::string& flange : flanges.Items())
+        expected += model + "|" + flange + "\r\n";
       ASSERT_EQ(ReadFile(program_ + "data/AntFlanges.dat"), expected) << "change " << change;
     }
 
@@ -175,10 +179,10 @@ TEST_F(SoakTest, TenThousandAntennaAndOptionChanges) {
   EXPECT_EQ(Names(program_ + "data"), dataFiles);  // no temporary file left behind
   EXPECT_EQ(OpenDescriptors(), descriptorsAfterWarmUp);
 
-  std::printf("[ soak     ] %d antenna changes, %d option changes; resident %ld KB after %d, "
-              "peak %ld KB, %ld KB at the end\n",
-              kAntennaChanges, optionChanges, residentAfterWarmUp, kWarmUp, peakAfterWarmUp,
-              residentAtEnd);
+  std::printf(
+      "[ soak     ] %d antenna changes, %d option changes; resident %ld KB after %d, "
+      "peak %ld KB, %ld KB at the end\n",
+      kAntennaChanges, optionChanges, residentAfterWarmUp, kWarmUp, peakAfterWarmUp, residentAtEnd);
 #ifdef KAV_UNDER_ASAN
   EXPECT_EQ(__lsan_do_recoverable_leak_check(), 0) << "leaks reported above";
 #else

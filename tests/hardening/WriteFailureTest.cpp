@@ -26,7 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error) {
+  return std::strerror(error);
+}
 
 // While alive, no file of this process can grow beyond `bytes`: a write past
 // the limit fails with EFBIG instead of raising SIGXFSZ.
@@ -56,10 +58,10 @@ struct Condition {
   std::string name;
   std::function<void()> apply;
   std::function<void()> undo;
-  std::string reason;         // the system's text at the end of the message
-  bool oldFileKept = true;    // false: the condition replaced the old file itself
-  bool unresolved = false;    // the folder is gone, so the name keeps its letter case
-  bool parksFolder = false;   // the folder, with the old file in it, is moved away meanwhile
+  std::string reason;        // the system's text at the end of the message
+  bool oldFileKept = true;   // false: the condition replaced the old file itself
+  bool unresolved = false;   // the folder is gone, so the name keeps its letter case
+  bool parksFolder = false;  // the folder, with the old file in it, is moved away meanwhile
   // How the job file engine words it: which step failed (opening the
   // temporary file, flushing it, or putting it in place).
   std::string jobVerb = "Cannot create";
@@ -147,8 +149,9 @@ class WriteFailureTest : public CatalogFixture {
   std::string DataFolder() const { return program.Path() + "data"; }
   // What the data folder holds: the catalogue and the two files written there.
   std::set<std::string> DataFiles() const {
-    return {"MWFreq.dat", "MWAntTypes.dat", "flng_list.dat", "radome_List.dat", "pack_list.dat",
-            "radome_img.dat", "flng_img.dat", "AntFlanges.dat", "pnb.dat"};
+    return {"MWFreq.dat",      "MWAntTypes.dat", "flng_list.dat",
+            "radome_List.dat", "pack_list.dat",  "radome_img.dat",
+            "flng_img.dat",    "AntFlanges.dat", "pnb.dat"};
   }
   // The message of a failed write of `file` (named as the program names it).
   static std::string CreateError(const std::string& file, const Condition& c) {
@@ -241,8 +244,8 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     EXPECT_FALSE(data->QueryAntennas());
   }
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0],
-            Boxed("Cannot create file \"" + file + "\". " + Reason(EFBIG), "in loading Antenna data"));
+  EXPECT_EQ(dialogs.errors[0], Boxed("Cannot create file \"" + file + "\". " + Reason(EFBIG),
+                                     "in loading Antenna data"));
   EXPECT_FALSE(data->AntData.Active());
   EXPECT_FALSE(data->LOMData.Active());
   EXPECT_EQ(ReadFile(file), "Antenna|Flange\r\nSTD6-6|CPR137G\r\n");
@@ -267,8 +270,10 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     c->jobVerb = verb;
     return c;
   };
-  conditions.push_back(blocked(job + ".tmp", "a folder where the temporary file belongs", "Cannot create"));
-  conditions.push_back(blocked(job, "a folder where the job file belongs (the rename fails)", "Cannot replace"));
+  conditions.push_back(
+      blocked(job + ".tmp", "a folder where the temporary file belongs", "Cannot create"));
+  conditions.push_back(
+      blocked(job, "a folder where the job file belongs (the rename fails)", "Cannot replace"));
 
   for (const auto& condition : conditions) {
     SCOPED_TRACE(condition->name);
@@ -323,7 +328,8 @@ class FullDiskTest : public WriteFailureTest {
     FILE* out = std::fopen(filler.c_str(), "wb");
     ASSERT_NE(out, nullptr);
     const std::string block(4096, 'x');
-    while (std::fwrite(block.data(), 1, block.size(), out) == block.size() && std::fflush(out) == 0) {
+    while (std::fwrite(block.data(), 1, block.size(), out) == block.size() &&
+           std::fflush(out) == 0) {
     }
     std::fclose(out);
     struct statvfs info;
@@ -345,13 +351,15 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
 
   data->BuildPartNumber();
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], Boxed("Cannot create file \"" + pnb + "\". " + full, "building part number"));
+  EXPECT_EQ(dialogs.errors[0],
+            Boxed("Cannot create file \"" + pnb + "\". " + full, "building part number"));
   EXPECT_EQ(ReadFile(pnb), oldPnb);
 
   data->QueryMode = qmAll;
   EXPECT_FALSE(data->QueryAntennas());
   ASSERT_EQ(dialogs.errors.size(), 2u);
-  EXPECT_EQ(dialogs.errors[1], Boxed("Cannot create file \"" + flanges + "\". " + full, "in loading Antenna data"));
+  EXPECT_EQ(dialogs.errors[1],
+            Boxed("Cannot create file \"" + flanges + "\". " + full, "in loading Antenna data"));
   EXPECT_EQ(ReadFile(flanges), oldFlanges);
 
   std::string error;

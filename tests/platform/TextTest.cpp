@@ -20,7 +20,8 @@ TEST(TextTest, CaseFoldingCoversWindows1252Letters) {
 
 TEST(TextTest, Windows1252RoundTripsEveryByte) {
   std::string all;
-  for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+  for (int c = 1; c < 256; ++c)
+    all += static_cast<char>(c);
   EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
   EXPECT_EQ(FromAnsi("\x80\x99\xE9"), QString::fromUtf8("\u20AC\u2122\u00E9"));
   EXPECT_EQ(ToAnsi(QString::fromUtf8("\u4E2D")), "?");
