@@ -6,7 +6,7 @@ PACKAGES=(
   cmake make g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
+  clang-14 libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
 )
 

@@ -6,6 +6,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
+# The code follows the project's .clang-format (checked in a git checkout).
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+fi
+
 summary="$(mktemp)"
 trap 'rm -f "$summary"' EXIT
 # Runs ctest in a build folder, keeping its closing count for the summary.
