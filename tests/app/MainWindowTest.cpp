@@ -160,6 +160,18 @@ TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
   EXPECT_EQ(Shown(w.dbCustPrice), "1150.5");
 }
 
+TEST_F(MainWindowTest, OptionPictureFollowsTheListsWhoseTextChanged) {
+  TfrmKavPnbMain& w = Start();  // STD6-6: CPR137G, "Standard radome" (no picture)
+  EXPECT_FALSE(w.imgOptions->HasPicture());
+  w.dbnavAntennas->BtnClick(TDBNavigator::nbNext);  // HP2-23: both texts change
+  EXPECT_TRUE(w.imgOptions->HasPicture());
+  EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));  // the radome picture came last
+  w.imgOptions->SetSize(1, 1);
+  w.dbnavAntennas->BtnClick(TDBNavigator::nbNext);  // HP4-23: same flange, same radome
+  EXPECT_EQ(w.imgOptions->size(), QSize(1, 1));     // nothing was loaded again
+  EXPECT_TRUE(w.imgOptions->HasPicture());
+}
+
 TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
   TfrmKavPnbMain& w = Start({"HP2-23"});
   w.cboFlangeList->ChooseRecord(1);  // UDR220
