@@ -30,10 +30,6 @@ double TField::AsFloat() const {
   return value;
 }
 
-bool TField::IsNull() const {
-  return !dataSet_->Active() || dataSet_->IsEmpty();
-}
-
 void TField::SetAsString(const std::string& text) {
   dataSet_->WriteFieldForField(*this, text.substr(0, static_cast<size_t>(size_)));
 }

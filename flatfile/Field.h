@@ -34,7 +34,6 @@ class TField {
   // The cell converted as a decimal number in the user's format; fails with
   // "'<text>' is not a valid floating point value".
   double AsFloat() const;
-  bool IsNull() const;
   // Cuts the text to the field size and stores it in the current record.
   void SetAsString(const std::string& text);
 

@@ -75,8 +75,12 @@ void TListDataSet::UnbindFields() {
   defaultFields_ = false;
 }
 
-void TListDataSet::First() {
+void TListDataSet::CheckActive() const {
   if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+}
+
+void TListDataSet::First() {
+  CheckActive();
   cursor_ = CountRows() > 0 ? 0 : -1;
   bof_ = true;
   eof_ = CountRows() == 0;
@@ -84,7 +88,7 @@ void TListDataSet::First() {
 }
 
 void TListDataSet::Last() {
-  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  CheckActive();
   const int count = CountRows();
   cursor_ = count > 0 ? count - 1 : count;
   eof_ = true;
@@ -93,7 +97,7 @@ void TListDataSet::Last() {
 }
 
 void TListDataSet::Next() {
-  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  CheckActive();
   if (eof_) return;
   if (cursor_ < CountRows() - 1) {
     ++cursor_;
@@ -105,7 +109,7 @@ void TListDataSet::Next() {
 }
 
 void TListDataSet::Prior() {
-  if (!active_) throw EKavError(name_ + ": Cannot perform this operation on a closed dataset");
+  CheckActive();
   if (bof_) return;
   if (cursor_ > 0) {
     --cursor_;

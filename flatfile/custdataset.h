@@ -91,6 +91,8 @@ class TListDataSet {
   friend class TField;
   friend class TDataSource;
 
+  // Moving needs an open table.
+  void CheckActive() const;
   void BindFields();
   void UnbindFields();
   void NotifyStateChange();

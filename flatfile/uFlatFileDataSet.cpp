@@ -63,7 +63,6 @@ void TFlatFileDataSet::BuildFieldDefs() {
   fullFileName_ = LocateFile();
   ReadHeader();
 
-  headerItems_.SetDelimiter(delimiter_);
   const std::vector<std::string>& names = headerItems_.Items();
   std::unordered_set<std::string> seen;
   for (const std::string& name : names)

@@ -51,8 +51,6 @@ class TFlatFileDataSet : public TListDataSet {
 
   // The column names of the open table (empty when closed).
   const TModList& HeaderItems() const { return headerItems_; }
-  // The full name found by the last open.
-  const std::string& FullFileName() const { return fullFileName_; }
 
  protected:
   void BuildFieldDefs() override;
