@@ -610,6 +610,12 @@ class TChecker {
     aggregate.nouns = "more rows name it";
     Track(aggregate);
     const std::string& name = entry->first;
+    if (!StaysInFolder(name)) {
+      aggregate.finding =
+          Error(s, number, column, "picture " + Quoted(name) + " lies outside the picture folder",
+                "the program does not read it and " + shown() + " stays empty");
+      return;
+    }
     const std::string path = ResolvePath(ProgramFolder() + folder + name);
     if (!FileExists(path)) {
       aggregate.finding =

@@ -53,7 +53,8 @@ std::string FieldText(const TFlatFileDataSet& table, const char* field) {
   return table.FieldByName(field)->AsString();
 }
 
-TDataMod::TDataMod(TDialogs& dialogs) : dialogs_(dialogs) {
+TDataMod::TDataMod(TDialogs& dialogs)
+    : dialogs_(dialogs), dataFolderLock_([] { return ProgramFolder() + "data\\kav_pnb.lock"; }) {
   ConfigureTables();
   LinkSources();
 }
@@ -121,8 +122,10 @@ void TDataMod::LinkSources() {
 }
 
 void TDataMod::DataModuleCreate() {
-  FreqData.Open();
+  // The job file's name first: Finish and Cancel need it even when the
+  // catalogue fails to open.
   lomFileName_ = ProgramFolder() + "kav_pnb.lom";
+  FreqData.Open();
 }
 
 template <typename Step, typename Recover>
@@ -199,8 +202,11 @@ void TDataMod::dsFreqDataDataChange(TField*) {
 
 void TDataMod::dsAntDataDataChange(TField*) {
   FilterPricingByAntenna();
-  WriteFlangeFile();
-  FilterFlangesByAntenna();
+  {
+    TFileLock::TScope lock(dataFolderLock_);
+    WriteFlangeFile();
+    FilterFlangesByAntenna();
+  }
   FilterRadomesByAntenna();
   FilterPacksByAntenna();
   ShowAntennaImage();
@@ -378,8 +384,13 @@ void TDataMod::ReopenPartNumber() {
 void TDataMod::BuildPartNumber() {
   Guarded(
       [&] {
+        TFileLock::TScope lock(dataFolderLock_);
         WritePartNumberFile();
         ReopenPartNumber();
+        // The file holds the row just written unless something replaced it
+        // between the write and the read: never hand back a blank part number.
+        if (pnbData.IsEmpty())
+          throw EKavError("pnb.dat holds no part number for " + GetSelectedPartNum());
         partNumberComplete_ = true;
       },
       [&](const std::string& message) {

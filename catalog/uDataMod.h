@@ -12,6 +12,7 @@
 #include "pictures/uImageLoader.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
+#include "platform/FileLock.h"
 #include "platform/NameValueList.h"
 
 // Flags of QueryMode.
@@ -114,6 +115,9 @@ class TDataMod {
   void Guarded(Step step, Recover recover);
 
   TDialogs& dialogs_;
+  // Held while this copy writes a file of the data folder and reads it back,
+  // so another copy working in the same folder cannot write between the two.
+  TFileLock dataFolderLock_;
   std::string queryValue_;
   bool exactPartNumber_ = false;
   bool partNumberComplete_ = false;

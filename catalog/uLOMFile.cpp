@@ -1,11 +1,9 @@
 #include "catalog/uLOMFile.h"
 
-namespace {
-constexpr size_t kNameLimit = 255;
-}
-
+// The name is taken whole: a job file in a deep folder must land where the
+// caller looks for it.
 TLOMFile::TLOMFile(const std::string& fileName)
-    : TBigIniFile(fileName.substr(0, kNameLimit)), Header(*this), Site(*this) {}
+    : TBigIniFile(fileName), Header(*this), Site(*this) {}
 
 void THeaderSection::Write(const std::string& key, const std::string& value) {
   OwnerFile.WriteString("HEADER", key, value);

@@ -99,9 +99,10 @@ void TListDataSet::Last() {
 void TListDataSet::Next() {
   CheckActive();
   if (eof_) return;
+  // A forward move, also one that only reaches the end, leaves the beginning.
+  bof_ = false;
   if (cursor_ < CountRows() - 1) {
     ++cursor_;
-    bof_ = false;
     NotifyDataChange(nullptr);
   } else {
     eof_ = true;
@@ -111,9 +112,9 @@ void TListDataSet::Next() {
 void TListDataSet::Prior() {
   CheckActive();
   if (bof_) return;
+  eof_ = false;
   if (cursor_ > 0) {
     --cursor_;
-    eof_ = false;
     NotifyDataChange(nullptr);
   } else {
     bof_ = true;
@@ -121,6 +122,7 @@ void TListDataSet::Prior() {
 }
 
 void TListDataSet::SetRecNo(int n) {
+  CheckActive();
   if (n < 0 || n > RecordCount()) throw EKavError("SetRecNo: out of range");
   cursor_ = n - 1;
   bof_ = eof_ = RecordCount() == 0;

@@ -60,14 +60,18 @@ std::string TFlatFileDataSet::LocateFile() {
 
 void TFlatFileDataSet::BuildFieldDefs() {
   if (Active()) return;
+  // A delimiter set while the table is open counts from the next open.
+  openDelimiter_ = delimiter_;
   fullFileName_ = LocateFile();
   ReadHeader();
 
   const std::vector<std::string>& names = headerItems_.Items();
   std::unordered_set<std::string> seen;
-  for (const std::string& name : names)
-    if (!name.empty() && !seen.insert(ansi::UpperCase(name)).second)
-      throw EKavError("A component named " + name + " already exists");
+  // Fields named Field1..n cannot clash, whatever the header line holds.
+  if (!defaultFieldNames_)
+    for (const std::string& name : names)
+      if (!name.empty() && !seen.insert(ansi::UpperCase(name)).second)
+        throw EKavError("A component named " + name + " already exists");
   ClearFieldDefs();
   for (size_t i = 0; i < names.size(); ++i)
     AddFieldDef({defaultFieldNames_ ? "Field" + std::to_string(i + 1) : names[i],
@@ -80,7 +84,7 @@ void TFlatFileDataSet::ReadHeader() {
   std::string_view line;
   if (!reader_->Next(line)) throw EKavError("No Data Exits in " + fileName_);
   const std::string header(line);
-  headerItems_.SetDelimiter(delimiter_);
+  headerItems_.SetDelimiter(openDelimiter_);
   headerItems_.SplitText(header);
   if (defaultFieldNames_) linesReadAhead_.push_back(header);
   if (skipRow_ > 0) {
@@ -103,7 +107,7 @@ void TFlatFileDataSet::LoadRows() {
 void TFlatFileDataSet::AcceptLines() {
   std::unique_ptr<TRowFilter> filter;
   if (filtered_) filter = std::make_unique<TRowFilter>(filters_, filterOption_, headerItems_);
-  TLazyCells cells(delimiter_);
+  TLazyCells cells(openDelimiter_);
   // Answers whether to read on.
   auto take = [&](std::string_view line) {
     if (IsCommentLine(line)) return true;
@@ -160,7 +164,7 @@ void TFlatFileDataSet::ReleaseOpenState() {
 const std::vector<std::string_view>& TFlatFileDataSet::SplitRow(int row) const {
   if (splitRow_ != row) {
     const Row& r = rows_[static_cast<size_t>(row)];
-    SplitCells(std::string_view(r.data, r.size), delimiter_, splitCells_);
+    SplitCells(std::string_view(r.data, r.size), openDelimiter_, splitCells_);
     splitRow_ = row;
   }
   return splitCells_;

@@ -87,6 +87,7 @@ class TFlatFileDataSet : public TListDataSet {
   std::string delimiter_ = "|";
   bool defaultFieldNames_ = false;
 
+  std::string openDelimiter_ = "|";  // the delimiter in force at the last open
   std::string fullFileName_;
   TModList headerItems_;
   // Between reading the header and building the records: the open file and

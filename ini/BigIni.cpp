@@ -13,6 +13,7 @@
 
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/FileUtil.h"
 
 namespace fs = std::filesystem;
 
@@ -294,7 +295,7 @@ TBigIniFile::~TBigIniFile() {
 void TBigIniFile::ChangeFile(const std::string& fileName) {
   Flush();
   Clear();
-  fileName_ = Cut(fileName);
+  fileName_ = fileName;  // a path is never cut: a deep folder must still get its file
   if (!fileName_.empty()) LoadFile(fileName_);
   modified_ = false;
 }
@@ -347,41 +348,16 @@ void TBigIniFile::Save() {
 }
 
 void TBigIniFile::WriteWholeFile() {
-  const std::string tempName = fileName_ + ".tmp";
-  std::vector<char> buffer;  // declared first: it must outlive the open file
-  TOpenFile file(std::fopen(tempName.c_str(), "wb"));
-  if (!file.Get()) RaiseFileError("Cannot create", fileName_, errno);
-  try {
-    UseBuffer(file.Get(), buffer, TextBufferSize);
-    const auto put = [&](std::string_view text) {
-      if (std::fwrite(text.data(), 1, text.size(), file.Get()) != text.size())
-        RaiseFileError("Cannot write", fileName_, errno);
-    };
-    for (int i = 0; i < sections_.Count(); ++i) {
-      const TLines& lines = sections_.Lines(i);
-      if (lines.empty()) continue;
-      put("[");
-      put(sections_.Name(i));
-      put("]\r\n");
-      for (const std::string& line : lines) {
-        put(line);
-        put("\r\n");
-      }
-      put("\r\n");
-    }
-    if (file.Close() != 0) RaiseFileError("Cannot write", fileName_, errno);
-
-    std::error_code ec;
-    const fs::file_status old = fs::status(fileName_, ec);
-    if (!ec && fs::is_regular_file(old)) fs::permissions(tempName, old.permissions(), ec);
-    fs::rename(tempName, fileName_, ec);
-    if (ec) RaiseFileError("Cannot replace", fileName_, ec.message());
-  } catch (...) {
-    file.Close();
-    std::error_code ignored;
-    fs::remove(tempName, ignored);
-    throw;
+  std::string bytes;
+  for (int i = 0; i < sections_.Count(); ++i) {
+    const TLines& lines = sections_.Lines(i);
+    if (lines.empty()) continue;
+    bytes.append("[").append(sections_.Name(i)).append("]\r\n");
+    for (const std::string& line : lines)
+      bytes.append(line).append("\r\n");
+    bytes.append("\r\n");
   }
+  WriteFileAtomically(fileName_, bytes);
 }
 
 // --- lookup --------------------------------------------------------------------

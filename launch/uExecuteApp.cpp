@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
@@ -41,6 +42,14 @@ std::string AbsolutePath(const std::string& path) {
 
 QString Local(const std::string& text) {
   return QString::fromLocal8Bit(text);
+}
+
+// A relative name is looked for in the program's own folder, never in the
+// folder the user happened to start the program from.
+std::string BesideProgram(const std::string& name) {
+  const bool absolute =
+      (!name.empty() && IsSeparator(name[0])) || (name.size() >= 2 && name[1] == ':');
+  return absolute ? name : ProgramFolder() + name;
 }
 
 // Splits a command line into the program and the text handed to it.
@@ -98,24 +107,27 @@ std::string TCustomExecuteApp::RegistryFolder() {
 }
 
 bool TCustomExecuteApp::Execute() {
-  fullAppName_ = FilePath + AppName;
+  std::string folder = BesideProgram(FilePath);
+  fullAppName_ = folder + AppName;
   if (!FileExists(fullAppName_)) {
     if (ExecuteMode == emRegistry)
       FilePath = AddTrailingBackslash(RegistryFolder());
     else
       FilePath = AddTrailingBackslash(ProgramFolder() + FilePath);
+    folder = FilePath;
     fullAppName_ = FilePath + AppName;
   }
   if (!FileExists(fullAppName_)) return false;
-  if (ExecuteInstance == eiShell) return ShellStart(fullAppName_, FilePath);
-  return StartAndWait(fullAppName_ + " " + Parameters, FilePath, 1) != -1;
+  if (ExecuteInstance == eiShell) return ShellStart(fullAppName_, folder);
+  return StartAndWait(fullAppName_ + " " + Parameters, folder, 1) != -1;
 }
 
 bool TCustomExecuteApp::ShellStart(const std::string& file, const std::string& folder) {
   const std::string path = AbsolutePath(ResolvePath(file));
   if (!IsProgramFile(path)) return shell_.Open(path);
   QStringList arguments;
-  if (!Parameters.empty()) arguments << Local(Parameters);
+  // Parameters are catalogue text: Windows-1252, as everywhere in the catalogue.
+  if (!Parameters.empty()) arguments << FromAnsi(Parameters);
   const QString workingFolder = folder.empty() ? QString() : Local(ResolvePath(folder));
   return QProcess::startDetached(Local(path), arguments, workingFolder);
 }
@@ -139,6 +151,8 @@ int TCustomExecuteApp::StartAndWait(const std::string& commandLine, const std::s
   const std::string path = AbsolutePath(ResolvePath(program));
   const std::string directory = ResolvePath(workingFolder);
 
+  // The argument is catalogue text: Windows-1252 turned into the system's encoding.
+  argument = FromAnsi(argument).toLocal8Bit().toStdString();
   std::vector<char*> argv{const_cast<char*>(path.c_str())};
   if (!argument.empty()) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);

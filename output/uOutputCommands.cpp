@@ -1,11 +1,7 @@
 #include "output/uOutputCommands.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "platform/Error.h"
+#include "platform/FileUtil.h"
 
 namespace {
 
@@ -75,21 +71,11 @@ std::string ExportFileName(const std::string& chosen, int filterIndex) {
 }
 
 void WriteExportFile(const std::string& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) throw EKavError("Cannot create file " + path);
-  size_t written = 0;
-  bool failed = false;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      failed = true;
-      break;
-    }
-    written += static_cast<size_t>(n);
+  try {
+    WriteFileAtomically(path, bytes);
+  } catch (const EKavError&) {
+    throw EKavError("Cannot create file " + path);
   }
-  if (::close(fd) != 0) failed = true;
-  if (failed) throw EKavError("Cannot create file " + path);
 }
 
 void ExportPartNumber(const TDataMod& data, TSaveDialog& dialog, TDialogs& dialogs) {

@@ -46,6 +46,6 @@ std::vector<TFileType> ExportFileTypes();
 // gets ".xls" for the first file type and ".txt" for the second.
 std::string ExportFileName(const std::string& chosen, int filterIndex);
 
-// Creates the file or replaces its whole content; "Cannot create file <path>"
-// when it cannot be written.
+// Replaces the file whole, never writing through a link at its name;
+// "Cannot create file <path>" when it cannot be written.
 void WriteExportFile(const std::string& path, const std::string& bytes);

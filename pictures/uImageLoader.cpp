@@ -9,13 +9,22 @@
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
+namespace {
+
+// A picture named by a catalogue cell is shown only from the picture folder:
+// a name that leads out of it counts as a missing file.
+TImageLoader::TChoice Picture(const std::string& folder, const std::string& name) {
+  TImageLoader::TChoice choice{folder + name, false};
+  choice.found = StaysInFolder(name) && FileExists(choice.path);
+  return choice;
+}
+
+}  // namespace
+
 TImageLoader::TChoice TImageLoader::ChoosePicture() const {
   const std::string indexFile = ProgramFolder() + ImageDataPath + ImageDataFile;
+  if (!FileExists(indexFile)) return Picture(ProgramFolder() + ImagePath, ImageFile);
   TChoice choice{ProgramFolder() + ImagePath + ImageFile, false};
-  if (!FileExists(indexFile)) {
-    choice.found = FileExists(choice.path);
-    return choice;
-  }
   TLineReader reader(ResolvePath(indexFile));
   TModList cells("|");
   std::string_view line;
@@ -26,11 +35,7 @@ TImageLoader::TChoice TImageLoader::ChoosePicture() const {
     bool matches = true;
     for (int j = 0; j < Filters.Count(); ++j)
       if (cells[j] != Filters.Value(Filters.Name(j))) matches = false;
-    if (matches) {
-      choice.path = ProgramFolder() + ImagePath + cells[ImageIndex];
-      choice.found = FileExists(choice.path);
-      return choice;
-    }
+    if (matches) return Picture(ProgramFolder() + ImagePath, cells[ImageIndex]);
   }
   return choice;  // no line matched: the control is emptied
 }

@@ -53,15 +53,6 @@ bool TryStrToFloat(std::string_view text, double& value, char separator) {
       plain += text[i++], digits = true;
   }
   if (!digits) return false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    plain += 'e';
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
-    bool exponentDigits = false;
-    while (i < n && IsDigit(text[i]))
-      plain += text[i++], exponentDigits = true;
-    if (!exponentDigits) return false;
-  }
   if (i != n) return false;
   const double parsed = std::strtod(plain.c_str(), nullptr);
   if (!std::isfinite(parsed)) return false;

@@ -9,7 +9,7 @@ char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 
 // Reads a plain decimal number: optional blanks, sign, digits with at most one
-// decimal separator, optional exponent, optional blanks. Anything else fails.
+// decimal separator, optional blanks. Anything else (an exponent too) fails.
 bool TryStrToFloat(std::string_view text, double& value, char separator = DecimalSeparator());
 
 // General number format with at most 15 significant digits.

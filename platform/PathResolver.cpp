@@ -107,3 +107,18 @@ std::string FileExtension(const std::string& name) {
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
   return name.substr(dot + 1);
 }
+
+bool StaysInFolder(std::string_view name) {
+  const auto separator = [](char c) { return c == '/' || c == '\\'; };
+  if (!name.empty() && separator(name[0])) return false;
+  if (name.size() >= 2 && name[1] == ':') return false;  // a drive letter
+  size_t start = 0;
+  while (start <= name.size()) {
+    size_t end = start;
+    while (end < name.size() && !separator(name[end]))
+      ++end;
+    if (name.substr(start, end - start) == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}

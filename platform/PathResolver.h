@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 // Turns a name written the catalogue's way ("data\MWFreq.dat", "Images/x.gif",
 // mixed letter case) into a real path. "\" and "/" both separate folders; a
@@ -14,3 +15,7 @@ bool FileExists(const std::string& name);
 
 // The extension after the last dot of the file's own name ("" when none).
 std::string FileExtension(const std::string& name);
+
+// Whether a file name taken from a catalogue cell stays inside the folder it
+// is joined to: not absolute ("/x", "\x", "C:x"), no ".." component.
+bool StaysInFolder(std::string_view name);

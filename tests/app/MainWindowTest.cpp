@@ -40,7 +40,7 @@ class MainWindowTest : public CatalogFixture {
   TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
     window.reset();  // the window holds on to the data module until it goes
     data = std::make_unique<TDataMod>(dialogs);
-    data->DataModuleCreate();
+    RunGuarded([&] { data->DataModuleCreate(); });  // as the program starts it
     window = std::make_unique<TfrmKavPnbMain>(
         *data, TWindowServices{dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
     window->show();
@@ -218,6 +218,18 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   window->Exit1->trigger();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(ReadFile(JobFile()), "[OLD]\r\nx=1\r\n");
+}
+
+TEST_F(MainWindowTest, AFailedStartUpStillHandsBackAndDeletesTheJobFile) {
+  std::filesystem::remove(program / "data/MWFreq.dat");
+  TfrmKavPnbMain& w = Start({"HP4-23"});
+  ASSERT_EQ(reported.size(), 1u);  // the start-up error was shown
+  w.EPWizard1->NextClick();
+  EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP4-23|HP4-23-AXP|"), std::string::npos);
+  Start({"HP4-23"});
+  dialogs.answers = {true};
+  window->EPWizard1->CancelButton()->click();
+  EXPECT_FALSE(JobFileExists());
 }
 
 TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {

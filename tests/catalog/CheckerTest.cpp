@@ -415,9 +415,14 @@ TEST_F(CheckerTest, Pictures) {
                       "(1)\""));
   EXPECT_EQ(lines.size(), 6u) << Listing(lines);
 
-  // A flange without a line; without a decoder only existence is checked.
-  Data("flng_img.dat", "PDR220|udr220.gif\r\n");
+  // A flange without a line; without a decoder only existence is checked; a
+  // name leading out of the picture folder is never read.
+  Data("flng_img.dat", "PDR220|../../outside/secret\r\n");
   lines = Check(nullptr);
+  EXPECT_TRUE(Reports(lines,
+                      "program/data/flng_img.dat:1:2: error: picture \"../../outside/secret\" lies "
+                      "outside the picture folder -- the program does not read it and the picture "
+                      "of flange \"PDR220\" stays empty"));
   EXPECT_TRUE(Reports(lines,
                       "shared/MWAnts.dat:3:2: warning: flange \"CPR137G\" has no line in "
                       "flng_img.dat -- choosing it for STD6-6 empties the option picture"));

@@ -78,6 +78,25 @@ TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {
   EXPECT_EQ(box.picture, dir / "Images/a.gif");
 }
 
+TEST_F(ImageLoaderTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
+  WriteFile(dir / "outside.gif", "GIF89a");
+  WriteFile(dir / "Images/sub/in.gif", "GIF89a");
+  loader.ImageFile = "sub/in.gif";  // a sub-folder stays inside
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, dir / "Images/sub/in.gif");
+  for (const std::string& name : std::vector<std::string>{
+           "../outside.gif", "sub\\..\\..\\outside.gif", dir / "outside.gif"}) {
+    loader.ImageFile = name;
+    loader.LoadImage();
+    EXPECT_EQ(box.picture, "") << name;
+  }
+  Index("PDR70|../outside.gif\n");  // the same through the index file
+  loader.ImageIndex = 1;
+  box.picture = "old";
+  loader.LoadImage();
+  EXPECT_EQ(box.picture, "");
+}
+
 TEST_F(ImageLoaderTest, FailuresKeepThePicture) {
   Index("only-one-cell\n");
   loader.Filters.SetValue("F", "only-one-cell");

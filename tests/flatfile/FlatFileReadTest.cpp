@@ -77,11 +77,22 @@ TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
 }
 
 TEST_F(FlatFileReadTest, DefaultFieldNamesMakeTheHeaderARecord) {
-  auto t = Table("x|y\n1|2\n");
+  auto t = Table("x|x\n1|2\n");  // equal header items cannot clash with Field1, Field2
   t->SetDefaultFieldNames(true);
   t->Open();
   EXPECT_EQ(t->Fields(1)->FieldName(), "Field2");
-  EXPECT_EQ(Records(*t), (Rows{"x|y", "1|2"}));
+  EXPECT_EQ(Records(*t), (Rows{"x|x", "1|2"}));
+}
+
+TEST_F(FlatFileReadTest, ADelimiterSetWhileOpenCountsFromTheNextOpen) {
+  auto t = Table("A|B\n1;2|3\n");
+  t->Open();
+  t->SetDelimiter(";");
+  EXPECT_EQ(t->Fields(1)->AsString(), "3");
+  t->Close();
+  t->Open();
+  EXPECT_EQ(t->FieldCount(), 1);  // the header is one column now
+  EXPECT_EQ(t->Fields(0)->AsString(), "1");
 }
 
 TEST_F(FlatFileReadTest, DeclaredFieldsReadByTheirOwnPosition) {

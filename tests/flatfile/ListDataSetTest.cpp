@@ -53,6 +53,21 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
   t->SetRecNo(0);
   EXPECT_EQ(t->RecNo(), 0);
   EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsString(); }), "List index out of bounds (-1)");
+  // A closed table moves no cursor and notifies no one.
+  t->Close();
+  EXPECT_EQ(ErrorOf([&] { t->SetRecNo(0); }),
+            "Table: Cannot perform this operation on a closed dataset");
+}
+
+TEST_F(ListDataSetTest, OneRecordIsNeverTakenForAnEmptyTable) {
+  auto t = Table("N\nonly\n");
+  t->Open();
+  t->Next();  // reaches the end: no longer at the beginning
+  EXPECT_TRUE(t->Eof());
+  EXPECT_FALSE(t->Bof());
+  t->Prior();  // reaches the beginning: no longer at the end
+  EXPECT_TRUE(t->Bof());
+  EXPECT_FALSE(t->Eof());
 }
 
 TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {

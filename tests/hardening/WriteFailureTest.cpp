@@ -62,9 +62,9 @@ struct Condition {
   bool oldFileKept = true;   // false: the condition replaced the old file itself
   bool unresolved = false;   // the folder is gone, so the name keeps its letter case
   bool parksFolder = false;  // the folder, with the old file in it, is moved away meanwhile
-  // How the job file engine words it: which step failed (opening the
-  // temporary file, flushing it, or putting it in place).
-  std::string jobVerb = "Cannot create";
+  // Which step failed: creating the temporary file, writing it, or putting
+  // it in place.
+  std::string verb = "Cannot create";
   std::unique_ptr<FileSizeLimit> limit;
 };
 
@@ -97,6 +97,7 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
       },
       EISDIR));
   conditions.back()->oldFileKept = false;
+  conditions.back()->verb = "Cannot replace";
   conditions.push_back(Make(
       "the folder is missing", [=] { fs::rename(folder, parked); },
       [=] { fs::rename(parked, folder); }, ENOENT));
@@ -117,7 +118,7 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
   auto tooLarge = Make("a file-size limit of 16 bytes", {}, {}, EFBIG);
   tooLarge->apply = [c = tooLarge.get()] { c->limit = std::make_unique<FileSizeLimit>(16); };
   tooLarge->undo = [c = tooLarge.get()] { c->limit.reset(); };
-  tooLarge->jobVerb = "Cannot write";
+  tooLarge->verb = "Cannot write";
   conditions.push_back(tooLarge);
   if (!RunningAsRoot())
     conditions.push_back(Make(
@@ -149,13 +150,13 @@ class WriteFailureTest : public CatalogFixture {
   std::string DataFolder() const { return program.Path() + "data"; }
   // What the data folder holds: the catalogue and the two files written there.
   std::set<std::string> DataFiles() const {
-    return {"MWFreq.dat",      "MWAntTypes.dat", "flng_list.dat",
-            "radome_List.dat", "pack_list.dat",  "radome_img.dat",
-            "flng_img.dat",    "AntFlanges.dat", "pnb.dat"};
+    return {"MWFreq.dat",    "MWAntTypes.dat", "flng_list.dat", "radome_List.dat",
+            "pack_list.dat", "radome_img.dat", "flng_img.dat",  "AntFlanges.dat",
+            "pnb.dat",       "kav_pnb.lock"};
   }
   // The message of a failed write of `file` (named as the program names it).
-  static std::string CreateError(const std::string& file, const Condition& c) {
-    return "Cannot create file \"" + file + "\". " + c.reason;
+  static std::string WriteError(const std::string& file, const Condition& c) {
+    return c.verb + " file \"" + file + "\". " + c.reason;
   }
   static std::string Boxed(const std::string& message, const std::string& context) {
     return "The following error was encountered:\r'" + message + "'\r\n" + context;
@@ -179,7 +180,7 @@ TEST_F(WriteFailureTest, PartNumberFileFailuresKeepTheOldFileAndGoToTheErrorBox)
 
     const std::string named = condition->unresolved ? program / "Data/pnb.dat" : file;
     ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], Boxed(CreateError(named, *condition), "building part number"));
+    EXPECT_EQ(dialogs.errors[0], Boxed(WriteError(named, *condition), "building part number"));
     EXPECT_FALSE(data->pnbData.Active());  // closed before the report
     EXPECT_TRUE(data->PartNumberComplete());
     if (condition->oldFileKept) {
@@ -221,7 +222,7 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     condition->undo();
 
     const std::string named = condition->unresolved ? program / "Data/AntFlanges.dat" : file;
-    EXPECT_EQ(error, CreateError(named, *condition));
+    EXPECT_EQ(error, WriteError(named, *condition));
     EXPECT_TRUE(dialogs.errors.empty());
     // The pricing step ran, the rest of the chain did not.
     EXPECT_EQ(Cell(data->LOMData, "PartNo"), "HP2-23");
@@ -244,7 +245,7 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     EXPECT_FALSE(data->QueryAntennas());
   }
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], Boxed("Cannot create file \"" + file + "\". " + Reason(EFBIG),
+  EXPECT_EQ(dialogs.errors[0], Boxed("Cannot write file \"" + file + "\". " + Reason(EFBIG),
                                      "in loading Antenna data"));
   EXPECT_FALSE(data->AntData.Active());
   EXPECT_FALSE(data->LOMData.Active());
@@ -267,11 +268,9 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
           fs::create_directories(path + "/inside");
         },
         [path] { fs::remove_all(path); }, EISDIR);
-    c->jobVerb = verb;
+    c->verb = verb;
     return c;
   };
-  conditions.push_back(
-      blocked(job + ".tmp", "a folder where the temporary file belongs", "Cannot create"));
   conditions.push_back(
       blocked(job, "a folder where the job file belongs (the rename fails)", "Cannot replace"));
 
@@ -290,7 +289,7 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     }
     condition->undo();
 
-    EXPECT_EQ(error, condition->jobVerb + " file \"" + job + "\". " + condition->reason);
+    EXPECT_EQ(error, condition->verb + " file \"" + job + "\". " + condition->reason);
     // The old job file was deleted first, as every write starts from nothing
     // (unless its folder was out of reach, and with it the old file), nothing
     // half-written took its place and no temporary file is left.
@@ -299,7 +298,7 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     } else {
       EXPECT_FALSE(fs::exists(job));
     }
-    EXPECT_FALSE(fs::exists(job + ".tmp"));
+    EXPECT_EQ(Extra(program.Path(), {"data", "Images", "kav_pnb.lom"}), std::set<std::string>{});
 
     data->WriteLOMFile();  // the cause gone, the job file is written whole
     EXPECT_EQ(ReadFile(job), good);
@@ -352,14 +351,14 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   data->BuildPartNumber();
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_EQ(dialogs.errors[0],
-            Boxed("Cannot create file \"" + pnb + "\". " + full, "building part number"));
+            Boxed("Cannot write file \"" + pnb + "\". " + full, "building part number"));
   EXPECT_EQ(ReadFile(pnb), oldPnb);
 
   data->QueryMode = qmAll;
   EXPECT_FALSE(data->QueryAntennas());
   ASSERT_EQ(dialogs.errors.size(), 2u);
   EXPECT_EQ(dialogs.errors[1],
-            Boxed("Cannot create file \"" + flanges + "\". " + full, "in loading Antenna data"));
+            Boxed("Cannot write file \"" + flanges + "\". " + full, "in loading Antenna data"));
   EXPECT_EQ(ReadFile(flanges), oldFlanges);
 
   std::string error;
@@ -370,7 +369,7 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   }
   EXPECT_EQ(error, "Cannot write file \"" + job + "\". " + full);
   EXPECT_FALSE(fs::exists(job));
-  EXPECT_FALSE(fs::exists(job + ".tmp"));
+  EXPECT_EQ(Extra(program.Path(), {"data", "Images", "filler"}), std::set<std::string>{});
   EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
   Free();

@@ -317,7 +317,7 @@ TEST_F(BigIniTest, FileNameFlushAndChangeFile) {
   EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=v\r\n\r\n");
   EXPECT_EQ(Names(ini), TLines{"o"});
   EXPECT_FALSE(ini.Modified());  // even though duplicates were merged
-  EXPECT_EQ(TBigIniFile(std::string(300, 'f')).FileName().size(), 255u);
+  EXPECT_EQ(TBigIniFile(std::string(300, 'f')).FileName().size(), 300u);
 }
 
 TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
@@ -325,11 +325,15 @@ TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
   WriteBytes(path_, old);
   TBigIniFile ini(path_);
   ini.WriteString("s", "k", "new");
-  fs::create_directory(path_ + ".tmp");  // the temporary file cannot be created
-  EXPECT_EQ(ErrorOf([&] { ini.Flush(); }).rfind("Cannot create file \"" + path_ + "\". ", 0), 0u);
+  // A folder where the file belongs: the new file cannot be put in place.
+  fs::rename(path_, path_ + ".old");
+  fs::create_directories(path_ + "/inside");
+  EXPECT_EQ(ErrorOf([&] { ini.Flush(); }), "Cannot replace file \"" + path_ + "\". Is a directory");
   EXPECT_TRUE(ini.Modified());
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2);  // no temporary file left
+  fs::remove_all(path_);
+  fs::rename(path_ + ".old", path_);
   EXPECT_EQ(ReadBytes(path_), old);
-  fs::remove(path_ + ".tmp");
   ini.Flush();
   EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=new\r\n\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);

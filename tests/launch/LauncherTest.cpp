@@ -37,7 +37,8 @@ class LauncherTest : public CatalogFixture {
     CatalogFixture::WriteCatalogue();
     Shared("MWAnts.dat", AntennaHeader() +
                              Antenna("23 GHz", "PDR220", "2", "HP2-23", "R", "HP", "G1") +
-                             Antenna("6 GHz", "CPR137G", "6", "STD 6-6  X", "R", "STD", "G2"));
+                             Antenna("6 GHz", "CPR137G", "6", "STD 6-6  X", "R", "STD", "G2") +
+                             Antenna("23 GHz", "PDR220", "2", "HP\xE9\x80", "R", "HP", "G1"));
   }
   void SetUp() override {
     CatalogFixture::SetUp();
@@ -87,13 +88,25 @@ class LauncherTest : public CatalogFixture {
   TempDir viewer, record, work;
 };
 
-TEST_F(LauncherTest, AViewerInTheCurrentFolderStartsWithoutReadingTheRegistry) {
+TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurrentFolderNever) {
+  // A viewer left in the folder the user started from is not run: the registry's is.
   CurrentFolder inWork(work.Path());
   WriteViewer(work.Path());
+  SetViewerFolder(viewer.Path());
+  WriteViewer(viewer.Path());
   LaunchRpeViewer(*data, launcher, dialogs);
-  EXPECT_EQ(Recorded(), Record({"HP2-23"}, work.Path()));
-  EXPECT_EQ(launcher.FullAppName(), "KAV_RPE.exe");
-  EXPECT_EQ(registry->reads, 0);
+  EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
+  EXPECT_EQ(registry->reads, 1);
+  // One beside the program starts without a look at the registry, and gets
+  // the model number's Windows-1252 bytes in the system's encoding.
+  launcher.FilePath.clear();
+  WriteViewer(program.Path());
+  ASSERT_TRUE(QueryPart(*data, "HP\xE9\x80", true));
+  const int reads = registry->reads;
+  LaunchRpeViewer(*data, launcher, dialogs);
+  EXPECT_EQ(Recorded(), Record({"HP\xC3\xA9\xE2\x82\xAC"}, program.Path()));
+  EXPECT_EQ(launcher.FullAppName(), program / "KAV_RPE.exe");
+  EXPECT_EQ(registry->reads, reads);
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
