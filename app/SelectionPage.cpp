@@ -1,4 +1,5 @@
 // Page one, "Antenna Selection": the three queries and the antenna grid.
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "controls/DBLookupCombo.h"
 #include "controls/DBNavigator.h"
 #include "controls/EPStdCmp.h"
+#include "controls/GlyphButton.h"
 #include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 
@@ -84,9 +86,13 @@ void TfrmKavPnbMain::BuildSelectionPage() {
     txtPart->setCursorPosition(cursor);
   });
 
-  btnQryAntList = new QPushButton(QueryIcon(), "Query Antenna List", page);
-  btnQryAntList->setGeometry(224, 227, 198, 29);
-  btnQryAntList->setIconSize({20, 20});
+  auto* query = new TGlyphButton(QueryIcon(), "Query Antenna List", page);
+  query->setGeometry(224, 227, 198, 29);
+  query->setIconSize({20, 20});
+  query->SetSpacing(10);
+  btnQryAntList = query;
+  // Enter in the part-number box runs the query, not the wizard's default button.
+  txtPart->installEventFilter(this);
   new TBevel(page, {16, 240, 613, 33});
   Heading("Select Antenna", page, {16, 256, 98, 13});
 
@@ -149,6 +155,17 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   OnClick(btnQryAntList, &TfrmKavPnbMain::btnQryAntListClick);
   OnClick(btnRPE, &TfrmKavPnbMain::btnRPEClick);
   OnClick(btnPrintSpecs, &TfrmKavPnbMain::btnPrintSpecsClick);
+}
+
+bool TfrmKavPnbMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == txtPart && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      btnQryAntList->click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmKavPnbMain::UpdateQueryControls() {

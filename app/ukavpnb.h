@@ -106,6 +106,9 @@ class TfrmKavPnbMain : public QMainWindow {
 
   TfrmAbout* frmAbout() const { return about_.get(); }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void BuildMenu();
   void BuildWizard();

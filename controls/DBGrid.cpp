@@ -217,6 +217,8 @@ TDBGrid::TDBGrid(QWidget* parent) : QTableView(parent), model_(new TDataSetTable
   setModel(model_);
   setItemDelegate(new TGridLineDelegate(this));
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab and Shift+Tab go to the next and previous control; arrows move within.
+  setTabKeyNavigation(false);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setShowGrid(false);
   setWordWrap(false);
@@ -273,14 +275,26 @@ void TDBGrid::FollowTable(int row) {
   } else {
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     const QModelIndex target = model_->index(row, column);
-    selectionModel()->setCurrentIndex(
-        target, QItemSelectionModel::ClearAndSelect |
-                    (options_.testFlag(dgRowSelect) ? QItemSelectionModel::Rows
-                                                    : QItemSelectionModel::NoUpdate));
+    selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    ShowSelection();
     scrollTo(target);
   }
   verticalHeader()->viewport()->update();
   following_ = false;
+}
+
+// The current row is highlighted only while the grid has the focus, so the
+// columns' own colours show otherwise and the user sees where the focus is.
+void TDBGrid::ShowSelection() {
+  const QModelIndex current = currentIndex();
+  if (!hasFocus() || !current.isValid()) {
+    selectionModel()->clearSelection();
+    return;
+  }
+  selectionModel()->select(current,
+                           QItemSelectionModel::ClearAndSelect |
+                               (options_.testFlag(dgRowSelect) ? QItemSelectionModel::Rows
+                                                               : QItemSelectionModel::NoUpdate));
 }
 
 void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -290,6 +304,16 @@ void TDBGrid::currentChanged(const QModelIndex& current, const QModelIndex& prev
   if (table == nullptr || !table->Active()) return;
   if (current.row() == table->CurrentRow()) return;
   RunGuarded([&] { table->SetRecNo(current.row() + 1); });
+}
+
+void TDBGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  ShowSelection();
+}
+
+void TDBGrid::focusOutEvent(QFocusEvent* event) {
+  QTableView::focusOutEvent(event);
+  ShowSelection();
 }
 
 void TDBGrid::keyboardSearch(const QString&) {

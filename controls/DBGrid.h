@@ -101,9 +101,12 @@ class TDBGrid : public QTableView {
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void keyboardSearch(const QString& search) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void FollowTable(int row);
+  void ShowSelection();
   void ApplyColumns();
   void ApplyRowHeight();
 

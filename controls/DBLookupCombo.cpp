@@ -188,7 +188,17 @@ void TDBLookupCombo::paintEvent(QPaintEvent*) {
   initStyleOption(&option);
   option.currentText = text_;
   option.currentIcon = QIcon();
-  painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  if (hasFrame()) {
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  } else {
+    // Flat: the field's colour and the arrow, no frame or bevel around them.
+    painter.fillRect(rect(), palette().brush(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                             QPalette::Base));
+    QStyleOption arrow(option);
+    arrow.rect =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
+  }
   painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
@@ -198,7 +208,8 @@ void TDBLookupCombo::keyPressEvent(QKeyEvent* event) {
       event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
   if (plain && table != nullptr && table->Active() && list_->RecordCount() > 0) {
     const int last = list_->RecordCount() - 1;
-    const int current = table->CurrentRow();
+    // Nothing shown yet: the first Down or Up picks the first entry.
+    const int current = text_.isEmpty() ? -1 : table->CurrentRow();
     int target = -2;
     switch (event->key()) {
       case Qt::Key_Down:

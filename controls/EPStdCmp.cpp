@@ -410,16 +410,7 @@ void TEPWizard::SetActivePage(TEPWizardPage* page) {
     if (page != nullptr) {
       page->raise();
       page->show();
-      if (page->isVisible() && page->isEnabled()) {
-        // The first control of the page that takes the focus by Tab.
-        for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
-          if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
-              w->isEnabled()) {
-            w->setFocus(Qt::TabFocusReason);
-            break;
-          }
-        }
-      }
+      FocusFirstControl(page);
     }
     if (activePage_ != nullptr) activePage_->hide();
     activePage_ = page;
@@ -620,6 +611,23 @@ void TEPWizard::changeEvent(QEvent* event) {
     }
   }
   QWidget::changeEvent(event);
+}
+
+void TEPWizard::FocusFirstControl(TEPWizardPage* page) {
+  focusPending_ = !page->isVisible();
+  if (focusPending_ || !page->isEnabled()) return;
+  for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+    if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() &&
+        w->isEnabled()) {
+      w->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+}
+
+void TEPWizard::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (focusPending_ && activePage_ != nullptr) FocusFirstControl(activePage_);
 }
 
 void TEPWizard::resizeEvent(QResizeEvent*) {

@@ -300,6 +300,7 @@ class TEPWizard : public QWidget {
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -310,6 +311,9 @@ class TEPWizard : public QWidget {
   void ApplyBackRule();
   void ApplyNextRule();
   void ApplyCaptionRule();
+  // Gives the focus to the page's first control that takes it by Tab; a page
+  // not yet on screen gets it when the wizard is first shown.
+  void FocusFirstControl(TEPWizardPage* page);
   void IncludeChanged(TEPWizardPage* page, bool value);
   void LayoutRemoved(const TEPWizardLayout* layout);
   TWizardButton* MakeButton(int caption, int gap);
@@ -329,6 +333,7 @@ class TEPWizard : public QWidget {
   TEPWizardLayout* currentLayout_ = nullptr;
   QString layout_;
   bool loading_ = false;
+  bool focusPending_ = false;
   int realignLocks_ = 0;
 };
 

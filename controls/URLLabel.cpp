@@ -29,9 +29,21 @@ void TURLLabel::SetFontColor(const QColor& color) {
   setPalette(pal);
 }
 
+// The right and bottom edges count as inside.
+bool TURLLabel::Inside(QPoint pos) const {
+  return pos.x() >= 0 && pos.x() <= width() && pos.y() >= 0 && pos.y() <= height();
+}
+
 void TURLLabel::mousePressEvent(QMouseEvent* event) {
   pressed_ = true;
   SetFontColor(colorClick_);
+  event->accept();
+}
+
+void TURLLabel::mouseMoveEvent(QMouseEvent* event) {
+  // While the button is held the label keeps the mouse, so leaving and coming
+  // back show here rather than as leave and enter events.
+  if (pressed_) SetFontColor(Inside(event->position().toPoint()) ? colorClick_ : colorNormal_);
   event->accept();
 }
 
@@ -44,9 +56,7 @@ void TURLLabel::leaveEvent(QEvent*) {
 }
 
 void TURLLabel::mouseReleaseEvent(QMouseEvent* event) {
-  const QPoint pos = event->position().toPoint();
-  const bool inside = pos.x() >= 0 && pos.x() <= width() && pos.y() >= 0 && pos.y() <= height();
-  if (inside) {
+  if (Inside(event->position().toPoint())) {
     if (pressed_ && shell_ != nullptr) shell_->Open(ToAnsi(url_.isEmpty() ? text() : url_));
     SetFontColor(colorMoveOver_);
   } else {

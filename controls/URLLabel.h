@@ -35,11 +35,13 @@ class TURLLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:
   void SetFontColor(const QColor& color);
+  bool Inside(QPoint pos) const;
 
   QColor colorNormal_{0x00, 0x00, 0xFF};
   QColor colorMoveOver_{0x00, 0x00, 0xFF};

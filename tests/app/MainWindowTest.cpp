@@ -1,5 +1,6 @@
 // The window driven as a user drives it, on the test's own catalogue, with
 // scripted boxes and dialogs.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -291,6 +292,81 @@ TEST_F(MainWindowTest, OutputButtonsPrintExportAndLaunch) {
                                std::filesystem::copy_options::overwrite_existing);
   }
   EXPECT_TRUE(reported.empty()) << reported.front();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+class KeyboardTest : public MainWindowTest {
+ protected:
+  TfrmKavPnbMain& StartActive(const QStringList& arguments = {}) {
+    TfrmKavPnbMain& w = Start(arguments);
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+    return w;
+  }
+  static QWidget* Focused() { return QApplication::focusWidget(); }
+  static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused(), static_cast<Qt::Key>(key), modifiers);
+  }
+};
+
+TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
+  TfrmKavPnbMain& w = StartActive();
+  EXPECT_EQ(Focused(), w.grdSpecs);  // the page's first control, not Next
+  // Tab leaves the grid at once and never changes the antenna.
+  const std::string first = Cell(data->AntData, "PartNum");
+  Press(Qt::Key_Tab);
+  EXPECT_NE(Focused(), w.grdSpecs);
+  EXPECT_EQ(Cell(data->AntData, "PartNum"), first);
+  w.grdLOM->setFocus();
+  Press(Qt::Key_Backtab);
+  EXPECT_NE(Focused(), w.grdLOM);
+
+  // Query by part number: Enter in the box runs the query and stays on the page.
+  w.rbPartNum->setFocus();
+  Press(Qt::Key_Space);
+  ASSERT_EQ(Focused(), w.txtPart);
+  QTest::keyClicks(w.txtPart, "hp");
+  Press(Qt::Key_Return);
+  EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage1);
+  EXPECT_EQ(data->AntData.RecordCount(), 3);
+
+  // Back to the grid by Shift+Tab, an antenna by the arrows, Next by Enter.
+  for (int i = 0; i < 20 && Focused() != w.grdSpecs; ++i)
+    Press(Qt::Key_Backtab);
+  ASSERT_EQ(Focused(), w.grdSpecs);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(Cell(data->AntData, "PartNum"), "HP4-23");
+  Press(Qt::Key_Up);
+  EXPECT_EQ(Cell(data->AntData, "PartNum"), "HP2-23");
+  Press(Qt::Key_Return);
+  ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+
+  // Each option by Down, the next list by Tab, Finish by Enter.
+  for (TDBLookupCombo* list : {w.cboFlangeList, w.cboRadomeList, w.cboPackList}) {
+    EXPECT_EQ(Focused(), list);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Tab);
+  }
+  Press(Qt::Key_Return);
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP2-23|HP2-23-BHE|2 ft High Performance Antenna, "
+                                     "UDR220 flange, Hydrophobic radome, Export crate|1275|"),
+            std::string::npos)
+      << ReadFile(JobFile());
+}
+
+TEST_F(KeyboardTest, CommandModeStartsOnTheFlangeListAndTheFirstDownPicksTheFirstEntry) {
+  TfrmKavPnbMain& w = StartActive({"HP2-23"});
+  ASSERT_EQ(Focused(), w.cboFlangeList);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(Cell(data->FlangeData, "Flange"), "UDR220");
+
+  Start();
+  window->rbFreqType->click();
+  ASSERT_TRUE(window->cboFreqList->Text().isEmpty());
+  QTest::keyClick(window->cboFreqList, Qt::Key_Down);
+  EXPECT_EQ(window->cboFreqList->Text(), "6 GHz");
 }
 
 }  // namespace

@@ -10,12 +10,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "FakeUi.h"
 #include "TestSupport.h"
 #include "app/QtDialogs.h"
 #include "app/ukavpnb.h"
 #include "controls/ControlHooks.h"
+#include "controls/DBGrid.h"
+#include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
 #include "output/OutputTestSupport.h"
 #include "platform/Locale.h"
@@ -119,6 +122,61 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
   Save("page2-command.png");
   EXPECT_TRUE(dialogs.errors.empty());
   EXPECT_TRUE(reported.empty());
+}
+
+// Pixels of `image` for which `test` holds.
+template <typename Test>
+int Count(const QImage& image, Test test) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      count += test(QColor(image.pixel(x, y))) ? 1 : 0;
+  return count;
+}
+
+TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
+  TfrmKavPnbMain& w = Start({});
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  ASSERT_TRUE(w.grdSpecs->hasFocus());
+  const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
+  auto highlighted = [&](const QColor& c) { return c == highlight; };
+  // The pricing row shows its column colours: part number blue, price red.
+  const QImage lom = w.grdLOM->grab().toImage();
+  EXPECT_GT(
+      Count(lom, [](const QColor& c) { return c.blue() > 150 && c.red() < 90 && c.green() < 90; }),
+      0);
+  EXPECT_GT(
+      Count(lom, [](const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; }),
+      0);
+  EXPECT_EQ(Count(lom, highlighted), 0);
+  // The grid with the focus shows where it is; without it, no highlight.
+  EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  w.btnRPE->setFocus();
+  EXPECT_EQ(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+
+  // Ten pixels between the query button's picture (made solid here) and its caption.
+  QPixmap solid(20, 20);
+  solid.fill(Qt::green);
+  w.btnQryAntList->setIcon(QIcon(solid));
+  const QImage button = w.btnQryAntList->grab().toImage();
+  int glyphRight = -1, captionLeft = button.width();
+  for (int y = 0; y < button.height(); ++y)
+    for (int x = 0; x < button.width(); ++x)
+      if (QColor(button.pixel(x, y)) == QColor(Qt::green)) glyphRight = std::max(glyphRight, x);
+  for (int y = 0; y < button.height(); ++y)
+    for (int x = glyphRight + 1; x < button.width(); ++x)
+      if (qGray(button.pixel(x, y)) < 110) captionLeft = std::min(captionLeft, x);
+  const int gap = captionLeft - glyphRight - 1;
+  EXPECT_TRUE(gap >= 10 && gap <= 12) << gap;  // the caption's first letter may stand off a pixel
+
+  // The lookup lists have no border: their edges are the field's colour.
+  w.rbFreqType->click();
+  const QImage list = w.cboFreqList->grab().toImage();
+  const QColor base = w.cboFreqList->palette().color(QPalette::Active, QPalette::Base);
+  EXPECT_EQ(QColor(list.pixel(0, list.height() / 2)), base);
+  EXPECT_EQ(QColor(list.pixel(list.width() / 2, 0)), base);
+  Save("page1-focus.png");
 }
 
 }  // namespace

@@ -154,7 +154,7 @@ TEST_F(DataControlsTest, ChoosingARowMovesTheTableOnceAndFollowingItMovesNothing
   grid.setCurrentIndex(grid.Model()->index(3, 1));
   EXPECT_EQ(table.RecNo(), 4);
   EXPECT_EQ(moves, 1);
-  EXPECT_TRUE(grid.selectionModel()->isRowSelected(3, {}));
+  EXPECT_EQ(grid.currentIndex().row(), 3);
 
   // The table moves elsewhere: the grid follows without moving it again.
   moves = 0;
