@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "app/PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 
 TQtPictureBox::TQtPictureBox(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignCenter);

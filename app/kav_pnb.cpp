@@ -2,12 +2,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/DesktopShell.h"
 #include "app/QtDialogs.h"
 #include "app/QtFileDialogs.h"
 #include "app/ukavpnb.h"
 #include "catalog/uDataMod.h"
 #include "controls/ControlHooks.h"
-#include "launch/DesktopShell.h"
 #include "platform/Cp1252.h"
 #include "platform/ProgramFolder.h"
 

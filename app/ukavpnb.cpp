@@ -150,7 +150,7 @@ void TfrmKavPnbMain::btnPrintSpecsClick() {
 }
 
 void TfrmKavPnbMain::btnRPEClick() {
-  LaunchRpeViewer(data_, ExecuteApp1, services_.Dialogs);
+  LaunchRpeViewer(data_.GetSelectedPartNum(), ExecuteApp1, services_.Dialogs);
 }
 
 void TfrmKavPnbMain::btnPrintPNBClick() {

@@ -5,15 +5,15 @@
 #include <optional>
 
 #include "catalog/AntennaGrid.h"
-#include "catalog/CatalogChecker.h"
 #include "catalog/uDataMod.h"
+#include "checker/CatalogChecker.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
 #ifdef KAV_CLI_DECODES_PICTURES
-#include "app/PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 #endif
 
 const char* const kCliUsage =

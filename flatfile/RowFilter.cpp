@@ -1,5 +1,6 @@
 #include "flatfile/RowFilter.h"
 
+#include "flatfile/FlatFileRules.h"
 #include "flatfile/Wildcard.h"
 #include "platform/AnsiText.h"
 
@@ -19,15 +20,8 @@ bool TRowFilter::Matches(const Condition& condition, std::string_view cell) cons
   switch (option_) {
     case foDefaultCompare:
       return cell == condition.value;
-    case foDelimitedCompare: {
-      // The cell's comma-separated items, each trimmed, as SplitText gives them.
-      while (true) {
-        const size_t comma = cell.find(',');
-        if (ansi::SameText(ansi::Trim(cell.substr(0, comma)), condition.value)) return true;
-        if (comma == std::string_view::npos) return false;
-        cell.remove_prefix(comma + 1);
-      }
-    }
+    case foDelimitedCompare:
+      return ListItemMatches(cell, condition.value);
     case foPartialCompare:
       return WildcardMatch(cell, condition.value);
   }

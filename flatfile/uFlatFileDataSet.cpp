@@ -5,6 +5,7 @@
 #include <limits>
 #include <unordered_set>
 
+#include "flatfile/FlatFileRules.h"
 #include "flatfile/LineReader.h"
 #include "flatfile/RowFilter.h"
 #include "platform/AnsiText.h"
@@ -18,10 +19,6 @@ namespace {
 constexpr size_t kFirstArenaBlock = 64 << 10;
 constexpr size_t kArenaBlock = 4 << 20;
 
-bool IsCommentLine(std::string_view line) {
-  return !line.empty() && std::strchr("#*;[^`{~", line[0]) != nullptr && line[0] != '\0';
-}
-
 }  // namespace
 
 TFlatFileDataSet::TFlatFileDataSet(std::string name)
@@ -29,33 +26,47 @@ TFlatFileDataSet::TFlatFileDataSet(std::string name)
 
 TFlatFileDataSet::~TFlatFileDataSet() = default;
 
-std::string TFlatFileDataSet::LocateFile() {
-  if (fileName_.empty()) throw EKavError("Missing File");
+TFileLocation TFlatFileDataSet::Location() const {
+  TFileLocation location;
+  if (fileName_.empty()) {
+    location.error = "Missing File";
+    return location;
+  }
   std::string fullName;
   if (pathMode_ == pmRegistryPath) {
-    TRegistry& registry = CurrentUserRegistry();
-    registry.CreateKey(registryOptions_.Key);
-    std::string folder;
-    switch (registry.ReadString(registryOptions_.Key, registryOptions_.Section,
-                                registryOptions_.Value, folder)) {
+    location.fromRegistry = true;
+    location.registryValue = CurrentUserRegistry().ReadString(
+        registryOptions_.Key, registryOptions_.Section, registryOptions_.Value, location.folder);
+    switch (location.registryValue) {
       case TRegistry::ValueKind::String:
         break;
       case TRegistry::ValueKind::Missing:
-        folder = registryOptions_.DefaultValue;
+        location.folder = registryOptions_.DefaultValue;
         break;
       case TRegistry::ValueKind::Other:
-        throw EKavError("Invalid data type for '" + registryOptions_.Value + "'");
+        location.path = fileName_;
+        location.error = "Invalid data type for '" + registryOptions_.Value + "'";
+        return location;
     }
-    path_ = folder + "\\";
-    fullName = path_ + fileName_;
+    fullName = location.folder + "\\" + fileName_;
   } else if (!path_.empty()) {
     fullName = ProgramFolder() + path_ + fileName_;
   } else {
     fullName = fileName_;
   }
-  const std::string resolved = ResolvePath(fullName);
-  if (!FileExists(resolved)) throw EKavError(resolved + " does not exist");
-  return resolved;
+  location.path = ResolvePath(fullName);
+  if (!FileExists(location.path)) location.error = location.path + " does not exist";
+  return location;
+}
+
+std::string TFlatFileDataSet::LocateFile() {
+  if (pathMode_ == pmRegistryPath && !fileName_.empty())
+    CurrentUserRegistry().CreateKey(registryOptions_.Key);
+  const TFileLocation location = Location();
+  if (location.fromRegistry && location.registryValue != TRegistry::ValueKind::Other)
+    path_ = location.folder + "\\";
+  if (!location.error.empty()) throw EKavError(location.error);
+  return location.path;
 }
 
 void TFlatFileDataSet::BuildFieldDefs() {
@@ -82,7 +93,7 @@ void TFlatFileDataSet::ReadHeader() {
   linesReadAhead_.clear();
   reader_ = std::make_unique<TLineReader>(fullFileName_);
   std::string_view line;
-  if (!reader_->Next(line)) throw EKavError("No Data Exits in " + fileName_);
+  if (!reader_->Next(line)) throw EKavError(EmptyFileError(fileName_));
   const std::string header(line);
   headerItems_.SetDelimiter(openDelimiter_);
   headerItems_.SplitText(header);

@@ -16,8 +16,19 @@
 #include "flatfile/ModList.h"
 #include "flatfile/custdataset.h"
 #include "platform/NameValueList.h"
+#include "platform/Registry.h"
 
 class TLineReader;
+
+// Where an open looks for the table's file, and why it would fail there.
+struct TFileLocation {
+  std::string path;   // the full name the open reads (or shows in its error)
+  std::string error;  // the open's error text; empty when the file is there
+  // In registry mode: what the registry held and the folder taken.
+  bool fromRegistry = false;
+  TRegistry::ValueKind registryValue = TRegistry::ValueKind::Missing;
+  std::string folder;
+};
 
 class TFlatFileDataSet : public TListDataSet {
  public:
@@ -48,6 +59,10 @@ class TFlatFileDataSet : public TListDataSet {
   void SetDelimiter(std::string delimiter) { delimiter_ = std::move(delimiter); }
   bool DefaultFieldNames() const { return defaultFieldNames_; }
   void SetDefaultFieldNames(bool value) { defaultFieldNames_ = value; }
+
+  // Locates the file as the next open will, without creating the registry
+  // key or changing Path.
+  TFileLocation Location() const;
 
   // The column names of the open table (empty when closed).
   const TModList& HeaderItems() const { return headerItems_; }

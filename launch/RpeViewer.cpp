@@ -9,9 +9,9 @@ void SetUpRpeViewerLauncher(TExecuteApp& launcher) {
   launcher.Parameters.clear();
 }
 
-void LaunchRpeViewer(const TDataMod& data, TExecuteApp& launcher, TDialogs& dialogs) {
+void LaunchRpeViewer(const std::string& model, TExecuteApp& launcher, TDialogs& dialogs) {
   try {
-    launcher.Parameters = data.GetSelectedPartNum();
+    launcher.Parameters = model;
     launcher.Execute();
   } catch (...) {
     dialogs.ShowMessage(kRpeViewerFailed);

@@ -1,7 +1,8 @@
 #pragma once
 // "View RPE": starts the radiation-pattern-envelope viewer for the current
 // antenna.
-#include "catalog/uDataMod.h"
+#include <string>
+
 #include "launch/uExecuteApp.h"
 #include "platform/Dialogs.h"
 
@@ -12,7 +13,7 @@ inline constexpr const char* kRpeViewerFailed = "Could not successfully launch t
 // through the shell.
 void SetUpRpeViewerLauncher(TExecuteApp& launcher);
 
-// Passes the current antenna's part number, unquoted, and starts the viewer.
-// Any error on the way shows kRpeViewerFailed; a viewer that is simply not
-// there shows nothing.
-void LaunchRpeViewer(const TDataMod& data, TExecuteApp& launcher, TDialogs& dialogs);
+// Passes the model number (the current antenna's), unquoted, and starts the
+// viewer. Any error on the way shows kRpeViewerFailed; a viewer that is
+// simply not there shows nothing.
+void LaunchRpeViewer(const std::string& model, TExecuteApp& launcher, TDialogs& dialogs);

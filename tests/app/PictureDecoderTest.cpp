@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/PictureDecoder.h"
 #include "app/QtPictureBox.h"
+#include "pictures/PictureDecoder.h"
 #include "platform/Error.h"
 
 namespace {

@@ -94,7 +94,7 @@ TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurr
   WriteViewer(work.Path());
   SetViewerFolder(viewer.Path());
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
   EXPECT_EQ(registry->reads, 1);
   // One beside the program starts without a look at the registry, and gets
@@ -103,7 +103,7 @@ TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurr
   WriteViewer(program.Path());
   ASSERT_TRUE(QueryPart(*data, "HP\xE9\x80", true));
   const int reads = registry->reads;
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP\xC3\xA9\xE2\x82\xAC"}, program.Path()));
   EXPECT_EQ(launcher.FullAppName(), program / "KAV_RPE.exe");
   EXPECT_EQ(registry->reads, reads);
@@ -114,14 +114,14 @@ TEST_F(LauncherTest, TheRegistryFolderGetsItsSeparatorAndIsTriedFirstNextTime) {
   const std::string folder = viewer.Path().substr(0, viewer.Path().size() - 1);
   SetViewerFolder(folder);
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
   EXPECT_EQ(launcher.FullAppName(), folder + "\\KAV_RPE.exe");
   // Next click, for a part number with blanks: passed unquoted and unchanged.
   SetViewerFolder("");
   ASSERT_TRUE(QueryPart(*data, "STD 6-6  X", true));
   const int reads = registry->reads;  // the query reads the catalogue's folder
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"STD 6-6  X"}, viewer.Path()));
   EXPECT_EQ(registry->reads, reads);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -130,18 +130,18 @@ TEST_F(LauncherTest, TheRegistryFolderGetsItsSeparatorAndIsTriedFirstNextTime) {
 TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   // Registry value missing, empty or not text: the message.
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   SetViewerFolder("");
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   SetViewerFolder(viewer.Path());
   registry->binaryValue = true;
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, kRpeViewerFailed));
   EXPECT_EQ(Recorded(false), "");
   // No viewer in the registry's folder: nothing, and no message.
   registry->binaryValue = false;
   fs::remove(viewer / "KAV_RPE.exe");
-  LaunchRpeViewer(*data, launcher, dialogs);
+  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_FALSE(launcher.Execute());
   EXPECT_EQ(dialogs.messages.size(), 3u);
   // A file that is no program goes to the desktop's opener.

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "CatalogFixture.h"
-#include "catalog/CatalogChecker.h"
+#include "catalog/CatalogFixture.h"
+#include "checker/CatalogChecker.h"
 #include "cli/CliCommands.h"
 
 namespace {
@@ -233,6 +233,21 @@ TEST_F(CheckerTest, RowShapes) {
                       "program/data/pack_list.dat:4:1: warning: an item of Antenna_Size is 51 "
                       "characters long"));
   EXPECT_EQ(lines.size(), 7u) << Listing(lines);
+}
+
+TEST_F(CheckerTest, FindingsSayWhatTheProgramDoes) {
+  // A short antenna row fails the open at the Type filter: the finding names
+  // that column, the one whose index the failure quotes.
+  Shared("MWAnts.dat", AntennaHeader() + CleanAntennas() + "23 GHz\r\n");
+  // An empty flange sets no filter and takes line 1; later lines with an
+  // empty first cell are never read.
+  Data("flng_img.dat", "PDR220|pdr220.gif\r\n\r\n|pdr220.gif\r\n");
+  const auto lines = Check();
+  EXPECT_TRUE(Reports(lines,
+                      "shared/MWAnts.dat:7:0: error: only 1 cell, but the program reads Type from "
+                      "cell 26 -- opening AntData fails with \"List index out of bounds (25)\""));
+  EXPECT_FALSE(Reports(lines, "program/data/flng_img.dat:2:"));
+  EXPECT_FALSE(Reports(lines, "program/data/flng_img.dat:3:"));
 }
 
 TEST_F(CheckerTest, ModelNumbers) {

@@ -1,4 +1,4 @@
-#include "launch/DesktopShell.h"
+#include "app/DesktopShell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/PictureDecoder.h"
+#include "pictures/PictureDecoder.h"
 
 #include <QFile>
 #include <QImageReader>

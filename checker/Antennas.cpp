@@ -1,0 +1,334 @@
+// The pricing rows and the antennas, each checked against the option files.
+#include "checker/CatalogChecker_p.h"
+
+namespace checker_detail {
+
+TCheckResult TChecker::Run() {
+  TTableUse freqUse =
+      Use(data_.FreqData, "the program fails at start-up, opening the frequency list");
+  TTableUse typeUse = Use(data_.TypeData,
+                          "the antenna-type list fails to open at start-up and at every "
+                          "change of frequency");
+  typeUse.filters = {"Freq"};
+  TTableUse antUse = Use(data_.AntData, "every antenna query fails");
+  antUse.filters = {"Freq", "Type", "PartNum"};
+  antUse.unread = {"ID", "PSI_MAX", "Misc", "BegFreq", "CURRENT", "OldPartNum"};
+  antUse.lists = {"Flange"};
+  antUse.keyColumn = "PartNum";
+  TTableUse lomUse = Use(data_.LOMData,
+                         "every antenna change shows an error box and no antenna has a price, "
+                         "a description or a picture");
+  lomUse.filters = {"PartNo"};
+  lomUse.unread = {"BegFreq", "EndingFreq"};
+  lomUse.freeText = {"Desc"};
+  lomUse.keyColumn = "PartNo";
+  TTableUse suffixUse = Use(data_.FlangeSuffixData,
+                            "every flange choice shows an error box and no part number gets a "
+                            "flange suffix");
+  suffixUse.filters = suffixUse.lists = {"AntennaGroup", "Flange"};
+  TTableUse radomeUse = Use(data_.RadomeData,
+                            "every antenna change shows an error box and no antenna has radome "
+                            "options");
+  radomeUse.filters = radomeUse.lists = {"Antenna_Type", "Antenna_Size"};
+  radomeUse.freeText = {"Radome_Desc"};
+  TTableUse packUse = Use(data_.PackData,
+                          "every antenna change shows an error box and no antenna has packing "
+                          "options");
+  packUse.filters = packUse.lists = {"Antenna_Size", "Antenna_Group"};
+  packUse.unread = {"DefaultPackSuffix"};
+  packUse.freeText = {"Pack_Desc"};
+  TTableUse radomeImgUse = Use(data_.RadomeImgData,
+                               "every radome choice shows an error box and no radome picture is "
+                               "shown");
+  radomeImgUse.filters = radomeImgUse.lists = {"AntennaGroup", "Suffix"};
+
+  CheckFrequencies(freqUse);
+  CheckTypes(typeUse);
+  CheckFlangeSuffixes(suffixUse);
+  CheckRadomes(radomeUse);
+  CheckPacks(packUse);
+  CheckRadomePictures(radomeImgUse);
+  CheckFlangePictures();
+  CheckPricing(lomUse);
+  CheckAntennas(antUse);
+  CheckOfferedTypes();
+  return Finish();
+}
+
+void TChecker::CheckPricing(const TTableUse& use) {
+  TSource& s = lomSource_;
+  if (!Open(use, kLom, s)) return;
+  const int model = s.Filter("PartNo"), graphic = s.Read("GraphicFile"), price = s.Read("USPrice");
+  const std::string& pictures = data_.AntennaImg.ImagePath;
+  Rows(s, [&](long number, const TCells& cells) {
+    const std::string_view key = cells[static_cast<size_t>(model)];
+    if (key.empty()) return;  // reached only by an antenna without a model number
+    const uint32_t first = pricing_.Insert(key, static_cast<uint32_t>(number));
+    if (first != 0) {
+      Warning(s, number, model + 1,
+              "model number " + Quoted(key) + " already has a pricing row on line " +
+                  std::to_string(first),
+              "the program uses the first row only; this one is never read");
+      return;
+    }
+    CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "of ", key);
+    CheckPicture(s, number, graphic + 1, pictures, cells[static_cast<size_t>(graphic)], ".gif",
+                 [] { return std::string("the antenna picture"); });
+  });
+}
+
+// The first flng_list.dat row for a group and flange, as the flange-suffix
+// table finds it; -1 when there is none.
+int TChecker::SuffixRow(std::string_view group, std::string_view flange) const {
+  for (size_t i = 0; i < suffixRows_.size(); ++i)
+    if (PassesListFilter(suffixRows_[i].groups, group) &&
+        PassesListFilter(suffixRows_[i].flanges, flange))
+      return static_cast<int>(i);
+  return -1;
+}
+
+void TChecker::CheckAntennas(const TTableUse& use) {
+  TSource& s = antSource_;
+  if (!Open(use, kAnt, s)) return;
+  static const char* const kPrinted[] = {
+      "RPE",      "FCC101",    "FCC74", "FCC78", "ETSI_CLASS", "ETSI_GAIN", "Gain_Low",
+      "Gain_Med", "Gain_High", "BW_H",  "X_pol", "F_B",        "VSWR",      "Return_Loss"};
+  std::vector<std::pair<int, std::string>> printed;
+  for (const char* column : kPrinted)
+    printed.emplace_back(s.Read(column), column);
+  const int model = s.Read("PartNum"), range = s.Filter("Freq"), type = s.Read("Type");
+  const int queriedType = s.Filter("Type"), size = s.Read("Size_FT"), group = s.Read("Group");
+  const int flanges = s.Read("Flange");
+  TKeyLines models;
+  std::string key;
+  Rows(s, [&](long number, const TCells& cells) {
+    ++antennas_;
+    auto cell = [&](int at) { return cells[static_cast<size_t>(at)]; };
+    const TAntenna antenna{cell(model), cell(range),   cell(type), cell(size),
+                           cell(group), cell(flanges), number};
+    CheckModel(s, antenna, models, model + 1);
+    for (const auto& [at, column] : printed)
+      if (cell(at).empty())
+        Warning(
+            s, number, at + 1, column + " is empty",
+            "the specification sheet of " + std::string(antenna.model) + " has no entry for it");
+    if (antenna.size.empty())
+      Warning(s, number, size + 1, "Size_FT is empty",
+              "radome and packing options are matched on type and group alone");
+    if (antenna.type.empty())
+      Warning(s, number, type + 1, "Type is empty", "radome options are matched on size alone");
+    if (antenna.group.empty())
+      Warning(s, number, group + 1, "Group is empty",
+              "flange suffixes, packing options and radome pictures are matched on their "
+              "other column alone");
+    CheckFlangeList(s, antenna, flanges + 1);
+
+    // Everything below depends only on these cells: look each combination up once.
+    key.assign(cell(range)).append(1, kKeySeparator).append(cell(queriedType));
+    for (std::string_view part : {antenna.type, antenna.size, antenna.group, antenna.flanges})
+      key.append(1, kKeySeparator).append(part);
+    auto [entry, fresh] = combinations_.try_emplace(key);
+    if (!fresh) {
+      for (TAggregate* aggregate : entry->second)
+        aggregate->Hit();
+      return;
+    }
+    std::vector<TAggregate*>& hits = entry->second;
+    CheckOffered(s, antenna, cell(queriedType), range + 1, hits);
+    CheckSuffixes(s, antenna, flanges + 1, hits);
+    CheckRadomeOptions(s, antenna, type + 1, hits);
+    CheckPackOptions(s, antenna, size + 1, hits);
+  });
+}
+
+void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& models,
+                          int column) {
+  if (antenna.model.empty()) {
+    Error(s, antenna.line, column, "PartNum is empty",
+          "no model-number query finds this antenna, and its pricing, flange and part-number "
+          "look-ups run unfiltered: it takes the first pricing row of " +
+              data_.LOMData.FileName());
+    return;
+  }
+  if (IsCommentLine(antenna.model))
+    Error(s, antenna.line, column,
+          "model number " + Quoted(antenna.model) + " begins with the comment mark " +
+              Quoted(antenna.model.substr(0, 1)),
+          "the lines the program writes for it to " + data_.FlangeData.FileName() + " and " +
+              data_.pnbData.FileName() +
+              " read back as comments: its flange list and custom part number stay empty");
+  const uint32_t first = models.Insert(antenna.model, static_cast<uint32_t>(antenna.line));
+  if (first != 0)
+    Error(s, antenna.line, column,
+          "model number " + Quoted(antenna.model) + " is also on line " + std::to_string(first),
+          "a query for the exact model number (command mode, the headless build) keeps only "
+          "line " +
+              std::to_string(first) + ", and both rows share one pricing row");
+  else if (lomSource_.usable && pricing_.Find(antenna.model) == 0)
+    Error(s, antenna.line, column,
+          "model number " + Quoted(antenna.model) + " has no pricing row in " +
+              data_.LOMData.FileName(),
+          "its custom price is \"0.00\", its description has no antenna text and it shows no "
+          "picture");
+}
+
+// An empty flange in the list: the flange list offers an empty entry, and
+// with no flange filter the suffix comes from the group's first row.
+void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int column) {
+  TCells& items = flangeItems_;
+  SplitCells(antenna.flanges, ",", items);
+  if (std::none_of(items.begin(), items.end(), [](std::string_view item) { return item.empty(); }))
+    return;
+  std::string effect = "the flange list offers an empty entry";
+  if (suffixSource_.usable) {
+    const int row = SuffixRow(antenna.group, "");
+    effect += row < 0
+                  ? ", with no flange suffix"
+                  : ", whose flange suffix comes from the first " +
+                        data_.FlangeSuffixData.FileName() + " row for group " +
+                        Quoted(antenna.group) + " (line " +
+                        std::to_string(suffixRows_[static_cast<size_t>(row)].line) + ", suffix " +
+                        Quoted(suffixRows_[static_cast<size_t>(row)].suffix) + ")";
+  }
+  Warning(s, antenna.line, column,
+          antenna.flanges.empty() ? "Flange is empty"
+                                  : "Flange " + Quoted(antenna.flanges) + " lists an empty flange",
+          effect);
+}
+
+// The frequency-and-type query filters Freq and Type exactly.
+void TChecker::CheckOffered(const TSource& s, const TAntenna& antenna, std::string_view queriedType,
+                            int column, std::vector<TAggregate*>& hits) {
+  std::string key = std::string(antenna.range) + kKeySeparator + std::string(queriedType);
+  auto [entry, fresh] = antennaPairs_.try_emplace(key);
+  TAggregate& aggregate = entry->second;
+  if (!typesUsable_) return;
+  if (!fresh) {
+    aggregate.Hit();
+  } else if (offeredKeys_.count(key) == 0) {
+    Track(aggregate).finding =
+        Warning(s, antenna.line, column,
+                "frequency range " + Quoted(antenna.range) + " with type " + Quoted(queriedType) +
+                    " is not offered in " + data_.TypeData.FileName(),
+                "the frequency-and-type query never lists " + std::string(antenna.model) +
+                    "; a model-number query still finds it");
+  }
+  if (aggregate.finding != kNone) hits.push_back(&aggregate);
+}
+
+void TChecker::CheckSuffixes(const TSource& s, const TAntenna& antenna, int column,
+                             std::vector<TAggregate*>& hits) {
+  TCells items;
+  SplitCells(antenna.flanges, ",", items);
+  for (std::string_view flange : items) {
+    if (flange.empty()) continue;  // reported with the flange list
+    if (suffixSource_.usable) {
+      std::string key = std::string(antenna.group) + kKeySeparator + std::string(flange);
+      auto [entry, fresh] = missingSuffixes_.try_emplace(key);
+      if (fresh && SuffixRow(antenna.group, flange) < 0)
+        Track(entry->second).finding =
+            Error(s, antenna.line, column,
+                  "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixData.FileName() +
+                      " row for group " + Quoted(antenna.group),
+                  "the custom part number of " + std::string(antenna.model) +
+                      " with this flange gets no flange suffix");
+      else if (!fresh)
+        entry->second.Hit();
+      if (entry->second.finding != kNone) hits.push_back(&entry->second);
+    }
+    if (flangeImgSource_.usable) {
+      auto [entry, fresh] = missingFlangePictures_.try_emplace(std::string(flange));
+      if (fresh && flangePictures_.count(entry->first) == 0)
+        Track(entry->second).finding = Warning(
+            s, antenna.line, column,
+            "flange " + Quoted(flange) + " has no line in " + data_.FlangeImg.ImageDataFile,
+            "choosing it for " + std::string(antenna.model) + " empties the option picture");
+      else if (!fresh)
+        entry->second.Hit();
+      if (entry->second.finding != kNone) hits.push_back(&entry->second);
+    }
+  }
+}
+
+void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int column,
+                                  std::vector<TAggregate*>& hits) {
+  if (!radomeSource_.usable) return;
+  std::vector<size_t> options;
+  for (size_t i = 0; i < radomeRows_.size(); ++i)
+    if (PassesListFilter(radomeRows_[i].types, antenna.type) &&
+        PassesListFilter(radomeRows_[i].sizes, antenna.size))
+      options.push_back(i);
+  if (options.empty()) {
+    std::string key = std::string(antenna.type) + kKeySeparator + std::string(antenna.size);
+    auto [entry, fresh] = missingRadomes_.try_emplace(key);
+    if (fresh)
+      Track(entry->second).finding =
+          Warning(s, antenna.line, column,
+                  "no " + data_.RadomeData.FileName() + " row covers type " + Quoted(antenna.type) +
+                      " and size " + Quoted(antenna.size),
+                  std::string(antenna.model) +
+                      " has no radome options and its custom price is "
+                      "\"0.00\"");
+    else
+      entry->second.Hit();
+    hits.push_back(&entry->second);
+    return;
+  }
+  if (!radomeImgSource_.usable) return;
+  for (size_t option : options) {
+    const TRadomeRow& row = radomeRows_[option];
+    std::string key = std::to_string(option) + kKeySeparator + std::string(antenna.group);
+    auto [entry, fresh] = missingRadomePictures_.try_emplace(key);
+    if (!fresh) {
+      entry->second.Hit();
+    } else if (std::none_of(radomePictureRows_.begin(), radomePictureRows_.end(),
+                            [&](const TRadomePictureRow& picture) {
+                              return PassesListFilter(picture.groups, antenna.group) &&
+                                     PassesListFilter(picture.suffixes, row.suffix);
+                            })) {
+      Track(entry->second).finding =
+          Warning(radomeSource_, row.line, radomeSource_.Read("Radome_Suffix") + 1,
+                  "radome option " + Quoted(row.suffix) + " has no " +
+                      data_.RadomeImgData.FileName() + " row for group " + Quoted(antenna.group),
+                  "choosing it for " + std::string(antenna.model) + " empties the option picture");
+    }
+    if (entry->second.finding != kNone) hits.push_back(&entry->second);
+  }
+}
+
+void TChecker::CheckPackOptions(const TSource& s, const TAntenna& antenna, int column,
+                                std::vector<TAggregate*>& hits) {
+  if (!packSource_.usable) return;
+  if (std::any_of(packRows_.begin(), packRows_.end(), [&](const TPackRow& row) {
+        return PassesListFilter(row.sizes, antenna.size) &&
+               PassesListFilter(row.groups, antenna.group);
+      }))
+    return;
+  std::string key = std::string(antenna.size) + kKeySeparator + std::string(antenna.group);
+  auto [entry, fresh] = missingPacks_.try_emplace(key);
+  if (fresh)
+    Track(entry->second).finding =
+        Warning(s, antenna.line, column,
+                "no " + data_.PackData.FileName() + " row covers size " + Quoted(antenna.size) +
+                    " and group " + Quoted(antenna.group),
+                std::string(antenna.model) +
+                    " has no packing options and its custom price is "
+                    "\"0.00\"");
+  else
+    entry->second.Hit();
+  hits.push_back(&entry->second);
+}
+
+// Offered frequency and type pairs that no antenna has.
+void TChecker::CheckOfferedTypes() {
+  if (!antSource_.usable || !typesUsable_) return;
+  for (const TOffered& pair : offered_)
+    if (antennaPairs_.count(pair.key) == 0)
+      Error(typesSource_, pair.line, pair.column,
+            "no antenna of " + data_.AntData.FileName() + " has frequency range " +
+                Quoted(pair.range) + " and type " + Quoted(pair.type),
+            "choosing them in the frequency and type lists ends in the error box \"The model "
+            "number: ... was not found\"");
+}
+
+}  // namespace checker_detail

@@ -1,0 +1,366 @@
+#pragma once
+// The catalogue checker's inner workings, shared by its source files: the
+// checker itself, what it knows of each table's use, and one file being read.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "catalog/uDataMod.h"
+#include "checker/CatalogChecker.h"
+#include "flatfile/FlatFileRules.h"
+#include "flatfile/LineReader.h"
+#include "flatfile/ModList.h"
+#include "platform/AnsiText.h"
+
+namespace checker_detail {
+
+using TCells = std::vector<std::string_view>;
+
+inline constexpr size_t kFieldSize = 50;
+inline constexpr size_t kNone = static_cast<size_t>(-1);
+inline constexpr char kKeySeparator = '\x1f';  // joins the parts of a look-up key
+
+inline std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+inline std::string Count(long n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The data module is built only for its table and picture settings.
+class TSilentDialogs : public TDialogs {
+ public:
+  void ShowMessage(const std::string&) override {}
+  bool Confirm(const std::string&) override { return false; }
+  void ShowErrorBox(const std::string&) override {}
+};
+
+// Keys with the line that first named them, for a million model numbers:
+// open addressing over keys copied into one arena.
+class TKeyLines {
+ public:
+  // Records `line` for a new key and answers 0; for a known key answers the
+  // line recorded first. Lines start at 1.
+  uint32_t Insert(std::string_view key, uint32_t line) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const size_t hash = std::hash<std::string_view>{}(key);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      Slot& slot = slots_[i];
+      if (slot.line == 0) {
+        slot = {Store(key), static_cast<uint32_t>(key.size()), line, hash};
+        ++count_;
+        return 0;
+      }
+      if (Same(slot, hash, key)) return slot.line;
+    }
+  }
+
+  // The line recorded for `key`, or 0.
+  uint32_t Find(std::string_view key) const {
+    if (slots_.empty()) return 0;
+    const size_t hash = std::hash<std::string_view>{}(key);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const Slot& slot = slots_[i];
+      if (slot.line == 0) return 0;
+      if (Same(slot, hash, key)) return slot.line;
+    }
+  }
+
+ private:
+  struct Slot {
+    const char* data = nullptr;
+    uint32_t size = 0;
+    uint32_t line = 0;  // 0: empty slot
+    size_t hash = 0;
+  };
+  static constexpr size_t kBlock = 1 << 20;
+
+  static bool Same(const Slot& slot, size_t hash, std::string_view key) {
+    return slot.hash == hash && slot.size == key.size() &&
+           (key.empty() || std::memcmp(slot.data, key.data(), key.size()) == 0);
+  }
+
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 1024 : old.size() * 2, Slot{});
+    const size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.line == 0) continue;
+      size_t i = slot.hash & mask;
+      while (slots_[i].line != 0)
+        i = (i + 1) & mask;
+      slots_[i] = slot;
+    }
+  }
+
+  const char* Store(std::string_view key) {
+    if (blocks_.empty() || blockSize_ - used_ < key.size()) {
+      blockSize_ = std::max(kBlock, key.size());
+      blocks_.push_back(std::unique_ptr<char[]>(new char[blockSize_]));
+      used_ = 0;
+    }
+    char* at = blocks_.back().get() + used_;
+    if (!key.empty()) std::memcpy(at, key.data(), key.size());
+    used_ += key.size();
+    return at;
+  }
+
+  std::vector<Slot> slots_;
+  size_t count_ = 0;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  size_t used_ = 0, blockSize_ = 0;
+};
+
+// How the program uses one table beyond its declaration.
+struct TTableUse {
+  TFlatFileDataSet* table = nullptr;
+  std::vector<std::string> filters;   // the columns it filters on, in the order it sets them
+  std::vector<std::string> unread;    // columns it carries but never reads
+  std::vector<std::string> freeText;  // descriptions: long by nature
+  std::vector<std::string> lists;     // comma-separated lists: their items are the values
+  std::string keyColumn;              // tells a data row from the separator line the program skips
+  std::string failure;                // what a failed open means to the user
+};
+
+inline TTableUse Use(TFlatFileDataSet& table, std::string failure) {
+  TTableUse use;
+  use.table = &table;
+  use.failure = std::move(failure);
+  return use;
+}
+
+// One catalogue file while it is read.
+struct TSource {
+  int order = 0;  // place of the file in the report
+  std::string path;
+  bool usable = false;  // the program's open would succeed
+  const TTableUse* use = nullptr;
+  std::vector<std::string> header;
+  std::vector<char> unread, freeText, lists;  // by declared position
+  std::unique_ptr<TLineReader> reader;
+  long line = 0;  // number of the line read last
+  std::vector<std::pair<long, std::string>> readAhead;
+
+  // The cell a field reads: its declared position.
+  int Read(const std::string& name) const { return use->table->FieldByName(name)->Index(); }
+  // The cell a filter on `name` compares: the header's column of that name.
+  int Filter(const std::string& name) const {
+    for (size_t i = 0; i < header.size(); ++i)
+      if (ansi::SameText(header[i], name)) return static_cast<int>(i);
+    return -1;
+  }
+};
+
+// A finding that stands for every antenna (or row) with the same gap: made
+// for the first, counted for the others.
+struct TAggregate {
+  size_t finding = kNone;
+  long more = 0;
+  const char* noun = "more antenna alike";
+  const char* nouns = "more antennas alike";
+  void Hit() {
+    if (finding != kNone) ++more;
+  }
+};
+
+struct TSuffixRow {
+  long line;
+  std::string groups, flanges, suffix;
+};
+struct TRadomeRow {
+  long line;
+  std::string types, sizes, suffix;
+};
+struct TPackRow {
+  long line;
+  std::string sizes, groups;
+};
+struct TRadomePictureRow {
+  long line;
+  std::string groups, suffixes;
+};
+
+class TChecker {
+ public:
+  explicit TChecker(const TPictureDecoder& decode) : decode_(decode) {}
+
+  TCheckResult Run();
+
+ private:
+  // File places in the report: the tables in the data module's order, then
+  // the flange picture index.
+  enum : int { kFreq, kType, kAnt, kLom, kSuffix, kRadome, kPack, kRadomeImg, kFlangeImg };
+
+  // ------------------------------------------------------------ findings
+
+  size_t Add(TSeverity severity, int order, const std::string& file, long line, int column,
+             std::string problem, std::string effect);
+  size_t Error(const TSource& s, long line, int column, std::string problem, std::string effect);
+  size_t Warning(const TSource& s, long line, int column, std::string problem, std::string effect);
+
+  TCheckResult Finish();
+
+  // Makes `aggregate` known to Finish.
+  TAggregate& Track(TAggregate& aggregate);
+
+  // ------------------------------------------------------------ opening
+
+  // Locates and starts reading a table's file as its open would, and checks
+  // the column-name line and the skipped line. False when the open would fail.
+  bool Open(const TTableUse& use, int order, TSource& s);
+
+  bool Prepare(const TTableUse& use, TSource& s);
+
+  // Duplicate and missing column names fail the open; columns out of the
+  // declared order open, but every field reads the cell at its declared
+  // position. False when the open fails.
+  bool CheckHeader(const TTableUse& use, TSource& s);
+
+  // The line after the header of MWAnts.dat and M_LOM.dat never becomes a
+  // record; a model number there is lost.
+  void CheckSkippedLine(const TTableUse& use, const TSource& s, long number,
+                        const std::string& text);
+
+  // ------------------------------------------------------------ rows
+
+  // Feeds every record line of an opened table to `onRow` with its cells,
+  // after the checks every row gets; rows too short for the program are
+  // reported and not fed.
+  template <typename OnRow>
+  void Rows(TSource& s, OnRow onRow) {
+    TCells cells;
+    auto take = [&](long number, std::string_view line) {
+      if (IsCommentLine(line)) return;
+      if (CheckRow(s, number, line, cells)) onRow(number, cells);
+    };
+    for (const auto& [number, text] : s.readAhead)
+      take(number, text);
+    s.readAhead.clear();
+    std::string_view line;
+    while (s.reader->Next(line))
+      take(++s.line, line);
+    s.reader.reset();
+  }
+
+  bool CheckRow(const TSource& s, long number, std::string_view line, TCells& cells);
+
+  void ShortRow(const TSource& s, long number, bool empty, size_t cells);
+
+  // Reports a price the part-number build cannot convert; `priced` names
+  // what the price belongs to.
+  void CheckPrice(const TSource& s, long number, int column, std::string_view text,
+                  const char* priced, std::string_view owner);
+
+  // ------------------------------------------------------------ pictures
+
+  // Checks a picture named on a line (`name` followed by `extension`) once per
+  // picture: whether it exists, whether its extension has a decoder and
+  // whether it decodes. `shown` tells what shows the picture.
+  void CheckPicture(const TSource& s, long number, int column, const std::string& folder,
+                    std::string_view given, const char* extension,
+                    const std::function<std::string()>& shown);
+
+  // ------------------------------------------------------------ files
+
+  void CheckFrequencies(const TTableUse& use);
+
+  void CheckTypes(const TTableUse& use);
+
+  void CheckFlangeSuffixes(const TTableUse& use);
+
+  void CheckRadomes(const TTableUse& use);
+
+  void CheckPacks(const TTableUse& use);
+
+  void CheckRadomePictures(const TTableUse& use);
+
+  // flng_img.dat is no table: no column-name line, no comment lines, every
+  // line a candidate; the first line whose first cell equals the flange wins.
+  void CheckFlangePictures();
+
+  void CheckPricing(const TTableUse& use);
+
+  // The first flng_list.dat row for a group and flange, as the flange-suffix
+  // table finds it; -1 when there is none.
+  int SuffixRow(std::string_view group, std::string_view flange) const;
+
+  struct TAntenna {
+    std::string_view model, range, type, size, group, flanges;
+    long line;
+  };
+
+  void CheckAntennas(const TTableUse& use);
+
+  void CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& models, int column);
+
+  // An empty flange in the list: the flange list offers an empty entry, and
+  // with no flange filter the suffix comes from the group's first row.
+  void CheckFlangeList(const TSource& s, const TAntenna& antenna, int column);
+
+  // The frequency-and-type query filters Freq and Type exactly.
+  void CheckOffered(const TSource& s, const TAntenna& antenna, std::string_view queriedType,
+                    int column, std::vector<TAggregate*>& hits);
+
+  void CheckSuffixes(const TSource& s, const TAntenna& antenna, int column,
+                     std::vector<TAggregate*>& hits);
+
+  void CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int column,
+                          std::vector<TAggregate*>& hits);
+
+  void CheckPackOptions(const TSource& s, const TAntenna& antenna, int column,
+                        std::vector<TAggregate*>& hits);
+
+  // Offered frequency and type pairs that no antenna has.
+  void CheckOfferedTypes();
+
+  struct TOffered {
+    std::string key;
+    long line;
+    int column;
+    std::string range, type;
+  };
+
+  const TPictureDecoder& decode_;
+  TSilentDialogs dialogs_;
+  TDataMod data_{dialogs_};
+
+  std::vector<std::pair<int, TFinding>> findings_;
+  std::vector<TAggregate*> aggregates_;
+  int files_ = 0;
+  long antennas_ = 0;
+
+  TSource freqSource_, typesSource_, antSource_, lomSource_, suffixSource_, radomeSource_,
+      packSource_, radomeImgSource_, flangeImgSource_;
+  bool typesUsable_ = false;  // both MWFreq.dat and MWAntTypes.dat open
+
+  std::unordered_map<std::string, long> frequencies_;
+  std::unordered_set<std::string> offeredKeys_;
+  std::vector<TOffered> offered_;
+  std::vector<TSuffixRow> suffixRows_;
+  std::vector<TRadomeRow> radomeRows_;
+  std::vector<TPackRow> packRows_;
+  std::vector<TRadomePictureRow> radomePictureRows_;
+  std::unordered_map<std::string, long> flangePictures_;
+  TKeyLines pricing_;
+
+  // Pictures by folder and name.
+  std::unordered_map<std::string, std::unordered_map<std::string, TAggregate>> pictures_;
+  std::string pictureKey_;
+  TCells flangeItems_, listItems_;
+  std::unordered_map<std::string, TAggregate> antennaPairs_, missingSuffixes_,
+      missingFlangePictures_, missingRadomes_, missingRadomePictures_, missingPacks_;
+  std::unordered_map<std::string, std::vector<TAggregate*>> combinations_;
+};
+
+}  // namespace checker_detail

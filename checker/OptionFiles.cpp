@@ -1,0 +1,217 @@
+// The frequency and type lists, the option files and the picture files.
+#include "checker/CatalogChecker_p.h"
+
+#include "platform/PathResolver.h"
+#include "platform/ProgramFolder.h"
+
+namespace checker_detail {
+
+void TChecker::CheckPicture(const TSource& s, long number, int column, const std::string& folder,
+                            std::string_view given, const char* extension,
+                            const std::function<std::string()>& shown) {
+  pictureKey_.assign(given).append(extension);
+  auto [entry, fresh] = pictures_[folder].try_emplace(pictureKey_);
+  TAggregate& aggregate = entry->second;
+  if (!fresh) return aggregate.Hit();
+  aggregate.noun = "more row names it";
+  aggregate.nouns = "more rows name it";
+  Track(aggregate);
+  const std::string& name = entry->first;
+  if (!StaysInFolder(name)) {
+    aggregate.finding =
+        Error(s, number, column, "picture " + Quoted(name) + " lies outside the picture folder",
+              "the program does not read it and " + shown() + " stays empty");
+    return;
+  }
+  const std::string path = ResolvePath(ProgramFolder() + folder + name);
+  if (!FileExists(path)) {
+    aggregate.finding =
+        Warning(s, number, column,
+                name.empty() ? "no picture is named"
+                             : "picture " + Quoted(name) + " does not exist (" + path + ")",
+                shown() + " stays empty");
+    return;
+  }
+  const std::string kind = ansi::UpperCase(FileExtension(name));
+  if (kind == "WMF" || kind == "EMF") return;  // no decoder here to try it with
+  if (kind != "GIF" && kind != "BMP" && kind != "ICO") {
+    aggregate.finding =
+        Error(s, number, column, "picture " + Quoted(name) + " has an extension without a decoder",
+              "showing " + shown() + " fails with " +
+                  Quoted("Unknown picture file extension (." + FileExtension(name) + ")"));
+    return;
+  }
+  if (!decode_) return;
+  const std::string failure = decode_(path);
+  if (!failure.empty())
+    aggregate.finding =
+        Error(s, number, column, "picture " + Quoted(name) + " does not decode",
+              "showing " + shown() + " fails with the error box " + Quoted(failure));
+}
+
+void TChecker::CheckFrequencies(const TTableUse& use) {
+  if (!Open(use, kFreq, freqSource_)) return;
+  const int freq = freqSource_.Read("Freq");
+  Rows(freqSource_, [&](long number, const TCells& cells) {
+    const std::string_view value = cells[static_cast<size_t>(freq)];
+    if (value.empty())
+      Warning(freqSource_, number, freq + 1, "empty frequency range",
+              "the frequency list offers an empty entry, for which the type list shows the "
+              "types of every range");
+    else
+      frequencies_.try_emplace(std::string(value), number);
+  });
+}
+
+void TChecker::CheckTypes(const TTableUse& use) {
+  TSource& s = typesSource_;
+  if (!Open(use, kType, s)) return;
+  typesUsable_ = freqSource_.usable;
+  const int freq = s.Filter("Freq"), prefix = s.Read("Prefix");
+  std::unordered_set<std::string> rangesWithTypes;
+  Rows(s, [&](long number, const TCells& cells) {
+    const std::string_view range = cells[static_cast<size_t>(freq)];
+    const std::string_view type = cells[static_cast<size_t>(prefix)];
+    rangesWithTypes.emplace(range);
+    if (!freqSource_.usable) return;
+    if (frequencies_.count(std::string(range)) == 0) {
+      Warning(s, number, freq + 1,
+              "frequency range " + Quoted(range) + " is not in " + data_.FreqData.FileName(),
+              "the type " + Quoted(type) + " is never offered");
+    } else if (type.empty()) {
+      Warning(s, number, prefix + 1, "empty antenna type",
+              "the type list offers an empty entry, and choosing it lists every antenna of " +
+                  Quoted(range));
+    } else {
+      std::string key = std::string(range) + kKeySeparator + std::string(type);
+      if (offeredKeys_.insert(key).second)
+        offered_.push_back(
+            {std::move(key), number, prefix + 1, std::string(range), std::string(type)});
+    }
+  });
+  if (!freqSource_.usable) return;
+  for (const auto& [range, number] : frequencies_)
+    if (rangesWithTypes.count(range) == 0)
+      Warning(freqSource_, number, freqSource_.Read("Freq") + 1,
+              "no row of " + data_.TypeData.FileName() + " offers a type for " + Quoted(range),
+              "choosing this frequency range leaves the type list empty");
+}
+
+void TChecker::CheckFlangeSuffixes(const TTableUse& use) {
+  TSource& s = suffixSource_;
+  if (!Open(use, kSuffix, s)) return;
+  const int groups = s.Filter("AntennaGroup"), flanges = s.Filter("Flange"),
+            suffix = s.Read("Suffix");
+  Rows(s, [&](long number, const TCells& cells) {
+    suffixRows_.push_back({number, std::string(cells[static_cast<size_t>(groups)]),
+                           std::string(cells[static_cast<size_t>(flanges)]),
+                           std::string(cells[static_cast<size_t>(suffix)])});
+  });
+}
+
+void TChecker::CheckRadomes(const TTableUse& use) {
+  TSource& s = radomeSource_;
+  if (!Open(use, kRadome, s)) return;
+  const int types = s.Filter("Antenna_Type"), sizes = s.Filter("Antenna_Size");
+  const int suffix = s.Read("Radome_Suffix"), price = s.Read("Price_Upgrade");
+  Rows(s, [&](long number, const TCells& cells) {
+    const std::string_view option = cells[static_cast<size_t>(suffix)];
+    CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with radome option ", option);
+    radomeRows_.push_back({number, std::string(cells[static_cast<size_t>(types)]),
+                           std::string(cells[static_cast<size_t>(sizes)]), std::string(option)});
+  });
+}
+
+void TChecker::CheckPacks(const TTableUse& use) {
+  TSource& s = packSource_;
+  if (!Open(use, kPack, s)) return;
+  const int sizes = s.Filter("Antenna_Size"), groups = s.Filter("Antenna_Group");
+  const int suffix = s.Read("Pack_Suffix"), price = s.Read("Price");
+  Rows(s, [&](long number, const TCells& cells) {
+    CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with packing option ",
+               cells[static_cast<size_t>(suffix)]);
+    packRows_.push_back({number, std::string(cells[static_cast<size_t>(sizes)]),
+                         std::string(cells[static_cast<size_t>(groups)])});
+  });
+}
+
+void TChecker::CheckRadomePictures(const TTableUse& use) {
+  TSource& s = radomeImgSource_;
+  if (!Open(use, kRadomeImg, s)) return;
+  const int groups = s.Filter("AntennaGroup"), suffixes = s.Filter("Suffix"),
+            image = s.Read("Image");
+  Rows(s, [&](long number, const TCells& cells) {
+    radomePictureRows_.push_back({number, std::string(cells[static_cast<size_t>(groups)]),
+                                  std::string(cells[static_cast<size_t>(suffixes)])});
+    CheckPicture(s, number, image + 1, data_.RadomeImg.ImagePath, cells[static_cast<size_t>(image)],
+                 "", [] { return std::string("the radome picture"); });
+  });
+}
+
+// flng_img.dat is no table: no column-name line, no comment lines, every
+// line a candidate; the first line whose first cell equals the flange wins.
+void TChecker::CheckFlangePictures() {
+  const TImageLoader& loader = data_.FlangeImg;
+  TSource& s = flangeImgSource_;
+  s.order = kFlangeImg;
+  s.path = ResolvePath(ProgramFolder() + loader.ImageDataPath + loader.ImageDataFile);
+  if (!FileExists(s.path)) {
+    Warning(s, 0, 0, "the file does not exist", "no flange picture is ever shown");
+    return;
+  }
+  std::unique_ptr<TLineReader> reader;
+  try {
+    reader = std::make_unique<TLineReader>(s.path);
+  } catch (const std::exception& error) {
+    Error(s, 0, 0, "the file cannot be read",
+          "every flange choice fails with the error box " + Quoted(error.what()));
+    return;
+  }
+  ++files_;
+  const size_t needed = static_cast<size_t>(std::max(1, loader.ImageIndex + 1));
+  TCells cells;
+  std::string_view line;
+  long number = 0;
+  while (reader->Next(line)) {
+    ++number;
+    SplitCells(line, "|", cells);
+    // An empty flange sets no filter, so the first line serves it whatever it
+    // holds; a later line with an empty first cell is never read.
+    if (cells[0].empty() && number > 1) continue;
+    const std::string flange(cells[0]);
+    const auto [first, fresh] = flangePictures_.try_emplace(flange, number);
+    if (!fresh) {
+      Warning(s, number, 1,
+              "flange " + Quoted(flange) + " already has a picture on line " +
+                  std::to_string(first->second),
+              "the program uses the first line only; this one is never read");
+      continue;
+    }
+    if (cells.size() < needed) {
+      Error(s, number, 0,
+            line.empty() ? "empty line, but the picture name is cell " + std::to_string(needed)
+                         : "only " + Count(static_cast<long>(cells.size()), "cell", "cells") +
+                               ", but the picture name is cell " + std::to_string(needed),
+            "choosing flange " + Quoted(flange) + " fails with " +
+                Quoted(ListIndexError(static_cast<long>(needed) - 1)));
+      continue;
+    }
+    for (size_t i = 0; i < needed; ++i)
+      if (cells[i].size() > kFieldSize)
+        Warning(s, number, static_cast<int>(i + 1),
+                "cell " + std::to_string(i + 1) + " is " + std::to_string(cells[i].size()) +
+                    " characters long",
+                "the program compares it whole, but a value this long is often two cells run "
+                "together");
+    CheckPicture(s, number, loader.ImageIndex + 1, loader.ImagePath,
+                 cells[static_cast<size_t>(loader.ImageIndex)], "",
+                 [&] { return "the picture of flange " + Quoted(flange); });
+  }
+  if (number == 0) {
+    Warning(s, 0, 0, "the file is empty", "no flange picture is ever shown");
+    return;
+  }
+  s.usable = true;
+}
+
+}  // namespace checker_detail
