@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "ini/IniValues.h"
 #include "ini/SectionList.h"
 
 // Days since 1899-12-30; the fractional part is the time of day.
-using TDateTime = double;
 
 class TBigIniFile {
  public:
