@@ -9,6 +9,7 @@
 #include "controls/DBCtrls.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
+#include "output/OutputCommands.h"
 
 namespace {
 
@@ -116,4 +117,16 @@ void TfrmKavPnbMain::cboFlangeListChange() {
 
 void TfrmKavPnbMain::cboRadomeListChange() {
   data_.ShowRadomeImage();
+}
+
+void TfrmKavPnbMain::btnPrintPNBClick() {
+  PrintCustomPartNumber(data_, ZQReporter1, services_.PrintDialog, services_.Dialogs);
+}
+
+void TfrmKavPnbMain::btnCopyPNBClick() {
+  CopyPartNumber(data_, services_.Clipboard, services_.Dialogs);
+}
+
+void TfrmKavPnbMain::btnExportPNBClick() {
+  ExportPartNumber(data_, services_.SaveDialog, services_.Dialogs);
 }

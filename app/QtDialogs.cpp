@@ -1,7 +1,6 @@
 #include "app/QtDialogs.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,14 +41,6 @@ bool TQtDialogs::Confirm(const std::string& text) {
 void TQtDialogs::ShowErrorBox(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, "Error", DisplayText(text), QMessageBox::Ok, parent_);
   box.exec();
-}
-
-void TQtClipboard::Clear() {
-  QApplication::clipboard()->clear();
-}
-
-void TQtClipboard::SetText(const std::string& bytes) {
-  QApplication::clipboard()->setText(FromAnsi(bytes));
 }
 
 void ApplyProgramLook() {

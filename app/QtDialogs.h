@@ -1,8 +1,8 @@
 #pragma once
-// The program's message, question and error boxes, and the clipboard.
+// The program's message, question and error boxes, and the look they share
+// with the window.
 #include <QWidget>
 
-#include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 
 class TQtDialogs : public TDialogs {
@@ -15,13 +15,6 @@ class TQtDialogs : public TDialogs {
 
  private:
   QWidget* parent_ = nullptr;
-};
-
-// Puts text on the system clipboard as Windows-1252 plain text.
-class TQtClipboard : public TClipboard {
- public:
-  void Clear() override;
-  void SetText(const std::string& bytes) override;
 };
 
 extern const char* const kApplicationTitle;

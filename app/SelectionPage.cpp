@@ -15,6 +15,8 @@
 #include "controls/DBNavigator.h"
 #include "controls/EPStdCmp.h"
 #include "controls/GlyphButton.h"
+#include "launch/RpeViewer.h"
+#include "output/OutputCommands.h"
 #include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 
@@ -223,4 +225,12 @@ void TfrmKavPnbMain::RunAntennaQuery() {
   btnPrintSpecs->setEnabled(found);
   btnRPE->setEnabled(found);
   EPWizard1->NextButton()->setEnabled(found);
+}
+
+void TfrmKavPnbMain::btnPrintSpecsClick() {
+  PrintSpecSheet(data_, ZQReporter1, services_.PrintDialog);
+}
+
+void TfrmKavPnbMain::btnRPEClick() {
+  LaunchRpeViewer(data_.GetSelectedPartNum(), ExecuteApp1, services_.Dialogs);
 }

@@ -3,8 +3,10 @@
 #include <QMessageBox>
 
 #include "app/DesktopShell.h"
+#include "app/QtClipboard.h"
 #include "app/QtDialogs.h"
-#include "app/QtFileDialogs.h"
+#include "app/QtPrintDialog.h"
+#include "app/QtSaveDialog.h"
 #include "app/ukavpnb.h"
 #include "catalog/uDataMod.h"
 #include "controls/ControlHooks.h"

@@ -11,7 +11,7 @@
 #include "controls/EPStdCmp.h"
 #include "controls/about.h"
 #include "launch/RpeViewer.h"
-#include "output/uOutputCommands.h"
+#include "output/OutputCommands.h"
 #include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 
@@ -143,24 +143,4 @@ void TfrmKavPnbMain::Exit1Click() {
 
 void TfrmKavPnbMain::About1Click() {
   about_->exec();
-}
-
-void TfrmKavPnbMain::btnPrintSpecsClick() {
-  PrintSpecSheet(data_, ZQReporter1, services_.PrintDialog);
-}
-
-void TfrmKavPnbMain::btnRPEClick() {
-  LaunchRpeViewer(data_.GetSelectedPartNum(), ExecuteApp1, services_.Dialogs);
-}
-
-void TfrmKavPnbMain::btnPrintPNBClick() {
-  PrintCustomPartNumber(data_, ZQReporter1, services_.PrintDialog, services_.Dialogs);
-}
-
-void TfrmKavPnbMain::btnCopyPNBClick() {
-  CopyPartNumber(data_, services_.Clipboard, services_.Dialogs);
-}
-
-void TfrmKavPnbMain::btnExportPNBClick() {
-  ExportPartNumber(data_, services_.SaveDialog, services_.Dialogs);
 }

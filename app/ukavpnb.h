@@ -51,7 +51,10 @@ class TfrmKavPnbMain : public QMainWindow {
   // Called by the data module after every change of the current antenna.
   void SyncOptionLists();
 
-  // Handlers, public so tests can drive the window as a user would.
+  // Handlers, public so tests can drive the window as a user would. Each
+  // page's handlers live in its page's file: page one's in SelectionPage.cpp,
+  // page two's in CustomizationPage.cpp; the wizard's and the menu's here,
+  // in ukavpnb.cpp.
   void rbAllClick();
   void rbFreqTypeClick();
   void rbPartNumClick();

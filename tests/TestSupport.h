@@ -1,6 +1,6 @@
 #pragma once
-// Shared helpers for tests: a temporary folder that cleans up after itself
-// and small file utilities.
+// Shared helpers for tests: a temporary folder that cleans up after itself,
+// small file utilities and the message of a raised error.
 #include <unistd.h>
 
 #include <atomic>
@@ -9,6 +9,8 @@
 #include <iterator>
 #include <random>
 #include <string>
+
+#include "platform/Error.h"
 
 class TempDir {
  public:
@@ -45,6 +47,17 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 inline std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The message of the EKavError that `action` raises ("" when none).
+template <typename Action>
+std::string ErrorOf(Action action) {
+  try {
+    action();
+  } catch (const EKavError& e) {
+    return e.what();
+  }
+  return "";
 }
 
 inline bool RunningAsRoot() {

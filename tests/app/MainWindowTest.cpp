@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "WindowStart.h"
 #include "app/QtPictureBox.h"
 #include "app/ukavpnb.h"
 #include "catalog/CatalogFixture.h"
@@ -39,13 +40,8 @@ class MainWindowTest : public CatalogFixture {
   }
 
   TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
-    window.reset();  // the window holds on to the data module until it goes
-    data = std::make_unique<TDataMod>(dialogs);
-    RunGuarded([&] { data->DataModuleCreate(); });  // as the program starts it
-    window = std::make_unique<TfrmKavPnbMain>(
-        *data, TWindowServices{dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
-    window->show();
-    return *window;
+    return StartWindow(window, data, dialogs, {dialogs, clipboard, printDialog, saveDialog, shell},
+                       arguments);
   }
 
   std::string Shown(QLineEdit* box) { return box->text().toStdString(); }

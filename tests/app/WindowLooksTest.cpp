@@ -14,6 +14,7 @@
 
 #include "FakeUi.h"
 #include "TestSupport.h"
+#include "WindowStart.h"
 #include "app/QtDialogs.h"
 #include "app/ukavpnb.h"
 #include "controls/ControlHooks.h"
@@ -51,13 +52,8 @@ class WindowLooksTest : public ::testing::Test {
   }
 
   TfrmKavPnbMain& Start(const QStringList& arguments) {
-    window.reset();
-    data = std::make_unique<TDataMod>(dialogs);
-    data->DataModuleCreate();
-    window = std::make_unique<TfrmKavPnbMain>(
-        *data, TWindowServices{dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
-    window->show();
-    return *window;
+    return StartWindow(window, data, dialogs, {dialogs, clipboard, printDialog, saveDialog, shell},
+                       arguments);
   }
 
   // Every problem with the page's controls, one a line.

@@ -33,17 +33,6 @@ class FlatFileFixture : public ::testing::Test {
     return rows;
   }
 
-  // The message of the error that `action` raises ("" when none).
-  template <typename F>
-  static std::string ErrorOf(F action) {
-    try {
-      action();
-    } catch (const EKavError& e) {
-      return e.what();
-    }
-    return "";
-  }
-
   TempDir dir;
 };
 

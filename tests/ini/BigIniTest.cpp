@@ -4,11 +4,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <limits>
-#include <random>
 
+#include "TestSupport.h"
 #include "platform/Error.h"
 
 namespace {
@@ -16,41 +15,15 @@ namespace {
 using TLines = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-void WriteBytes(const std::string& fileName, const std::string& bytes) {
-  std::ofstream(fileName, std::ios::binary) << bytes;
-}
-
-std::string ReadBytes(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The message of the EKavError the call raises.
-template <class TCall>
-std::string ErrorOf(TCall call) {
-  try {
-    call();
-  } catch (const EKavError& e) {
-    return e.what();
-  }
-  return "no error";
-}
-
 // Each test works in a scratch folder of its own, removed afterwards.
 class BigIniTest : public ::testing::Test {
  protected:
-  BigIniTest() { fs::create_directories(folder_); }
-  ~BigIniTest() override {
-    std::error_code ec;
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(folder_, ec);
-  }
   std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
   // Loads the bytes, with the given options set, into an engine with no file name.
   std::unique_ptr<TBigIniFile> Load(const std::string& bytes,
                                     const std::function<void(TBigIniFile&)>& options = {}) {
-    WriteBytes(path_, bytes);
+    WriteFile(path_, bytes);
     auto ini = std::make_unique<TBigIniFile>("");
     if (options) options(*ini);
     ini->LoadFile(path_);
@@ -67,9 +40,8 @@ class BigIniTest : public ::testing::Test {
     return names;
   }
 
-  const fs::path folder_ =
-      fs::temp_directory_path() /
-      ("kav_ini_test_" + std::to_string(getpid()) + "_" + std::to_string(std::random_device()()));
+  TempDir dir_;
+  const fs::path folder_{dir_.Path()};
   const std::string path_ = File("test.ini");
 };
 
@@ -128,14 +100,14 @@ TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
 
 TEST_F(BigIniTest, DuplicateSectionsOnLoad) {
   const std::string bytes = "[d]\r\na=1\r\n\r\n[x]\r\nx=1\r\n\r\n[D]\r\nb=2\r\n\r\n";
-  WriteBytes(path_, bytes);
+  WriteFile(path_, bytes);
   {
     TBigIniFile ini(path_);
     EXPECT_FALSE(ini.Modified());
     EXPECT_EQ(ini.ReadString("d", "a", ""), "1");
     EXPECT_EQ(ini.ReadString("d", "b", "gone"), "gone");
   }
-  EXPECT_EQ(ReadBytes(path_), bytes);  // not rewritten on destruction
+  EXPECT_EQ(ReadFile(path_), bytes);  // not rewritten on destruction
 
   auto merged = Load(bytes, [](TBigIniFile& ini) {
     ini.OnDuplicateSection = [](const std::string&, TLines& kept, TLines& dropped) {
@@ -184,11 +156,11 @@ TEST_F(BigIniTest, WrittenFileHasExactBytes) {
     EXPECT_TRUE(ini.SectionExists("EMPTY"));
     EXPECT_EQ(Names(ini), (TLines{"One", "two", "empty"}));
   }
-  EXPECT_EQ(ReadBytes(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nn=-5\r\nb=1\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nn=-5\r\nb=1\r\n\r\n");
   TBigIniFile ini(path_);
   ini.DeleteKey("two", "N");
   ini.Flush();
-  EXPECT_EQ(ReadBytes(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nb=1\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nb=1\r\n\r\n");
 }
 
 TEST_F(BigIniTest, RewritingChangesOnlyWhatDiffers) {
@@ -201,7 +173,7 @@ TEST_F(BigIniTest, RewritingChangesOnlyWhatDiffers) {
   EXPECT_TRUE(ini.Modified());
   ini.WriteString("S", "KEY", "Value");  // the caller's spelling of the key wins
   ini.Flush();
-  EXPECT_EQ(ReadBytes(path_), "[s]\r\nKEY=Value\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[s]\r\nKEY=Value\r\n\r\n");
 }
 
 TEST_F(BigIniTest, WriteStringWithEmptyKey) {
@@ -216,7 +188,7 @@ TEST_F(BigIniTest, WriteStringWithEmptyKey) {
   ini.WriteString("c", "k", "1");
   ini.WriteString("", "", "");  // flushes
   EXPECT_FALSE(ini.Modified());
-  EXPECT_EQ(ReadBytes(path_), "[c]\r\nk=1\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[c]\r\nk=1\r\n\r\n");
 }
 
 TEST_F(BigIniTest, LengthLimits) {
@@ -312,9 +284,9 @@ TEST_F(BigIniTest, FileNameFlushAndChangeFile) {
 
   ini.ChangeFile(path_);
   ini.WriteString("s", "k", "v");
-  WriteBytes(File("other.ini"), "[o]\nk=1\n[o]\nk=2\n");
+  WriteFile(File("other.ini"), "[o]\nk=1\n[o]\nk=2\n");
   ini.ChangeFile(File("other.ini"));  // writes the pending change first
-  EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=v\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[s]\r\nk=v\r\n\r\n");
   EXPECT_EQ(Names(ini), TLines{"o"});
   EXPECT_FALSE(ini.Modified());  // even though duplicates were merged
   EXPECT_EQ(TBigIniFile(std::string(300, 'f')).FileName().size(), 300u);
@@ -322,7 +294,7 @@ TEST_F(BigIniTest, FileNameFlushAndChangeFile) {
 
 TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
   const std::string old = "[s]\r\nk=old\r\n\r\n";
-  WriteBytes(path_, old);
+  WriteFile(path_, old);
   TBigIniFile ini(path_);
   ini.WriteString("s", "k", "new");
   // A folder where the file belongs: the new file cannot be put in place.
@@ -333,29 +305,29 @@ TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 2);  // no temporary file left
   fs::remove_all(path_);
   fs::rename(path_ + ".old", path_);
-  EXPECT_EQ(ReadBytes(path_), old);
+  EXPECT_EQ(ReadFile(path_), old);
   ini.Flush();
-  EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=new\r\n\r\n");
+  EXPECT_EQ(ReadFile(path_), "[s]\r\nk=new\r\n\r\n");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1);
 
   if (geteuid() != 0) {  // permissions do not stop root
     ini.WriteString("s", "k", "newer");
     fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_THROW(ini.Flush(), EKavError);
-    EXPECT_EQ(ReadBytes(path_), "[s]\r\nk=new\r\n\r\n");
+    EXPECT_EQ(ReadFile(path_), "[s]\r\nk=new\r\n\r\n");
   }
 }
 
 TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
   const std::string target = File("target");
   fs::create_directory(target);
-  WriteBytes(target + "/inside", "x");
+  WriteFile(target + "/inside", "x");
   auto ini = std::make_unique<TBigIniFile>(target);
   ini->WriteString("s", "k", "v");
   EXPECT_EQ(ErrorOf([&] { ini->Flush(); }).rfind("Cannot replace file \"" + target, 0), 0u);
   EXPECT_TRUE(ini->Modified());
   EXPECT_FALSE(fs::exists(target + ".tmp"));
-  EXPECT_EQ(ReadBytes(target + "/inside"), "x");
+  EXPECT_EQ(ReadFile(target + "/inside"), "x");
   EXPECT_NO_THROW(ini.reset());  // the destructor swallows the same failure
 
   TBigIniFile gone(File("sub/gone.ini"));

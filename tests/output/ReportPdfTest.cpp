@@ -4,7 +4,7 @@
 
 #include "OutputTestSupport.h"
 #include "catalog/CatalogFixture.h"
-#include "output/uOutputCommands.h"
+#include "output/OutputCommands.h"
 
 namespace {
 

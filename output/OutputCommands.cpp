@@ -1,4 +1,4 @@
-#include "output/uOutputCommands.h"
+#include "output/OutputCommands.h"
 
 #include "platform/Error.h"
 #include "platform/FileUtil.h"

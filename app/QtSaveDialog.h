@@ -1,18 +1,8 @@
 #pragma once
-// The system's print and save dialogs.
+// The system's save dialog.
 #include <QWidget>
 
-#include "platform/PrintDialog.h"
 #include "platform/SaveDialog.h"
-
-class TQtPrintDialog : public TPrintDialog {
- public:
-  void SetParent(QWidget* parent) { parent_ = parent; }
-  bool Execute(QPrinter& printer) override;
-
- private:
-  QWidget* parent_ = nullptr;
-};
 
 class TQtSaveDialog : public TSaveDialog {
  public:

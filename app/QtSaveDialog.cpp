@@ -1,13 +1,6 @@
-#include "app/QtFileDialogs.h"
+#include "app/QtSaveDialog.h"
 
 #include <QFileDialog>
-#include <QPrintDialog>
-#include <QPrinter>
-
-bool TQtPrintDialog::Execute(QPrinter& printer) {
-  QPrintDialog dialog(&printer, parent_);
-  return dialog.exec() == QDialog::Accepted;
-}
 
 bool TQtSaveDialog::Execute(const std::vector<TFileType>& fileTypes, std::string& fileName,
                             int& filterIndex) {

@@ -1,0 +1,14 @@
+#include "app/QtClipboard.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+#include "platform/Cp1252.h"
+
+void TQtClipboard::Clear() {
+  QApplication::clipboard()->clear();
+}
+
+void TQtClipboard::SetText(const std::string& bytes) {
+  QApplication::clipboard()->setText(FromAnsi(bytes));
+}
