@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 
 void TQtClipboard::Clear() {
   QApplication::clipboard()->clear();

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "controls/Artwork.h"
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 
 const char* const kApplicationTitle = "KAV Antenna Part Number Builder";
 

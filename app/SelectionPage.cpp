@@ -17,8 +17,8 @@
 #include "controls/GlyphButton.h"
 #include "launch/RpeViewer.h"
 #include "output/OutputCommands.h"
+#include "platform/AnsiQString.h"
 #include "platform/AnsiText.h"
-#include "platform/Cp1252.h"
 
 namespace {
 

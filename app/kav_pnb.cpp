@@ -10,7 +10,7 @@
 #include "app/ukavpnb.h"
 #include "catalog/uDataMod.h"
 #include "controls/ControlHooks.h"
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 #include "platform/ProgramFolder.h"
 
 int main(int argc, char** argv) {

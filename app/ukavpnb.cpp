@@ -12,8 +12,8 @@
 #include "controls/about.h"
 #include "launch/RpeViewer.h"
 #include "output/OutputCommands.h"
+#include "platform/AnsiQString.h"
 #include "platform/AnsiText.h"
-#include "platform/Cp1252.h"
 
 namespace {
 

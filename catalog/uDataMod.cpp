@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "catalog/uLOMFile.h"
 #include "platform/Error.h"
 #include "platform/FileUtil.h"
 #include "platform/Locale.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
@@ -416,7 +419,9 @@ void TDataMod::CopyPartNumberToClipboard(TClipboard& clipboard) const {
 // ---------------------------------------------------------------- job file
 
 void TDataMod::DeleteLOMFile() {
-  if (FileExists(lomFileName_)) std::remove(ResolvePath(lomFileName_).c_str());
+  std::error_code ignored;  // a failed deletion is not examined
+  if (FileExists(lomFileName_))
+    std::filesystem::remove(native::Path(ResolvePath(lomFileName_)), ignored);
 }
 
 void TDataMod::WriteLOMFile() {

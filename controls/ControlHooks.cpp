@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 
 namespace {
 

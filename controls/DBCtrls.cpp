@@ -1,8 +1,8 @@
 #include "controls/DBCtrls.h"
 
 #include "flatfile/custdataset.h"
+#include "platform/AnsiQString.h"
 #include "platform/AnsiText.h"
-#include "platform/Cp1252.h"
 
 TFieldDataLink::TFieldDataLink(std::function<void()> changed) : changed_(std::move(changed)) {
   source_.OnStateChange = [this] { changed_(); };

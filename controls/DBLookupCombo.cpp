@@ -9,7 +9,7 @@
 
 #include "controls/ControlHooks.h"
 #include "flatfile/custdataset.h"
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 
 // ---------------------------------------------------------------- model
 

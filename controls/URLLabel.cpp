@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 #include "platform/Shell.h"
 
 TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {

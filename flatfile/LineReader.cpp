@@ -1,31 +1,27 @@
 #include "flatfile/LineReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "platform/Error.h"
+#include "platform/NativeFile.h"
 
 TLineReader::TLineReader(const std::string& path, size_t chunkSize)
     : path_(path), chunkSize_(chunkSize < 16 ? 16 : chunkSize) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = native::OpenForReading(path);
   if (fd_ < 0) throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
   // A buffer no bigger than the file (plus room to see its end), up to a chunk.
-  struct stat info;
   size_t size = chunkSize_;
-  if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<size_t>(info.st_size) + 16 < chunkSize_)
-    size = static_cast<size_t>(info.st_size) + 16;
+  const long long fileSize = native::RegularFileSize(fd_);
+  if (fileSize >= 0 && static_cast<size_t>(fileSize) + 16 < chunkSize_)
+    size = static_cast<size_t>(fileSize) + 16;
   capacity_ = size;
   buffer_.reset(new char[capacity_]);
 }
 
 TLineReader::~TLineReader() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) native::Close(fd_);
 }
 
 bool TLineReader::Refill() {
@@ -43,9 +39,9 @@ bool TLineReader::Refill() {
     buffer_ = std::move(bigger);
     capacity_ *= 2;
   }
-  ssize_t n;
+  long long n;
   do {
-    n = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
+    n = native::Read(fd_, buffer_.get() + end_, capacity_ - end_);
   } while (n < 0 && errno == EINTR);
   if (n < 0) throw EKavError("Cannot read file \"" + path_ + "\". " + std::strerror(errno));
   if (n == 0) {
@@ -60,7 +56,7 @@ bool TLineReader::Refill() {
     end_ += static_cast<size_t>(n);
   }
   if (atEnd_ && fd_ >= 0) {
-    ::close(fd_);
+    native::Close(fd_);
     fd_ = -1;
   }
   return n > 0;

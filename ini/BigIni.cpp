@@ -11,6 +11,7 @@
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/FileUtil.h"
+#include "platform/NativeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -37,7 +38,7 @@ std::string Cut(const std::string& text) {
 // A plain file that exists (folders do not count).
 bool FileExists(const std::string& fileName) {
   std::error_code ec;
-  const fs::file_status status = fs::status(fileName, ec);
+  const fs::file_status status = fs::status(native::Path(fileName), ec);
   return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
@@ -147,7 +148,7 @@ void TBigIniFile::LoadFile(const std::string& fileName) {
   if (!FileExists(fileName)) return;
 
   std::vector<char> buffer;  // declared first: it must outlive the open file
-  TOpenFile file(std::fopen(fileName.c_str(), "rb"));
+  TOpenFile file(native::OpenFile(fileName, "rb"));
   if (!file.Get()) RaiseFileError("Cannot open", fileName, errno);
   UseBuffer(file.Get(), buffer, TextBufferSize);
 

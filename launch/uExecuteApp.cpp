@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/Cp1252.h"
+#include "platform/AnsiQString.h"
 #include "platform/Error.h"
 
 void TEZPrint::SetPrintableArea(int widthPixels, int heightPixels) {

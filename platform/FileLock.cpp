@@ -1,21 +1,68 @@
 #include "platform/FileLock.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/NativeFile.h"
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <thread>
 
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 
+namespace {
+
+enum class TTry { Locked, Busy, Unsupported };
+
+#ifdef _WIN32
+intptr_t OpenLockFile(const std::string& path) {
+  // A reparse point (a link) at the name is opened as itself, never followed.
+  const HANDLE file =
+      ::CreateFileW(native::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
+}
+TTry TryLock(intptr_t handle) {
+  OVERLAPPED whole = {};
+  if (::LockFileEx(reinterpret_cast<HANDLE>(handle),
+                   LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole))
+    return TTry::Locked;
+  return ::GetLastError() == ERROR_LOCK_VIOLATION ? TTry::Busy : TTry::Unsupported;
+}
+void CloseLockFile(intptr_t handle) {
+  ::CloseHandle(reinterpret_cast<HANDLE>(handle));  // closing drops the lock
+}
+#else
+intptr_t OpenLockFile(const std::string& path) {
+  return ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+TTry TryLock(intptr_t handle) {
+  while (::flock(static_cast<int>(handle), LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    return errno == EWOULDBLOCK ? TTry::Busy : TTry::Unsupported;
+  }
+  return TTry::Locked;
+}
+void CloseLockFile(intptr_t handle) {
+  ::close(static_cast<int>(handle));  // closing drops the lock
+}
+#endif
+
+}  // namespace
+
 TFileLock::TFileLock(std::function<std::string()> path, std::chrono::milliseconds patience)
     : path_(std::move(path)), patience_(patience) {}
 
 TFileLock::~TFileLock() {
-  if (fd_ >= 0) ::close(fd_);
+  if (handle_ >= 0) CloseLockFile(handle_);
 }
 
 void TFileLock::Acquire() {
@@ -24,18 +71,16 @@ void TFileLock::Acquire() {
     return;
   }
   const std::string path = ResolvePath(path_());
-  // Never follows a link.
   depth_ = 1;
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd_ < 0) return;
+  handle_ = OpenLockFile(path);
+  if (handle_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + patience_;
   auto pause = std::chrono::milliseconds(1);
-  while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno != EWOULDBLOCK) return;  // a file system without locks: go on unlocked
+  for (TTry result; (result = TryLock(handle_)) != TTry::Locked;) {
+    if (result == TTry::Unsupported) return;  // a file system without locks: go on unlocked
     if (std::chrono::steady_clock::now() >= deadline) {
-      ::close(fd_);
-      fd_ = -1;
+      CloseLockFile(handle_);
+      handle_ = -1;
       depth_ = 0;
       throw EKavError("Another copy of the program has held \"" + path + "\" for " +
                       std::to_string((patience_.count() + 999) / 1000) + " seconds; try again.");
@@ -47,6 +92,6 @@ void TFileLock::Acquire() {
 
 void TFileLock::Release() {
   if (depth_ == 0 || --depth_ > 0) return;
-  if (fd_ >= 0) ::close(fd_);  // closing drops the lock
-  fd_ = -1;
+  if (handle_ >= 0) CloseLockFile(handle_);
+  handle_ = -1;
 }

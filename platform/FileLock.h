@@ -5,6 +5,7 @@
 // the lock is re-entrant: nested holds of the same object count, and only the
 // outermost takes and releases the file's lock.
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -44,5 +45,5 @@ class TFileLock {
   std::function<std::string()> path_;
   std::chrono::milliseconds patience_;
   int depth_ = 0;
-  int fd_ = -1;
+  intptr_t handle_ = -1;  // the open lock file (a descriptor or a handle), -1: none
 };

@@ -7,33 +7,50 @@
 // target's name is replaced, never written through.
 //
 // Header-only, so the INI engine below this library writes the same way.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "platform/Error.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/NativeFile.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace file_util {
 
 // The temporary file's name: hidden, beside the target, short enough for any
 // target name the folder can hold.
 inline std::string TemporaryTemplate(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
+  const size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   return folder + ".kav_pnb.XXXXXX";
 }
 
 // "Cannot <verb> file "<path>". <reason>"
+[[noreturn]] inline void Fail(const char* verb, const std::string& path,
+                              const std::string& reason) {
+  throw EKavError(std::string("Cannot ") + verb + " file \"" + path + "\". " + reason);
+}
+
+#ifdef _WIN32
+[[noreturn]] inline void Fail(const char* verb, const std::string& path, DWORD error) {
+  Fail(verb, path, std::system_category().message(static_cast<int>(error)));
+}
+#else
 [[noreturn]] inline void Fail(const char* verb, const std::string& path, int error) {
-  throw EKavError(std::string("Cannot ") + verb + " file \"" + path + "\". " +
-                  std::strerror(error != 0 ? error : EIO));
+  Fail(verb, path, std::strerror(error != 0 ? error : EIO));
 }
 
 // The permissions the new file gets: those of the regular file it replaces,
@@ -46,11 +63,57 @@ inline mode_t ModeFor(const std::string& path) {
   return 0666 & ~mask;
 }
 
+#endif
+
 }  // namespace file_util
 
 // Replaces the file at `path` (a real path) with `bytes`. Raises EKavError
 // "Cannot create file ...", "Cannot write file ..." or "Cannot replace file
 // ..." with the system's reason, by the step that failed.
+#ifdef _WIN32
+inline void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  using file_util::Fail;
+  const std::string pattern = file_util::TemporaryTemplate(path);
+  const std::string stem = pattern.substr(0, pattern.size() - 6);
+  // A fresh name, created only if nothing (no file, no link) has it yet.
+  std::string temp;
+  HANDLE file = INVALID_HANDLE_VALUE;
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%06x",
+                  static_cast<unsigned>((::GetTickCount64() * 2654435761u) ^
+                                        (::GetCurrentProcessId() << 8) ^ ++counter) &
+                      0xFFFFFFu);
+    temp = stem + suffix;
+    file = ::CreateFileW(native::Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  if (file == INVALID_HANDLE_VALUE) Fail("create", path, ::GetLastError());
+  DWORD error = 0;
+  size_t written = 0;
+  while (error == 0 && written < bytes.size()) {
+    DWORD chunk = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
+    if (!::WriteFile(file, bytes.data() + written, wanted, &chunk, nullptr))
+      error = ::GetLastError();
+    written += chunk;
+  }
+  if (!::CloseHandle(file) && error == 0) error = ::GetLastError();
+  if (error != 0) {
+    ::DeleteFileW(native::Wide(temp).c_str());
+    Fail("write", path, error);
+  }
+  // Replaces an existing file (the C library's rename would refuse it).
+  if (!::MoveFileExW(native::Wide(temp).c_str(), native::Wide(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = ::GetLastError();
+    ::DeleteFileW(native::Wide(temp).c_str());
+    Fail("replace", path, error);
+  }
+}
+#else
 inline void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   using file_util::Fail;
   std::string temp = file_util::TemporaryTemplate(path);
@@ -84,3 +147,4 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
     Fail("replace", path, error);
   }
 }
+#endif

@@ -1,6 +1,12 @@
 #include "platform/Locale.h"
 
-#include <QLocale>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+#include <locale.h>
+#endif
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,10 +14,27 @@
 
 namespace {
 
+// The user's decimal separator when it is one plain character, else '.'.
 char SystemDecimalSeparator() {
-  const QString point = QLocale::system().decimalPoint();
-  if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
+#ifdef _WIN32
+  wchar_t point[8] = {};
+  if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, point, 8) == 2 &&
+      point[0] < 0x80)
+    return static_cast<char>(point[0]);
   return '.';
+#else
+  // The user's numeric locale as the environment names it (LC_ALL,
+  // LC_NUMERIC, LANG), without changing the process's own locale.
+  const locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+  if (user == static_cast<locale_t>(nullptr)) return '.';
+  const char* point = ::nl_langinfo_l(RADIXCHAR, user);
+  const char separator = point != nullptr && point[0] != '\0' && point[1] == '\0' &&
+                                 static_cast<unsigned char>(point[0]) < 0x80
+                             ? point[0]
+                             : '.';
+  ::freelocale(user);
+  return separator;
+#endif
 }
 
 char& Separator() {

@@ -1,13 +1,12 @@
 #include "platform/PathResolver.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
 #include "platform/AnsiText.h"
+#include "platform/NativeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -33,22 +32,20 @@ std::vector<std::string> SplitComponents(const std::string& name) {
 std::string FindEntryIgnoringCase(const std::string& folder, const std::string& wanted) {
   std::error_code ec;
   std::string best;
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+  fs::directory_iterator it(native::Path(folder.empty() ? "." : folder), ec);
   for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    const std::string entry = it->path().filename().string();
+    const std::string entry = native::Text(it->path().filename());
     if (ansi::SameText(entry, wanted) && (best.empty() || entry < best)) best = entry;
   }
   return best;
 }
 
 bool Exists(const std::string& path) {
-  struct stat info;
-  return ::stat(path.empty() ? "." : path.c_str(), &info) == 0;
+  return native::Kind(path) >= 0;
 }
 
 bool IsRegularFile(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return native::Kind(path) == 1;
 }
 
 }  // namespace
@@ -97,8 +94,7 @@ std::string ResolvePath(const std::string& name) {
 bool FileExists(const std::string& name) {
   // The usual case, a name spelled as on disk, takes one look.
   if (name.find('\\') == std::string::npos && IsRegularFile(name)) return true;
-  std::error_code ec;
-  return fs::is_regular_file(fs::path(ResolvePath(name)), ec);
+  return IsRegularFile(ResolvePath(name));
 }
 
 std::string FileExtension(const std::string& name) {

@@ -1,7 +1,5 @@
 #include "platform/Registry.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -9,43 +7,7 @@
 
 #include "ini/BigIni.h"
 #include "platform/AnsiText.h"
-
-#ifdef _WIN32
-#include <QSettings>
-#include <QString>
-
-namespace {
-
-class TNativeRegistry : public TRegistry {
- public:
-  bool CreateKey(const std::string& key) override {
-    QSettings settings(Root(key), QSettings::NativeFormat);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
-  }
-  ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
-                       std::string& value) override {
-    QSettings settings(Root(key) + "\\" + QString::fromLocal8Bit(section), QSettings::NativeFormat);
-    const QVariant data = settings.value(QString::fromLocal8Bit(name));
-    if (!data.isValid()) return ValueKind::Missing;
-    if (data.typeId() != QMetaType::QString) return ValueKind::Other;
-    value = data.toString().toLocal8Bit().toStdString();
-    return ValueKind::String;
-  }
-  void WriteString(const std::string& key, const std::string& section, const std::string& name,
-                   const std::string& value) override {
-    QSettings settings(Root(key) + "\\" + QString::fromLocal8Bit(section), QSettings::NativeFormat);
-    settings.setValue(QString::fromLocal8Bit(name), QString::fromLocal8Bit(value));
-  }
-
- private:
-  static QString Root(const std::string& key) {
-    return "HKEY_CURRENT_USER\\" + QString::fromLocal8Bit(key);
-  }
-};
-
-}  // namespace
-#endif
+#include "platform/NativeFile.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +20,7 @@ std::unique_ptr<TRegistry>& Current() {
 
 std::unique_ptr<TRegistry> PlatformRegistry() {
 #ifdef _WIN32
-  return std::make_unique<TNativeRegistry>();
+  return MakeWindowsRegistry();
 #else
   return std::make_unique<TIniRegistry>();
 #endif
@@ -116,9 +78,9 @@ std::string TIniRegistry::KeyFile(const std::string& key) const {
 }
 
 bool TIniRegistry::CreateKey(const std::string& key) {
-  const std::string folder = KeyFolder(key);
-  if (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) return true;  // one look, usually
+  const fs::path folder = native::Path(KeyFolder(key));
   std::error_code ec;
+  if (fs::create_directory(folder, ec) || fs::is_directory(folder, ec)) return true;
   fs::create_directories(folder, ec);
   return fs::is_directory(folder, ec);
 }

@@ -30,6 +30,11 @@ TRegistry& CurrentUserRegistry();
 // Replaces it (tests); nullptr restores the platform's own.
 void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
 
+#ifdef _WIN32
+// The real registry under HKEY_CURRENT_USER.
+std::unique_ptr<TRegistry> MakeWindowsRegistry();
+#endif
+
 // The INI-file stand-in: key "Software\Ostrel" is the folder
 // <config home>/Ostrel/ with its file "registry.ini"; a subkey is a section
 // and a value a key. The config home is $XDG_CONFIG_HOME, else ~/.config.

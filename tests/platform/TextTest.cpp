@@ -1,8 +1,8 @@
 // 8-bit text: case folding, Windows-1252 conversion and name/value lists.
 #include <gtest/gtest.h>
 
-#include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
+#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/NameValueList.h"
 
@@ -22,9 +22,9 @@ TEST(TextTest, Windows1252RoundTripsEveryByte) {
   std::string all;
   for (int c = 1; c < 256; ++c)
     all += static_cast<char>(c);
-  EXPECT_EQ(ToAnsi(FromAnsi(all)), all);
-  EXPECT_EQ(FromAnsi("\x80\x99\xE9"), QString::fromUtf8("\u20AC\u2122\u00E9"));
-  EXPECT_EQ(ToAnsi(QString::fromUtf8("\u4E2D")), "?");
+  EXPECT_EQ(AnsiFromUtf16(Utf16FromAnsi(all)), all);
+  EXPECT_EQ(Utf16FromAnsi("\x80\x99\xE9\x81"), u"\u20AC\u2122\u00E9\u0081");
+  EXPECT_EQ(AnsiFromUtf16(u"\u4E2D"), "?");
 }
 
 TEST(TextTest, NameValueListSetsReplacesAndRemoves) {

@@ -1,0 +1,90 @@
+#pragma once
+// The few file calls the core makes, on the operating system's own API:
+// POSIX on Linux, the C runtime's wide-character calls on Windows (file
+// names are Windows-1252 text, turned into UTF-16 as all text is, and every
+// file is opened in binary mode). Header-only, so the INI engine uses it too.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include "platform/Cp1252.h"
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace native {
+
+#ifdef _WIN32
+inline std::wstring Wide(const std::string& path) {
+  const std::u16string text = Utf16FromAnsi(path);
+  return std::wstring(text.begin(), text.end());
+}
+inline std::filesystem::path Path(const std::string& path) {
+  return std::filesystem::path(Wide(path));
+}
+// A path as the program's 8-bit text.
+inline std::string Text(const std::filesystem::path& path) {
+  return AnsiFromUtf16(path.u16string());
+}
+inline int OpenForReading(const std::string& path) {
+  return ::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+}
+inline long long Read(int fd, char* buffer, size_t size) {
+  return ::_read(fd, buffer, static_cast<unsigned>(size));
+}
+inline int Close(int fd) {
+  return ::_close(fd);
+}
+// The size of an open regular file, or -1.
+inline long long RegularFileSize(int fd) {
+  struct _stat64 info;
+  return ::_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG ? info.st_size : -1;
+}
+// 1: a regular file, 0: something else, -1: nothing there.
+inline int Kind(const std::string& path) {
+  struct _stat64 info;
+  if (::_wstat64(Wide(path.empty() ? "." : path).c_str(), &info) != 0) return -1;
+  return (info.st_mode & _S_IFMT) == _S_IFREG ? 1 : 0;
+}
+inline std::FILE* OpenFile(const std::string& path, const char* mode) {
+  return ::_wfopen(Wide(path).c_str(),
+                   std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
+}
+#else
+inline std::filesystem::path Path(const std::string& path) {
+  return std::filesystem::path(path);
+}
+inline std::string Text(const std::filesystem::path& path) {
+  return path.string();
+}
+inline int OpenForReading(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+inline long long Read(int fd, char* buffer, size_t size) {
+  return ::read(fd, buffer, size);
+}
+inline int Close(int fd) {
+  return ::close(fd);
+}
+inline long long RegularFileSize(int fd) {
+  struct stat info;
+  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : -1;
+}
+inline int Kind(const std::string& path) {
+  struct stat info;
+  if (::stat(path.empty() ? "." : path.c_str(), &info) != 0) return -1;
+  return S_ISREG(info.st_mode) ? 1 : 0;
+}
+inline std::FILE* OpenFile(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+#endif
+
+}  // namespace native
