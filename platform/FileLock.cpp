@@ -82,8 +82,10 @@ void TFileLock::Acquire() {
       CloseLockFile(handle_);
       handle_ = -1;
       depth_ = 0;
+      const long long seconds = (patience_.count() + 999) / 1000;
       throw EKavError("Another copy of the program has held \"" + path + "\" for " +
-                      std::to_string((patience_.count() + 999) / 1000) + " seconds; try again.");
+                      std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
+                      "; try again.");
     }
     std::this_thread::sleep_for(pause);
     pause = std::min(pause * 2, std::chrono::milliseconds(50));

@@ -105,13 +105,19 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
     ::DeleteFileW(native::Wide(temp).c_str());
     Fail("write", path, error);
   }
-  // Replaces an existing file (the C library's rename would refuse it).
-  if (!::MoveFileExW(native::Wide(temp).c_str(), native::Wide(path).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  // Replaces an existing file (the C library's rename would refuse it). A
+  // file another program holds open (a virus scanner, a reader) cannot be
+  // replaced until it lets go: try again for a second before giving up.
+  for (int attempt = 0;; ++attempt) {
+    if (::MoveFileExW(native::Wide(temp).c_str(), native::Wide(path).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return;
     error = ::GetLastError();
-    ::DeleteFileW(native::Wide(temp).c_str());
-    Fail("replace", path, error);
+    if (attempt == 20 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) break;
+    ::Sleep(50);
   }
+  ::DeleteFileW(native::Wide(temp).c_str());
+  Fail("replace", path, error);
 }
 #else
 inline void WriteFileAtomically(const std::string& path, std::string_view bytes) {

@@ -11,6 +11,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdint>
 
 #include "platform/Cp1252.h"
 #else
@@ -33,8 +37,19 @@ inline std::filesystem::path Path(const std::string& path) {
 inline std::string Text(const std::filesystem::path& path) {
   return AnsiFromUtf16(path.u16string());
 }
+// Shared for deleting too, so that another copy of the program may replace
+// the file while this one reads it, as it may on Linux.
 inline int OpenForReading(const std::string& path) {
-  return ::_wopen(Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  const HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+    return -1;
+  }
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd < 0) ::CloseHandle(file);
+  return fd;
 }
 inline long long Read(int fd, char* buffer, size_t size) {
   return ::_read(fd, buffer, static_cast<unsigned>(size));

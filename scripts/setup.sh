@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
+  g++-mingw-w64-x86-64-posix googletest wine64 wine
 )
 
 missing=()

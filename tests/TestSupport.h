@@ -31,7 +31,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   // The folder with a trailing separator.
-  std::string Path() const { return path_.string() + "/"; }
+  std::string Path() const { return path_.generic_string() + "/"; }
   std::string operator/(const std::string& name) const { return Path() + name; }
 
  private:
@@ -60,6 +60,24 @@ std::string ErrorOf(Action action) {
   return "";
 }
 
+// The name a resolved path shows: on Windows, whose file names ignore letter
+// case, a name that exists as written stays as written; elsewhere the
+// resolver finds the spelling on disk.
+inline std::string Shown([[maybe_unused]] const std::string& onDisk,
+                         [[maybe_unused]] const std::string& written) {
+#ifdef _WIN32
+  return written;
+#else
+  return onDisk;
+#endif
+}
+
+// Whether file permissions fail to stop this process: root on Linux; on
+// Windows the POSIX permission bits the tests set stop no one either.
 inline bool RunningAsRoot() {
+#ifdef _WIN32
+  return true;
+#else
   return ::geteuid() == 0;
+#endif
 }

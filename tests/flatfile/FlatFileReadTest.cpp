@@ -31,8 +31,9 @@ TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
   auto empty = Table("", "MWAnts.dat");
   EXPECT_EQ(ErrorOf([&] { empty->Open(); }), "No Data Exits in " + (dir / "MWAnts.dat"));
   EXPECT_FALSE(empty->Active());
-  auto nul = Table(std::string("\0A\n", 3), "nul.dat");
-  EXPECT_EQ(ErrorOf([&] { nul->Open(); }), "No Data Exits in " + (dir / "nul.dat"));
+  // (Not "nul.dat": Windows keeps NUL as a device name.)
+  auto nul = Table(std::string("\0A\n", 3), "zero.dat");
+  EXPECT_EQ(ErrorOf([&] { nul->Open(); }), "No Data Exits in " + (dir / "zero.dat"));
 }
 
 TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {

@@ -60,7 +60,8 @@ Outcome Model(const std::vector<std::string>& fileLines, const std::string& file
     raw.erase(raw.begin() + (s.skipRow - 1));
   }
   const std::vector<std::string> header = fuzz::Cells(fileLines[0], s.delimiter);
-  for (size_t j = 1; j < header.size(); ++j)
+  // Fields named Field1..n cannot clash: only named headers are checked.
+  for (size_t j = 1; j < header.size() && !s.defaultFieldNames; ++j)
     for (size_t i = 0; i < j; ++i)
       if (!header[j].empty() && fuzz::SameTextModel(header[i], header[j])) {
         out.error = "A component named " + header[j] + " already exists";

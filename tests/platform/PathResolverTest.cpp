@@ -10,14 +10,19 @@ namespace {
 TEST(PathResolverTest, ResolvesSeparatorsAndLetterCase) {
   TempDir dir;
   WriteFile(dir / "Images/ant.GIF", "x");
-  EXPECT_EQ(ResolvePath(dir.Path() + "images\\ant.gif"), dir / "Images/ant.GIF");
-  EXPECT_EQ(ResolvePath(dir.Path() + "IMAGES/Ant.Gif"), dir / "Images/ant.GIF");
+  EXPECT_EQ(ResolvePath(dir.Path() + "images\\ant.gif"),
+            Shown(dir / "Images/ant.GIF", dir / "images/ant.gif"));
+  EXPECT_EQ(ResolvePath(dir.Path() + "IMAGES/Ant.Gif"),
+            Shown(dir / "Images/ant.GIF", dir / "IMAGES/Ant.Gif"));
   EXPECT_EQ(ResolvePath(dir.Path() + "Images/"), dir / "Images/");
   EXPECT_TRUE(FileExists(dir.Path() + "imaGes\\ANT.gif"));
   EXPECT_FALSE(FileExists(dir.Path() + "images"));  // a folder is no file
 }
 
 TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "three folders differing in letter case only cannot exist on Windows";
+#endif
   TempDir dir;
   WriteFile(dir / "data/b.dat", "exact");
   WriteFile(dir / "Data/B.dat", "upper");
@@ -30,7 +35,8 @@ TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
 TEST(PathResolverTest, UnresolvedNamesKeepTheirSpellingWithSlashes) {
   TempDir dir;
   WriteFile(dir / "Data/x", "");
-  EXPECT_EQ(ResolvePath(dir.Path() + "data\\Missing\\MWAnts.dat"), dir / "Data/Missing/MWAnts.dat");
+  EXPECT_EQ(ResolvePath(dir.Path() + "data\\Missing\\MWAnts.dat"),
+            Shown(dir / "Data/Missing/MWAnts.dat", dir / "data/Missing/MWAnts.dat"));
   EXPECT_EQ(ResolvePath("\\MWAnts.dat"), "/MWAnts.dat");
   EXPECT_EQ(ResolvePath("C:\\Program Files\\x.dat"), "C:/Program Files/x.dat");
 }

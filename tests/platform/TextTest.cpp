@@ -1,8 +1,8 @@
 // 8-bit text: case folding, Windows-1252 conversion and name/value lists.
 #include <gtest/gtest.h>
 
-#include "platform/Cp1252.h"
 #include "platform/AnsiText.h"
+#include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/NameValueList.h"
 
