@@ -12,6 +12,7 @@
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
+#include "platform/WorkingFolder.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ std::string FieldText(const TFlatFileDataSet& table, const char* field) {
 }
 
 TDataMod::TDataMod(TDialogs& dialogs)
-    : dialogs_(dialogs), dataFolderLock_([] { return ProgramFolder() + "data\\kav_pnb.lock"; }) {
+    : dialogs_(dialogs),
+      dataFolderLock_([this] { return WritableFolder() + "data\\kav_pnb.lock"; }) {
   ConfigureTables();
   LinkSources();
 }
@@ -124,10 +126,24 @@ void TDataMod::LinkSources() {
   dsPackData.OnDataChange = [this](TField*) { BuildPartNumber(); };
 }
 
+const std::string& TDataMod::WritableFolder() {
+  if (workingFolder_.empty()) {
+    workingFolder_ = WorkingFolder();
+    // An installed program's own files live in the user's working folder:
+    // the tables that read them back read them there.
+    if (workingFolder_ != ProgramFolder())
+      for (TFlatFileDataSet* table : {&FlangeData, &pnbData}) {
+        table->SetFileName(workingFolder_ + "data/" + table->FileName());
+        table->SetPath("");
+      }
+  }
+  return workingFolder_;
+}
+
 void TDataMod::DataModuleCreate() {
   // The job file's name first: Finish and Cancel need it even when the
   // catalogue fails to open.
-  lomFileName_ = ProgramFolder() + "kav_pnb.lom";
+  lomFileName_ = WritableFolder() + "kav_pnb.lom";
   FreqData.Open();
 }
 
@@ -244,7 +260,7 @@ void TDataMod::WriteFlangeFile() {
   std::vector<std::string> lines = {"Antenna|Flange"};
   for (const std::string& flange : flanges.Items())
     lines.push_back(model + "|" + flange);
-  WriteLines(ProgramFolder() + "Data\\AntFlanges.dat", lines);
+  WriteLines(WritableFolder() + "Data\\AntFlanges.dat", lines);
 }
 
 void TDataMod::FilterFlangesByAntenna() {
@@ -373,7 +389,7 @@ void TDataMod::WritePartNumberFile() {
   const std::string partNumber = GetCustomPartNumber();
   const std::string description = GetCustomDescription();
   const std::string price = GetCustomPrice();
-  WriteLines(ProgramFolder() + "Data\\pnb.dat",
+  WriteLines(WritableFolder() + "Data\\pnb.dat",
              {"PartNum|CustPartNum|CustDesc|CustPrice",
               model + "|" + partNumber + "|" + description + "|" + price});
 }

@@ -65,6 +65,11 @@ class TDataMod {
   void WriteLOMFile();
   void DeleteLOMFile();
 
+  // The folder this copy writes its files in: the program folder, or the
+  // user's working folder when the program folder is not the user's to
+  // write. Fixed at its first use.
+  const std::string& WritableFolder();
+
   // The main window's SyncOptionLists, the last step of the antenna chain.
   std::function<void()> OnSyncOptionLists;
 
@@ -122,6 +127,7 @@ class TDataMod {
   bool exactPartNumber_ = false;
   bool partNumberComplete_ = false;
   std::string lomFileName_;
+  std::string workingFolder_;
 };
 
 // A field's text of the table's current row; empty when the table is closed or empty.

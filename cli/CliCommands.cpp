@@ -11,6 +11,7 @@
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Registry.h"
 
 #ifdef KAV_CLI_DECODES_PICTURES
 #include "pictures/PictureDecoder.h"
@@ -29,6 +30,11 @@ const char* const kCliUsage =
     "                                  the custom part number, description and price;\n"
     "                                  radome and packing options are named by their text\n"
     "                                  or suffix; --lom also writes the job file kav_pnb.lom\n"
+    "  paths                           where the program reads and writes, one name=value a\n"
+    "                                  line: program (the program folder), working (where it\n"
+    "                                  writes pnb.dat and AntFlanges.dat), job (the job file),\n"
+    "                                  registry (each settings file read, in order; Linux)\n"
+    "                                  and catalog (the shared catalogue folder)\n"
     "  check                           checks the catalogue as the program reads it; prints\n"
     "                                  one finding a line, then a summary line:\n"
     "                                  FILE:LINE:COLUMN: SEVERITY: what is wrong -- what the\n"
@@ -54,6 +60,7 @@ const char* const kCliUsage =
     "                                  folder of this program); the antenna and pricing files\n"
     "                                  are found through the registry, as the window finds them\n"
     "  --help                          this text\n"
+    "  --version                       the program's version\n"
     "\n"
     "Exit status: 0 success; 1 nothing found, an option not offered, or an error reported;\n"
     "2 bad usage. Errors go to standard error with the text the window would show.\n"
@@ -130,7 +137,7 @@ TCommandLine Parse(const std::vector<std::string>& args) {
   static const std::map<std::string, bool> kOptions = {
       {"--program-folder", true}, {"--all", false},   {"--freq", true},   {"--type", true},
       {"--part", true},           {"--exact", false}, {"--flange", true}, {"--radome", true},
-      {"--pack", true},           {"--lom", false},   {"--help", false}};
+      {"--pack", true},           {"--lom", false},   {"--help", false},  {"--version", false}};
   TCommandLine line;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -184,6 +191,7 @@ class TCli {
   int Run(const TCommandLine& line) {
     if (auto folder = line.Get("--program-folder")) SetProgramFolder(*folder);
     if (line.command == "check") return Check(line);
+    if (line.command == "paths") return Paths(line);
     TDataMod data(dialogs_);
     data.DataModuleCreate();
     int status = 0;
@@ -212,6 +220,27 @@ class TCli {
       out_ << FormatFinding(finding) << '\n';
     out_ << FormatSummary(result) << '\n';
     return result.errors > 0 ? 1 : 0;
+  }
+
+  int Paths(const TCommandLine& line) {
+    if (!line.words.empty()) throw TUsageError{"paths takes no MODEL"};
+    TDataMod data(dialogs_);
+    try {
+      data.DataModuleCreate();  // fixes the job file's path first, whatever fails after it
+    } catch (const std::exception&) {
+      // a catalogue that does not open still has its paths
+    }
+    out_ << "program=" << ProgramFolder() << '\n';
+    out_ << "working=" << data.WritableFolder() << '\n';
+    out_ << "job=" << data.LOMFileName() << '\n';
+    const std::string& key = data.AntData.RegistryOptions().Key;
+    if (auto* ini = dynamic_cast<TIniRegistry*>(&CurrentUserRegistry()))
+      for (const std::string& file : ini->KeyFiles(key))
+        out_ << "registry=" << file << '\n';
+    else
+      out_ << "registry=HKEY_CURRENT_USER\\" << key << '\n';
+    out_ << "catalog=" << data.AntData.Location().folder << '\n';
+    return 0;
   }
 
   bool FindExact(TDataMod& data, const std::string& model) {
@@ -329,6 +358,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const TCommandLine line = Parse(args);
     if (line.Has("--help")) {
       out << kCliUsage;
+      return 0;
+    }
+    if (line.Has("--version")) {
+      out << "kav_pnb_cli " << KAV_VERSION << "\n";
       return 0;
     }
     if (line.command.empty()) throw TUsageError{"no command given"};

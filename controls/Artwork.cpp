@@ -48,15 +48,6 @@ void DrawDish(QPainter& p, const QColor& outline, bool waves) {
   }
 }
 
-QPixmap IconPixmap(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.scale(size / 32.0, size / 32.0);
-  DrawDish(p, kNavy, true);
-  return pixmap;
-}
-
 // The largest font of `base`'s family, up to `pixels` high, in which `text`
 // fits `width`.
 QFont Fitting(QFont font, int pixels, const QString& text, int width) {
@@ -78,11 +69,20 @@ QFont WindowsFont(const QString& family, int pixels, bool bold) {
   return font;
 }
 
+QImage KavProgramIconImage(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.scale(size / 32.0, size / 32.0);
+  DrawDish(p, kNavy, true);
+  return image;
+}
+
 QIcon KavProgramIcon() {
   static const QIcon icon = [] {
     QIcon result;
     for (int size : {16, 32, 48})
-      result.addPixmap(IconPixmap(size));
+      result.addPixmap(QPixmap::fromImage(KavProgramIconImage(size)));
     return result;
   }();
   return icon;

@@ -2,6 +2,7 @@
 // The program's own pictures, drawn at run time: the program icon (a dish
 // antenna) and the maker's logo shown in the About box.
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include <QFont>
@@ -14,5 +15,7 @@ QFont WindowsFont(const QString& family, int pixels, bool bold = false);
 
 // The program icon in the usual sizes (16, 32 and 48 pixels).
 QIcon KavProgramIcon();
+// The program icon drawn at `size` x `size` pixels (needs no display).
+QImage KavProgramIconImage(int size);
 // The maker's logo, 126 x 47 pixels on a transparent background.
 QPixmap OstrelLogo();

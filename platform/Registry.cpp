@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -22,7 +23,8 @@ std::unique_ptr<TRegistry> PlatformRegistry() {
 #ifdef _WIN32
   return MakeWindowsRegistry();
 #else
-  return std::make_unique<TIniRegistry>();
+  return std::make_unique<TIniRegistry>(TIniRegistry::DefaultConfigHome(),
+                                        TIniRegistry::DefaultSystemFolders());
 #endif
 }
 
@@ -37,8 +39,34 @@ void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry) {
   Current() = std::move(registry);
 }
 
-TIniRegistry::TIniRegistry(std::string configHome) : configHome_(std::move(configHome)) {
-  if (!configHome_.empty() && configHome_.back() != '/') configHome_ += '/';
+namespace {
+
+std::string WithSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+TIniRegistry::TIniRegistry(std::string configHome, std::vector<std::string> systemFolders)
+    : configHome_(WithSlash(std::move(configHome))) {
+  for (std::string& folder : systemFolders)
+    if (!folder.empty()) systemFolders_.push_back(WithSlash(std::move(folder)));
+}
+
+std::vector<std::string> TIniRegistry::DefaultSystemFolders() {
+  // Only absolute folders count, as the XDG rule says.
+  std::vector<std::string> folders;
+  const char* xdg = std::getenv("XDG_CONFIG_DIRS");
+  std::string list = xdg != nullptr && xdg[0] != '\0' ? xdg : "/etc/xdg";
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t colon = std::min(list.find(':', start), list.size());
+    const std::string folder = list.substr(start, colon - start);
+    if (!folder.empty() && folder[0] == '/') folders.push_back(folder);
+    start = colon + 1;
+  }
+  return folders;
 }
 
 std::string TIniRegistry::DefaultConfigHome() {
@@ -48,7 +76,7 @@ std::string TIniRegistry::DefaultConfigHome() {
   return std::string(home != nullptr ? home : "") + "/.config";
 }
 
-std::string TIniRegistry::KeyFolder(const std::string& key) const {
+std::string TIniRegistry::KeyPath(const std::string& key) const {
   // "Software\Ostrel" -> "<config home>/Ostrel/": the user's configuration
   // folder already is the user's software settings.
   std::string path;
@@ -70,15 +98,22 @@ std::string TIniRegistry::KeyFolder(const std::string& key) const {
       part += c;
   }
   flush();
-  return configHome_ + path;
+  return path;
 }
 
 std::string TIniRegistry::KeyFile(const std::string& key) const {
-  return KeyFolder(key) + "registry.ini";
+  return configHome_ + KeyPath(key) + "registry.ini";
+}
+
+std::vector<std::string> TIniRegistry::KeyFiles(const std::string& key) const {
+  std::vector<std::string> files{KeyFile(key)};
+  for (const std::string& folder : systemFolders_)
+    files.push_back(folder + KeyPath(key) + "registry.ini");
+  return files;
 }
 
 bool TIniRegistry::CreateKey(const std::string& key) {
-  const fs::path folder = native::Path(KeyFolder(key));
+  const fs::path folder = native::Path(configHome_ + KeyPath(key));
   std::error_code ec;
   if (fs::create_directory(folder, ec) || fs::is_directory(folder, ec)) return true;
   fs::create_directories(folder, ec);
@@ -87,10 +122,13 @@ bool TIniRegistry::CreateKey(const std::string& key) {
 
 TRegistry::ValueKind TIniRegistry::ReadString(const std::string& key, const std::string& section,
                                               const std::string& name, std::string& value) {
-  TBigIniFile ini(KeyFile(key));  // a missing file reads as an empty one
-  if (!ini.KeyExists(section, name)) return ValueKind::Missing;
-  value = ini.ReadLongString(section, name, "");
-  return ValueKind::String;
+  for (const std::string& file : KeyFiles(key)) {
+    TBigIniFile ini(file);  // a missing file reads as an empty one
+    if (!ini.KeyExists(section, name)) continue;
+    value = ini.ReadLongString(section, name, "");
+    return ValueKind::String;
+  }
+  return ValueKind::Missing;
 }
 
 void TIniRegistry::WriteString(const std::string& key, const std::string& section,

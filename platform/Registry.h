@@ -4,6 +4,7 @@
 // one INI file per key under the user's configuration folder.
 #include <memory>
 #include <string>
+#include <vector>
 
 class TRegistry {
  public:
@@ -37,10 +38,14 @@ std::unique_ptr<TRegistry> MakeWindowsRegistry();
 
 // The INI-file stand-in: key "Software\Ostrel" is the folder
 // <config home>/Ostrel/ with its file "registry.ini"; a subkey is a section
-// and a value a key. The config home is $XDG_CONFIG_HOME, else ~/.config.
+// and a value a key. The config home is $XDG_CONFIG_HOME, else ~/.config. A
+// value missing from the user's file is looked up in the same file under each
+// system folder in turn (the folders of $XDG_CONFIG_DIRS, else /etc/xdg),
+// where an administrator sets it for every user; writes go to the user's file.
 class TIniRegistry : public TRegistry {
  public:
-  explicit TIniRegistry(std::string configHome = DefaultConfigHome());
+  explicit TIniRegistry(std::string configHome = DefaultConfigHome(),
+                        std::vector<std::string> systemFolders = {});
 
   bool CreateKey(const std::string& key) override;
   ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
@@ -48,11 +53,15 @@ class TIniRegistry : public TRegistry {
   void WriteString(const std::string& key, const std::string& section, const std::string& name,
                    const std::string& value) override;
 
-  // The INI file that stands for `key`.
+  // The INI file that stands for `key`: the user's.
   std::string KeyFile(const std::string& key) const;
+  // Every file read for `key`, in the order of the look-up.
+  std::vector<std::string> KeyFiles(const std::string& key) const;
   static std::string DefaultConfigHome();
+  static std::vector<std::string> DefaultSystemFolders();
 
  private:
-  std::string KeyFolder(const std::string& key) const;
+  std::string KeyPath(const std::string& key) const;
   std::string configHome_;
+  std::vector<std::string> systemFolders_;
 };

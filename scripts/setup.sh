@@ -9,6 +9,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
   g++-mingw-w64-x86-64-posix googletest wine64 wine
+  help2man appstream dpkg-dev desktop-file-utils
 )
 
 missing=()

@@ -30,6 +30,10 @@ run_ctest build-asan
 # The display-free core cross-built for Windows and run under Wine.
 scripts/test-windows.sh | tee -a "$summary"
 
+# The Debian package, installed into a staging root and used by an
+# unprivileged user.
+scripts/test-install.sh | tee -a "$summary"
+
 # Fuzzing: every libFuzzer target for a bounded time on its corpus, in a clang
 # build of its own; any crash, leak, sanitizer report or timeout fails the run.
 tests/fuzz/run_fuzz.sh 11
@@ -42,9 +46,9 @@ while read -r bad all; do
   total=$((total + all))
   failed=$((failed + bad))
 done < <(sed -nE 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$summary")
-# The Windows stage counts its own.
+# The Windows and install stages count their own.
 while read -r good bad; do
   total=$((total + good + bad))
   failed=$((failed + bad))
-done < <(sed -nE 's/^windows: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' "$summary")
+done < <(sed -nE 's/^(windows|install): ([0-9]+) passed, ([0-9]+) failed$/\2 \3/p' "$summary")
 echo "tests: $((total - failed)) passed, $failed failed"

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "platform/Registry.h"
+#include "platform/WorkingFolder.h"
 
 namespace {
 
@@ -37,6 +38,38 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   EXPECT_EQ(registry.KeyFile("Software\\..\\..\\etc"), config / "etc/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
+}
+
+TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) {
+  TempDir user, first, second;
+  TIniRegistry registry(user.Path(), {first.Path(), "", second.Path()});
+  WriteFile(first / "Ostrel/registry.ini", "[KAVRPE]\r\nPath=/opt/first\r\n");
+  WriteFile(second / "Ostrel/registry.ini",
+            "[KAVRPE]\r\nPath=/opt/second\r\n[Common Files]\r\nPath=/srv/company\r\n");
+  std::string value;
+  EXPECT_EQ(registry.ReadString("Software\\Ostrel", "Common Files", "Path", value),
+            TRegistry::ValueKind::String);
+  EXPECT_EQ(value, "/srv/company");
+  registry.ReadString("Software\\Ostrel", "KAVRPE", "Path", value);
+  EXPECT_EQ(value, "/opt/first");  // the first folder that has it
+  registry.WriteString("Software\\Ostrel", "KAVRPE", "Path", "/home/me/rpe");
+  registry.ReadString("Software\\Ostrel", "KAVRPE", "Path", value);
+  EXPECT_EQ(value, "/home/me/rpe");
+  EXPECT_EQ(ReadFile(first / "Ostrel/registry.ini"), "[KAVRPE]\r\nPath=/opt/first\r\n");
+  EXPECT_EQ(registry.KeyFiles("Software\\Ostrel"),
+            (std::vector<std::string>{user / "Ostrel/registry.ini", first / "Ostrel/registry.ini",
+                                      second / "Ostrel/registry.ini"}));
+}
+
+TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
+  EXPECT_EQ(ChooseWorkingFolder("/opt/kav/", true, "/state", "/home/u"), "/opt/kav/");
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "/state", "/home/u"),
+            "/state/kav-pnb/");
+  // A relative or missing XDG_STATE_HOME falls back to the default.
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "state", "/home/u"),
+            "/home/u/.local/state/kav-pnb/");
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, nullptr, "/home/u"),
+            "/home/u/.local/state/kav-pnb/");
 }
 
 }  // namespace
