@@ -1,5 +1,9 @@
 #include "cli/CliCommands.h"
 
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -7,6 +11,7 @@
 #include "catalog/AntennaGrid.h"
 #include "catalog/uDataMod.h"
 #include "checker/CatalogChecker.h"
+#include "cli/RecordWriter.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
@@ -30,6 +35,16 @@ const char* const kCliUsage =
     "                                  the custom part number, description and price;\n"
     "                                  radome and packing options are named by their text\n"
     "                                  or suffix; --lom also writes the job file kav_pnb.lom\n"
+    "  build --batch FILE              a whole quote in one call: each line of FILE (- for\n"
+    "                                  standard input) is one item in CSV, model,flange,\n"
+    "                                  radome,pack, where an empty field takes the antenna's\n"
+    "                                  first option (a header line model,flange,radome,pack\n"
+    "                                  is skipped); one row a line, in order: Model, Custom\n"
+    "                                  Part Number, Custom Description, Custom Price, Status\n"
+    "                                  (ok, or the error the window would show); exit status\n"
+    "                                  1 when any line failed. Example:\n"
+    "                                    printf 'OSD4-6,,,\\nOSD6-6,PDR70,,2\\n' |\n"
+    "                                      kav_pnb_cli build --batch - --format csv\n"
     "  paths                           where the program reads and writes, one name=value a\n"
     "                                  line: program (the program folder), working (where it\n"
     "                                  writes pnb.dat and AntFlanges.dat), job (the job file),\n"
@@ -59,6 +74,11 @@ const char* const kCliUsage =
     "  --program-folder DIR            the folder holding data/ and Images/ (default: the\n"
     "                                  folder of this program); the antenna and pricing files\n"
     "                                  are found through the registry, as the window finds them\n"
+    "  --format tsv|csv|json           the output of query, spec, options and build: tsv\n"
+    "                                  (the default: tab-separated query rows, name=value\n"
+    "                                  lines for spec and build), csv (RFC 4180, a title row,\n"
+    "                                  CR LF line ends) or json (an array of objects keyed by\n"
+    "                                  the titles, UTF-8)\n"
     "  --help                          this text\n"
     "  --version                       the program's version\n"
     "\n"
@@ -137,7 +157,8 @@ TCommandLine Parse(const std::vector<std::string>& args) {
   static const std::map<std::string, bool> kOptions = {
       {"--program-folder", true}, {"--all", false},   {"--freq", true},   {"--type", true},
       {"--part", true},           {"--exact", false}, {"--flange", true}, {"--radome", true},
-      {"--pack", true},           {"--lom", false},   {"--help", false},  {"--version", false}};
+      {"--pack", true},           {"--lom", false},   {"--help", false},  {"--version", false},
+      {"--format", true},         {"--batch", true}};
   TCommandLine line;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -162,6 +183,38 @@ TCommandLine Parse(const std::vector<std::string>& args) {
 std::string ModelOf(const TCommandLine& line) {
   if (line.words.size() != 1) throw TUsageError{line.command + " needs exactly one MODEL"};
   return line.words[0];
+}
+
+TFormat FormatOf(const TCommandLine& line) {
+  const std::string format = line.Get("--format").value_or("tsv");
+  if (format == "tsv") return TFormat::Tsv;
+  if (format == "csv") return TFormat::Csv;
+  if (format == "json") return TFormat::Json;
+  throw TUsageError{"--format takes tsv, csv or json, not " + format};
+}
+
+// Splits one CSV line into its fields (RFC 4180 quoting).
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"')
+        fields.back() += c;
+      else if (i + 1 < line.size() && line[i + 1] == '"')
+        fields.back() += line[++i];
+      else
+        quoted = false;
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
 }
 
 // Walks a table's rows until `matches` holds; runs that row's chain. False
@@ -190,6 +243,7 @@ class TCli {
 
   int Run(const TCommandLine& line) {
     if (auto folder = line.Get("--program-folder")) SetProgramFolder(*folder);
+    format_ = FormatOf(line);
     if (line.command == "check") return Check(line);
     if (line.command == "paths") return Paths(line);
     TDataMod data(dialogs_);
@@ -268,16 +322,26 @@ class TCli {
       throw TUsageError{"query needs --all, --freq F --type T, or --part TEXT"};
     }
     if (!data.QueryAntennas()) return 1;
-    for (const TGridColumn& column : kAntennaGridColumns)
-      out_ << (&column == kAntennaGridColumns ? "" : "\t") << column.title;
-    out_ << '\n';
+    // Rows are written as they are read, cells copied from the table's memory.
+    std::vector<std::string> titles;
+    std::vector<size_t> cells;
     TFlatFileDataSet& antennas = data.AntData;
-    for (int row = 0; row < antennas.RecordCount(); ++row) {
-      for (const TGridColumn& column : kAntennaGridColumns)
-        out_ << (&column == kAntennaGridColumns ? "" : "\t")
-             << antennas.CellText(row, antennas.FieldByName(column.field)->Index());
-      out_ << '\n';
+    for (const TGridColumn& column : kAntennaGridColumns) {
+      titles.emplace_back(column.title);
+      cells.push_back(static_cast<size_t>(antennas.FieldByName(column.field)->Index()));
     }
+    TRecordWriter writer(out_, format_, std::move(titles));
+    std::vector<std::string_view> row(cells.size());
+    for (int r = 0; r < antennas.RecordCount(); ++r) {
+      const std::vector<std::string_view>& all = antennas.RowCells(r);
+      for (size_t c = 0; c < cells.size(); ++c) {
+        if (cells[c] >= all.size())
+          throw EKavError(ListIndexError(static_cast<long long>(cells[c])));
+        row[c] = all[cells[c]];
+      }
+      writer.Row(row);
+    }
+    writer.Finish();
     return 0;
   }
 
@@ -285,20 +349,39 @@ class TCli {
     if (!FindExact(data, model)) return 1;
     TNameValueList values;
     data.GetSpecValues(values);
-    for (const std::string& entry : values.Lines())
-      out_ << entry << '\n';
+    if (format_ == TFormat::Tsv) {
+      for (const std::string& entry : values.Lines())
+        out_ << entry << '\n';
+      return 0;
+    }
+    TRecordWriter writer(out_, format_, {"Entry", "Value"});
+    for (int i = 0; i < values.Count(); ++i) {
+      const std::string name = values.Name(i), value = values.Value(name);
+      writer.Row({name, value});
+    }
     return 0;
   }
 
   int Options(TDataMod& data, const std::string& model) {
     if (!FindExact(data, model)) return 1;
+    std::optional<TRecordWriter> writer;
+    if (format_ != TFormat::Tsv)
+      writer.emplace(out_, format_,
+                     std::vector<std::string>{"Option", "Code", "Description", "Price"});
     auto rows = [&](TFlatFileDataSet& table, const char* kind,
                     std::initializer_list<const char*> fields) {
       if (!table.Active()) return;
       for (int row = 0; row < table.RecordCount(); ++row) {
-        out_ << kind;
+        std::vector<std::string> cells{kind};
         for (const char* field : fields)
-          out_ << '\t' << table.CellText(row, table.FieldByName(field)->Index());
+          cells.push_back(table.CellText(row, table.FieldByName(field)->Index()));
+        if (writer) {
+          cells.resize(4);
+          writer->Row({cells[0], cells[1], cells[2], cells[3]});
+          continue;
+        }
+        for (size_t i = 0; i < cells.size(); ++i)
+          out_ << (i > 0 ? "\t" : "") << cells[i];
         out_ << '\n';
       }
     };
@@ -308,36 +391,116 @@ class TCli {
     return 0;
   }
 
+  // The custom values of one build, in the order they are shown.
+  static std::vector<std::string> BuildTitles() {
+    return {"Base Part Number", "Custom Part Number", "Custom Description", "Custom Price"};
+  }
+
   int Build(TDataMod& data, const TCommandLine& line) {
-    const std::string model = ModelOf(line);
+    if (auto batch = line.Get("--batch")) {
+      if (!line.words.empty()) throw TUsageError{"build --batch takes no MODEL"};
+      return Batch(data, *batch, line.Has("--lom"));
+    }
+    const int status = BuildOne(data, ModelOf(line), line.Get("--flange"), line.Get("--radome"),
+                                line.Get("--pack"));
+    if (status != 0) return status;
+    TNameValueList values;
+    data.GetPartNumberValues(values);
+    if (format_ == TFormat::Tsv) {
+      out_ << values.Text();
+    } else {
+      TRecordWriter writer(out_, format_, BuildTitles());
+      std::vector<std::string> cells;
+      for (const std::string& title : BuildTitles())
+        cells.push_back(values.Value(title));
+      writer.Row({cells[0], cells[1], cells[2], cells[3]});
+    }
+    if (line.Has("--lom")) data.WriteLOMFile();
+    return 0;
+  }
+
+  // Builds the part number of `model` with the options named (none: the
+  // antenna's first); 0 when it was built.
+  int BuildOne(TDataMod& data, const std::string& model, const std::optional<std::string>& flange,
+               const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
     if (!FindExact(data, model)) return 1;
-    if (auto flange = line.Get("--flange")) {
+    if (flange) {
       if (!MoveTo(data.FlangeData, [&] { return FieldText(data.FlangeData, "Flange") == *flange; }))
         return NotOffered("flange", *flange, Choices(data.FlangeData, "Flange"));
     }
-    if (auto radome = line.Get("--radome")) {
+    if (radome) {
       if (!MoveTo(data.RadomeData, [&] {
             return FieldText(data.RadomeData, "Radome_Desc") == *radome ||
                    FieldText(data.RadomeData, "Radome_Suffix") == *radome;
           }))
         return NotOffered("radome option", *radome, Choices(data.RadomeData, "Radome_Desc"));
     }
-    if (auto pack = line.Get("--pack")) {
+    if (pack) {
       if (!MoveTo(data.PackData, [&] {
             return FieldText(data.PackData, "Pack_Desc") == *pack ||
                    FieldText(data.PackData, "Pack_Suffix") == *pack;
           }))
         return NotOffered("packing option", *pack, Choices(data.PackData, "Pack_Desc"));
     }
-    if (!data.PartNumberComplete()) {
+    if (!data.PartNumberComplete() || !data.pnbData.Active() || data.pnbData.IsEmpty()) {
       err_ << "No part number could be built for " << model << ".\n";
       return 1;
     }
-    TNameValueList values;
-    data.GetPartNumberValues(values);
-    out_ << values.Text();
-    if (line.Has("--lom")) data.WriteLOMFile();
     return 0;
+  }
+
+  // A whole quote: one build a line, one row a line, one data module for all.
+  int Batch(TDataMod& data, const std::string& source, bool writeJob) {
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (source != "-") {
+      file.open(source, std::ios::binary);
+      if (!file) throw EKavError("Cannot open file \"" + source + "\".");
+      in = &file;
+    }
+    std::vector<std::string> titles = BuildTitles();
+    titles[0] = "Model";
+    titles.push_back("Status");
+    TRecordWriter writer(out_, format_, titles);
+    int status = 0;
+    std::string line;
+    for (bool first = true; std::getline(*in, line); first = false) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (first && ansi::SameText(ansi::Trim(line), "model,flange,radome,pack")) continue;
+      std::vector<std::string> fields = CsvFields(line);
+      fields.resize(4);
+      for (std::string& field : fields)
+        field = std::string(ansi::Trim(field));
+      auto given = [&](size_t i) {
+        return fields[i].empty() ? std::nullopt : std::optional<std::string>(fields[i]);
+      };
+      // What this line alone would say on the error stream is its status.
+      std::ostringstream said;
+      std::streambuf* const errorStream = err_.rdbuf(said.rdbuf());
+      const int errorsBefore = dialogs_.errors;
+      int result = 1;
+      try {
+        result = BuildOne(data, fields[0], given(1), given(2), given(3));
+        if (result == 0 && dialogs_.errors != errorsBefore) result = 1;
+        if (result == 0 && writeJob) data.WriteLOMFile();
+      } catch (const std::exception& error) {
+        said << error.what() << '\n';
+        result = 1;
+      }
+      err_.rdbuf(errorStream);
+      std::string text = said.str();
+      while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+      TNameValueList values;
+      if (result == 0) data.GetPartNumberValues(values);
+      const std::string partNumber = values.Value("Custom Part Number"),
+                        description = values.Value("Custom Description"),
+                        price = values.Value("Custom Price");
+      const std::string verdict = result == 0 ? std::string("ok") : text;
+      writer.Row({fields[0], partNumber, description, price, verdict});
+      if (result != 0) status = 1;
+    }
+    return status;
   }
 
   int NotOffered(const std::string& what, const std::string& wanted, const std::string& choices) {
@@ -349,6 +512,7 @@ class TCli {
   std::ostream& out_;
   std::ostream& err_;
   TStreamDialogs dialogs_;
+  TFormat format_ = TFormat::Tsv;
 };
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "flatfile/ModList.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <cstring>
 
 #include "flatfile/LineReader.h"
@@ -11,16 +15,30 @@ void SplitCells(std::string_view text, std::string_view delimiter,
                 std::vector<std::string_view>& items) {
   items.clear();
   if (delimiter.size() == 1) {
+    // Cells are short: delimiters are found sixteen bytes at a time where the
+    // processor allows it, not by one library call per cell.
     const char d = delimiter[0];
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (true) {
-      const char* cut = static_cast<const char*>(std::memchr(p, d, static_cast<size_t>(end - p)));
-      if (cut == nullptr) break;
-      items.push_back(ansi::Trim(std::string_view(p, static_cast<size_t>(cut - p))));
-      p = cut + 1;
+    const char* base = text.data();
+    const size_t size = text.size();
+    size_t start = 0, at = 0;
+    auto cut = [&](size_t delimiterAt) {
+      items.push_back(ansi::Trim(std::string_view(base + start, delimiterAt - start)));
+      start = delimiterAt + 1;
+    };
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(d);
+    for (; at + 16 <= size; at += 16) {
+      unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+          _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(base + at)), wanted)));
+      while (mask != 0) {
+        cut(at + static_cast<size_t>(__builtin_ctz(mask)));
+        mask &= mask - 1;
+      }
     }
-    items.push_back(ansi::Trim(std::string_view(p, static_cast<size_t>(end - p))));
+#endif
+    for (; at < size; ++at)
+      if (base[at] == d) cut(at);
+    items.push_back(ansi::Trim(std::string_view(base + start, size - start)));
     return;
   }
   // An empty delimiter never occurs in a text, so the text is one item.

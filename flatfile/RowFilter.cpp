@@ -1,5 +1,9 @@
 #include "flatfile/RowFilter.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "flatfile/FlatFileRules.h"
 #include "flatfile/Wildcard.h"
 #include "platform/AnsiText.h"
@@ -14,6 +18,38 @@ TRowFilter::TRowFilter(const TNameValueList& filters, TFilterOption option,
     const std::string value(ansi::Trim(filters.Value(name)));
     conditions_.push_back({columnNames.IndexOf(name), value});
   }
+  // An exact match holds the whole value; a wildcard pattern at least its
+  // plain head (letter case counts in both). A comma list ignores case: no
+  // quick look there.
+  if (!conditions_.empty() && conditions_[0].column >= 0) {
+    const std::string& value = conditions_[0].value;
+    if (option_ == foDefaultCompare) needed_ = value;
+    if (option_ == foPartialCompare) needed_ = value.substr(0, value.find_first_of("*?["));
+    neededColumn_ = conditions_[0].column;
+  }
+}
+
+bool TRowFilter::SurelyRejects(std::string_view line, std::string_view delimiter) const {
+  if (needed_.empty() || delimiter.size() != 1) return false;
+  if (line.find(needed_) != std::string_view::npos) return false;
+  // Long enough: a line too short for the column fails the open, as Accept
+  // says. Delimiters are counted sixteen bytes at a time where possible.
+  if (neededColumn_ == 0) return true;
+  const char d = delimiter[0];
+  int delimiters = 0;
+  size_t at = 0;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(d);
+  for (; at + 16 <= line.size(); at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
+    delimiters +=
+        __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
+    if (delimiters >= neededColumn_) return true;
+  }
+#endif
+  for (; at < line.size(); ++at)
+    if (line[at] == d && ++delimiters >= neededColumn_) return true;
+  return false;
 }
 
 bool TRowFilter::Matches(const Condition& condition, std::string_view cell) const {

@@ -18,6 +18,13 @@ class TRowFilter {
   // filtered column fails with the list index error.
   bool Accept(TLazyCells& cells) const;
 
+  // A quick look at a whole line (split by `delimiter`): true only when
+  // Accept would certainly reject it without an error, because the text the
+  // first filter needs is nowhere in the line and the line is long enough
+  // to reach that filter's column. Lets most lines of a big file pass
+  // unsplit.
+  bool SurelyRejects(std::string_view line, std::string_view delimiter) const;
+
  private:
   struct Condition {
     int column;  // -1: the file has no such column
@@ -27,4 +34,7 @@ class TRowFilter {
 
   TFilterOption option_;
   std::vector<Condition> conditions_;
+  // Text every line that passes the first filter holds, and its column.
+  std::string needed_;
+  int neededColumn_ = -1;
 };

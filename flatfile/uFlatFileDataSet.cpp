@@ -123,6 +123,7 @@ void TFlatFileDataSet::AcceptLines() {
   auto take = [&](std::string_view line) {
     if (IsCommentLine(line)) return true;
     if (filter) {
+      if (filter->SurelyRejects(line, openDelimiter_)) return true;
       cells.Reset(line);
       if (!filter->Accept(cells)) return true;
     }
@@ -178,6 +179,16 @@ const std::vector<std::string_view>& TFlatFileDataSet::SplitRow(int row) const {
     SplitCells(std::string_view(r.data, r.size), openDelimiter_, splitCells_);
     splitRow_ = row;
   }
+  return splitCells_;
+}
+
+const std::vector<std::string_view>& TFlatFileDataSet::RowCells(int row) const {
+  if (row < 0 || row >= CountRows()) throw EKavError(ListIndexError(row));
+  const Row& r = rows_[static_cast<size_t>(row)];
+  if (r.edited < 0) return SplitRow(row);
+  splitCells_.assign(edits_[static_cast<size_t>(r.edited)].begin(),
+                     edits_[static_cast<size_t>(r.edited)].end());
+  splitRow_ = -1;  // these views are not the row's file cells
   return splitCells_;
 }
 

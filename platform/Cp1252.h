@@ -1,6 +1,7 @@
 #pragma once
-// Conversion between the catalogue's 8-bit Windows-1252 text and UTF-16, for
-// the window and for the Windows file and registry calls. Header-only, so the
+// Conversion between the catalogue's 8-bit Windows-1252 text and Unicode:
+// UTF-16 for the window and for the Windows file and registry calls, UTF-8
+// for text that leaves the program as Unicode (the headless tool's JSON). Header-only, so the
 // INI engine's file names convert the same way.
 #include <string>
 #include <string_view>
@@ -28,6 +29,26 @@ inline std::u16string Utf16FromAnsi(std::string_view bytes) {
   return text;
 }
 
+inline std::string Utf8FromAnsi(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const char16_t u = cp1252::ToUnicode(static_cast<unsigned char>(byte));
+    if (u < 0x80) {
+      text += static_cast<char>(u);
+    } else if (u < 0x800) {
+      text += static_cast<char>(0xC0 | (u >> 6));
+      text += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      text += static_cast<char>(0xE0 | (u >> 12));
+      text += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return text;
+}
+
+// Characters that Windows-1252 cannot hold become "?".
 inline std::string AnsiFromUtf16(std::u16string_view text) {
   std::string bytes;
   bytes.reserve(text.size());

@@ -77,4 +77,47 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
 }
 
+TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
+  Shared("M_LOM.dat",
+         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+         "21|23|HP2-23|hp2|2 ft \"HP\" caf\xE9 \x80|1000\r\n");
+  ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv"}), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "Base Part Number,Custom Part Number,Custom Description,Custom Price\r\n"
+            "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xE9 \x80, PDR220 flange, Grey radome, "
+            "Standard crate\",$1150.5\r\n");
+  ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "[\n  {\"Base Part Number\": \"HP2-23\", \"Custom Part Number\": \"HP2-23-AXP\", "
+            "\"Custom Description\": \"2 ft \\\"HP\\\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 flange, "
+            "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\"}\n]\n");
+  EXPECT_EQ(Run({"query", "--part", "NOTHING", "--format", "json"}), 1);
+  EXPECT_EQ(Run({"spec", "HP2-23", "--format", "xml"}), 2);
+}
+
+TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
+  WriteFile(program / "quote.csv",
+            "model,flange,radome,pack\r\nHP2-23,UDR220,\"Hydrophobic radome\",E\r\n"
+            "HP4-23,,,\r\nNOPE,,,\r\nHP2-23,,,2\r\n");
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv", "--format", "csv"}), 1);
+  const std::string batch = out.str();
+  std::string expected = "Model,Custom Part Number,Custom Description,Custom Price,Status\r\n";
+  for (const std::vector<std::string>& single :
+       {std::vector<std::string>{"HP2-23", "--flange", "UDR220", "--radome", "Hydrophobic radome",
+                                 "--pack", "E"},
+        std::vector<std::string>{"HP4-23"}}) {
+    std::vector<std::string> args{"build"};
+    args.insert(args.end(), single.begin(), single.end());
+    args.insert(args.end(), {"--format", "csv"});
+    ASSERT_EQ(Run(args), 0) << err.str();
+    const std::string row = out.str().substr(out.str().find("\r\n") + 2);
+    expected += row.substr(0, row.size() - 2) + ",ok\r\n";
+  }
+  expected +=
+      "NOPE,,,,\"The following error was encountered:\n'The model number: NOPE was not found'\"\r\n"
+      "HP2-23,,,,\"The packing option \"\"2\"\" is not offered; the choices are: \"\"Standard "
+      "crate\"\", \"\"Export crate\"\"\"\r\n";
+  EXPECT_EQ(batch, expected);
+}
+
 }  // namespace
