@@ -34,14 +34,7 @@ class TLineReader {
   size_t end_ = 0;              // end of the data in the buffer
   bool atEnd_ = false;          // no more data will come (end of file or NUL)
   bool skipLeadingLf_ = false;  // the last line ended with a CR at the end of the data
-  // Where the next CR and LF lie (kNone: none before the scanned limit), so
-  // that a long run of one kind of break is never scanned twice.
-  struct BreakScan {
-    size_t next;
-    size_t scannedTo;
-  };
   static constexpr size_t kNone = static_cast<size_t>(-1);
-  size_t NextOf(BreakScan& scan, char c);
-  void Shift(BreakScan& scan, size_t by);
-  BreakScan cr_{kNone, 0}, lf_{kNone, 0};
+  // The first CR or LF of the unread part, or kNone.
+  size_t FindBreak() const;
 };
