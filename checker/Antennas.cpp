@@ -156,7 +156,8 @@ void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& 
               Quoted(antenna.model.substr(0, 1)),
           "the lines the program writes for it to " + data_.FlangeData.FileName() + " and " +
               data_.pnbData.FileName() +
-              " read back as comments: its flange list and custom part number stay empty");
+              " read back as comments: its flange list stays empty and no part number is built for "
+              "it (an error box)");
   const uint32_t first = models.Insert(antenna.model, static_cast<uint32_t>(antenna.line));
   if (first != 0)
     Error(s, antenna.line, column,
