@@ -37,6 +37,10 @@ TTry TryLock(intptr_t handle) {
     return TTry::Locked;
   return ::GetLastError() == ERROR_LOCK_VIOLATION ? TTry::Busy : TTry::Unsupported;
 }
+void Unlock(intptr_t handle) {
+  OVERLAPPED whole = {};
+  ::UnlockFileEx(reinterpret_cast<HANDLE>(handle), 0, 1, 0, &whole);
+}
 void CloseLockFile(intptr_t handle) {
   ::CloseHandle(reinterpret_cast<HANDLE>(handle));  // closing drops the lock
 }
@@ -51,6 +55,9 @@ TTry TryLock(intptr_t handle) {
   }
   return TTry::Locked;
 }
+void Unlock(intptr_t handle) {
+  ::flock(static_cast<int>(handle), LOCK_UN);
+}
 void CloseLockFile(intptr_t handle) {
   ::close(static_cast<int>(handle));  // closing drops the lock
 }
@@ -58,8 +65,8 @@ void CloseLockFile(intptr_t handle) {
 
 }  // namespace
 
-TFileLock::TFileLock(std::function<std::string()> path, std::chrono::milliseconds patience)
-    : path_(std::move(path)), patience_(patience) {}
+TFileLock::TFileLock(std::function<std::string()> name, std::chrono::milliseconds patience)
+    : name_(std::move(name)), patience_(patience) {}
 
 TFileLock::~TFileLock() {
   if (handle_ >= 0) CloseLockFile(handle_);
@@ -70,20 +77,25 @@ void TFileLock::Acquire() {
     ++depth_;
     return;
   }
-  const std::string path = ResolvePath(path_());
+  // The lock file is opened once and kept: each hold is one lock call.
+  if (handle_ < 0) {
+    path_ = ResolvePath(name_());
+    handle_ = OpenLockFile(path_);
+  }
   depth_ = 1;
-  handle_ = OpenLockFile(path);
   if (handle_ < 0) return;
   const auto deadline = std::chrono::steady_clock::now() + patience_;
   auto pause = std::chrono::milliseconds(1);
   for (TTry result; (result = TryLock(handle_)) != TTry::Locked;) {
-    if (result == TTry::Unsupported) return;  // a file system without locks: go on unlocked
-    if (std::chrono::steady_clock::now() >= deadline) {
+    if (result == TTry::Unsupported) {  // a file system without locks: go on unlocked
       CloseLockFile(handle_);
       handle_ = -1;
+      return;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) {
       depth_ = 0;
       const long long seconds = (patience_.count() + 999) / 1000;
-      throw EKavError("Another copy of the program has held \"" + path + "\" for " +
+      throw EKavError("Another copy of the program has held \"" + path_ + "\" for " +
                       std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
                       "; try again.");
     }
@@ -94,6 +106,5 @@ void TFileLock::Acquire() {
 
 void TFileLock::Release() {
   if (depth_ == 0 || --depth_ > 0) return;
-  if (handle_ >= 0) CloseLockFile(handle_);
-  handle_ = -1;
+  if (handle_ >= 0) Unlock(handle_);
 }

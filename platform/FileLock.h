@@ -11,10 +11,10 @@
 
 class TFileLock {
  public:
-  // `path` gives the lock file's name when the lock is first taken (a name
-  // the path resolver understands); `patience` is how long a copy waits for
-  // another before it gives up.
-  explicit TFileLock(std::function<std::string()> path,
+  // `name` gives the lock file's name when the lock is first taken (a name
+  // the path resolver understands); the file stays open from then on.
+  // `patience` is how long a copy waits for another before it gives up.
+  explicit TFileLock(std::function<std::string()> name,
                      std::chrono::milliseconds patience = std::chrono::seconds(5));
   ~TFileLock();
   TFileLock(const TFileLock&) = delete;
@@ -42,7 +42,8 @@ class TFileLock {
   };
 
  private:
-  std::function<std::string()> path_;
+  std::function<std::string()> name_;
+  std::string path_;
   std::chrono::milliseconds patience_;
   int depth_ = 0;
   intptr_t handle_ = -1;  // the open lock file (a descriptor or a handle), -1: none
