@@ -198,6 +198,15 @@ void TDBLookupCombo::paintEvent(QPaintEvent*) {
     arrow.rect =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
     painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
+    // With no frame to light up, the focus shows as a highlighted text field.
+    if (hasFocus()) {
+      const QRect field =
+          style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+      painter.fillRect(field, palette().brush(QPalette::Highlight));
+      option.palette.setColor(QPalette::Text, palette().color(QPalette::HighlightedText));
+      option.palette.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+      painter.setPen(palette().color(QPalette::HighlightedText));
+    }
   }
   painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }

@@ -172,6 +172,11 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   const QColor base = w.cboFreqList->palette().color(QPalette::Active, QPalette::Base);
   EXPECT_EQ(QColor(list.pixel(0, list.height() / 2)), base);
   EXPECT_EQ(QColor(list.pixel(list.width() / 2, 0)), base);
+  // With no frame to light up, the focused list shows the focus on its field.
+  ASSERT_TRUE(w.cboFreqList->hasFocus());
+  EXPECT_GT(Count(list, highlighted), 0);
+  w.rbFreqType->setFocus();
+  EXPECT_EQ(Count(w.cboFreqList->grab().toImage(), highlighted), 0);
   Save("page1-focus.png");
 }
 
