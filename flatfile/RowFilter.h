@@ -31,6 +31,7 @@ class TRowFilter {
     std::string value;
   };
   bool Matches(const Condition& condition, std::string_view cell) const;
+  bool Holds(std::string_view line) const;
 
   TFilterOption option_;
   std::vector<Condition> conditions_;
