@@ -2,19 +2,17 @@
 
 #include <QPixmap>
 
-#include "pictures/PictureDecoder.h"
-
 TQtPictureBox::TQtPictureBox(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignCenter);
 }
 
 void TQtPictureBox::LoadPicture(const std::string& path) {
-  image_ = DecodePicture(path);  // a failure leaves the old picture
+  picture_ = DecodePicture(path);  // a failure leaves the old picture
   ShowScaled();
 }
 
 void TQtPictureBox::ClearPicture() {
-  image_ = QImage();
+  picture_ = TPicture();
   clear();
 }
 
@@ -28,7 +26,6 @@ void TQtPictureBox::resizeEvent(QResizeEvent* event) {
 }
 
 void TQtPictureBox::ShowScaled() {
-  if (image_.isNull()) return;
-  setPixmap(
-      QPixmap::fromImage(image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  if (picture_.IsNull()) return;
+  setPixmap(QPixmap::fromImage(picture_.At(size())));
 }

@@ -2,6 +2,7 @@
 // A picture box of the window: a label that stretches its picture to its size.
 #include <QLabel>
 
+#include "pictures/PictureDecoder.h"
 #include "platform/PictureBox.h"
 
 class TQtPictureBox : public QLabel, public TPictureBox {
@@ -10,12 +11,12 @@ class TQtPictureBox : public QLabel, public TPictureBox {
   void LoadPicture(const std::string& path) override;
   void ClearPicture() override;
   void SetSize(int width, int height) override;
-  bool HasPicture() const { return !image_.isNull(); }
+  bool HasPicture() const { return !picture_.IsNull(); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void ShowScaled();
-  QImage image_;
+  TPicture picture_;
 };

@@ -33,8 +33,7 @@ void TChecker::CheckPicture(const TSource& s, long number, int column, const std
     return;
   }
   const std::string kind = ansi::UpperCase(FileExtension(name));
-  if (kind == "WMF" || kind == "EMF") return;  // no decoder here to try it with
-  if (kind != "GIF" && kind != "BMP" && kind != "ICO") {
+  if (kind != "GIF" && kind != "BMP" && kind != "ICO" && kind != "WMF" && kind != "EMF") {
     aggregate.finding =
         Error(s, number, column, "picture " + Quoted(name) + " has an extension without a decoder",
               "showing " + shown() + " fails with " +

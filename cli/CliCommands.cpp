@@ -121,11 +121,8 @@ class TStreamDialogs : public TDialogs {
 
 #ifdef KAV_CLI_DECODES_PICTURES
 // The catalogue check's picture decoder: the window's own, so the check
-// gives the window's error texts; nothing for a good picture or a metafile,
-// which this system cannot show at all.
+// gives the window's error texts, and nothing for a good picture.
 std::string PictureError(const std::string& path) {
-  const std::string extension = ansi::UpperCase(FileExtension(path));
-  if (extension == "WMF" || extension == "EMF") return {};
   try {
     DecodePicture(path);
     return {};

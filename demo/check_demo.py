@@ -11,6 +11,7 @@ else may be out of place.  Every GIF is decoded with a small LZW decoder.
 """
 
 import os
+import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -79,7 +80,22 @@ def is_price(text):
     return True
 
 
-# --- GIF -----------------------------------------------------------------
+# --- Pictures ------------------------------------------------------------
+
+def metafile_size(path):
+    """The pixel size a metafile declares: a placeable WMF's box at 96 dpi, an
+    EMF's bounds. Raises ValueError for a file without the expected header."""
+    data = open(path, "rb").read()
+    if path.endswith(".wmf"):
+        key, _, left, top, right, bottom, inch = struct.unpack_from("<IHhhhhH", data)
+        if key != 0x9AC6CDD7 or data[-6:] != b"\x03\0\0\0\0\0":
+            raise ValueError("not a placeable metafile ending in an end record")
+        return ((right - left) * 96 // inch, (bottom - top) * 96 // inch)
+    kind, _, left, top, right, bottom = struct.unpack_from("<II4i", data)
+    if kind != 1 or data[40:44] != b" EMF" or struct.unpack_from("<I", data, 48)[0] != len(data):
+        raise ValueError("not an enhanced metafile of its declared length")
+    return (right - left + 1, bottom - top + 1)
+
 
 def gif_decode(path):
     """Returns (width, height, pixel count) or raises ValueError."""
@@ -268,8 +284,8 @@ def main():
         path = os.path.join(IMAGES, name)
         total += os.path.getsize(path)
         try:
-            size = gif_decode(path)
-        except (ValueError, IndexError) as e:
+            size = metafile_size(path) if name.endswith(("wmf", "emf")) else gif_decode(path)
+        except (ValueError, IndexError, struct.error) as e:
             problem("%s: %s" % (name, e))
             continue
         if size != expected_size.get(name[:3], (100, 100)):

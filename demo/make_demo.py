@@ -31,6 +31,9 @@ import math
 import os
 import sys
 
+sys.dont_write_bytecode = True
+import metafiles  # noqa: E402
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA_DIR = os.path.join(HERE, "data")
 COMMON_DIR = os.path.join(HERE, "common")
@@ -266,12 +269,23 @@ RADOME_PICTURES = {
 }
 
 
+# Some option pictures are vector drawings, kept as Windows metafiles the way
+# catalogues that grew up on Windows keep them: the CPR flange outlines (WMF)
+# and the hydrophobic radome sketches (EMF).
+WMF_FLANGE_KIND = "CPR"
+EMF_RADOME = "H"
+
+
+def radome_picture(suffix, large):
+    extension = ".emf" if suffix == EMF_RADOME else ".gif"
+    return RADOME_PICTURES[suffix][0] + ("_large" if large else "_small") + extension
+
+
 def radome_img_rows():
     rows = []
     for suffix in ("S", "G", "H", "P", "PG"):
-        stem = RADOME_PICTURES[suffix][0]
-        rows.append((SMALL_GROUPS, suffix, stem + "_small.gif"))
-        rows.append((LARGE_GROUPS, suffix, stem + "_large.gif"))
+        rows.append((SMALL_GROUPS, suffix, radome_picture(suffix, False)))
+        rows.append((LARGE_GROUPS, suffix, radome_picture(suffix, True)))
     return rows
 
 
@@ -285,7 +299,8 @@ def all_flanges():
 
 
 def flange_picture(flange):
-    return "flg_%s.gif" % flange.lower()
+    extension = ".wmf" if flange.startswith(WMF_FLANGE_KIND) else ".gif"
+    return "flg_%s%s" % (flange.lower(), extension)
 
 
 # ---------------------------------------------------------------------------
@@ -642,6 +657,52 @@ def radome_picture_canvas(suffix, large):
     return cv
 
 
+def rgb(index):
+    return PALETTE[index]
+
+
+def flange_drawing(flange):
+    """The CPR flange outline as a vector drawing."""
+    d = metafiles.Drawing(136, 96)
+    cx, cy, hw, hh, ow, oh, g = 68, 38, 50, 30, 26, 13, 6
+    d.rect(cx - hw + 3, cy - hh + 3, cx + hw + 3, cy + hh + 3, rgb(4))
+    d.rect(cx - hw, cy - hh, cx + hw, cy + hh, rgb(11), rgb(2), 1.2)
+    d.rect(cx - ow - g, cy - oh - g, cx + ow + g, cy + oh + g, metafiles.NULL, rgb(2), 1.5)
+    d.rect(cx - ow, cy - oh, cx + ow, cy + oh, rgb(1))
+    for dx, dy in [(-44, -24), (-44, 24), (44, -24), (44, 24), (-15, -25), (15, -25),
+                   (-15, 25), (15, 25), (-45, 0), (45, 0)]:
+        d.ellipse(cx + dx, cy + dy, 3.2, 3.2, rgb(0), rgb(2), 0.8)
+    d.text(68, 72, flange, rgb(12), 14)
+    return d
+
+
+def radome_drawing(suffix, large):
+    """A side view of a dish under a domed, water-shedding radome."""
+    stem, label, cover, planar, droplets = RADOME_PICTURES[suffix]
+    d = metafiles.Drawing(121, 120)
+    radius = 44 if large else 30
+    vx, cy = 92, 54
+    depth = 0.42 * radius
+    rim_x = vx - depth
+    steps = [k / 12.0 for k in range(-12, 13)]
+    curve = [(vx - depth * u * u, cy + u * radius) for u in steps]
+    d.polyline([(108, cy), (vx + 2, cy)], rgb(3), 3)
+    d.rect(108, 4, 112, 100, rgb(3), rgb(2), 1)
+    d.rect(103, 99, 117, 101, rgb(2))
+    d.polygon(curve + [(rim_x, cy + radius), (rim_x, cy - radius)], rgb(5), rgb(2), 1)
+    d.polygon(curve + [(x + 3, y) for x, y in reversed(curve)], rgb(13), rgb(2), 1)
+    bulge = 0.45 * radius
+    dome = [(rim_x - bulge * math.cos(math.asin(u)), cy + u * (radius + 1)) for u in steps]
+    d.polygon(dome, rgb(cover), rgb(2), 1.2)
+    d.rect(rim_x - 1, cy - radius - 1, rim_x + 1, cy + radius + 1, rgb(2))
+    for k in range(-3, 4):
+        dy = k * radius * 0.27
+        x = rim_x - bulge * math.sqrt(max(0.0, 1.0 - (dy / radius) ** 2)) * (0.55 + 0.2 * (k % 2))
+        d.ellipse(x, cy + dy, 1.8, 2.6, rgb(6))
+    d.text(60.5, 104, label, rgb(12), 11)
+    return d
+
+
 # ---------------------------------------------------------------------------
 # GIF89a encoder
 # ---------------------------------------------------------------------------
@@ -715,9 +776,13 @@ def gif_bytes(canvas, palette=PALETTE):
     return bytes(data)
 
 
-def write_gif(name, canvas):
+def write_file(name, data):
     with open(os.path.join(IMAGE_DIR, name), "wb") as f:
-        f.write(gif_bytes(canvas))
+        f.write(data)
+
+
+def write_gif(name, canvas):
+    write_file(name, gif_bytes(canvas))
 
 
 def write_pictures(ants):
@@ -731,15 +796,20 @@ def write_pictures(ants):
         write_gif(names[-1], antenna_picture(atype, size))
     for flange in all_flanges():
         names.append(flange_picture(flange))
-        write_gif(names[-1], flange_picture_canvas(flange))
+        if names[-1].endswith(".wmf"):
+            write_file(names[-1], metafiles.wmf_bytes(flange_drawing(flange)))
+        else:
+            write_gif(names[-1], flange_picture_canvas(flange))
     for suffix in RADOME_PICTURES:
         for large in (False, True):
-            stem = RADOME_PICTURES[suffix][0]
-            names.append("%s_%s.gif" % (stem, "large" if large else "small"))
-            write_gif(names[-1], radome_picture_canvas(suffix, large))
+            names.append(radome_picture(suffix, large))
+            if names[-1].endswith(".emf"):
+                write_file(names[-1], metafiles.emf_bytes(radome_drawing(suffix, large)))
+            else:
+                write_gif(names[-1], radome_picture_canvas(suffix, large))
     # drop pictures left over from an earlier run
     for existing in os.listdir(IMAGE_DIR):
-        if existing.lower().endswith(".gif") and existing not in names:
+        if existing.lower().endswith((".gif", ".wmf", ".emf")) and existing not in names:
             os.remove(os.path.join(IMAGE_DIR, existing))
     return names
 

@@ -2,43 +2,78 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 
+#include "pictures/WmfPicture.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
 
 namespace {
 
+[[noreturn]] void CannotOpen(const std::string& path, const QString& reason) {
+  throw EKavError("Cannot open file \"" + path + "\". " + reason.toLocal8Bit().toStdString());
+}
+
 QImage Read(const std::string& path, const char* format, const char* invalid) {
   QImageReader reader(QString::fromLocal8Bit(path.c_str()), format);
   reader.setDecideFormatFromContent(false);
   QImage image = reader.read();
   if (image.isNull()) {
-    if (reader.error() == QImageReader::FileNotFoundError)
-      throw EKavError("Cannot open file \"" + path + "\". " +
-                      reader.errorString().toLocal8Bit().toStdString());
+    if (reader.error() == QImageReader::FileNotFoundError) CannotOpen(path, reader.errorString());
     throw EKavError(invalid);
   }
   return image;
 }
 
+QByteArray ReadWhole(const std::string& path) {
+  QFile file(QString::fromLocal8Bit(path.c_str()));
+  if (!file.open(QIODevice::ReadOnly)) CannotOpen(path, file.errorString());
+  return file.readAll();
+}
+
+// A white image to draw a metafile on, at most 4096 pixels a side.
+QImage Blank(QSize size) {
+  QImage image(size.boundedTo(QSize(4096, 4096)), QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  return image;
+}
+
+// A metafile is played once here, so that a damaged one fails at loading
+// as the other decoders do, and again at every size it is shown at.
+TPicture DecodeWmf(const std::string& path) {
+  const QByteArray bytes = ReadWhole(path);
+  const QSize natural = WindowsMetafileSize(bytes);
+  auto draw = [bytes, natural](QSize size) {
+    QImage image = Blank(size.isEmpty() ? natural : size);
+    QPainter painter(&image);
+    DrawWindowsMetafile(bytes, painter, image.rect());
+    return image;
+  };
+  draw(natural.boundedTo(QSize(256, 256)));
+  return TPicture(std::function<QImage(QSize)>(draw));
+}
+
 }  // namespace
 
-QImage DecodePicture(const std::string& path) {
+QImage TPicture::At(QSize size) const {
+  if (drawing_) return drawing_(size);
+  return raster_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+TPicture DecodePicture(const std::string& path) {
   const std::string extension = FileExtension(path);
   if (ansi::SameText(extension, "gif")) {
     QFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly))
-      throw EKavError("Cannot open file \"" + path + "\". " +
-                      file.errorString().toLocal8Bit().toStdString());
+    if (!file.open(QIODevice::ReadOnly)) CannotOpen(path, file.errorString());
     const QByteArray signature = file.read(6);
     if (signature != "GIF87a" && signature != "GIF89a") throw EKavError("Unknown GIF version");
-    return Read(path, "gif", "GIF encoded data is corrupt");
+    return TPicture(Read(path, "gif", "GIF encoded data is corrupt"));
   }
-  if (ansi::SameText(extension, "bmp")) return Read(path, "bmp", "Bitmap image is not valid");
-  if (ansi::SameText(extension, "ico")) return Read(path, "ico", "Icon image is not valid");
-  if (ansi::SameText(extension, "wmf") || ansi::SameText(extension, "emf"))
-    throw EKavError("Cannot show the picture " + path +
-                    ": Windows metafiles cannot be shown on this system");
+  if (ansi::SameText(extension, "bmp"))
+    return TPicture(Read(path, "bmp", "Bitmap image is not valid"));
+  if (ansi::SameText(extension, "ico"))
+    return TPicture(Read(path, "ico", "Icon image is not valid"));
+  if (ansi::SameText(extension, "wmf")) return DecodeWmf(path);
   throw EKavError("Unknown picture file extension (." + extension + ")");
 }

@@ -22,13 +22,27 @@ std::string DemoPicture(const std::string& name) {
 }
 
 TEST(PictureDecoderTest, DecodesTheDemoPicturesAndBitmaps) {
-  const QImage antenna = DecodePicture(DemoPicture("osd_4ft.gif"));
+  const QImage antenna = DecodePicture(DemoPicture("osd_4ft.gif")).Raster();
   EXPECT_EQ(antenna.size(), QSize(100, 100));
   TempDir dir;
   QImage square(8, 6, QImage::Format_RGB32);
   square.fill(Qt::red);
   ASSERT_TRUE(square.save(QString::fromStdString(dir / "x.BMP"), "BMP"));
-  EXPECT_EQ(DecodePicture(dir / "x.BMP").size(), QSize(8, 6));
+  EXPECT_EQ(DecodePicture(dir / "x.BMP").Raster().size(), QSize(8, 6));
+}
+
+// A metafile is drawn afresh at the size asked for: the flange plate, its
+// black waveguide opening and its white bolt holes land where the drawing
+// puts them, at the box's size and at twice that.
+TEST(PictureDecoderTest, DrawsWindowsMetafilesAtAnySize) {
+  const TPicture flange = DecodePicture(DemoPicture("flg_cpr112g.wmf"));
+  for (int scale : {1, 2}) {
+    const QImage image = flange.At(QSize(136, 96) * scale);
+    ASSERT_EQ(image.size(), QSize(136, 96) * scale);
+    EXPECT_EQ(image.pixelColor(QPoint(68, 38) * scale), QColor(0, 0, 0));
+    EXPECT_EQ(image.pixelColor(QPoint(30, 38) * scale), QColor(200, 170, 80));
+    EXPECT_EQ(image.pixelColor(QPoint(24, 14) * scale), QColor(255, 255, 255));
+  }
 }
 
 TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
@@ -42,8 +56,11 @@ TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
   EXPECT_EQ(ErrorOf(dir / "bad.bmp"), "Bitmap image is not valid");
   WriteFile(dir / "bad.ico", "nope");
   EXPECT_EQ(ErrorOf(dir / "bad.ico"), "Icon image is not valid");
+  // A metafile cut in the middle of its records, and one that is no metafile.
+  WriteFile(dir / "cut.wmf", ReadFile(DemoPicture("flg_cpr112g.wmf")).substr(0, 300));
+  EXPECT_EQ(ErrorOf(dir / "cut.wmf"), "Metafile is not valid");
   WriteFile(dir / "a.wmf", "x");
-  EXPECT_NE(ErrorOf(dir / "a.wmf").find(dir / "a.wmf"), std::string::npos);
+  EXPECT_EQ(ErrorOf(dir / "a.wmf"), "Metafile is not valid");
   EXPECT_EQ(ErrorOf(dir / "a.png"), "Unknown picture file extension (.png)");
 }
 

@@ -496,6 +496,8 @@ TEST_F(CheckerCliTest, DecodesPicturesAsTheWindowDoes) {
     WriteFile(entry.path().string(), kGif);
   Picture("hp4.gif", kGif.substr(0, 20));
   Picture("udr220.gif", "GIF90a" + kGif.substr(6));
+  Data("flng_img.dat", "PDR220|pdr220.gif\r\nUDR220|udr220.gif\r\nCPR137G|cpr137g.wmf\r\n");
+  Picture("cpr137g.wmf", "not a metafile");
   EXPECT_EQ(Run(), 1);
   EXPECT_NE(out.str().find("M_LOM.dat:5:4: error: picture \"hp4.gif\" does not decode -- showing "
                            "the antenna picture fails with the error box \"GIF encoded data is "
@@ -505,6 +507,11 @@ TEST_F(CheckerCliTest, DecodesPicturesAsTheWindowDoes) {
   EXPECT_NE(out.str().find("flng_img.dat:2:2: error: picture \"udr220.gif\" does not decode -- "
                            "showing the picture of flange \"UDR220\" fails with the error box "
                            "\"Unknown GIF version\""),
+            std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("flng_img.dat:3:2: error: picture \"cpr137g.wmf\" does not decode -- "
+                           "showing the picture of flange \"CPR137G\" fails with the error box "
+                           "\"Metafile is not valid\""),
             std::string::npos)
       << out.str();
 }
