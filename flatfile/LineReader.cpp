@@ -82,19 +82,37 @@ size_t TLineReader::FindBreak() const {
   return kNone;
 }
 
+bool TLineReader::SkipSplitLf() {
+  if (!skipLeadingLf_) return true;
+  if (pos_ == end_ && !Refill()) {
+    skipLeadingLf_ = false;
+    return false;
+  }
+  if (buffer_[pos_] == '\n') ++pos_;
+  skipLeadingLf_ = false;
+  return true;
+}
+
+bool TLineReader::NextLines(std::string_view& block) {
+  if (!SkipSplitLf()) return false;
+  while (true) {
+    size_t last = end_;
+    while (last > pos_ && buffer_[last - 1] != '\n' && buffer_[last - 1] != '\r')
+      --last;
+    if (last > pos_) {
+      // A CR at the end of the data may have its LF in the next read.
+      if (buffer_[last - 1] == '\r' && last == end_) skipLeadingLf_ = true;
+      block = std::string_view(buffer_.get() + pos_, last - pos_);
+      pos_ = last;
+      return true;
+    }
+    if (!Refill()) return false;
+  }
+}
+
 bool TLineReader::Next(std::string_view& line) {
   while (true) {
-    if (skipLeadingLf_) {
-      if (pos_ == end_ && !Refill()) {
-        skipLeadingLf_ = false;
-        return false;
-      }
-      if (pos_ < end_) {
-        if (buffer_[pos_] == '\n') ++pos_;
-        skipLeadingLf_ = false;
-      }
-      continue;
-    }
+    if (!SkipSplitLf()) return false;
     const size_t brk = FindBreak();
     if (brk != kNone) {
       line = std::string_view(buffer_.get() + pos_, brk - pos_);

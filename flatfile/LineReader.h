@@ -20,6 +20,12 @@ class TLineReader {
   // stays valid until the next call.
   bool Next(std::string_view& line);
 
+  // The complete lines of the unread data as one block, each line with its
+  // break (a CR LF pair whole); reads on while no line is complete. False
+  // when no complete line is left: the rest, if any, is the last line,
+  // without a break, for Next. The view stays valid until the next call.
+  bool NextLines(std::string_view& block);
+
  private:
   // Reads more of the file behind the unread part; false when nothing came.
   bool Refill();
@@ -37,4 +43,7 @@ class TLineReader {
   static constexpr size_t kNone = static_cast<size_t>(-1);
   // The first CR or LF of the unread part, or kNone.
   size_t FindBreak() const;
+  // Drops the LF of a CR LF pair split by the last read; false when the
+  // text ended first.
+  bool SkipSplitLf();
 };

@@ -1,6 +1,8 @@
 #include "flatfile/RowFilter.h"
 
+#include <cstdint>
 #include <cstring>
+#include <functional>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -31,54 +33,104 @@ TRowFilter::TRowFilter(const TNameValueList& filters, TFilterOption option,
   }
 }
 
-// Whether the line holds the needed text: candidates are the places where
-// its first and last bytes both fit, sixteen places at a time where possible.
-bool TRowFilter::Holds(std::string_view line) const {
+bool TRowFilter::CanSkim(std::string_view delimiter) const {
+  return !needed_.empty() && delimiter.size() == 1 && delimiter[0] != '\r' &&
+         delimiter[0] != '\n' && needed_.find_first_of("\r\n") == std::string::npos;
+}
+
+namespace {
+
+// Set bits of a mask, without the library call a plain x86-64 build makes of
+// a population count.
+inline uint32_t CountBits(uint32_t x) {
+  x = x - ((x >> 1) & 0x55555555u);
+  x = (x & 0x33333333u) + ((x >> 2) & 0x33333333u);
+  return (((x + (x >> 4)) & 0x0F0F0F0Fu) * 0x01010101u) >> 24;
+}
+
+#if defined(__SSE2__)
+// One bit per byte of the 32 at `text` that equals `byte`.
+inline uint32_t Equal32(const char* text, __m128i byte) {
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16));
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, byte))) |
+         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, byte))) << 16;
+}
+#endif
+
+}  // namespace
+
+// One pass over the block finds line breaks, delimiters and the places where
+// the needed text starts, thirty-two bytes at a time. A line is passed on
+// when it holds the needed text, or when it has too few delimiters to reach
+// the filtered column (the open then fails on it, or it is a comment or
+// blank); every other line is rejected unsplit.
+bool TRowFilter::SkimLines(std::string_view block, char delimiter,
+                           const std::function<bool(std::string_view)>& onLine) const {
+  const char* text = block.data();
+  const size_t size = block.size();
   const size_t n = needed_.size();
-  if (line.size() < n) return false;
-  const size_t starts = line.size() - n + 1;
-  const char* text = line.data();
+  const size_t column = static_cast<size_t>(neededColumn_);
+  size_t lineStart = 0;
+  size_t delimiters = 0;
+  bool holds = false;
+  // Ends the line at the break at `at`; false when onLine says stop.
+  auto endLine = [&](size_t at) {
+    if ((holds || delimiters < column) &&
+        !onLine(std::string_view(text + lineStart, at - lineStart)))
+      return false;
+    lineStart = at + 1;
+    if (text[at] == '\r' && lineStart < size && text[lineStart] == '\n') ++lineStart;
+    holds = false;
+    delimiters = 0;
+    return true;
+  };
   size_t at = 0;
 #if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  const __m128i cut = _mm_set1_epi8(delimiter);
   const __m128i first = _mm_set1_epi8(needed_.front()), last = _mm_set1_epi8(needed_.back());
-  for (; at + 16 <= starts; at += 16) {
-    const __m128i heads = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at));
-    const __m128i tails = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + at + n - 1));
-    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_and_si128(_mm_cmpeq_epi8(heads, first), _mm_cmpeq_epi8(tails, last))));
-    while (mask != 0) {
-      if (std::memcmp(text + at + static_cast<size_t>(__builtin_ctz(mask)), needed_.data(), n) == 0)
-        return true;
-      mask &= mask - 1;
+  for (; at + 31 + n <= size; at += 32) {
+    uint32_t breaks = Equal32(text + at, cr) | Equal32(text + at, lf);
+    uint32_t starts = Equal32(text + at, first) & Equal32(text + at + n - 1, last);
+    // Most of a line: no break, no candidate, its column reached already.
+    if (breaks == 0 && starts == 0) {
+      if (delimiters < column) delimiters += CountBits(Equal32(text + at, cut));
+      continue;
+    }
+    const uint32_t cuts = Equal32(text + at, cut);
+    uint32_t hits = 0;
+    for (; starts != 0; starts &= starts - 1) {
+      const unsigned bit = static_cast<unsigned>(__builtin_ctz(starts));
+      if (std::memcmp(text + at + bit, needed_.data(), n) == 0) hits |= 1u << bit;
+    }
+    // The bits from `from` on belong to the current line, up to its break.
+    size_t from = lineStart > at ? lineStart - at : 0;
+    while (from < 32) {
+      const uint32_t part = ~((1u << from) - 1);
+      breaks &= part;
+      const uint32_t mine = breaks != 0 ? part & ((breaks & (0u - breaks)) - 1) : part;
+      holds = holds || (hits & mine) != 0;
+      delimiters += CountBits(cuts & mine);
+      if (breaks == 0) break;
+      if (!endLine(at + static_cast<size_t>(__builtin_ctz(breaks)))) return false;
+      from = lineStart - at;
     }
   }
 #endif
-  for (; at < starts; ++at)
-    if (text[at] == needed_.front() && std::memcmp(text + at, needed_.data(), n) == 0) return true;
-  return false;
-}
-
-bool TRowFilter::SurelyRejects(std::string_view line, std::string_view delimiter) const {
-  if (needed_.empty() || delimiter.size() != 1) return false;
-  if (Holds(line)) return false;
-  // Long enough: a line too short for the column fails the open, as Accept
-  // says. Delimiters are counted sixteen bytes at a time where possible.
-  if (neededColumn_ == 0) return true;
-  const char d = delimiter[0];
-  int delimiters = 0;
-  size_t at = 0;
-#if defined(__SSE2__)
-  const __m128i wanted = _mm_set1_epi8(d);
-  for (; at + 16 <= line.size(); at += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.data() + at));
-    delimiters +=
-        __builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
-    if (delimiters >= neededColumn_) return true;
+  for (; at < size; ++at) {
+    if (at < lineStart) continue;
+    const char c = text[at];
+    if (c == '\r' || c == '\n') {
+      if (!endLine(at)) return false;
+      continue;
+    }
+    if (c == delimiter) ++delimiters;
+    if (c == needed_.front() && size - at >= n && std::memcmp(text + at, needed_.data(), n) == 0)
+      holds = true;
   }
-#endif
-  for (; at < line.size(); ++at)
-    if (line[at] == d && ++delimiters >= neededColumn_) return true;
-  return false;
+  // A block ends with a break; anything after the last one is a line too.
+  return lineStart >= size || onLine(std::string_view(text + lineStart, size - lineStart));
 }
 
 bool TRowFilter::Matches(const Condition& condition, std::string_view cell) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The verdict on one line of a filtered table, prepared once per open from the
 // table's filters, filter option and column names.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,16 @@ class TRowFilter {
   // filtered column fails with the list index error.
   bool Accept(TLazyCells& cells) const;
 
-  // A quick look at a whole line (split by `delimiter`): true only when
-  // Accept would certainly reject it without an error, because the text the
-  // first filter needs is nowhere in the line and the line is long enough
-  // to reach that filter's column. Lets most lines of a big file pass
-  // unsplit.
-  bool SurelyRejects(std::string_view line, std::string_view delimiter) const;
+  // Whether SkimLines can look at lines split by `delimiter`.
+  bool CanSkim(std::string_view delimiter) const;
+
+  // A quick look at a block of whole lines (each ending in a CR, LF or CR LF
+  // break): passes to `onLine`, in order, only the lines Accept might take
+  // or fail on, that is those holding the text the first filter needs and
+  // those too short to reach its column. Most lines of a big file pass
+  // unsplit. False as soon as `onLine` answers false.
+  bool SkimLines(std::string_view block, char delimiter,
+                 const std::function<bool(std::string_view)>& onLine) const;
 
  private:
   struct Condition {
@@ -31,7 +36,6 @@ class TRowFilter {
     std::string value;
   };
   bool Matches(const Condition& condition, std::string_view cell) const;
-  bool Holds(std::string_view line) const;
 
   TFilterOption option_;
   std::vector<Condition> conditions_;

@@ -123,7 +123,6 @@ void TFlatFileDataSet::AcceptLines() {
   auto take = [&](std::string_view line) {
     if (IsCommentLine(line)) return true;
     if (filter) {
-      if (filter->SurelyRejects(line, openDelimiter_)) return true;
       cells.Reset(line);
       if (!filter->Accept(cells)) return true;
     }
@@ -132,8 +131,14 @@ void TFlatFileDataSet::AcceptLines() {
   };
   for (const std::string& line : linesReadAhead_)
     if (!take(line)) return;
+  if (!reader_) return;
+  if (filter && filter->CanSkim(openDelimiter_)) {
+    std::string_view block;
+    while (reader_->NextLines(block))
+      if (!filter->SkimLines(block, openDelimiter_[0], take)) return;
+  }
   std::string_view line;
-  while (reader_ && reader_->Next(line))
+  while (reader_->Next(line))
     if (!take(line)) return;
 }
 

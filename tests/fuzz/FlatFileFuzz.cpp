@@ -2,7 +2,8 @@
 // filter option taken from the input. The table either fails with the message
 // the rules give or holds exactly the records of a plain model of reading,
 // skipping, commenting and filtering; reading, moving, editing and deleting
-// records never crash. The line reader gives the model's lines at any chunk size.
+// records never crash. The line reader gives the model's lines at any chunk size, line by line
+// or in blocks.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -227,10 +228,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::ScratchFolder() + "table.dat";
   fuzz::PutFile(path, bytes);
 
-  // The line reader, with a tiny buffer so that lines and CR LF pairs straddle reads.
+  // The line reader, with a tiny buffer so that lines and CR LF pairs straddle
+  // reads; line by line, or (at even sizes) in blocks of whole lines first.
   {
     TLineReader reader(path, chunk);
     std::vector<std::string> lines;
+    std::string_view block;
+    while (chunk % 2 == 0 && reader.NextLines(block))
+      for (const std::string& line : fuzz::TextLines(std::string(block)))
+        lines.push_back(line);
     std::string_view line;
     while (reader.Next(line))
       lines.emplace_back(line);
