@@ -8,7 +8,7 @@
 
 class TLineReader {
  public:
-  static constexpr size_t kChunkSize = 4 << 20;
+  static constexpr size_t kChunkSize = 1 << 20;
 
   // Fails with "Cannot open file "<path>". <reason>" when the file cannot be read.
   explicit TLineReader(const std::string& path, size_t chunkSize = kChunkSize);

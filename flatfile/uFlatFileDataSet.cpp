@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 #include <unordered_set>
 
 #include "flatfile/FlatFileRules.h"
@@ -143,8 +142,7 @@ void TFlatFileDataSet::AcceptLines() {
 }
 
 void TFlatFileDataSet::AppendRow(std::string_view line) {
-  if (line.size() > std::numeric_limits<uint32_t>::max())
-    throw EKavError("Line too long in " + fileName_);
+  if (line.size() >= Row::kEdited) throw EKavError("Line too long in " + fileName_);
   if (arena_.empty() || arenaSize_ - arenaUsed_ < line.size()) {
     // Blocks start small and double, so a small file takes a small block.
     const size_t next = arena_.empty() ? kFirstArenaBlock : std::min(arenaSize_ * 2, kArenaBlock);
@@ -155,7 +153,10 @@ void TFlatFileDataSet::AppendRow(std::string_view line) {
   char* at = arena_.back().get() + arenaUsed_;
   if (!line.empty()) std::memcpy(at, line.data(), line.size());
   arenaUsed_ += line.size();
-  rows_.push_back({at, static_cast<uint32_t>(line.size()), -1});
+  Row row;
+  row.data = at;
+  row.size = static_cast<uint32_t>(line.size());
+  rows_.push_back(row);
 }
 
 void TFlatFileDataSet::ClearRows() {
@@ -190,17 +191,16 @@ const std::vector<std::string_view>& TFlatFileDataSet::SplitRow(int row) const {
 const std::vector<std::string_view>& TFlatFileDataSet::RowCells(int row) const {
   if (row < 0 || row >= CountRows()) throw EKavError(ListIndexError(row));
   const Row& r = rows_[static_cast<size_t>(row)];
-  if (r.edited < 0) return SplitRow(row);
-  splitCells_.assign(edits_[static_cast<size_t>(r.edited)].begin(),
-                     edits_[static_cast<size_t>(r.edited)].end());
+  if (!r.Edited()) return SplitRow(row);
+  splitCells_.assign(edits_[r.edit].begin(), edits_[r.edit].end());
   splitRow_ = -1;  // these views are not the row's file cells
   return splitCells_;
 }
 
 std::string TFlatFileDataSet::ReadCell(int row, int cellIndex) const {
   const Row& r = rows_[static_cast<size_t>(row)];
-  if (r.edited >= 0) {
-    const std::vector<std::string>& cells = edits_[static_cast<size_t>(r.edited)];
+  if (r.Edited()) {
+    const std::vector<std::string>& cells = edits_[r.edit];
     if (cellIndex < 0 || cellIndex >= static_cast<int>(cells.size()))
       throw EKavError(ListIndexError(cellIndex));
     return cells[static_cast<size_t>(cellIndex)];
@@ -213,12 +213,13 @@ std::string TFlatFileDataSet::ReadCell(int row, int cellIndex) const {
 
 void TFlatFileDataSet::WriteCell(int row, int cellIndex, const std::string& text) {
   Row& r = rows_[static_cast<size_t>(row)];
-  if (r.edited < 0) {
+  if (!r.Edited()) {
     const std::vector<std::string_view>& cells = SplitRow(row);
     edits_.emplace_back(cells.begin(), cells.end());
-    r.edited = static_cast<int32_t>(edits_.size() - 1);
+    r.edit = edits_.size() - 1;
+    r.size = Row::kEdited;
   }
-  std::vector<std::string>& cells = edits_[static_cast<size_t>(r.edited)];
+  std::vector<std::string>& cells = edits_[r.edit];
   if (cellIndex < 0 || cellIndex >= static_cast<int>(cells.size()))
     throw EKavError(ListIndexError(cellIndex));
   cells[static_cast<size_t>(cellIndex)] = text;

@@ -83,11 +83,21 @@ class TFlatFileDataSet : public TListDataSet {
   void ReleaseOpenState() override;
 
  private:
+  // Twelve bytes a row: a million-row catalogue keeps its records in little
+  // more than the file's own size. A row whose cells were written keeps them
+  // in edits_, and its record then holds their index instead of the text.
+#pragma pack(push, 4)
   struct Row {
-    const char* data;
-    uint32_t size;
-    int32_t edited;  // index into edits_ once a cell was written, else -1
+    static constexpr uint32_t kEdited = 0xFFFFFFFFu;
+    union {
+      const char* data;
+      size_t edit;
+    };
+    uint32_t size;  // kEdited once a cell was written
+    bool Edited() const { return size == kEdited; }
   };
+#pragma pack(pop)
+  static_assert(sizeof(Row) == 12 || sizeof(void*) != 8);
 
   std::string LocateFile();
   void ReadHeader();
