@@ -134,7 +134,11 @@ class TQtCanvas final : public TEmfCanvas {
                   const std::vector<uint32_t>& pixels) override {
     const QImage image(reinterpret_cast<const uchar*>(pixels.data()), width, height,
                        qsizetype(width) * 4, QImage::Format_ARGB32);
-    p_.drawImage(ToQt(target), image);
+    // Blended when shrunk; enlarged, the pixels stay sharp as the system draws them.
+    const QRectF rect = ToQt(target);
+    p_.setRenderHint(QPainter::SmoothPixmapTransform,
+                     rect.width() < width || rect.height() < height);
+    p_.drawImage(rect, image);
   }
 
  private:
@@ -155,8 +159,7 @@ QImage RenderEnhancedMetafile(const std::string& bytes, QSize size) {
   QImage image(size, QImage::Format_ARGB32);
   image.fill(Qt::white);
   QPainter painter(&image);
-  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
-                         QPainter::SmoothPixmapTransform);
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
   TQtCanvas canvas(painter);
   PlayEmf(bytes, size.width(), size.height(), canvas);
   return image;

@@ -63,7 +63,9 @@ struct TEmfText {
 enum class TEmfArc { Open, Chord, Pie };
 
 // Everything arrives in output pixels; shapes are stroked with the last pen
-// and filled with the last brush set.
+// and filled with the last brush set. Shapes (all but text and bitmaps) lie
+// within the output widened on each side by twice its larger side, and pens
+// and fonts are at most that twice as wide or high.
 class TEmfCanvas {
  public:
   virtual ~TEmfCanvas() = default;
