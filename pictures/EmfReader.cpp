@@ -780,7 +780,7 @@ class TPlayer {
       case U_EMR_LINETO: {
         const U_POINTL& p = Rec<U_EMRLINETO>().ptl;
         Prepare();
-        canvas_.DrawPolyline({Map(st_.curX, st_.curY), Map(p.x, p.y)});
+        Lines({Map(st_.curX, st_.curY), Map(p.x, p.y)});
         st_.curX = p.x, st_.curY = p.y;
         return;
       }
