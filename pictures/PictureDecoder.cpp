@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "pictures/EmfPicture.h"
 #include "pictures/WmfPicture.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
@@ -39,19 +40,27 @@ QImage Blank(QSize size) {
   return image;
 }
 
-// A metafile is played once here, so that a damaged one fails at loading
-// as the other decoders do, and again at every size it is shown at.
+// A metafile is kept as its drawing, played once here (small) so that a
+// damaged one fails at loading as the other decoders do.
+TPicture Drawing(std::function<QImage(QSize)> draw) {
+  draw(QSize(32, 32));
+  return TPicture(std::move(draw));
+}
+
 TPicture DecodeWmf(const std::string& path) {
   const QByteArray bytes = ReadWhole(path);
   const QSize natural = WindowsMetafileSize(bytes);
-  auto draw = [bytes, natural](QSize size) {
+  return Drawing([bytes, natural](QSize size) {
     QImage image = Blank(size.isEmpty() ? natural : size);
     QPainter painter(&image);
     DrawWindowsMetafile(bytes, painter, image.rect());
     return image;
-  };
-  draw(natural.boundedTo(QSize(256, 256)));
-  return TPicture(std::function<QImage(QSize)>(draw));
+  });
+}
+
+TPicture DecodeEmf(const std::string& path) {
+  const std::string bytes = ReadWhole(path).toStdString();
+  return Drawing([bytes](QSize size) { return RenderEnhancedMetafile(bytes, size); });
 }
 
 }  // namespace
@@ -75,5 +84,6 @@ TPicture DecodePicture(const std::string& path) {
   if (ansi::SameText(extension, "ico"))
     return TPicture(Read(path, "ico", "Icon image is not valid"));
   if (ansi::SameText(extension, "wmf")) return DecodeWmf(path);
+  if (ansi::SameText(extension, "emf")) return DecodeEmf(path);
   throw EKavError("Unknown picture file extension (." + extension + ")");
 }

@@ -5,6 +5,7 @@
 #include <libwmf/ipa.h>
 #include <libwmf/macro.h>
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -165,6 +166,8 @@ void DrawArc(wmfAPI* api, wmfDrawArc_t* arc, int kind) {
 
 void DrawText(wmfAPI* api, wmfDrawText_t* text) {
   QPainter& painter = Prepare(api, text->dc, false);
+  // Fonts need the application: the headless checker draws no text.
+  if (QGuiApplication::instance() == nullptr) return;
   const wmfFont* font = WMF_DC_FONT(text->dc);
   QFont qfont;
   if (font != nullptr) {

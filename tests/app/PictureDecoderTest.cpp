@@ -34,7 +34,7 @@ TEST(PictureDecoderTest, DecodesTheDemoPicturesAndBitmaps) {
 // A metafile is drawn afresh at the size asked for: the flange plate, its
 // black waveguide opening and its white bolt holes land where the drawing
 // puts them, at the box's size and at twice that.
-TEST(PictureDecoderTest, DrawsWindowsMetafilesAtAnySize) {
+TEST(PictureDecoderTest, DrawsMetafilesAtAnySize) {
   const TPicture flange = DecodePicture(DemoPicture("flg_cpr112g.wmf"));
   for (int scale : {1, 2}) {
     const QImage image = flange.At(QSize(136, 96) * scale);
@@ -43,6 +43,9 @@ TEST(PictureDecoderTest, DrawsWindowsMetafilesAtAnySize) {
     EXPECT_EQ(image.pixelColor(QPoint(30, 38) * scale), QColor(200, 170, 80));
     EXPECT_EQ(image.pixelColor(QPoint(24, 14) * scale), QColor(255, 255, 255));
   }
+  // An enhanced metafile: the radome sketch's grey mast.
+  const QImage radome = DecodePicture(DemoPicture("rad_hydro_small.emf")).At(QSize(121, 120));
+  EXPECT_EQ(radome.pixelColor(110, 20), QColor(128, 128, 128));
 }
 
 TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
@@ -61,6 +64,8 @@ TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
   EXPECT_EQ(ErrorOf(dir / "cut.wmf"), "Metafile is not valid");
   WriteFile(dir / "a.wmf", "x");
   EXPECT_EQ(ErrorOf(dir / "a.wmf"), "Metafile is not valid");
+  WriteFile(dir / "a.emf", std::string(200, '\1'));
+  EXPECT_EQ(ErrorOf(dir / "a.emf"), "Metafile is not valid");
   EXPECT_EQ(ErrorOf(dir / "a.png"), "Unknown picture file extension (.png)");
 }
 

@@ -14,6 +14,7 @@ end of the input, one byte for a small range and the last byte first, and
 texts from the front, a text ending at a backslash followed by another byte.
 """
 import pathlib
+import struct
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 DEMO = ROOT / "demo"
@@ -165,6 +166,144 @@ def main():
             [(b"A", b"PDR70"), (b"B", b"a.gif")])
     picture("no-filters", b"first|b.bmp|c.png\r\n", image_index=2)
     picture("no-index-file", b"", index_folder=4, picture_file=1)
+
+    # Metafiles with each kind of record the player draws.
+    emf_seeds()
+
+
+def emr(kind, *words, data=b""):
+    """A metafile record: 32-bit words, then bytes padded to whole words."""
+    body = b"".join(struct.pack("<I", w & 0xFFFFFFFF) for w in words) + data
+    body += b"\0" * (-len(body) % 4)
+    return struct.pack("<II", kind, 8 + len(body)) + body
+
+
+def rgb(r, g, b):
+    return r | g << 8 | b << 16
+
+
+def emf(name, width, height, *records):
+    """fuzz_emf: a whole metafile, its bounds width x height pixels of a 96 dpi device."""
+    body = b"".join(records) + emr(14, 0, 16, 20)  # EOF: no palette, its own size last
+    header = struct.pack("<II4i4iIIIIHHIII2i2iIII2i", 1, 108, 0, 0, width - 1, height - 1,
+                         0, 0, width * 2540 // 96, height * 2540 // 96, 0x464D4520, 0x10000,
+                         108 + len(body), 2 + len(records), 8, 0, 0, 0, 0, 960, 960, 254, 254,
+                         0, 0, 0, 254000, 254000)
+    write("fuzz_emf", name, header + body)
+
+
+def select(handle):
+    return emr(37, handle)
+
+
+def poly16(kind, points):
+    return emr(kind, 0, 0, -1, -1, len(points),
+               data=b"".join(struct.pack("<hh", x, y) for x, y in points))
+
+
+def poly32(kind, points):
+    return emr(kind, 0, 0, -1, -1, len(points), *[v for p in points for v in p])
+
+
+def polypoly16(kind, runs):
+    points = [p for run in runs for p in run]
+    return emr(kind, 0, 0, -1, -1, len(runs), len(points), *[len(r) for r in runs],
+               data=b"".join(struct.pack("<hh", x, y) for x, y in points))
+
+
+def font(handle, height, face, escapement=0, weight=400, italic=0):
+    name = face.encode("utf-16-le").ljust(64, b"\0")
+    logfont = struct.pack("<5i8B", height, 0, escapement, escapement, weight, italic, 0, 0, 0,
+                          0, 0, 0, 0) + name
+    return emr(82, handle, data=logfont)
+
+
+def text_w(x, y, text, options=0, rect=(0, 0, 0, 0)):
+    string = text.encode("utf-16-le")
+    n = len(string) // 2
+    string += b"\0" * (-len(string) % 4)
+    return emr(84, 0, 0, -1, -1, 1, 0, 0, x, y, n, 76, options, *rect, 76 + len(string),
+               data=string + struct.pack("<%dI" % n, *([12] * n)))
+
+
+def text_a(x, y, text):
+    string = text + b"\0" * (-len(text) % 4)
+    return emr(83, 0, 0, -1, -1, 1, 0, 0, x, y, len(text), 60, 0x100, 60 + len(string),
+               data=string + struct.pack("<%dI" % len(text), *([12] * len(text))))
+
+
+def dib(bits, width, height, palette, pixels):
+    """BITMAPINFO and the bits of a bitmap, rows already padded."""
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(pixels), 0, 0,
+                       len(palette), 0) + b"".join(struct.pack("<I", c) for c in palette)
+    return info, pixels
+
+
+def stretch_dibits(x, y, w, h, bitmap, sw, sh):
+    info, pixels = bitmap
+    return emr(81, 0, 0, -1, -1, x, y, 0, 0, sw, sh, 80, len(info), 80 + len(info), len(pixels),
+               0, 0x00CC0020, w, h, data=info + pixels)
+
+
+def blt(kind, x, y, w, h, rop, bitmap=None, src=(0, 0)):
+    info, pixels = bitmap if bitmap else (b"", b"")
+    fixed = 100 if kind == 76 else 108
+    words = [0, 0, -1, -1, x, y, w, h, rop, 0, 0, 0x3F800000, 0, 0, 0x3F800000, 0, 0,
+             rgb(255, 255, 255), 0, fixed if info else 0, len(info),
+             fixed + len(info) if info else 0, len(pixels)]
+    if kind == 77:
+        words += list(src)
+    return emr(kind, *words, data=info + pixels)
+
+
+def emf_seeds():
+    pen, brush, hatch, wide = 1, 2, 3, 4
+    emf("shapes", 120, 90,
+        emr(38, pen, 0, 2, 0, rgb(0, 0, 255)), select(pen),
+        emr(39, brush, 0, rgb(255, 0, 0), 0), select(brush),
+        emr(43, 10, 10, 50, 40), emr(44, 60, 10, 110, 40, 12, 8), emr(42, 10, 45, 50, 85),
+        emr(45, 60, 45, 110, 85, 110, 65, 60, 65), emr(46, 60, 45, 110, 85, 85, 45, 85, 85),
+        emr(47, 60, 45, 110, 85, 60, 45, 110, 45),
+        emr(27, 0, 0), emr(54, 119, 89),
+        poly16(87, [(5, 5), (60, 80), (115, 5)]), poly32(3, [(20, 20), (40, 70), (70, 30)]),
+        poly16(85, [(0, 0), (30, 90), (90, 0), (120, 90)]),
+        polypoly16(91, [[(0, 0), (40, 0), (40, 40)], [(10, 5), (30, 5), (30, 30), (10, 30)]]),
+        select(0x80000008), select(0x80000004), emr(43, 0, 0, 5, 5), emr(40, pen), emr(40, brush))
+    emf("mapping", 100, 100,
+        emr(17, 8), emr(10, -500, -500), emr(9, 1000, 1000), emr(12, 0, 0), emr(11, 100, 100),
+        emr(39, brush, 0, rgb(0, 128, 0), 0), select(brush), emr(43, 0, 0, 500, 500),
+        emr(33), emr(17, 3), emr(27, 100, -100), poly16(89, [(1000, -1000), (2000, -500)]),
+        poly32(5, [(2500, -500), (2500, -2000), (500, -2500)]), emr(34, -1),
+        emr(17, 7), emr(9, 200, 100), emr(43, -400, -400, -100, -100), emr(34, 1),
+        emr(17, 1), emr(19, 2), polypoly16(91, [[(0, 0), (90, 0), (45, 90)], [(0, 60), (90, 60), (45, -30)]]))
+    emf("text", 200, 60,
+        font(1, -16, "Arial", weight=700), select(1), emr(24, rgb(0, 0, 128)), emr(25, rgb(255, 255, 0)),
+        emr(18, 2), text_w(5, 5, "Part 4\u00e9\u20ac", options=2, rect=(4, 4, 120, 24)),
+        emr(22, 0x18 | 0x06), emr(18, 1), font(2, 20, "Courier New", escapement=900, italic=1),
+        select(2), text_w(150, 50, "Up"), emr(22, 0x01), emr(27, 10, 40), text_a(0, 0, b"ANSI \x80\xe9"),
+        select(0x8000000D), text_w(100, 40, "\U0001F600"))
+    one_bit = dib(1, 8, 2, [rgb(0, 0, 0), rgb(255, 255, 255)], b"\xA5\0\0\0\x5A\0\0\0")
+    eight_bit = dib(8, 3, -2, [rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255)],
+                    b"\0\1\2\0\2\1\0\0")
+    rgb24 = dib(24, 2, 2, [], b"\0\0\xff\0\xff\0\0\0\xff\0\0\xff\xff\xff\0\0")
+    rgb32 = dib(32, 2, 1, [], b"\x10\x20\x30\xff\x40\x50\x60\0")
+    four_bit = dib(4, 3, 1, [rgb(9, 9, 9)] * 16, b"\x01\x23\0\0")
+    sixteen = dib(16, 2, 1, [], b"\x1f\x00\xe0\x7f")
+    emf("bitmaps", 100, 100,
+        stretch_dibits(0, 0, 40, 20, one_bit, 8, 2), stretch_dibits(50, 0, 30, 20, eight_bit, 3, 2),
+        stretch_dibits(0, 30, 20, 20, rgb24, 2, 2), stretch_dibits(30, 30, 20, 10, rgb32, 2, 1),
+        stretch_dibits(60, 30, 30, 10, four_bit, 3, 1), stretch_dibits(60, 45, 20, 10, sixteen, 2, 1),
+        emr(39, brush, 0, rgb(0, 0, 255), 0), select(brush),
+        blt(76, 0, 60, 20, 20, 0x00F00021), blt(76, 25, 60, 20, 20, 0x42),
+        blt(76, 50, 60, 2, 2, 0x00CC0020, rgb24), blt(77, 60, 60, 30, 30, 0x00CC0020, rgb24, (2, 2)))
+    emf("pens-and-hatches", 100, 100,
+        emr(95, wide, 0, 0, 0, 0, 0x00010000 | 0x200 | 0x1000, 6, 0, rgb(200, 0, 0), 0, 0), select(wide),
+        emr(95, pen, 0, 0, 0, 0, 3, 1, 0, rgb(0, 0, 0), 0, 0),
+        emr(39, hatch, 2, rgb(0, 0, 255), 5), select(hatch), emr(18, 2), emr(25, rgb(200, 255, 200)),
+        emr(43, 10, 10, 90, 90), select(pen),
+        emr(7, 0, 0, -1, -1, 2, 5, 2, 3, 0, 0, 99, 99, 0, 99, 99, 0, 50, 50),
+        emr(39, brush, 2, rgb(0, 0, 0), 9), select(brush), emr(42, 30, 30, 70, 70),
+        emr(38, 5, 1, 0, 0, rgb(0, 128, 0)), select(5), emr(8, 0, 0, -1, -1, 1, 3, 3, 5, 5, 95, 5, 50, 95))
 
 
 if __name__ == "__main__":

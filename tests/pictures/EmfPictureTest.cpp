@@ -1,0 +1,72 @@
+// Metafiles drawn with QPainter: shapes, lines, bitmaps and text where the
+// picture puts them, at its own size or scaled.
+#include <gtest/gtest.h>
+
+#include "EmfWriter.h"
+#include "pictures/EmfPicture.h"
+
+namespace {
+
+QColor At(const QImage& image, int x, int y) {
+  return image.pixelColor(x, y);
+}
+
+TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
+  const U_POINT16 line[] = {{10, 80}, {90, 80}};
+  const std::string emf = TEmfWriter(100, 100)
+                              .Brush(255, 0, 0)
+                              .Add(U_EMRSELECTOBJECT_set(U_NULL_PEN))
+                              .Add(U_EMRRECTANGLE_set({10, 10, 50, 50}))
+                              .Pen(0, 0, 255, 3)
+                              .Add(U_EMRPOLYLINE16_set(U_RCL_DEF, 2, line))
+                              .Bitmap(60, 10, 30, 30, {0x000000, 0xFF00FF, 0x00FF00, 0xFFFF00})
+                              .Finish();
+  const QImage image = RenderEnhancedMetafile(emf, QSize());
+  ASSERT_EQ(image.size(), QSize(100, 100));
+  EXPECT_EQ(At(image, 30, 30), QColor(Qt::red));
+  EXPECT_EQ(At(image, 55, 30), QColor(Qt::white));
+  EXPECT_EQ(At(image, 50, 80), QColor(Qt::blue));
+  EXPECT_EQ(At(image, 50, 84), QColor(Qt::white));
+  // The bitmap's top row is its last in the file.
+  EXPECT_EQ(At(image, 62, 12), QColor(Qt::black));
+  EXPECT_EQ(At(image, 87, 12), QColor(Qt::magenta));
+  EXPECT_EQ(At(image, 62, 37), QColor(Qt::green));
+  EXPECT_EQ(At(image, 87, 37), QColor(Qt::yellow));
+}
+
+TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
+  // Logical (-500, -500)-(500, 500) fills the picture; a red square in its
+  // lower right quarter.
+  const std::string emf = TEmfWriter(100, 100)
+                              .Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC))
+                              .Add(U_EMRSETWINDOWORGEX_set(point32_set(-500, -500)))
+                              .Add(U_EMRSETWINDOWEXTEX_set(sizel_set(1000, 1000)))
+                              .Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(100, 100)))
+                              .Brush(255, 0, 0)
+                              .Add(U_EMRRECTANGLE_set({0, 0, 500, 500}))
+                              .Finish();
+  const QImage image = RenderEnhancedMetafile(emf, QSize(200, 50));
+  ASSERT_EQ(image.size(), QSize(200, 50));
+  EXPECT_EQ(At(image, 150, 37), QColor(Qt::red));
+  EXPECT_EQ(At(image, 195, 47), QColor(Qt::red));
+  EXPECT_EQ(At(image, 90, 37), QColor(Qt::white));
+  EXPECT_EQ(At(image, 150, 20), QColor(Qt::white));
+}
+
+TEST(EmfPictureTest, DrawsTextInItsColourBelowAndRightOfItsPoint) {
+  const std::string emf = TEmfWriter(100, 100)
+                              .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
+                              .Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)))
+                              .Font("Sans", -30)
+                              .Text(40, 40, "HH")
+                              .Finish();
+  const QImage image = RenderEnhancedMetafile(emf, QSize());
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x)
+      if (At(image, x, y) != QColor(Qt::white)) ++(x >= 40 && y >= 40 && y < 75 ? inside : outside);
+  EXPECT_GT(inside, 50);
+  EXPECT_EQ(outside, 0);
+}
+
+}  // namespace
