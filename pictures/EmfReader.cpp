@@ -8,9 +8,9 @@
 #include <cstring>
 #include <map>
 #include <numbers>
-#include <optional>
 #include <variant>
 
+#include "pictures/ClippedCanvas.h"
 #include "platform/Cp1252.h"
 #include "platform/Error.h"
 
@@ -23,10 +23,6 @@ namespace {
 // Output coordinates are held inside this, far beyond any picture yet within
 // the painter's fixed-point range.
 constexpr double kFar = 4e6;
-// Curves cut to the visible area become lines that stray this far from
-// them at most, in output pixels; a shape has at most kMaxCurvePoints.
-constexpr double kFlatness = 0.2;
-constexpr double kMaxCurvePoints = 16384;
 constexpr size_t kMaxSavedStates = 4096;
 constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 24;
 // Zeros after each record's copy, more than the largest fixed part of a
@@ -156,11 +152,9 @@ struct TMapping {
 class TPlayer {
  public:
   TPlayer(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas)
-      : bytes_(bytes), header_(ReadHeader(bytes)), canvas_(canvas) {
+      : bytes_(bytes), header_(ReadHeader(bytes)), canvas_(canvas, outWidth, outHeight) {
     kx_ = outWidth / header_.width;
     ky_ = outHeight / header_.height;
-    margin_ = 2.0 * std::max({outWidth, outHeight, 1});
-    area_ = {-margin_, -margin_, outWidth + margin_, outHeight + margin_};
   }
 
   void Play() {
@@ -229,132 +223,7 @@ class TPlayer {
   }
   double Size(double logical, bool vertical) const {
     const TMapping m = Mapping();
-    return std::min(std::abs(logical * (vertical ? m.sy : m.sx)), margin_);
-  }
-
-  // Shapes reach the canvas cut to the output and a margin wider than any
-  // pen, so that cut edges are never seen: the antialiased painter works
-  // through every pixel a shape spans, seconds for one far outside.
-  bool Inside(const TEmfRect& r) const {
-    return r.left >= area_.left && r.right <= area_.right && r.top >= area_.top &&
-           r.bottom <= area_.bottom;
-  }
-  bool Inside(const std::vector<TEmfPoint>& points) const {
-    return std::all_of(points.begin(), points.end(), [&](const TEmfPoint& p) {
-      return Inside(TEmfRect{p.x, p.y, p.x, p.y});
-    });
-  }
-  std::optional<TEmfRect> Cut(const TEmfRect& r) const {
-    const TEmfRect c{std::max(r.left, area_.left), std::max(r.top, area_.top),
-                     std::min(r.right, area_.right), std::min(r.bottom, area_.bottom)};
-    if (c.left > c.right || c.top > c.bottom) return std::nullopt;
-    return c;
-  }
-
-  // A closed ring cut by each side of the area in turn.
-  std::vector<TEmfPoint> CutRing(std::vector<TEmfPoint> ring) const {
-    const double bounds[] = {area_.left, area_.right, area_.top, area_.bottom};
-    for (int side = 0; side < 4 && !ring.empty(); ++side) {
-      const double bound = bounds[side];
-      const bool vertical = side < 2;
-      auto inside = [&](const TEmfPoint& p) {
-        const double v = vertical ? p.x : p.y;
-        return side % 2 == 0 ? v >= bound : v <= bound;
-      };
-      auto cross = [&](const TEmfPoint& a, const TEmfPoint& b) {
-        if (vertical) return TEmfPoint{bound, a.y + (bound - a.x) / (b.x - a.x) * (b.y - a.y)};
-        return TEmfPoint{a.x + (bound - a.y) / (b.y - a.y) * (b.x - a.x), bound};
-      };
-      std::vector<TEmfPoint> out;
-      for (size_t i = 0; i < ring.size(); ++i) {
-        const TEmfPoint& a = ring[(i + ring.size() - 1) % ring.size()];
-        const TEmfPoint& b = ring[i];
-        if (inside(a) != inside(b)) out.push_back(cross(a, b));
-        if (inside(b)) out.push_back(b);
-      }
-      ring = std::move(out);
-    }
-    return ring;
-  }
-
-  void Fill(std::vector<std::vector<TEmfPoint>> rings) {
-    for (auto& ring : rings)
-      if (!Inside(ring)) ring = CutRing(std::move(ring));
-    canvas_.DrawPolygons(rings, st_.winding);
-  }
-
-  // A line cut to the runs inside the area, segment by segment.
-  void Lines(const std::vector<TEmfPoint>& line) {
-    if (Inside(line)) {
-      if (line.size() >= 2) canvas_.DrawPolyline(line);
-      return;
-    }
-    std::vector<TEmfPoint> run;
-    auto flush = [&] {
-      if (run.size() >= 2) canvas_.DrawPolyline(run);
-      run.clear();
-    };
-    for (size_t i = 1; i < line.size(); ++i) {
-      const TEmfPoint a = line[i - 1], b = line[i];
-      const double dx = b.x - a.x, dy = b.y - a.y;
-      double t0 = 0, t1 = 1;
-      bool seen = true;
-      auto side = [&](double p, double q) {
-        if (p == 0) {
-          seen = seen && q >= 0;
-        } else if (p < 0) {
-          t0 = std::max(t0, q / p);
-        } else {
-          t1 = std::min(t1, q / p);
-        }
-      };
-      side(-dx, a.x - area_.left);
-      side(dx, area_.right - a.x);
-      side(-dy, a.y - area_.top);
-      side(dy, area_.bottom - a.y);
-      if (!seen || t0 > t1) {
-        flush();
-        continue;
-      }
-      if (t0 > 0) flush();
-      if (run.empty()) run.push_back(t0 > 0 ? TEmfPoint{a.x + t0 * dx, a.y + t0 * dy} : a);
-      run.push_back(t1 < 1 ? TEmfPoint{a.x + t1 * dx, a.y + t1 * dy} : b);
-      if (t1 < 1) flush();
-    }
-    flush();
-  }
-
-  // Points along the ellipse about (cx, cy), angles as TEmfCanvas::DrawArc.
-  static void Curve(double cx, double cy, double rx, double ry, double start, double sweep,
-                    std::vector<TEmfPoint>& out) {
-    const double full = std::numbers::pi / std::sqrt(2 * kFlatness / std::max({rx, ry, 1.0}));
-    const int steps = int(std::clamp(std::ceil(full * sweep / 360), 1.0, kMaxCurvePoints / 4));
-    for (int i = 0; i <= steps; ++i) {
-      const double a = (start + sweep * i / steps) * std::numbers::pi / 180;
-      out.push_back({cx + rx * std::cos(a), cy - ry * std::sin(a)});
-    }
-  }
-
-  std::vector<TEmfPoint> FlatBeziers(const std::vector<TEmfPoint>& p) const {
-    std::vector<TEmfPoint> out{p[0]};
-    const size_t curves = p.size() / 3;
-    const double most = std::max(4.0, kMaxCurvePoints / double(curves));
-    for (size_t c = 0; c < curves; ++c) {
-      const TEmfPoint* q = &p[3 * c];
-      // Lines along a cubic stray at most an eighth of its largest second
-      // difference, times six, over the square of their number.
-      const double d =
-          std::max(std::hypot(q[0].x - 2 * q[1].x + q[2].x, q[0].y - 2 * q[1].y + q[2].y),
-                   std::hypot(q[1].x - 2 * q[2].x + q[3].x, q[1].y - 2 * q[2].y + q[3].y));
-      const int steps = int(std::clamp(std::ceil(std::sqrt(0.75 * d / kFlatness)), 1.0, most));
-      for (int i = 1; i <= steps; ++i) {
-        const double t = double(i) / steps, u = 1 - t;
-        const double a = u * u * u, b = 3 * u * u * t, e = 3 * u * t * t, f = t * t * t;
-        out.push_back({a * q[0].x + b * q[1].x + e * q[2].x + f * q[3].x,
-                       a * q[0].y + b * q[1].y + e * q[2].y + f * q[3].y});
-      }
-    }
-    return out;
+    return std::min(std::abs(logical * (vertical ? m.sy : m.sx)), canvas_.Margin());
   }
 
   void Prepare() {
@@ -401,15 +270,11 @@ class TPlayer {
     }
     Prepare();
     if (kind == U_EMR_POLYBEZIER || kind == U_EMR_POLYBEZIERTO) {
-      if (points.size() % 3 != 1) return;
-      if (Inside(points))
-        canvas_.DrawBeziers(points);
-      else
-        Lines(FlatBeziers(points));
+      canvas_.DrawBeziers(points);
     } else if (kind == U_EMR_POLYGON) {
-      if (points.size() >= 2) Fill({points});
+      if (points.size() >= 2) canvas_.DrawPolygons({points}, st_.winding);
     } else {
-      Lines(points);
+      canvas_.DrawPolyline(points);
     }
   }
 
@@ -432,10 +297,10 @@ class TPlayer {
     }
     Prepare();
     if (polygons) {
-      Fill(std::move(runs));
+      canvas_.DrawPolygons(runs, st_.winding);
     } else {
       for (const auto& run : runs)
-        Lines(run);
+        canvas_.DrawPolyline(run);
     }
   }
 
@@ -453,31 +318,16 @@ class TPlayer {
     double sweep = std::fmod(angle(r.ptlEnd) - start, 360.0);
     if (sweep <= 0) sweep += 360;  // counter-clockwise; the same point twice is a whole turn
     Prepare();
-    if (Inside(box)) return canvas_.DrawArc(box, start, sweep, kind);
-    std::vector<TEmfPoint> points;
-    if (kind == TEmfArc::Pie) points.push_back({cx, cy});
-    Curve(cx, cy, rx, ry, start, sweep, points);
-    if (kind == TEmfArc::Open)
-      Lines(points);
-    else
-      Fill({points});
+    canvas_.DrawArc(box, start, sweep, kind);
   }
 
   // An ellipse, or a rectangle with corners of a quarter ellipse each.
   void Rounded(bool ellipse) {
     const auto& r = Rec<U_EMRROUNDRECT>();  // begins as an ellipse record
     const TEmfRect box = Box(r.rclBox);
-    const double w = box.right - box.left, h = box.bottom - box.top;
-    const double rx = ellipse ? w / 2 : std::min(Size(r.szlCorner.cx, false) / 2, w / 2);
-    const double ry = ellipse ? h / 2 : std::min(Size(r.szlCorner.cy, true) / 2, h / 2);
     Prepare();
-    if (Inside(box)) return ellipse ? canvas_.DrawEllipse(box) : canvas_.DrawRoundRect(box, rx, ry);
-    std::vector<TEmfPoint> points;
-    Curve(box.right - rx, box.top + ry, rx, ry, 0, 90, points);
-    Curve(box.left + rx, box.top + ry, rx, ry, 90, 90, points);
-    Curve(box.left + rx, box.bottom - ry, rx, ry, 180, 90, points);
-    Curve(box.right - rx, box.bottom - ry, rx, ry, 270, 90, points);
-    Fill({points});
+    if (ellipse) return canvas_.DrawEllipse(box);
+    canvas_.DrawRoundRect(box, Size(r.szlCorner.cx, false) / 2, Size(r.szlCorner.cy, true) / 2);
   }
 
   void Select(uint32_t index) {
@@ -605,8 +455,7 @@ class TPlayer {
     if (!(t.fOptions & U_ETO_NO_RECT)) {
       Need(sizeof(U_EMREXTTEXTOUTW), 1, sizeof(U_RECTL));
       const auto* rect = reinterpret_cast<const U_RECTL*>(rec_ + sizeof(U_EMREXTTEXTOUTW));
-      const auto cut = Cut(Box(*rect));
-      if (cut && (t.fOptions & U_ETO_OPAQUE)) canvas_.FillRect(*cut, st_.bkColor);
+      if (t.fOptions & U_ETO_OPAQUE) canvas_.FillRect(Box(*rect), st_.bkColor);
     }
     Need(t.offString, t.nChars, wide ? 2 : 1);
     if (t.fOptions & U_ETO_GLYPH_INDEX) return;  // glyphs of a font we do not have
@@ -703,17 +552,15 @@ class TPlayer {
     if (r.cbBmiSrc != 0) {
       Bitmap(target, r.iUsageSrc, r.offBmiSrc, r.cbBmiSrc, r.offBitsSrc, r.cbBitsSrc, r.Src.x,
              r.Src.y, sw, sh, false);
-    } else if (const auto cut = Cut(target); !cut) {
-      return;
     } else if (r.dwRop == kBlackness || r.dwRop == kWhiteness) {
       const uint8_t v = r.dwRop == kBlackness ? 0 : 255;
-      canvas_.FillRect(*cut, {v, v, v});
+      canvas_.FillRect(target, {v, v, v});
     } else if (r.dwRop == kPatCopy) {
       Prepare();
       TEmfPen none;
       none.style = TEmfLineStyle::None;
       canvas_.SetPen(none);
-      canvas_.DrawRect(*cut);
+      canvas_.DrawRect(target);
     }
   }
 
@@ -780,7 +627,7 @@ class TPlayer {
       case U_EMR_LINETO: {
         const U_POINTL& p = Rec<U_EMRLINETO>().ptl;
         Prepare();
-        Lines({Map(st_.curX, st_.curY), Map(p.x, p.y)});
+        canvas_.DrawPolyline({Map(st_.curX, st_.curY), Map(p.x, p.y)});
         st_.curX = p.x, st_.curY = p.y;
         return;
       }
@@ -810,9 +657,9 @@ class TPlayer {
       case U_EMR_EXTCREATEFONTINDIRECTW:
         return CreateFont();
       case U_EMR_RECTANGLE: {
-        const auto cut = Cut(Box(Rec<U_EMRRECTANGLE>().rclBox));
+        const TEmfRect box = Box(Rec<U_EMRRECTANGLE>().rclBox);
         Prepare();
-        if (cut) canvas_.DrawRect(*cut);
+        canvas_.DrawRect(box);
         return;
       }
       case U_EMR_ELLIPSE:
@@ -848,9 +695,9 @@ class TPlayer {
 
   std::string_view bytes_;
   THeader header_;
-  TEmfCanvas& canvas_;
-  double kx_ = 1, ky_ = 1, margin_ = 1;
-  TEmfRect area_;
+  // Everything drawn goes through the cut.
+  TClippedCanvas canvas_;
+  double kx_ = 1, ky_ = 1;
   std::vector<uint32_t> scratch_;
   const char* rec_ = nullptr;
   uint32_t size_ = 0;
