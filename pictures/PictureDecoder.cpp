@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImageReader>
-#include <QPainter>
 
 #include "pictures/EmfPicture.h"
 #include "pictures/WmfPicture.h"
@@ -33,13 +32,6 @@ QByteArray ReadWhole(const std::string& path) {
   return file.readAll();
 }
 
-// A white image to draw a metafile on, at most 4096 pixels a side.
-QImage Blank(QSize size) {
-  QImage image(size.boundedTo(QSize(4096, 4096)), QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::white);
-  return image;
-}
-
 // A metafile is kept as its drawing, played once here (small) so that a
 // damaged one fails at loading as the other decoders do.
 TPicture Drawing(std::function<QImage(QSize)> draw) {
@@ -48,14 +40,8 @@ TPicture Drawing(std::function<QImage(QSize)> draw) {
 }
 
 TPicture DecodeWmf(const std::string& path) {
-  const QByteArray bytes = ReadWhole(path);
-  const QSize natural = WindowsMetafileSize(bytes);
-  return Drawing([bytes, natural](QSize size) {
-    QImage image = Blank(size.isEmpty() ? natural : size);
-    QPainter painter(&image);
-    DrawWindowsMetafile(bytes, painter, image.rect());
-    return image;
-  });
+  const std::string bytes = ReadWhole(path).toStdString();
+  return Drawing([bytes](QSize size) { return RenderWindowsMetafile(bytes, size); });
 }
 
 TPicture DecodeEmf(const std::string& path) {

@@ -1,17 +1,12 @@
 #pragma once
-// Windows metafiles (WMF) drawn with QPainter: libwmf plays the records, and
-// a device layer of ours draws each shape, so the picture keeps its vector
-// quality at any size.
-#include <QByteArray>
-#include <QRectF>
+// Windows metafiles (WMF) drawn with QPainter, keeping their vector quality
+// at any size.
+#include <QImage>
 #include <QSize>
+#include <string>
 
-class QPainter;
-
-// The picture's own size in pixels at 96 dots per inch. Both functions fail
-// with EKavError "Metafile is not valid" for a damaged or truncated file.
-QSize WindowsMetafileSize(const QByteArray& bytes);
-
-// Draws the metafile's frame (or, without a placeable header, what it draws)
-// stretched onto `target`.
-void DrawWindowsMetafile(const QByteArray& bytes, QPainter& painter, const QRectF& target);
+// The metafile's frame (or, without a placeable header, what it draws) drawn
+// antialiased on white into an ARGB32 image of `size` pixels, or of its own
+// size at 96 dots per inch when `size` is empty; never more than 4096 pixels
+// a side, the shape kept. Fails with EKavError "Metafile is not valid".
+QImage RenderWindowsMetafile(const std::string& bytes, QSize size);
