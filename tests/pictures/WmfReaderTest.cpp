@@ -1,0 +1,118 @@
+// Windows metafiles: damaged ones fail with one message, and huge shapes in
+// a tiny frame reach the canvas cut to the widened picture.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+
+#include "TestSupport.h"
+#include "pictures/WmfReader.h"
+
+namespace {
+
+std::string Words(std::initializer_list<int> words) {
+  std::string out;
+  for (const int w : words)
+    out += {char(w & 0xFF), char((w >> 8) & 0xFF)};
+  return out;
+}
+
+std::string Record(int function, std::initializer_list<int> words) {
+  const uint32_t size = 3 + uint32_t(words.size());
+  return Words({int(size & 0xFFFF), int(size >> 16), function}) + Words(words);
+}
+
+// A placeable metafile with the frame (0, 0)-(1, 1) at 1440 units an inch.
+std::string Placeable(const std::string& records) {
+  const std::string frame = Words({0xCDD7, 0x9AC6, 0, 0, 0, 1, 1, 1440, 0, 0});
+  int checksum = 0;
+  for (size_t i = 0; i < frame.size(); i += 2)
+    checksum ^= uint8_t(frame[i]) | uint8_t(frame[i + 1]) << 8;
+  const std::string body = records + Record(0, {});
+  const uint32_t total = 9 + uint32_t(body.size() / 2);
+  return frame + Words({checksum}) +
+         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 2, 200, 0, 0}) + body;
+}
+
+// Every value a shape or pen brings, and how far the shapes reach.
+class TBoundsCanvas final : public TEmfCanvas {
+ public:
+  TBoundsCanvas(int width, int height) : width_(width), height_(height) {}
+  double margin = 0, widest = 0;
+  TEmfRect reach{1e300, 1e300, -1e300, -1e300};
+
+  void SetPen(const TEmfPen& pen) override { widest = std::max(widest, pen.width); }
+  void SetBrush(const TEmfBrush&, TEmfColor, bool) override {}
+  void DrawPolyline(const std::vector<TEmfPoint>& points) override { Take(points); }
+  void DrawBeziers(const std::vector<TEmfPoint>& points) override { Take(points); }
+  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool) override {
+    for (const auto& polygon : polygons)
+      Take(polygon);
+  }
+  void DrawRect(const TEmfRect& r) override { Take(r); }
+  void DrawRoundRect(const TEmfRect& r, double, double) override { Take(r); }
+  void DrawEllipse(const TEmfRect& r) override { Take(r); }
+  void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Take(r); }
+  void FillRect(const TEmfRect& r, TEmfColor) override { Take(r); }
+  void DrawText(const TEmfText&) override {}
+  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override { Take(r); }
+
+  bool Within(double m) const {
+    return reach.left >= -m && reach.top >= -m && reach.right <= width_ + m &&
+           reach.bottom <= height_ + m && widest <= m;
+  }
+
+ private:
+  void Take(const TEmfRect& r) {
+    reach = {std::min(reach.left, r.left), std::min(reach.top, r.top),
+             std::max(reach.right, r.right), std::max(reach.bottom, r.bottom)};
+  }
+  void Take(const std::vector<TEmfPoint>& points) {
+    for (const TEmfPoint& p : points)
+      Take(TEmfRect{p.x, p.y, p.x, p.y});
+  }
+  int width_, height_;
+};
+
+TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
+  const int big = 32000;
+  const std::string wmf =
+      Placeable(Record(0x020B, {0, 0}) + Record(0x020C, {1, 1}) +          // window (0, 0), 1 x 1
+                Record(0x02FA, {0, 30000, 0, 0xFF, 0}) +                   // a pen 30000 wide
+                Record(0x02FC, {0, 0xFF00, 0, 0}) + Record(0x012D, {0}) +  // a solid brush
+                Record(0x012D, {1}) + Record(0x0418, {big, big, -big, -big})  // ellipse
+                + Record(0x061C, {big, big, big, big, -big, -big})            // round rectangle
+                + Record(0x081A, {0, big, big, 0, big, big, -big, -big})      // pie
+                + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
+                + Record(0x0325, {3, -big, -big, big, 7, -big, big}));        // polyline
+  TBoundsCanvas canvas(136, 96);
+  EXPECT_EQ(ErrorOf([&] {
+              WmfNaturalSize(wmf);
+              PlayWmf(wmf, 136, 96, canvas);
+            }),
+            "");
+  const double margin = 2 * 136;
+  // Drawn, out to the cut and no further.
+  EXPECT_EQ(canvas.reach.right, 136 + margin);
+  EXPECT_TRUE(canvas.Within(margin * (1 + 1e-9)));
+
+  const size_t records = 22 + 18;
+  const std::string damaged[] = {
+      wmf.substr(0, wmf.size() - 9),                                         // cut inside a record
+      wmf.substr(0, records) + Words({0, 0, 0x0418}) + wmf.substr(records),  // a record of size 0
+      wmf.substr(0, records) + Words({0x7FFF, 0, 0x0418}) + wmf.substr(records),  // past the end
+      wmf.substr(0, wmf.size() - 6),                                              // no end record
+  };
+  for (const std::string& bytes : damaged) {
+    EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(bytes); }), "Metafile is not valid");
+    EXPECT_EQ(ErrorOf([&] {
+                TBoundsCanvas ignored(136, 96);
+                PlayWmf(bytes, 136, 96, ignored);
+              }),
+              "Metafile is not valid");
+  }
+}
+
+}  // namespace
