@@ -21,6 +21,58 @@ int Signed16(std::string_view bytes, size_t at) {
   throw EKavError("Metafile is not valid");
 }
 
+// libwmf allocates a bitmap's palette and pixels for the sizes its header
+// claims before reading them: 8 GB for a few bytes of file. Bitmaps larger
+// than this, or with fewer palette entries or uncompressed rows than they
+// claim, are refused.
+constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 24;
+
+// Where a record of `size` bytes holds a device-independent bitmap, if it
+// holds one.
+size_t BitmapAt(uint32_t function, uint64_t size) {
+  switch (function) {
+    case 0x0940:  // DIBBITBLT, without a bitmap in 24 bytes
+      return size > 24 ? 22 : 0;
+    case 0x0B41:  // DIBSTRETCHBLT, without one in 28
+      return size > 28 ? 26 : 0;
+    case 0x0F43:  // STRETCHDIB
+      return size > 28 ? 28 : 0;
+    case 0x0D33:  // SETDIBTODEV
+      return size > 24 ? 24 : 0;
+    case 0x0142:  // DIBCREATEPATTERNBRUSH
+      return size > 10 ? 10 : 0;
+    default:
+      return 0;
+  }
+}
+
+bool BitmapFits(std::string_view dib) {
+  if (dib.size() < 4) return false;
+  const uint32_t header = Unsigned(dib, 0, 4);
+  int64_t width, height;
+  uint32_t bits, compression = 0;
+  if (header == 12 && dib.size() >= 12) {  // the old core header
+    width = Unsigned(dib, 4, 2);
+    height = Unsigned(dib, 6, 2);
+    bits = Unsigned(dib, 10, 2);
+  } else if (header >= 40 && header <= dib.size()) {
+    width = int32_t(Unsigned(dib, 4, 4));
+    height = int32_t(Unsigned(dib, 8, 4));
+    bits = Unsigned(dib, 14, 2);
+    compression = Unsigned(dib, 16, 4);
+    // Entries of two bytes at least, when they index the palette.
+    if (uint64_t{Unsigned(dib, 32, 4)} * 2 > dib.size() - header) return false;
+  } else {
+    return false;
+  }
+  height = height < 0 ? -height : height;
+  if (width <= 0 || height == 0 || uint64_t(width) * uint64_t(height) > kMaxBitmapPixels)
+    return false;
+  if (compression != 0 && compression != 3) return true;  // run-length or embedded image
+  const uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
+  return stride * uint64_t(height) <= dib.size() - header;
+}
+
 }  // namespace
 
 std::optional<TWmfFrame> CheckWmfRecords(std::string_view bytes) {
@@ -43,7 +95,11 @@ std::optional<TWmfFrame> CheckWmfRecords(std::string_view bytes) {
   while (bytes.size() - at >= 6) {
     const uint64_t size = uint64_t(Unsigned(bytes, at, 4)) * 2;
     if (size < 6 || size > bytes.size() - at) break;
-    if (Unsigned(bytes, at + 4, 2) == 0) return frame;  // end of file
+    const uint32_t function = Unsigned(bytes, at + 4, 2);
+    if (function == 0) return frame;  // end of file
+    if (const size_t dib = BitmapAt(function, size);
+        dib != 0 && !BitmapFits(bytes.substr(at + dib, size - dib)))
+      Invalid();
     at += size;
   }
   Invalid();

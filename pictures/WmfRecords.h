@@ -13,5 +13,6 @@ struct TWmfFrame {
 
 // Fails with EKavError "Metafile is not valid" unless `bytes` hold a metafile
 // header and records that each lie inside the file, ending in an end-of-file
-// record. Returns the placeable frame, if the file has a usable one.
+// record, and bitmaps that hold what their headers claim. Returns the
+// placeable frame, if the file has a usable one.
 std::optional<TWmfFrame> CheckWmfRecords(std::string_view bytes);
