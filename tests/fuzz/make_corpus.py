@@ -169,6 +169,7 @@ def main():
 
     # Metafiles with each kind of record the player draws.
     emf_seeds()
+    wmf_seeds()
 
 
 def emr(kind, *words, data=b""):
@@ -304,6 +305,85 @@ def emf_seeds():
         emr(7, 0, 0, -1, -1, 2, 5, 2, 3, 0, 0, 99, 99, 0, 99, 99, 0, 50, 50),
         emr(39, brush, 2, rgb(0, 0, 0), 9), select(brush), emr(42, 30, 30, 70, 70),
         emr(38, 5, 1, 0, 0, rgb(0, 128, 0)), select(5), emr(8, 0, 0, -1, -1, 1, 3, 3, 5, 5, 95, 5, 50, 95))
+
+
+
+def wmr(function, *words, data=b""):
+    """A Windows metafile record: 16-bit words, then bytes padded to whole words."""
+    body = b"".join(struct.pack("<H", w & 0xFFFF) for w in words) + data
+    body += b"\0" * (len(body) % 2)
+    return struct.pack("<IH", 3 + len(body) // 2, function) + body
+
+
+def wmf(name, records, frame=None):
+    """fuzz_wmf: a whole metafile, placeable with frame (l, t, r, b) at 1440 an inch."""
+    body = b"".join(records) + wmr(0)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x0300, 9 + len(body) // 2, 4, 200, 0)
+    placeable = b""
+    if frame is not None:
+        placeable = struct.pack("<IH4hHI", 0x9AC6CDD7, 0, *frame, 1440, 0)
+        checksum = 0
+        for (word,) in struct.iter_unpack("<H", placeable):
+            checksum ^= word
+        placeable += struct.pack("<H", checksum)
+    write("fuzz_wmf", name, placeable + header + body)
+
+
+def wmf_dib(width, height, palette, pixels):
+    """A 4-bit bottom-up bitmap: its header, palette and rows."""
+    stride = (width * 4 + 31) // 32 * 4
+    rows = b""
+    for y in reversed(range(height)):
+        row = bytearray(stride)
+        for x in range(width):
+            row[x // 2] |= pixels[y * width + x] << (4 if x % 2 == 0 else 0)
+        rows += bytes(row)
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(rows), 0, 0, 16, 0)
+    quads = b"".join(struct.pack("<BBBB", c & 0xFF, c >> 8 & 0xFF, c >> 16, 0) for c in palette)
+    return header + quads.ljust(64, b"\0") + rows
+
+
+def wmf_seeds():
+    write("fuzz_wmf", "demo-flange", demo("Images/flg_cpr112g.wmf"))
+    window = [wmr(0x0103, 8), wmr(0x020B, 0, 0), wmr(0x020C, 100, 100)]
+    pens = [wmr(0x02FA, 1, 3, 0, 0x00FF, 0x0000), wmr(0x02FC, 2, 0x00FF, 0x0000, 3),
+            wmr(0x012D, 0), wmr(0x012D, 1)]
+    wmf("shapes", window + pens + [
+        wmr(0x0106, 2),                                   # winding fill
+        wmr(0x041B, 40, 40, 10, 10),                      # rectangle (b, r, t, l)
+        wmr(0x061C, 10, 10, 90, 90, 50, 50),              # round rectangle
+        wmr(0x0418, 95, 45, 60, 5),                       # ellipse
+        wmr(0x0817, 60, 90, 60, 60, 95, 95, 60, 60),      # arc
+        wmr(0x0830, 10, 90, 30, 60, 40, 95, 5, 60),       # chord
+        wmr(0x081A, 70, 0, 70, 40, 95, 40, 60, 0),        # pie
+        wmr(0x0324, 3, 0, 0, 20, 0, 10, 20),              # polygon
+        wmr(0x0325, 3, 0, 99, 50, 70, 99, 99),            # polyline
+        wmr(0x0538, 2, 4, 3, 0, 0, 30, 0, 30, 30, 0, 30, 5, 5, 25, 5, 15, 25),  # polypolygon
+        wmr(0x0214, 5, 5), wmr(0x0213, 95, 95),           # move, line
+        wmr(0x041F, 0x00FF, 0x0000, 50, 50),              # pixel
+        wmr(0x061D, 0x0021, 0x00F0, 10, 10, 80, 80),      # pattern fill
+    ], frame=(0, 0, 100, 100))
+    face = b"Arial".ljust(32, b"\0")
+    wmf("text", window + [
+        wmr(0x02FB, -12, 0, 450, 0, 700, 1, 0, data=struct.pack("<6B", 0, 0, 0, 0, 0, 0) + face),
+        wmr(0x012D, 0), wmr(0x0209, 0x00FF, 0x0000), wmr(0x0201, 0xFF00, 0x00FF),
+        wmr(0x0102, 2), wmr(0x012E, 6),                   # opaque, centred on x
+        wmr(0x0521, 5, data=b"Hello" + b"\0" + struct.pack("<hh", 50, 50)),
+        wmr(0x0A32, 80, 10, 4, 0, data=b"\xe9t\xe9s"),  # cp1252 text
+    ])
+    bitmap = wmf_dib(4, 2, [0x000000, 0xFF0000, 0x00FF00, 0x0000FF], [0, 1, 2, 3, 3, 2, 1, 0])
+    wmf("bitmap", window + [
+        wmr(0x0F43, 0x0020, 0x00CC, 0, 2, 4, 0, 0, 50, 80, 20, 10, data=bitmap),
+    ], frame=(0, 0, 100, 100))
+    big = 32000
+    wmf("huge-shapes-tiny-frame", [
+        wmr(0x020B, 0, 0), wmr(0x020C, 1, 1), wmr(0x02FA, 0, 30000, 0, 0xFF, 0),
+        wmr(0x02FC, 0, 0xFF00, 0, 0), wmr(0x012D, 0), wmr(0x012D, 1),
+        wmr(0x0418, big, big, -big, -big), wmr(0x061C, big, big, big, big, -big, -big),
+        wmr(0x081A, 0, big, big, 0, big, big, -big, -big),
+        wmr(0x0817, -big, 0, 0, -big, big, big, -big, -big),
+        wmr(0x0325, 3, -big, -big, big, 7, -big, big),
+    ], frame=(0, 0, 1, 1))
 
 
 if __name__ == "__main__":

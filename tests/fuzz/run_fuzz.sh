@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds="${1:-11}"
 build="${2:-build-fuzz}"
-targets=(fuzz_flatfile fuzz_splittext fuzz_wildcard fuzz_ini fuzz_picture_index fuzz_emf)
+targets=(fuzz_flatfile fuzz_splittext fuzz_wildcard fuzz_ini fuzz_picture_index fuzz_emf fuzz_wmf)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
   -DKAV_HEADLESS_ONLY=ON -DKAV_BENCH=OFF -DKAV_FUZZ=ON >/dev/null
@@ -35,7 +35,8 @@ trap 'rm -rf "$TMPDIR"' EXIT
 # Longest input per target: the wildcard check is exponential in the stars
 # of the pattern, the others read files of a few kilobytes.
 declare -A max_len=([fuzz_flatfile]=4096 [fuzz_splittext]=1024 [fuzz_wildcard]=512
-                    [fuzz_ini]=4096 [fuzz_picture_index]=2048 [fuzz_emf]=8192)
+                    [fuzz_ini]=4096 [fuzz_picture_index]=2048 [fuzz_emf]=8192
+                    [fuzz_wmf]=8192)
 status=0
 for target in "${targets[@]}"; do
   corpus="$work/$target"
