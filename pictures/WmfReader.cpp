@@ -341,7 +341,8 @@ struct TApiDeleter {
 // Runs libwmf over the metafile: scans it, then plays it onto `device` when
 // there is one.
 void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
-  const auto frame = CheckWmfRecords(bytes);
+  const TWmfOutline outline = CheckWmfRecords(bytes);
+  const auto& frame = outline.frame;
   wmfAPI_Options options{};
   options.function = CanvasDeviceLayer;
   wmfAPI* created = nullptr;
@@ -350,8 +351,11 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
   const wmf_error_t made = wmf_api_create(&created, flags, &options);
   std::unique_ptr<wmfAPI, TApiDeleter> api(created);
   if (made != wmf_E_None || api == nullptr || api->function_reference == nullptr) Invalid();
-  // libwmf reads through a non-const pointer; it does not write.
+  // libwmf reads through a non-const pointer; it does not write. Its header
+  // gets the sizes the records have.
   std::string data(bytes);
+  std::memcpy(&data[outline.headerAt + 6], &outline.words, 4);
+  std::memcpy(&data[outline.headerAt + 12], &outline.largestRecord, 4);
   wmfD_Rect scanned{};
   if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(data.data()), long(data.size())) !=
           wmf_E_None ||

@@ -1,5 +1,6 @@
 #include "pictures/WmfRecords.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/Error.h"
@@ -75,28 +76,33 @@ bool BitmapFits(std::string_view dib) {
 
 }  // namespace
 
-std::optional<TWmfFrame> CheckWmfRecords(std::string_view bytes) {
+TWmfOutline CheckWmfRecords(std::string_view bytes) {
   size_t at = 0;
-  std::optional<TWmfFrame> frame;
+  TWmfOutline outline;
   if (bytes.size() >= 22 && Unsigned(bytes, 0, 4) == 0x9AC6CDD7u) {
     const TWmfFrame placeable{Signed16(bytes, 6), Signed16(bytes, 8), Signed16(bytes, 10),
                               Signed16(bytes, 12), int(Unsigned(bytes, 14, 2))};
     if (placeable.right > placeable.left && placeable.bottom > placeable.top &&
         placeable.unitsPerInch > 0)
-      frame = placeable;
+      outline.frame = placeable;
     at = 22;
   }
   if (bytes.size() - at < 18) Invalid();
   const uint32_t type = Unsigned(bytes, at, 2);
   if ((type != 1 && type != 2) || Unsigned(bytes, at + 2, 2) != 9) Invalid();
+  outline.headerAt = at;
   at += 18;
   // libwmf trusts the record sizes; a chain that leaves the file is refused
   // before it gets there.
   while (bytes.size() - at >= 6) {
     const uint64_t size = uint64_t(Unsigned(bytes, at, 4)) * 2;
     if (size < 6 || size > bytes.size() - at) break;
+    outline.largestRecord = std::max(outline.largestRecord, uint32_t(size / 2));
     const uint32_t function = Unsigned(bytes, at + 4, 2);
-    if (function == 0) return frame;  // end of file
+    if (function == 0) {  // end of file
+      outline.words = uint32_t((at + size - outline.headerAt) / 2);
+      return outline;
+    }
     if (const size_t dib = BitmapAt(function, size);
         dib != 0 && !BitmapFits(bytes.substr(at + dib, size - dib)))
       Invalid();
