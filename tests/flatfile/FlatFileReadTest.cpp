@@ -73,6 +73,9 @@ TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
   t->Open();
   EXPECT_EQ(t->FieldByName("B")->AsString(), "2");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
+  EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->SetAsString("x"); }),
+            "List index out of bounds (2)");
+  EXPECT_EQ(ErrorOf([&] { t->RowCells(2); }), "List index out of bounds (2)");
   t->Next();
   EXPECT_EQ(t->FieldByName("C")->AsString(), "3");  // extra cells are never read
 }

@@ -17,7 +17,11 @@ TEST_F(ListDataSetTest, EmptyTableHasNoCurrentRecord) {
   EXPECT_EQ(t->FieldByName("A")->AsString(), "");
   t->Next();
   t->Prior();
+  t->First();
   EXPECT_TRUE(t->Bof() && t->Eof());
+  EXPECT_EQ(t->RecNo(), 0);
+  t->Last();  // a write at the end of nothing is out of bounds
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->SetAsString("x"); }), "List index out of bounds (0)");
 }
 
 TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
@@ -130,12 +134,14 @@ TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
 }
 
 TEST_F(ListDataSetTest, DeleteRemovesTheCurrentRecord) {
-  auto t = Table("N\na\nb\nc\n");
+  auto t = Table("N\na\nb\n");
   t->Open();
   t->Last();
   t->Delete();
-  EXPECT_EQ(t->Fields(0)->AsString(), "b");
-  EXPECT_EQ(Records(*t), (Rows{"a", "b"}));
+  EXPECT_EQ(t->Fields(0)->AsString(), "a");
+  EXPECT_EQ(Records(*t), (Rows{"a"}));
+  t->Delete();
+  EXPECT_TRUE(t->Bof() && t->Eof());
 }
 
 TEST_F(ListDataSetTest, NumbersReadInTheUserFormat) {

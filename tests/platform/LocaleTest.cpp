@@ -1,6 +1,8 @@
 // Catalogue numbers read and prices written in the user's number format.
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "platform/Locale.h"
 
 namespace {
@@ -16,6 +18,8 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnly) {
   for (const char* bad : {"", " ", "1,200", "$5", "1.2.3", "1e", "abc", "5 5", "12e2", "-2.5E3"})
     EXPECT_FALSE(TryStrToFloat(bad, v, '.')) << bad;
   EXPECT_FALSE(TryStrToFloat("1.5", v, ','));
+  EXPECT_TRUE(TryStrToFloat(std::string_view("12.5").substr(0, 2), v, '.'));  // the view only
+  EXPECT_DOUBLE_EQ(v, 12);
 }
 
 TEST(LocaleTest, WritesGeneralFormatWithFifteenDigits) {

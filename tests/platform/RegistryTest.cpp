@@ -1,6 +1,8 @@
 // The registry stand-in: one INI file per key under the configuration folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "TestSupport.h"
 #include "platform/Registry.h"
 #include "platform/WorkingFolder.h"
@@ -38,6 +40,19 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   EXPECT_EQ(registry.KeyFile("Software\\..\\..\\etc"), config / "etc/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
+  EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
+}
+
+TEST(RegistryTest, DefaultFoldersFollowTheXdgVariables) {
+  ::setenv("XDG_CONFIG_DIRS", "/etc/a:relative::/etc/b", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), (std::vector<std::string>{"/etc/a", "/etc/b"}));
+  ::setenv("XDG_CONFIG_DIRS", "", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
+  ::unsetenv("XDG_CONFIG_DIRS");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // only an absolute folder counts
+  ASSERT_NE(std::getenv("HOME"), nullptr);
+  EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) {
