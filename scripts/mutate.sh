@@ -9,12 +9,12 @@
 # time in ini/, platform/, flatfile/, pictures/ and catalog/, rebuilds, runs
 # ctest and tells which changes the tests catch. Needs ninja (ninja-build).
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 # Stays out of the way of other work on the machine.
 if (($(nice) < 10)); then
   exec nice -n $((10 - $(nice))) "$0" "$@"
 fi
+cd "$(dirname "$0")/.."
 command -v ninja >/dev/null || { echo "mutate.sh: needs ninja (apt-get install ninja-build)" >&2; exit 1; }
 
 work="${KAV_MUTATE_DIR:-build-mutate}"
