@@ -6,7 +6,7 @@ namespace {
 
 class FlatFileReadTest : public FlatFileFixture {};
 
-TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALine) {
+TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALineAndANulByteTheText) {
   auto t = Table("A\r\nlf\ncr\rcrlf\r\nlast");
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
@@ -14,12 +14,10 @@ TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALine) {
   auto u = Table("A\n\none\n", "u.dat");
   u->Open();
   EXPECT_EQ(Records(*u), (Rows{"", "one"}));
-}
-
-TEST_F(FlatFileReadTest, NulByteEndsTheText) {
-  auto t = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26));
-  t->Open();
-  EXPECT_EQ(Records(*t), (Rows{"before", "half"}));
+  // A NUL byte ends the text.
+  auto nul = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
+  nul->Open();
+  EXPECT_EQ(Records(*nul), (Rows{"before", "half"}));
 }
 
 TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {

@@ -63,17 +63,6 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
             "Table: Cannot perform this operation on a closed dataset");
 }
 
-TEST_F(ListDataSetTest, OneRecordIsNeverTakenForAnEmptyTable) {
-  auto t = Table("N\nonly\n");
-  t->Open();
-  t->Next();  // reaches the end: no longer at the beginning
-  EXPECT_TRUE(t->Eof());
-  EXPECT_FALSE(t->Bof());
-  t->Prior();  // reaches the beginning: no longer at the end
-  EXPECT_TRUE(t->Bof());
-  EXPECT_FALSE(t->Eof());
-}
-
 TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
   auto t = Table("N\nold\n");
   t->Open();
@@ -133,13 +122,21 @@ TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
   EXPECT_EQ(t->Fields(0)->AsString(), std::string(50, 'x'));
 }
 
-TEST_F(ListDataSetTest, DeleteRemovesTheCurrentRecord) {
+TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
   auto t = Table("N\na\nb\n");
   t->Open();
   t->Last();
   t->Delete();
   EXPECT_EQ(t->Fields(0)->AsString(), "a");
   EXPECT_EQ(Records(*t), (Rows{"a"}));
+  // One record left is never taken for an empty table.
+  t->First();
+  t->Next();  // reaches the end: no longer at the beginning
+  EXPECT_TRUE(t->Eof());
+  EXPECT_FALSE(t->Bof());
+  t->Prior();  // reaches the beginning: no longer at the end
+  EXPECT_TRUE(t->Bof());
+  EXPECT_FALSE(t->Eof());
   t->Delete();
   EXPECT_TRUE(t->Bof() && t->Eof());
 }

@@ -1,13 +1,11 @@
 // Catalogue numbers read and prices written in the user's number format.
 #include <gtest/gtest.h>
 
-#include <string_view>
-
 #include "platform/Locale.h"
 
 namespace {
 
-TEST(LocaleTest, ReadsPlainDecimalNumbersOnly) {
+TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   double v = 0;
   EXPECT_TRUE(TryStrToFloat(" 1150.5 ", v, '.'));
   EXPECT_DOUBLE_EQ(v, 1150.5);
@@ -20,9 +18,7 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnly) {
   EXPECT_FALSE(TryStrToFloat("1.5", v, ','));
   EXPECT_TRUE(TryStrToFloat(std::string_view("12.5").substr(0, 2), v, '.'));  // the view only
   EXPECT_DOUBLE_EQ(v, 12);
-}
-
-TEST(LocaleTest, WritesGeneralFormatWithFifteenDigits) {
+  // Written in the general format with fifteen digits.
   EXPECT_EQ(FloatToStr(1150.5, '.'), "1150.5");
   EXPECT_EQ(FloatToStr(1150.5, ','), "1150,5");
   EXPECT_EQ(FloatToStr(0.1 + 0.2, '.'), "0.3");

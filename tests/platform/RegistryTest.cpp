@@ -1,8 +1,6 @@
 // The registry stand-in: one INI file per key under the configuration folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "TestSupport.h"
 #include "platform/Registry.h"
 #include "platform/WorkingFolder.h"
@@ -43,18 +41,6 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
 }
 
-TEST(RegistryTest, DefaultFoldersFollowTheXdgVariables) {
-  ::setenv("XDG_CONFIG_DIRS", "/etc/a:relative::/etc/b", 1);
-  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), (std::vector<std::string>{"/etc/a", "/etc/b"}));
-  ::setenv("XDG_CONFIG_DIRS", "", 1);
-  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
-  ::unsetenv("XDG_CONFIG_DIRS");
-  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // only an absolute folder counts
-  ASSERT_NE(std::getenv("HOME"), nullptr);
-  EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
-  ::unsetenv("XDG_CONFIG_HOME");
-}
-
 TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) {
   TempDir user, first, second;
   TIniRegistry registry(user.Path(), {first.Path(), "", second.Path()});
@@ -74,6 +60,16 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
   EXPECT_EQ(registry.KeyFiles("Software\\Ostrel"),
             (std::vector<std::string>{user / "Ostrel/registry.ini", first / "Ostrel/registry.ini",
                                       second / "Ostrel/registry.ini"}));
+  // The default folders follow the XDG variables.
+  ::setenv("XDG_CONFIG_DIRS", "/etc/a:relative::/etc/b", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), (std::vector<std::string>{"/etc/a", "/etc/b"}));
+  ::setenv("XDG_CONFIG_DIRS", "", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
+  ::unsetenv("XDG_CONFIG_DIRS");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // only an absolute folder counts
+  ASSERT_NE(std::getenv("HOME"), nullptr);
+  EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
