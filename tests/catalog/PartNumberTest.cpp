@@ -34,6 +34,10 @@ TEST_F(PartNumberTest, CompositionRules) {
   EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "ABC-XP");
   EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "D, F flange, R, K");
   EXPECT_EQ(BuiltPrice(*data), "1150.5");
+  // Reading back takes the selected model's row only, wherever it stands.
+  Data("pnb.dat", "PartNum|CustPartNum|CustDesc|CustPrice\r\nXYZ|XYZ-1|x|1\r\nABC|ABC-9|y|2\r\n");
+  data->ReopenPartNumber();
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "ABC-9");
 }
 
 TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {

@@ -6,7 +6,7 @@ namespace {
 
 class FlatFileReadTest : public FlatFileFixture {};
 
-TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALine) {
+TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALineAndANulByteTheText) {
   auto t = Table("A\r\nlf\ncr\rcrlf\r\nlast");
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
@@ -14,12 +14,10 @@ TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALine) {
   auto u = Table("A\n\none\n", "u.dat");
   u->Open();
   EXPECT_EQ(Records(*u), (Rows{"", "one"}));
-}
-
-TEST_F(FlatFileReadTest, NulByteEndsTheText) {
-  auto t = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26));
-  t->Open();
-  EXPECT_EQ(Records(*t), (Rows{"before", "half"}));
+  // A NUL byte ends the text.
+  auto nul = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
+  nul->Open();
+  EXPECT_EQ(Records(*nul), (Rows{"before", "half"}));
 }
 
 TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
@@ -73,6 +71,9 @@ TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
   t->Open();
   EXPECT_EQ(t->FieldByName("B")->AsString(), "2");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
+  EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->SetAsString("x"); }),
+            "List index out of bounds (2)");
+  EXPECT_EQ(ErrorOf([&] { t->RowCells(2); }), "List index out of bounds (2)");
   t->Next();
   EXPECT_EQ(t->FieldByName("C")->AsString(), "3");  // extra cells are never read
 }

@@ -17,7 +17,11 @@ TEST_F(ListDataSetTest, EmptyTableHasNoCurrentRecord) {
   EXPECT_EQ(t->FieldByName("A")->AsString(), "");
   t->Next();
   t->Prior();
+  t->First();
   EXPECT_TRUE(t->Bof() && t->Eof());
+  EXPECT_EQ(t->RecNo(), 0);
+  t->Last();  // a write at the end of nothing is out of bounds
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->SetAsString("x"); }), "List index out of bounds (0)");
 }
 
 TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
@@ -57,17 +61,6 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
   t->Close();
   EXPECT_EQ(ErrorOf([&] { t->SetRecNo(0); }),
             "Table: Cannot perform this operation on a closed dataset");
-}
-
-TEST_F(ListDataSetTest, OneRecordIsNeverTakenForAnEmptyTable) {
-  auto t = Table("N\nonly\n");
-  t->Open();
-  t->Next();  // reaches the end: no longer at the beginning
-  EXPECT_TRUE(t->Eof());
-  EXPECT_FALSE(t->Bof());
-  t->Prior();  // reaches the beginning: no longer at the end
-  EXPECT_TRUE(t->Bof());
-  EXPECT_FALSE(t->Eof());
 }
 
 TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
@@ -129,13 +122,23 @@ TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
   EXPECT_EQ(t->Fields(0)->AsString(), std::string(50, 'x'));
 }
 
-TEST_F(ListDataSetTest, DeleteRemovesTheCurrentRecord) {
-  auto t = Table("N\na\nb\nc\n");
+TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
+  auto t = Table("N\na\nb\n");
   t->Open();
   t->Last();
   t->Delete();
-  EXPECT_EQ(t->Fields(0)->AsString(), "b");
-  EXPECT_EQ(Records(*t), (Rows{"a", "b"}));
+  EXPECT_EQ(t->Fields(0)->AsString(), "a");
+  EXPECT_EQ(Records(*t), (Rows{"a"}));
+  // One record left is never taken for an empty table.
+  t->First();
+  t->Next();  // reaches the end: no longer at the beginning
+  EXPECT_TRUE(t->Eof());
+  EXPECT_FALSE(t->Bof());
+  t->Prior();  // reaches the beginning: no longer at the end
+  EXPECT_TRUE(t->Bof());
+  EXPECT_FALSE(t->Eof());
+  t->Delete();
+  EXPECT_TRUE(t->Bof() && t->Eof());
 }
 
 TEST_F(ListDataSetTest, NumbersReadInTheUserFormat) {

@@ -244,8 +244,11 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "old", 0), -1.25);
   EXPECT_EQ(ini.ReadDateTime("v", "d", 0), 45306);
   ini.WriteString("v", "bad", "2024-02-30");
-  for (const char* key : {"bad", "d", "missing"})
+  ini.WriteString("v", "late", "24:00");
+  ini.WriteString("v", "first", "0001-01-01");
+  for (const char* key : {"bad", "late", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9);
+  EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
   EXPECT_EQ(ini.ReadDate("v", "bad", -9), -9);
   EXPECT_EQ(ini.ReadFloat("v", "d", -9), -9);
   EXPECT_THROW(ini.WriteDate("v", "d", 1e300), EKavError);

@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(LocaleTest, ReadsPlainDecimalNumbersOnly) {
+TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   double v = 0;
   EXPECT_TRUE(TryStrToFloat(" 1150.5 ", v, '.'));
   EXPECT_DOUBLE_EQ(v, 1150.5);
@@ -16,9 +16,9 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnly) {
   for (const char* bad : {"", " ", "1,200", "$5", "1.2.3", "1e", "abc", "5 5", "12e2", "-2.5E3"})
     EXPECT_FALSE(TryStrToFloat(bad, v, '.')) << bad;
   EXPECT_FALSE(TryStrToFloat("1.5", v, ','));
-}
-
-TEST(LocaleTest, WritesGeneralFormatWithFifteenDigits) {
+  EXPECT_TRUE(TryStrToFloat(std::string_view("12.5").substr(0, 2), v, '.'));  // the view only
+  EXPECT_DOUBLE_EQ(v, 12);
+  // Written in the general format with fifteen digits.
   EXPECT_EQ(FloatToStr(1150.5, '.'), "1150.5");
   EXPECT_EQ(FloatToStr(1150.5, ','), "1150,5");
   EXPECT_EQ(FloatToStr(0.1 + 0.2, '.'), "0.3");

@@ -38,6 +38,7 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   EXPECT_EQ(registry.KeyFile("Software\\..\\..\\etc"), config / "etc/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
+  EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
 }
 
 TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) {
@@ -59,6 +60,16 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
   EXPECT_EQ(registry.KeyFiles("Software\\Ostrel"),
             (std::vector<std::string>{user / "Ostrel/registry.ini", first / "Ostrel/registry.ini",
                                       second / "Ostrel/registry.ini"}));
+  // The default folders follow the XDG variables.
+  ::setenv("XDG_CONFIG_DIRS", "/etc/a:relative::/etc/b", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), (std::vector<std::string>{"/etc/a", "/etc/b"}));
+  ::setenv("XDG_CONFIG_DIRS", "", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
+  ::unsetenv("XDG_CONFIG_DIRS");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // only an absolute folder counts
+  ASSERT_NE(std::getenv("HOME"), nullptr);
+  EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
+  ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
