@@ -49,12 +49,13 @@ inline uint32_t CountBits(uint32_t x) {
 }
 
 #if defined(__SSE2__)
-// One bit per byte of the 32 at `text` that equals `byte`.
-inline uint32_t Equal32(const char* text, __m128i byte) {
-  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
-  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16));
-  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, byte))) |
-         static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, byte))) << 16;
+inline __m128i Load(const char* text) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+}
+// One bit per byte of a pair of sixteen-byte comparisons.
+inline uint32_t Bits(__m128i low, __m128i high) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(low)) |
+         static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
 }
 #endif
 
@@ -91,14 +92,23 @@ bool TRowFilter::SkimLines(std::string_view block, char delimiter,
   const __m128i cut = _mm_set1_epi8(delimiter);
   const __m128i first = _mm_set1_epi8(needed_.front()), last = _mm_set1_epi8(needed_.back());
   for (; at + 31 + n <= size; at += 32) {
-    uint32_t breaks = Equal32(text + at, cr) | Equal32(text + at, lf);
-    uint32_t starts = Equal32(text + at, first) & Equal32(text + at + n - 1, last);
+    const __m128i low = Load(text + at), high = Load(text + at + 16);
+    const __m128i breakLow = _mm_or_si128(_mm_cmpeq_epi8(low, cr), _mm_cmpeq_epi8(low, lf));
+    const __m128i breakHigh = _mm_or_si128(_mm_cmpeq_epi8(high, cr), _mm_cmpeq_epi8(high, lf));
+    const __m128i startLow =
+        _mm_and_si128(_mm_cmpeq_epi8(low, first), _mm_cmpeq_epi8(Load(text + at + n - 1), last));
+    const __m128i startHigh =
+        _mm_and_si128(_mm_cmpeq_epi8(high, first), _mm_cmpeq_epi8(Load(text + at + n + 15), last));
     // Most of a line: no break, no candidate, its column reached already.
-    if (breaks == 0 && starts == 0) {
-      if (delimiters < column) delimiters += CountBits(Equal32(text + at, cut));
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(breakLow, breakHigh),
+                                       _mm_or_si128(startLow, startHigh))) == 0) {
+      if (delimiters < column)
+        delimiters += CountBits(Bits(_mm_cmpeq_epi8(low, cut), _mm_cmpeq_epi8(high, cut)));
       continue;
     }
-    const uint32_t cuts = Equal32(text + at, cut);
+    uint32_t breaks = Bits(breakLow, breakHigh);
+    uint32_t starts = Bits(startLow, startHigh);
+    const uint32_t cuts = Bits(_mm_cmpeq_epi8(low, cut), _mm_cmpeq_epi8(high, cut));
     uint32_t hits = 0;
     for (; starts != 0; starts &= starts - 1) {
       const unsigned bit = static_cast<unsigned>(__builtin_ctz(starts));
