@@ -3,7 +3,9 @@
 #include <cmath>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <utility>
 
 #include "catalog/uLOMFile.h"
 #include "platform/Error.h"
@@ -205,6 +207,15 @@ bool TDataMod::QueryAntennas() {
         ShowError(message, "in loading Antenna data");
       });
   return found;
+}
+
+bool TDataMod::QueryAntennaRows() {
+  struct TChainAside {
+    TDataSource& source;
+    std::function<void(TField*)> chain = std::exchange(source.OnDataChange, nullptr);
+    ~TChainAside() { source.OnDataChange = std::move(chain); }
+  } aside{dsAntData};
+  return QueryAntennas();
 }
 
 void TDataMod::FilterTypesByFreq() {

@@ -38,6 +38,10 @@ class TDataMod {
   bool ExactPartNumber() const { return exactPartNumber_; }
   // Reopens the antenna table for QueryMode; true when it holds a row.
   bool QueryAntennas();
+  // The same query for its rows alone: the option chain that follows the
+  // current antenna is not run, so nothing is written and no other table
+  // moves. For listing antennas without choosing one.
+  bool QueryAntennaRows();
   void FilterTypesByFreq();
 
   // --- read-outs of the current antenna ---

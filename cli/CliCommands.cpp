@@ -318,7 +318,7 @@ class TCli {
     } else {
       throw TUsageError{"query needs --all, --freq F --type T, or --part TEXT"};
     }
-    if (!data.QueryAntennas()) return 1;
+    if (!data.QueryAntennaRows()) return 1;
     // Rows are written as they are read, cells copied from the table's memory.
     std::vector<std::string> titles;
     std::vector<size_t> cells;

@@ -1,4 +1,5 @@
 // The headless tool on the test's own catalogue.
+#include <filesystem>
 #include <sstream>
 
 #include "CatalogFixture.h"
@@ -19,7 +20,12 @@ class CliTest : public CatalogFixture {
 };
 
 TEST_F(CliTest, QueryPrintsTheGridColumns) {
+  // A query lists antennas without choosing one: no job files are written.
+  std::filesystem::remove(program / "data/pnb.dat");
+  std::filesystem::remove(program / "data/AntFlanges.dat");
   ASSERT_EQ(Run({"query", "--part", "HP4"}), 0) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(program / "data/pnb.dat"));
+  EXPECT_FALSE(std::filesystem::exists(program / "data/AntFlanges.dat"));
   std::istringstream lines(out.str());
   std::string title, row, rest;
   std::getline(lines, title);
