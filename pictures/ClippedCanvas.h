@@ -3,7 +3,7 @@
 // passing it on. The antialiased painter works through every pixel a shape
 // spans, seconds for one a million pixels across, so a metafile with huge
 // coordinates must not reach it whole. No Qt.
-#include "pictures/EmfReader.h"
+#include "pictures/EmfCanvas.h"
 
 class TClippedCanvas final : public TEmfCanvas {
  public:

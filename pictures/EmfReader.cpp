@@ -6,139 +6,29 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <map>
 #include <numbers>
-#include <variant>
 
 #include "pictures/ClippedCanvas.h"
+#include "pictures/DibImage.h"
+#include "pictures/EmfHeader.h"
+#include "pictures/EmfObjects.h"
+#include "pictures/GdiDrawing.h"
 #include "platform/Cp1252.h"
-#include "platform/Error.h"
+#include "platform/Utf8.h"
 
 namespace {
 
-[[noreturn]] void Invalid() {
-  throw EKavError("Metafile is not valid");
-}
-
-// Output coordinates are held inside this, far beyond any picture yet within
-// the painter's fixed-point range.
-constexpr double kFar = 4e6;
-constexpr size_t kMaxSavedStates = 4096;
-constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 24;
 // Zeros after each record's copy, more than the largest fixed part of a
 // record, so that no check (ours or the library's) reads past the copy.
 constexpr size_t kPadding = 512;
-// A positive font height is the character cell, which has some room above
-// the em.
-constexpr double kEmPerCell = 0.85;
+constexpr size_t kMaxSavedStates = 4096;
 
 constexpr uint32_t kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
-constexpr uint32_t kDcBrush = 0x80000012, kDcPen = 0x80000013;
 
-TEmfColor Color(const U_COLORREF& c) {
-  return {c.Red, c.Green, c.Blue};
-}
-
-// UTF-16LE text, which may lie at any byte.
-std::string Utf8(const char* bytes, size_t count) {
-  auto unit = [&](size_t i) {
-    uint16_t u;
-    std::memcpy(&u, bytes + 2 * i, 2);
-    return uint32_t{u};
-  };
-  std::string out;
-  out.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    uint32_t c = unit(i);
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && unit(i + 1) >= 0xDC00 &&
-        unit(i + 1) < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (unit(++i) - 0xDC00);
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
-struct THeader {
-  // The picture's rectangle on the reference device, in its pixels.
-  double left = 0, top = 0, width = 1, height = 1;
-  double pxPerMmX = 96 / 25.4, pxPerMmY = 96 / 25.4;
-  TEmfBounds natural;
-};
-
-int Saturated(double v) {
-  return static_cast<int>(std::clamp(std::round(v), 1.0, 2147483647.0));
-}
-
-THeader ReadHeader(std::string_view bytes) {
-  U_EMRHEADER h{};
-  if (bytes.size() < U_SIZE_EMRHEADER_MIN) Invalid();
-  std::memcpy(&h, bytes.data(), U_SIZE_EMRHEADER_MIN);
-  if (h.emr.iType != U_EMR_HEADER || h.emr.nSize < U_SIZE_EMRHEADER_MIN || h.emr.nSize % 4 != 0 ||
-      h.emr.nSize > bytes.size() || h.dSignature != U_ENHMETA_SIGNATURE)
-    Invalid();
-  THeader out;
-  if (h.szlDevice.cx > 0 && h.szlDevice.cy > 0 && h.szlMillimeters.cx > 0 &&
-      h.szlMillimeters.cy > 0) {
-    out.pxPerMmX = double(h.szlDevice.cx) / h.szlMillimeters.cx;
-    out.pxPerMmY = double(h.szlDevice.cy) / h.szlMillimeters.cy;
-  }
-  const U_RECTL& b = h.rclBounds;
-  const U_RECTL& f = h.rclFrame;
-  if (b.right > b.left && b.bottom > b.top) {
-    // Bounds hold their last pixel.
-    out.left = b.left;
-    out.top = b.top;
-    out.width = double(b.right) - b.left + 1;
-    out.height = double(b.bottom) - b.top + 1;
-    out.natural = {Saturated(out.width), Saturated(out.height)};
-  } else if (f.right > f.left && f.bottom > f.top) {
-    // The frame is in hundredths of a millimetre.
-    out.left = f.left * out.pxPerMmX / 100;
-    out.top = f.top * out.pxPerMmY / 100;
-    out.width = (double(f.right) - f.left) * out.pxPerMmX / 100;
-    out.height = (double(f.bottom) - f.top) * out.pxPerMmY / 100;
-    out.natural = {Saturated((double(f.right) - f.left) * 96 / 2540),
-                   Saturated((double(f.bottom) - f.top) * 96 / 2540)};
-  } else {
-    Invalid();
-  }
-  return out;
-}
-
-struct TPenDef {
-  TEmfPen pen;
-  double logicalWidth = 0;  // 0: one output pixel whatever the scale
-};
-struct TFontDef {
-  TEmfFont font;
-  double logicalHeight = 12;  // em height
-};
-using TObject = std::variant<TPenDef, TEmfBrush, TFontDef>;
-
-struct TState {
+struct TState : TEmfSelected {
   uint32_t mapMode = U_MM_TEXT;
   double wox = 0, woy = 0, wex = 1, wey = 1, vox = 0, voy = 0, vex = 1, vey = 1;
   double curX = 0, curY = 0;  // logical
-  TPenDef pen;
-  TEmfBrush brush;
-  TFontDef font;
   TEmfColor textColor, bkColor{255, 255, 255};
   bool opaque = true, winding = false;
   uint32_t textAlign = 0;
@@ -152,7 +42,7 @@ struct TMapping {
 class TPlayer {
  public:
   TPlayer(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas)
-      : bytes_(bytes), header_(ReadHeader(bytes)), canvas_(canvas, outWidth, outHeight) {
+      : bytes_(bytes), header_(ReadEmfHeader(bytes)), canvas_(canvas, outWidth, outHeight) {
     kx_ = outWidth / header_.width;
     ky_ = outHeight / header_.height;
   }
@@ -160,11 +50,11 @@ class TPlayer {
   void Play() {
     size_t at = 0;
     for (;;) {
-      if (bytes_.size() - at < 8) Invalid();  // no EOF record: cut short
+      if (bytes_.size() - at < 8) InvalidMetafile();  // no EOF record: cut short
       uint32_t type, size;
       std::memcpy(&type, bytes_.data() + at, 4);
       std::memcpy(&size, bytes_.data() + at + 4, 4);
-      if (size < 8 || size % 4 != 0 || size > bytes_.size() - at) Invalid();
+      if (size < 8 || size % 4 != 0 || size > bytes_.size() - at) InvalidMetafile();
       // An aligned copy: records are read through the library's structures.
       scratch_.assign((size + kPadding) / 4, 0);
       std::memcpy(scratch_.data(), bytes_.data() + at, size);
@@ -187,12 +77,12 @@ class TPlayer {
   // its fixed part and of the counts and offsets it knows.
   template <typename T>
   const T& Rec() {
-    if (U_emf_record_safe(rec_) == 0) Invalid();
+    if (U_emf_record_safe(rec_) == 0) InvalidMetafile();
     return *reinterpret_cast<const T*>(rec_);
   }
   // `count` items of `item` bytes at `offset` lie within the record.
   void Need(uint64_t offset, uint64_t count, uint64_t item) const {
-    if (offset > size_ || (item != 0 && count > (size_ - offset) / item)) Invalid();
+    if (offset > size_ || (item != 0 && count > (size_ - offset) / item)) InvalidMetafile();
   }
 
   TMapping Mapping() const {
@@ -215,7 +105,8 @@ class TPlayer {
   }
   TEmfPoint Map(double x, double y) const {
     const TMapping m = Mapping();
-    return {std::clamp(x * m.sx + m.dx, -kFar, kFar), std::clamp(y * m.sy + m.dy, -kFar, kFar)};
+    return {std::clamp(x * m.sx + m.dx, -kFarPixels, kFarPixels),
+            std::clamp(y * m.sy + m.dy, -kFarPixels, kFarPixels)};
   }
   TEmfRect Box(const U_RECTL& r) const {
     const TEmfPoint a = Map(r.left, r.top), b = Map(r.right, r.bottom);
@@ -287,7 +178,7 @@ class TPlayer {
     uint64_t total = 0;
     for (uint32_t i = 0; i < r.nPolys; ++i)
       total += counts[i];
-    if (total != r.cptl) Invalid();
+    if (total != r.cptl) InvalidMetafile();
     const std::vector<TEmfPoint> all = Points(countsAt + uint64_t{4} * r.nPolys, total, small);
     std::vector<std::vector<TEmfPoint>> runs;
     auto from = all.begin();
@@ -330,125 +221,6 @@ class TPlayer {
     canvas_.DrawRoundRect(box, Size(r.szlCorner.cx, false) / 2, Size(r.szlCorner.cy, true) / 2);
   }
 
-  void Select(uint32_t index) {
-    auto brush = [&](TEmfFill fill, uint8_t grey) { st_.brush = {fill, {grey, grey, grey}, 0}; };
-    auto pen = [&](TEmfLineStyle style, uint8_t grey) {
-      st_.pen = {};
-      st_.pen.pen.style = style;
-      st_.pen.pen.color = {grey, grey, grey};
-    };
-    switch (index) {
-      case U_WHITE_BRUSH:
-      case kDcBrush:
-        return brush(TEmfFill::Solid, 255);
-      case U_LTGRAY_BRUSH:
-        return brush(TEmfFill::Solid, 192);
-      case U_GRAY_BRUSH:
-        return brush(TEmfFill::Solid, 128);
-      case U_DKGRAY_BRUSH:
-        return brush(TEmfFill::Solid, 64);
-      case U_BLACK_BRUSH:
-        return brush(TEmfFill::Solid, 0);
-      case U_NULL_BRUSH:
-        return brush(TEmfFill::None, 0);
-      case U_WHITE_PEN:
-        return pen(TEmfLineStyle::Solid, 255);
-      case U_BLACK_PEN:
-      case kDcPen:
-        return pen(TEmfLineStyle::Solid, 0);
-      case U_NULL_PEN:
-        return pen(TEmfLineStyle::None, 0);
-      case U_OEM_FIXED_FONT:
-      case U_ANSI_FIXED_FONT:
-      case U_ANSI_VAR_FONT:
-      case U_SYSTEM_FONT:
-      case U_DEVICE_DEFAULT_FONT:
-      case U_DEFAULT_GUI_FONT:
-        st_.font = {};
-        return;
-    }
-    const auto found = objects_.find(index);
-    if (found == objects_.end()) return;
-    if (const auto* p = std::get_if<TPenDef>(&found->second)) st_.pen = *p;
-    if (const auto* b = std::get_if<TEmfBrush>(&found->second)) st_.brush = *b;
-    if (const auto* f = std::get_if<TFontDef>(&found->second)) st_.font = *f;
-  }
-
-  static TEmfLineStyle LineStyle(uint32_t style) {
-    switch (style & U_PS_STYLE_MASK) {
-      case 1:
-        return TEmfLineStyle::Dash;
-      case 2:
-      case 8:  // alternate pixels
-        return TEmfLineStyle::Dot;
-      case 3:
-        return TEmfLineStyle::DashDot;
-      case 4:
-        return TEmfLineStyle::DashDotDot;
-      case 5:
-        return TEmfLineStyle::None;
-      default:  // inside frame, user styles
-        return TEmfLineStyle::Solid;
-    }
-  }
-
-  void CreatePen() {
-    const auto& r = Rec<U_EMRCREATEPEN>();
-    TPenDef pen;
-    pen.pen.style = LineStyle(r.lopn.lopnStyle);
-    pen.pen.color = Color(r.lopn.lopnColor);
-    pen.logicalWidth = std::max(0, r.lopn.lopnWidth.x);
-    objects_[r.ihPen] = pen;
-  }
-
-  void ExtCreatePen() {
-    const auto& r = Rec<U_EMREXTCREATEPEN>();
-    const uint32_t style = r.elp.elpPenStyle;
-    TPenDef pen;
-    pen.pen.style = r.elp.elpBrushStyle == U_BS_NULL ? TEmfLineStyle::None : LineStyle(style);
-    pen.pen.color = Color(r.elp.elpColor);
-    if (style & U_PS_GEOMETRIC) pen.logicalWidth = std::min<uint32_t>(r.elp.elpWidth, 1u << 30);
-    const uint32_t cap = style & U_PS_ENDCAP_MASK, join = style & U_PS_JOIN_MASK;
-    pen.pen.cap = cap == U_PS_ENDCAP_SQUARE ? TEmfCap::Square
-                  : cap == U_PS_ENDCAP_FLAT ? TEmfCap::Flat
-                                            : TEmfCap::Round;
-    pen.pen.join = join == U_PS_JOIN_BEVEL   ? TEmfJoin::Bevel
-                   : join == U_PS_JOIN_MITER ? TEmfJoin::Miter
-                                             : TEmfJoin::Round;
-    objects_[r.ihPen] = pen;
-  }
-
-  void CreateBrush() {
-    const auto& r = Rec<U_EMRCREATEBRUSHINDIRECT>();
-    TEmfBrush brush;
-    brush.color = Color(r.lb.lbColor);
-    // Hatches past the six line patterns are solid colours.
-    brush.fill = r.lb.lbStyle == U_BS_NULL                           ? TEmfFill::None
-                 : r.lb.lbStyle == U_BS_HATCHED && r.lb.lbHatch <= 5 ? TEmfFill::Hatched
-                                                                     : TEmfFill::Solid;
-    brush.hatch = brush.fill == TEmfFill::Hatched ? static_cast<int>(r.lb.lbHatch) : 0;
-    objects_[r.ihBrush] = brush;
-  }
-
-  void CreateFont() {
-    const auto& r = Rec<U_EMREXTCREATEFONTINDIRECTW>();
-    const U_LOGFONT& lf = r.elfw.elfLogFont;
-    TFontDef font;
-    size_t length = 0;
-    while (length < U_LF_FACESIZE && lf.lfFaceName[length] != 0)
-      ++length;
-    font.font.face = Utf8(reinterpret_cast<const char*>(lf.lfFaceName), length);
-    font.logicalHeight = lf.lfHeight < 0   ? -double(lf.lfHeight)
-                         : lf.lfHeight > 0 ? lf.lfHeight * kEmPerCell
-                                           : 12;
-    font.font.weight = std::clamp(lf.lfWeight, 0, 1000);
-    font.font.italic = lf.lfItalic != 0;
-    font.font.underline = lf.lfUnderline != 0;
-    font.font.strikeOut = lf.lfStrikeOut != 0;
-    font.font.angle = std::fmod(lf.lfEscapement / 10.0, 360.0);
-    objects_[r.ihFont] = font;
-  }
-
   void Text(bool wide) {
     const auto& r = Rec<U_EMREXTTEXTOUTW>();  // the same layout for both
     const U_EMRTEXT& t = r.emrtext;
@@ -460,7 +232,7 @@ class TPlayer {
     Need(t.offString, t.nChars, wide ? 2 : 1);
     if (t.fOptions & U_ETO_GLYPH_INDEX) return;  // glyphs of a font we do not have
     TEmfText text;
-    text.utf8 = wide ? Utf8(rec_ + t.offString, t.nChars)
+    text.utf8 = wide ? Utf8FromUtf16Le(rec_ + t.offString, t.nChars)
                      : Utf8FromAnsi(std::string_view(rec_ + t.offString, t.nChars));
     if (st_.textAlign & U_TA_UPDATECP)
       text.at = Map(st_.curX, st_.curY);
@@ -481,62 +253,16 @@ class TPlayer {
     canvas_.DrawText(text);
   }
 
-  // A device-independent bitmap in the record, its rectangle (sx, sy, sw,
-  // sh) drawn onto `target`; `bottomUpSource` when the rectangle counts rows
-  // from the bottom of a bottom-up bitmap.
+  // A device-independent bitmap in the record, its window drawn onto
+  // `target`.
   void Bitmap(const TEmfRect& target, uint32_t usage, uint32_t offBmi, uint32_t cbBmi,
-              uint32_t offBits, uint32_t cbBits, int64_t sx, int64_t sy, int64_t sw, int64_t sh,
-              bool bottomUpSource) {
+              uint32_t offBits, uint32_t cbBits, const TDibWindow& window) {
     Need(offBmi, 1, cbBmi);
     Need(offBits, 1, cbBits);
-    if (cbBmi < sizeof(U_BITMAPINFOHEADER)) Invalid();
-    U_BITMAPINFOHEADER bi;
-    std::memcpy(&bi, rec_ + offBmi, sizeof bi);
-    if (bi.biSize < sizeof bi || bi.biSize > cbBmi || bi.biWidth <= 0 || bi.biHeight == 0)
-      Invalid();
-    const int64_t width = bi.biWidth, height = std::abs(int64_t{bi.biHeight});
-    const uint32_t bits = bi.biBitCount;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return;
-    if (bi.biCompression != U_BI_RGB || usage != U_DIB_RGB_COLORS) return;
-    const uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
-    if (stride * uint64_t(height) > cbBits) Invalid();
-    std::vector<uint32_t> palette;
-    if (bits <= 8) {
-      const uint32_t colors = bi.biClrUsed == 0 ? 1u << bits : std::min(bi.biClrUsed, 1u << bits);
-      if (colors > (cbBmi - bi.biSize) / 4) Invalid();
-      const auto* quads = reinterpret_cast<const U_RGBQUAD*>(rec_ + offBmi + bi.biSize);
-      for (uint32_t i = 0; i < colors; ++i)
-        palette.push_back(0xFF000000u | quads[i].Red << 16 | quads[i].Green << 8 | quads[i].Blue);
-    }
-    if (bottomUpSource && bi.biHeight > 0) sy = height - sy - sh;
-    const int64_t x0 = std::clamp<int64_t>(sx, 0, width),
-                  x1 = std::clamp<int64_t>(sx + sw, 0, width);
-    const int64_t y0 = std::clamp<int64_t>(sy, 0, height),
-                  y1 = std::clamp<int64_t>(sy + sh, 0, height);
-    if (x1 <= x0 || y1 <= y0 || uint64_t(x1 - x0) * uint64_t(y1 - y0) > kMaxBitmapPixels) return;
-    std::vector<uint32_t> pixels;
-    pixels.reserve((x1 - x0) * (y1 - y0));
-    for (int64_t y = y0; y < y1; ++y) {
-      const auto* row = reinterpret_cast<const uint8_t*>(rec_) + offBits +
-                        stride * uint64_t(bi.biHeight > 0 ? height - 1 - y : y);
-      for (int64_t x = x0; x < x1; ++x) {
-        uint32_t argb = 0xFF000000u;
-        if (bits <= 8) {
-          const uint32_t index =
-              (row[x * bits / 8] >> (8 - bits - x * bits % 8)) & ((1u << bits) - 1);
-          if (index < palette.size()) argb = palette[index];
-        } else if (bits == 16) {  // 5-5-5
-          const uint32_t v = row[x * 2] | row[x * 2 + 1] << 8;
-          argb |= ((v >> 10) & 31) * 255 / 31 << 16 | ((v >> 5) & 31) * 255 / 31 << 8 |
-                  (v & 31) * 255 / 31;
-        } else {
-          const uint8_t* p = row + x * (bits / 8);
-          argb |= uint32_t(p[2]) << 16 | p[1] << 8 | p[0];
-        }
-        pixels.push_back(argb);
-      }
-    }
-    canvas_.DrawBitmap(target, int(x1 - x0), int(y1 - y0), pixels);
+    const TDibPixels pixels =
+        DecodeDib(std::string_view(rec_ + offBmi, cbBmi), std::string_view(rec_ + offBits, cbBits),
+                  usage == U_DIB_RGB_COLORS, window);
+    if (pixels.width > 0) canvas_.DrawBitmap(target, pixels.width, pixels.height, pixels.argb);
   }
 
   TEmfRect DestRect(const U_POINTL& at, const U_POINTL& size) const {
@@ -550,8 +276,8 @@ class TPlayer {
   void Blt(const T& r, int32_t sw, int32_t sh) {
     const TEmfRect target = DestRect(r.Dest, r.cDest);
     if (r.cbBmiSrc != 0) {
-      Bitmap(target, r.iUsageSrc, r.offBmiSrc, r.cbBmiSrc, r.offBitsSrc, r.cbBitsSrc, r.Src.x,
-             r.Src.y, sw, sh, false);
+      Bitmap(target, r.iUsageSrc, r.offBmiSrc, r.cbBmiSrc, r.offBitsSrc, r.cbBitsSrc,
+             {r.Src.x, r.Src.y, sw, sh, false});
     } else if (r.dwRop == kBlackness || r.dwRop == kWhiteness) {
       const uint8_t v = r.dwRop == kBlackness ? 0 : 255;
       canvas_.FillRect(target, {v, v, v});
@@ -614,10 +340,10 @@ class TPlayer {
         st_.textAlign = Rec<U_EMRSETTEXTALIGN>().iMode;
         return;
       case U_EMR_SETTEXTCOLOR:
-        st_.textColor = Color(Rec<U_EMRSETTEXTCOLOR>().crColor);
+        st_.textColor = EmfColor(Rec<U_EMRSETTEXTCOLOR>().crColor);
         return;
       case U_EMR_SETBKCOLOR:
-        st_.bkColor = Color(Rec<U_EMRSETBKCOLOR>().crColor);
+        st_.bkColor = EmfColor(Rec<U_EMRSETBKCOLOR>().crColor);
         return;
       case U_EMR_MOVETOEX: {
         const U_POINTL& p = Rec<U_EMRMOVETOEX>().ptl;
@@ -644,18 +370,18 @@ class TPlayer {
         return;
       }
       case U_EMR_SELECTOBJECT:
-        return Select(Rec<U_EMRSELECTOBJECT>().ihObject);
+        return objects_.Select(Rec<U_EMRSELECTOBJECT>().ihObject, st_);
       case U_EMR_DELETEOBJECT:
-        objects_.erase(Rec<U_EMRDELETEOBJECT>().ihObject);
+        objects_.Delete(Rec<U_EMRDELETEOBJECT>().ihObject);
         return;
       case U_EMR_CREATEPEN:
-        return CreatePen();
+        return objects_.CreatePen(Rec<U_EMRCREATEPEN>());
       case U_EMR_EXTCREATEPEN:
-        return ExtCreatePen();
+        return objects_.ExtCreatePen(Rec<U_EMREXTCREATEPEN>());
       case U_EMR_CREATEBRUSHINDIRECT:
-        return CreateBrush();
+        return objects_.CreateBrush(Rec<U_EMRCREATEBRUSHINDIRECT>());
       case U_EMR_EXTCREATEFONTINDIRECTW:
-        return CreateFont();
+        return objects_.CreateFont(Rec<U_EMREXTCREATEFONTINDIRECTW>());
       case U_EMR_RECTANGLE: {
         const TEmfRect box = Box(Rec<U_EMRRECTANGLE>().rclBox);
         Prepare();
@@ -686,7 +412,7 @@ class TPlayer {
         const auto& r = Rec<U_EMRSTRETCHDIBITS>();
         if (r.cbBmiSrc == 0) return;
         return Bitmap(DestRect(r.Dest, r.cDest), r.iUsageSrc, r.offBmiSrc, r.cbBmiSrc, r.offBitsSrc,
-                      r.cbBitsSrc, r.Src.x, r.Src.y, r.cSrc.x, r.cSrc.y, true);
+                      r.cbBitsSrc, {r.Src.x, r.Src.y, r.cSrc.x, r.cSrc.y, true});
       }
       default:
         return;  // not drawn here: clipping, paths, palettes, comments...
@@ -694,7 +420,7 @@ class TPlayer {
   }
 
   std::string_view bytes_;
-  THeader header_;
+  TEmfHeader header_;
   // Everything drawn goes through the cut.
   TClippedCanvas canvas_;
   double kx_ = 1, ky_ = 1;
@@ -703,13 +429,13 @@ class TPlayer {
   uint32_t size_ = 0;
   TState st_;
   std::vector<TState> saved_;
-  std::map<uint32_t, TObject> objects_;
+  TEmfObjects objects_;
 };
 
 }  // namespace
 
 TEmfBounds EmfNaturalSize(std::string_view bytes) {
-  return ReadHeader(bytes).natural;
+  return ReadEmfHeader(bytes).natural;
 }
 
 void PlayEmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas) {

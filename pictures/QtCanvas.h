@@ -5,7 +5,7 @@
 #include <QSize>
 #include <functional>
 
-#include "pictures/EmfReader.h"
+#include "pictures/EmfCanvas.h"
 
 // `play` draws antialiased on white into an ARGB32 image of `size` pixels, or
 // of `naturalSize()` when `size` is empty; never more than 4096 pixels a

@@ -16,23 +16,15 @@
 #include <string>
 
 #include "pictures/ClippedCanvas.h"
+#include "pictures/GdiDrawing.h"
 #include "pictures/WmfRecords.h"
 #include "platform/Cp1252.h"
-#include "platform/Error.h"
 
 namespace {
 
-[[noreturn]] void Invalid() {
-  throw EKavError("Metafile is not valid");
-}
-
-// Output coordinates are held inside this, far beyond any picture yet within
-// the painter's fixed-point range; libwmf's floats may be anything.
-constexpr double kFar = 4e6;
-constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 24;
-
+// libwmf's floats may be anything.
 double Held(double v) {
-  return std::isnan(v) ? 0 : std::clamp(v, -kFar, kFar);
+  return std::isnan(v) ? 0 : std::clamp(v, -kFarPixels, kFarPixels);
 }
 
 TEmfColor ColorOf(const wmfRGB& rgb) {
@@ -92,34 +84,12 @@ struct TDevice {
 
 TEmfPen PenOf(const wmfPen* pen, double scale) {
   TEmfPen out;
-  if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) {
-    out.style = TEmfLineStyle::None;
-    return out;
-  }
-  switch (WMF_PEN_STYLE(pen)) {
-    case PS_DASH:
-      out.style = TEmfLineStyle::Dash;
-      break;
-    case PS_DOT:
-      out.style = TEmfLineStyle::Dot;
-      break;
-    case PS_DASHDOT:
-      out.style = TEmfLineStyle::DashDot;
-      break;
-    case PS_DASHDOTDOT:
-      out.style = TEmfLineStyle::DashDotDot;
-      break;
-    default:
-      break;
-  }
+  out.style = pen == nullptr ? TEmfLineStyle::None : GdiLineStyle(pen->lopnStyle);
+  if (out.style == TEmfLineStyle::None) return out;
   out.width = Held(WMF_PEN_WIDTH(pen) * scale);  // at least a pixel, by the cut
   out.color = ColorOf(*WMF_PEN_COLOR(pen));
-  out.cap = WMF_PEN_ENDCAP(pen) == PS_ENDCAP_SQUARE ? TEmfCap::Square
-            : WMF_PEN_ENDCAP(pen) == PS_ENDCAP_FLAT ? TEmfCap::Flat
-                                                    : TEmfCap::Round;
-  out.join = WMF_PEN_JOIN(pen) == PS_JOIN_BEVEL   ? TEmfJoin::Bevel
-             : WMF_PEN_JOIN(pen) == PS_JOIN_MITER ? TEmfJoin::Miter
-                                                  : TEmfJoin::Round;
+  out.cap = GdiCap(pen->lopnStyle);
+  out.join = GdiJoin(pen->lopnStyle);
   return out;
 }
 
@@ -350,7 +320,7 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
       WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
   const wmf_error_t made = wmf_api_create(&created, flags, &options);
   std::unique_ptr<wmfAPI, TApiDeleter> api(created);
-  if (made != wmf_E_None || api == nullptr || api->function_reference == nullptr) Invalid();
+  if (made != wmf_E_None || api == nullptr || api->function_reference == nullptr) InvalidMetafile();
   // libwmf reads through a non-const pointer; it does not write. Its header
   // gets the sizes the records have.
   std::string data(bytes);
@@ -360,7 +330,7 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
   if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(data.data()), long(data.size())) !=
           wmf_E_None ||
       wmf_scan(api.get(), 0, &scanned) != wmf_E_None)
-    Invalid();
+    InvalidMetafile();
   if (natural != nullptr) {
     unsigned int width = 0, height = 0;
     if (frame) {
@@ -380,7 +350,7 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
   const wmf_error_t played = wmf_play(api.get(), 0, &scanned);
   api->device_data = nullptr;
   if (device->failure) std::rethrow_exception(device->failure);
-  if (played != wmf_E_None) Invalid();
+  if (played != wmf_E_None) InvalidMetafile();
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 // fails with EKavError "Metafile is not valid".
 #include <string_view>
 
-#include "pictures/EmfReader.h"
+#include "pictures/EmfCanvas.h"
 
 // The picture's own size in pixels at 96 dots per inch: its placeable frame,
 // or without one the extent of what it draws.

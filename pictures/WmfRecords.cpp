@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/Error.h"
+#include "pictures/GdiDrawing.h"
 
 namespace {
 
@@ -17,16 +17,6 @@ uint32_t Unsigned(std::string_view bytes, size_t at, size_t width) {
 int Signed16(std::string_view bytes, size_t at) {
   return static_cast<int16_t>(Unsigned(bytes, at, 2));
 }
-
-[[noreturn]] void Invalid() {
-  throw EKavError("Metafile is not valid");
-}
-
-// libwmf allocates a bitmap's palette and pixels for the sizes its header
-// claims before reading them: 8 GB for a few bytes of file. Bitmaps larger
-// than this, or with fewer palette entries or uncompressed rows than they
-// claim, are refused.
-constexpr uint64_t kMaxBitmapPixels = uint64_t{1} << 24;
 
 // Where a record of `size` bytes holds a device-independent bitmap, if it
 // holds one.
@@ -47,6 +37,10 @@ size_t BitmapAt(uint32_t function, uint64_t size) {
   }
 }
 
+// libwmf allocates a bitmap's palette and pixels for the sizes its header
+// claims before reading them: 8 GB for a few bytes of file. Bitmaps larger
+// than the players draw, or with fewer palette entries or uncompressed rows
+// than they claim, are refused.
 bool BitmapFits(std::string_view dib) {
   if (dib.size() < 4) return false;
   const uint32_t header = Unsigned(dib, 0, 4);
@@ -87,9 +81,9 @@ TWmfOutline CheckWmfRecords(std::string_view bytes) {
       outline.frame = placeable;
     at = 22;
   }
-  if (bytes.size() - at < 18) Invalid();
+  if (bytes.size() - at < 18) InvalidMetafile();
   const uint32_t type = Unsigned(bytes, at, 2);
-  if ((type != 1 && type != 2) || Unsigned(bytes, at + 2, 2) != 9) Invalid();
+  if ((type != 1 && type != 2) || Unsigned(bytes, at + 2, 2) != 9) InvalidMetafile();
   outline.headerAt = at;
   at += 18;
   // libwmf trusts the record sizes; a chain that leaves the file is refused
@@ -105,8 +99,8 @@ TWmfOutline CheckWmfRecords(std::string_view bytes) {
     }
     if (const size_t dib = BitmapAt(function, size);
         dib != 0 && !BitmapFits(bytes.substr(at + dib, size - dib)))
-      Invalid();
+      InvalidMetafile();
     at += size;
   }
-  Invalid();
+  InvalidMetafile();
 }

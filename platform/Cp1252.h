@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Utf8.h"
+
 namespace cp1252 {
 
 // Unicode code points of bytes 0x80-0x9F; 0 marks the five unassigned bytes,
@@ -32,19 +34,8 @@ inline std::u16string Utf16FromAnsi(std::string_view bytes) {
 inline std::string Utf8FromAnsi(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
-  for (const char byte : bytes) {
-    const char16_t u = cp1252::ToUnicode(static_cast<unsigned char>(byte));
-    if (u < 0x80) {
-      text += static_cast<char>(u);
-    } else if (u < 0x800) {
-      text += static_cast<char>(0xC0 | (u >> 6));
-      text += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      text += static_cast<char>(0xE0 | (u >> 12));
-      text += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      text += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
+  for (const char byte : bytes)
+    AppendUtf8(text, cp1252::ToUnicode(static_cast<unsigned char>(byte)));
   return text;
 }
 

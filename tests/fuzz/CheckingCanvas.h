@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "pictures/EmfReader.h"
+#include "pictures/EmfCanvas.h"
 
 namespace fuzz {
 
