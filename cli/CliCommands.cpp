@@ -1,16 +1,14 @@
 #include "cli/CliCommands.h"
 
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
-
-#include <functional>
-#include <map>
-#include <optional>
 
 #include "catalog/AntennaGrid.h"
 #include "catalog/uDataMod.h"
 #include "checker/CatalogChecker.h"
+#include "cli/CommandLine.h"
 #include "cli/RecordWriter.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
@@ -21,70 +19,6 @@
 #ifdef KAV_CLI_DECODES_PICTURES
 #include "pictures/PictureDecoder.h"
 #endif
-
-const char* const kCliUsage =
-    "Usage: kav_pnb_cli COMMAND [OPTIONS] [--program-folder DIR]\n"
-    "\n"
-    "Commands:\n"
-    "  query --all                     every antenna of the catalogue\n"
-    "  query --freq F --type T         the antennas of frequency range F and type T\n"
-    "  query --part TEXT [--exact]     model numbers beginning with TEXT (or equal to it)\n"
-    "  spec MODEL                      the antenna's specification sheet, name=value a line\n"
-    "  options MODEL                   the antenna's flanges, radome and packing options\n"
-    "  build MODEL [--flange F] [--radome TEXT] [--pack TEXT] [--lom]\n"
-    "                                  the custom part number, description and price;\n"
-    "                                  radome and packing options are named by their text\n"
-    "                                  or suffix; --lom also writes the job file kav_pnb.lom\n"
-    "  build --batch FILE              a whole quote in one call: each line of FILE (- for\n"
-    "                                  standard input) is one item in CSV, model,flange,\n"
-    "                                  radome,pack, where an empty field takes the antenna's\n"
-    "                                  first option (a header line model,flange,radome,pack\n"
-    "                                  is skipped); one row a line, in order: Model, Custom\n"
-    "                                  Part Number, Custom Description, Custom Price, Status\n"
-    "                                  (ok, or the error the window would show); exit status\n"
-    "                                  1 when any line failed. Example:\n"
-    "                                    printf 'OSD4-6,,,\\nOSD6-6,PDR70,,2\\n' |\n"
-    "                                      kav_pnb_cli build --batch - --format csv\n"
-    "  paths                           where the program reads and writes, one name=value a\n"
-    "                                  line: program (the program folder), working (where it\n"
-    "                                  writes pnb.dat and AntFlanges.dat), job (the job file),\n"
-    "                                  registry (each settings file read, in order; Linux)\n"
-    "                                  and catalog (the shared catalogue folder)\n"
-    "  check                           checks the catalogue as the program reads it; prints\n"
-    "                                  one finding a line, then a summary line:\n"
-    "                                  FILE:LINE:COLUMN: SEVERITY: what is wrong -- what the\n"
-    "                                  program does with it (LINE 0: the whole file; COLUMN:\n"
-    "                                  the cell, counted from 1; 0: the whole line)\n"
-    "                                  error: the program fails on it, or builds a wrong part\n"
-    "                                  number or price: a file, registry value or column\n"
-    "                                  missing; columns repeated or out of order; rows too\n"
-    "                                  short; model numbers repeated, empty, unpriced or\n"
-    "                                  beginning with a comment mark; prices that do not\n"
-    "                                  convert; flanges without a suffix row; offered\n"
-    "                                  frequency and type pairs without an antenna; pictures\n"
-    "                                  that do not decode\n"
-    "                                  warning: the program copes, but the user meets a gap\n"
-    "                                  or the row is never reached: no radome or packing\n"
-    "                                  options; empty flanges, types, sizes, groups or sheet\n"
-    "                                  entries; missing pictures or picture lines; rows and\n"
-    "                                  pairs no query reaches; extra cells; cells longer than\n"
-    "                                  the 50-character field (descriptions aside)\n"
-    "\n"
-    "Options:\n"
-    "  --program-folder DIR            the folder holding data/ and Images/ (default: the\n"
-    "                                  folder of this program); the antenna and pricing files\n"
-    "                                  are found through the registry, as the window finds them\n"
-    "  --format tsv|csv|json           the output of query, spec, options and build: tsv\n"
-    "                                  (the default: tab-separated query rows, name=value\n"
-    "                                  lines for spec and build), csv (RFC 4180, a title row,\n"
-    "                                  CR LF line ends) or json (an array of objects keyed by\n"
-    "                                  the titles, UTF-8)\n"
-    "  --help                          this text\n"
-    "  --version                       the program's version\n"
-    "\n"
-    "Exit status: 0 success; 1 nothing found, an option not offered, or an error reported;\n"
-    "2 bad usage. Errors go to standard error with the text the window would show.\n"
-    "check: 1 when it found errors, 0 otherwise (warnings alone give 0).\n";
 
 namespace {
 
@@ -131,88 +65,6 @@ std::string PictureError(const std::string& path) {
   }
 }
 #endif
-
-struct TUsageError {
-  std::string message;
-};
-
-// The command line split into its command, its positional words and its options.
-struct TCommandLine {
-  std::string command;
-  std::vector<std::string> words;
-  std::map<std::string, std::string> options;  // flags hold ""
-
-  bool Has(const std::string& name) const { return options.count(name) != 0; }
-  std::optional<std::string> Get(const std::string& name) const {
-    auto it = options.find(name);
-    if (it == options.end()) return std::nullopt;
-    return it->second;
-  }
-};
-
-TCommandLine Parse(const std::vector<std::string>& args) {
-  static const std::map<std::string, bool> kOptions = {
-      {"--program-folder", true}, {"--all", false},   {"--freq", true},   {"--type", true},
-      {"--part", true},           {"--exact", false}, {"--flange", true}, {"--radome", true},
-      {"--pack", true},           {"--lom", false},   {"--help", false},  {"--version", false},
-      {"--format", true},         {"--batch", true}};
-  TCommandLine line;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      auto option = kOptions.find(arg);
-      if (option == kOptions.end()) throw TUsageError{"unknown option " + arg};
-      if (option->second) {
-        if (i + 1 >= args.size()) throw TUsageError{arg + " needs a value"};
-        line.options[arg] = args[++i];
-      } else {
-        line.options[arg] = "";
-      }
-    } else if (line.command.empty()) {
-      line.command = arg;
-    } else {
-      line.words.push_back(arg);
-    }
-  }
-  return line;
-}
-
-std::string ModelOf(const TCommandLine& line) {
-  if (line.words.size() != 1) throw TUsageError{line.command + " needs exactly one MODEL"};
-  return line.words[0];
-}
-
-TFormat FormatOf(const TCommandLine& line) {
-  const std::string format = line.Get("--format").value_or("tsv");
-  if (format == "tsv") return TFormat::Tsv;
-  if (format == "csv") return TFormat::Csv;
-  if (format == "json") return TFormat::Json;
-  throw TUsageError{"--format takes tsv, csv or json, not " + format};
-}
-
-// Splits one CSV line into its fields (RFC 4180 quoting).
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c != '"')
-        fields.back() += c;
-      else if (i + 1 < line.size() && line[i + 1] == '"')
-        fields.back() += line[++i];
-      else
-        quoted = false;
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
 
 // Walks a table's rows until `matches` holds; runs that row's chain. False
 // when no row matches.
@@ -516,7 +368,7 @@ class TCli {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
-    const TCommandLine line = Parse(args);
+    const TCommandLine line = ParseCommandLine(args);
     if (line.Has("--help")) {
       out << kCliUsage;
       return 0;
