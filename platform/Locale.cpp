@@ -14,7 +14,20 @@
 
 namespace {
 
-// The user's decimal separator when it is one plain character, else '.'.
+char& Separator() {
+  static char separator = SystemDecimalSeparator();
+  return separator;
+}
+
+bool IsBlank(char c) {
+  return c == ' ';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
 char SystemDecimalSeparator() {
 #ifdef _WIN32
   wchar_t point[8] = {};
@@ -36,20 +49,6 @@ char SystemDecimalSeparator() {
   return separator;
 #endif
 }
-
-char& Separator() {
-  static char separator = SystemDecimalSeparator();
-  return separator;
-}
-
-bool IsBlank(char c) {
-  return c == ' ';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-}  // namespace
 
 char DecimalSeparator() {
   return Separator();

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+// The user's decimal separator when it is one plain character, else '.'.
+// Read afresh: DecimalSeparator() keeps the first answer.
+char SystemDecimalSeparator();
 char DecimalSeparator();
 void SetDecimalSeparator(char separator);
 

@@ -10,7 +10,7 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
   g++-mingw-w64-x86-64-posix googletest wine64 wine
   help2man appstream dpkg-dev desktop-file-utils
-  libwmf-dev libuemf-dev ninja-build
+  libwmf-dev libuemf-dev ninja-build locales
 )
 
 missing=()

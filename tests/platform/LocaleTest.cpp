@@ -1,6 +1,10 @@
 // Catalogue numbers read and prices written in the user's number format.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
 #include "platform/Locale.h"
 
 namespace {
@@ -28,5 +32,26 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   EXPECT_EQ(FloatToStr(1e-6, '.'), "1E-6");
   EXPECT_EQ(FloatToStr(-0.5, '.'), "-0.5");
 }
+
+#ifndef _WIN32
+// The separator follows the numeric locale the environment names: a comma
+// locale is built for the test, as this machine has none installed.
+TEST(LocaleTest, TakesTheSeparatorOfTheUsersLocale) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "kav_locale_test";
+  std::filesystem::create_directories(folder);
+  const std::string locale = (folder / "de_DE.UTF-8").string();
+  // localedef's status counts warnings too: what it wrote is what counts.
+  (void)std::system(("localedef -i de_DE -f UTF-8 '" + locale + "' 2>/dev/null").c_str());
+  if (!std::filesystem::exists(locale + "/LC_NUMERIC")) GTEST_SKIP() << "localedef failed";
+  ::setenv("LOCPATH", folder.c_str(), 1);
+  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  EXPECT_EQ(SystemDecimalSeparator(), ',');
+  ::setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(SystemDecimalSeparator(), '.');
+  ::unsetenv("LC_ALL");
+  ::unsetenv("LOCPATH");
+  std::filesystem::remove_all(folder);
+}
+#endif
 
 }  // namespace
