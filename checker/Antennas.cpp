@@ -200,21 +200,16 @@ void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int co
 // The frequency-and-type query filters Freq and Type exactly.
 void TChecker::CheckOffered(const TSource& s, const TAntenna& antenna, std::string_view queriedType,
                             int column, std::vector<TAggregate*>& hits) {
-  std::string key = std::string(antenna.range) + kKeySeparator + std::string(queriedType);
-  auto [entry, fresh] = antennaPairs_.try_emplace(key);
-  TAggregate& aggregate = entry->second;
+  const std::string key = std::string(antenna.range) + kKeySeparator + std::string(queriedType);
   if (!typesUsable_) return;
-  if (!fresh) {
-    aggregate.Hit();
-  } else if (offeredKeys_.count(key) == 0) {
-    Track(aggregate).finding =
-        Warning(s, antenna.line, column,
-                "frequency range " + Quoted(antenna.range) + " with type " + Quoted(queriedType) +
-                    " is not offered in " + data_.TypeData.FileName(),
-                "the frequency-and-type query never lists " + std::string(antenna.model) +
-                    "; a model-number query still finds it");
-  }
-  if (aggregate.finding != kNone) hits.push_back(&aggregate);
+  Aggregate(antennaPairs_, key, hits, [&] {
+    if (offeredKeys_.count(key) != 0) return kNone;
+    return Warning(s, antenna.line, column,
+                   "frequency range " + Quoted(antenna.range) + " with type " +
+                       Quoted(queriedType) + " is not offered in " + data_.TypeData.FileName(),
+                   "the frequency-and-type query never lists " + std::string(antenna.model) +
+                       "; a model-number query still finds it");
+  });
 }
 
 void TChecker::CheckSuffixes(const TSource& s, const TAntenna& antenna, int column,
@@ -224,31 +219,36 @@ void TChecker::CheckSuffixes(const TSource& s, const TAntenna& antenna, int colu
   for (std::string_view flange : items) {
     if (flange.empty()) continue;  // reported with the flange list
     if (suffixSource_.usable) {
-      std::string key = std::string(antenna.group) + kKeySeparator + std::string(flange);
-      auto [entry, fresh] = missingSuffixes_.try_emplace(key);
-      if (fresh && SuffixRow(antenna.group, flange) < 0)
-        Track(entry->second).finding =
-            Error(s, antenna.line, column,
-                  "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixData.FileName() +
-                      " row for group " + Quoted(antenna.group),
-                  "the custom part number of " + std::string(antenna.model) +
-                      " with this flange gets no flange suffix");
-      else if (!fresh)
-        entry->second.Hit();
-      if (entry->second.finding != kNone) hits.push_back(&entry->second);
+      const std::string key = std::string(antenna.group) + kKeySeparator + std::string(flange);
+      Aggregate(missingSuffixes_, key, hits, [&] {
+        if (SuffixRow(antenna.group, flange) >= 0) return kNone;
+        return Error(s, antenna.line, column,
+                     "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixData.FileName() +
+                         " row for group " + Quoted(antenna.group),
+                     "the custom part number of " + std::string(antenna.model) +
+                         " with this flange gets no flange suffix");
+      });
     }
     if (flangeImgSource_.usable) {
-      auto [entry, fresh] = missingFlangePictures_.try_emplace(std::string(flange));
-      if (fresh && flangePictures_.count(entry->first) == 0)
-        Track(entry->second).finding = Warning(
+      Aggregate(missingFlangePictures_, std::string(flange), hits, [&] {
+        if (flangePictures_.count(std::string(flange)) != 0) return kNone;
+        return Warning(
             s, antenna.line, column,
             "flange " + Quoted(flange) + " has no line in " + data_.FlangeImg.ImageDataFile,
             "choosing it for " + std::string(antenna.model) + " empties the option picture");
-      else if (!fresh)
-        entry->second.Hit();
-      if (entry->second.finding != kNone) hits.push_back(&entry->second);
+      });
     }
   }
+}
+
+// An antenna that no option row covers: one finding for each pair of values
+// the rows are matched on.
+size_t TChecker::NoOptions(const TSource& s, const TAntenna& antenna, int column,
+                           const std::string& file, const std::string& covered,
+                           const char* options) {
+  return Warning(s, antenna.line, column, "no " + file + " row covers " + covered,
+                 std::string(antenna.model) + " has no " + options +
+                     " options and its custom price is \"0.00\"");
 }
 
 void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int column,
@@ -260,40 +260,32 @@ void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int
         PassesListFilter(radomeRows_[i].sizes, antenna.size))
       options.push_back(i);
   if (options.empty()) {
-    std::string key = std::string(antenna.type) + kKeySeparator + std::string(antenna.size);
-    auto [entry, fresh] = missingRadomes_.try_emplace(key);
-    if (fresh)
-      Track(entry->second).finding =
-          Warning(s, antenna.line, column,
-                  "no " + data_.RadomeData.FileName() + " row covers type " + Quoted(antenna.type) +
-                      " and size " + Quoted(antenna.size),
-                  std::string(antenna.model) +
-                      " has no radome options and its custom price is "
-                      "\"0.00\"");
-    else
-      entry->second.Hit();
-    hits.push_back(&entry->second);
+    Aggregate(missingRadomes_,
+              std::string(antenna.type) + kKeySeparator + std::string(antenna.size), hits, [&] {
+                return NoOptions(
+                    s, antenna, column, data_.RadomeData.FileName(),
+                    "type " + Quoted(antenna.type) + " and size " + Quoted(antenna.size), "radome");
+              });
     return;
   }
   if (!radomeImgSource_.usable) return;
   for (size_t option : options) {
     const TRadomeRow& row = radomeRows_[option];
-    std::string key = std::to_string(option) + kKeySeparator + std::string(antenna.group);
-    auto [entry, fresh] = missingRadomePictures_.try_emplace(key);
-    if (!fresh) {
-      entry->second.Hit();
-    } else if (std::none_of(radomePictureRows_.begin(), radomePictureRows_.end(),
-                            [&](const TRadomePictureRow& picture) {
-                              return PassesListFilter(picture.groups, antenna.group) &&
-                                     PassesListFilter(picture.suffixes, row.suffix);
-                            })) {
-      Track(entry->second).finding =
-          Warning(radomeSource_, row.line, radomeSource_.Read("Radome_Suffix") + 1,
-                  "radome option " + Quoted(row.suffix) + " has no " +
-                      data_.RadomeImgData.FileName() + " row for group " + Quoted(antenna.group),
-                  "choosing it for " + std::string(antenna.model) + " empties the option picture");
-    }
-    if (entry->second.finding != kNone) hits.push_back(&entry->second);
+    Aggregate(
+        missingRadomePictures_, std::to_string(option) + kKeySeparator + std::string(antenna.group),
+        hits, [&] {
+          if (std::any_of(radomePictureRows_.begin(), radomePictureRows_.end(),
+                          [&](const TRadomePictureRow& picture) {
+                            return PassesListFilter(picture.groups, antenna.group) &&
+                                   PassesListFilter(picture.suffixes, row.suffix);
+                          }))
+            return kNone;
+          return Warning(
+              radomeSource_, row.line, radomeSource_.Read("Radome_Suffix") + 1,
+              "radome option " + Quoted(row.suffix) + " has no " + data_.RadomeImgData.FileName() +
+                  " row for group " + Quoted(antenna.group),
+              "choosing it for " + std::string(antenna.model) + " empties the option picture");
+        });
   }
 }
 
@@ -305,19 +297,13 @@ void TChecker::CheckPackOptions(const TSource& s, const TAntenna& antenna, int c
                PassesListFilter(row.groups, antenna.group);
       }))
     return;
-  std::string key = std::string(antenna.size) + kKeySeparator + std::string(antenna.group);
-  auto [entry, fresh] = missingPacks_.try_emplace(key);
-  if (fresh)
-    Track(entry->second).finding =
-        Warning(s, antenna.line, column,
-                "no " + data_.PackData.FileName() + " row covers size " + Quoted(antenna.size) +
-                    " and group " + Quoted(antenna.group),
-                std::string(antenna.model) +
-                    " has no packing options and its custom price is "
-                    "\"0.00\"");
-  else
-    entry->second.Hit();
-  hits.push_back(&entry->second);
+  Aggregate(missingPacks_, std::string(antenna.size) + kKeySeparator + std::string(antenna.group),
+            hits, [&] {
+              return NoOptions(
+                  s, antenna, column, data_.PackData.FileName(),
+                  "size " + Quoted(antenna.size) + " and group " + Quoted(antenna.group),
+                  "packing");
+            });
 }
 
 // Offered frequency and type pairs that no antenna has.

@@ -214,6 +214,21 @@ class TChecker {
   // Makes `aggregate` known to Finish.
   TAggregate& Track(TAggregate& aggregate);
 
+  // The aggregate of `key` in `seen`: the first time, `find` makes its
+  // finding (kNone when there is no gap); each later time counts as one more
+  // alike. It joins the antenna's `hits` when it has a finding.
+  template <typename Find>
+  void Aggregate(std::unordered_map<std::string, TAggregate>& seen, const std::string& key,
+                 std::vector<TAggregate*>& hits, Find find) {
+    auto [entry, fresh] = seen.try_emplace(key);
+    TAggregate& aggregate = entry->second;
+    if (!fresh)
+      aggregate.Hit();
+    else if (const size_t finding = find(); finding != kNone)
+      Track(aggregate).finding = finding;
+    if (aggregate.finding != kNone) hits.push_back(&aggregate);
+  }
+
   // ------------------------------------------------------------ opening
 
   // Locates and starts reading a table's file as its open would, and checks
@@ -320,6 +335,9 @@ class TChecker {
 
   void CheckPackOptions(const TSource& s, const TAntenna& antenna, int column,
                         std::vector<TAggregate*>& hits);
+
+  size_t NoOptions(const TSource& s, const TAntenna& antenna, int column, const std::string& file,
+                   const std::string& covered, const char* options);
 
   // Offered frequency and type pairs that no antenna has.
   void CheckOfferedTypes();
