@@ -76,6 +76,31 @@ TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
   EXPECT_EQ(Records(*t), (Rows{"x|1"}));
 }
 
+// Lines without the filtered text are looked at quickly, in blocks of
+// thirty-two bytes and then byte by byte near the end. A line holding the
+// text is found at every offset in a block, and a line too short for the
+// filtered column still reaches the filter, wherever it lies and whatever
+// follows it in the same block.
+TEST_F(FlatFileFilterTest, QuickLookMissesNoLineThatCounts) {
+  std::string longLines;
+  for (int i = 0; i < 8; ++i)
+    longLines += "a|b|other text that fills a block\n";
+  for (size_t pad = 0; pad < 40; ++pad) {
+    const std::string line = "k|" + std::string(pad, 'x') + "|match";
+    auto t = Table("A|B|C\n" + longLines + line + "\n" + longLines);
+    t->SetFiltered(true);
+    t->Filters().SetValue("C", "match");
+    t->Open();
+    EXPECT_EQ(Records(*t), Rows{line}) << pad;
+  }
+  for (const std::string& body : {longLines + "y|2\n" + longLines, longLines + "z|2\nu|v|w\n"}) {
+    auto t = Table("A|B|C\n" + body);
+    t->SetFiltered(true);
+    t->Filters().SetValue("C", "match");
+    EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (2)") << body;
+  }
+}
+
 TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
   auto t = Table("G|F|Suffix\nA,B|N|first\nB|N|second\n");
   t->SetFiltered(true);
