@@ -1,5 +1,6 @@
 // The chunked line reader against a plain splitter, at chunk sizes small
-// enough that every break and NUL lands on a chunk boundary somewhere.
+// enough that every break and NUL lands on a chunk boundary somewhere, read
+// line by line and in blocks of lines.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -40,12 +41,20 @@ TEST(LineReaderTest, AgreesWithAPlainSplitterAtEveryChunkSize) {
     }
     WriteFile(dir / "f", bytes);
     for (size_t chunk : {16u, 17u, 19u, 64u}) {
-      TLineReader reader(dir / "f", chunk);
-      std::vector<std::string> lines;
-      std::string_view line;
-      while (reader.Next(line))
-        lines.emplace_back(line);
-      ASSERT_EQ(lines, PlainLines(bytes)) << "round " << round << " chunk " << chunk;
+      // Line by line; or, as a filtered open reads, blocks of whole lines
+      // first and the rest line by line.
+      for (bool blocks : {false, true}) {
+        TLineReader reader(dir / "f", chunk);
+        std::vector<std::string> lines;
+        std::string_view text;
+        while (blocks && reader.NextLines(text))
+          for (const std::string& line : PlainLines(std::string(text)))
+            lines.push_back(line);
+        while (reader.Next(text))
+          lines.emplace_back(text);
+        ASSERT_EQ(lines, PlainLines(bytes))
+            << "round " << round << " chunk " << chunk << " blocks " << blocks;
+      }
     }
   }
 }
