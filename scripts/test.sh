@@ -24,6 +24,7 @@ run_ctest build
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 scripts/build.sh build-asan -DKAV_WERROR=ON -DKAV_SANITIZE=ON -DKAV_HEADLESS_ONLY=ON -DKAV_BENCH=OFF
 run_ctest build-asan
 
