@@ -48,10 +48,11 @@ TEST(DibImageTest, ReadsEveryDepthTopDownThroughItsPalette) {
       {Info(1, 2, 0, {0x000000, 0xFFFFFF}),
        Bytes({0x40, 0, 0, 0, 0x80, 0, 0, 0}),
        {0xFFFFFFFF, 0xFF000000, 0xFF000000, 0xFFFFFFFF}},
-      // 4 bits, top-down, three colours: an index past them is black.
-      {Info(4, -2, 3, {0xFF0000, 0x00FF00, 0x0000FF}),
-       Bytes({0x21, 0, 0, 0, 0x05, 0, 0, 0}),
-       {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF000000}},
+      // 4 bits, top-down, two colours used of the three the block holds: an
+      // index past them is black.
+      {Info(4, -2, 2, {0xFF0000, 0x00FF00, 0x0000FF}),
+       Bytes({0x21, 0, 0, 0, 0x03, 0, 0, 0}),
+       {0xFF000000, 0xFF00FF00, 0xFFFF0000, 0xFF000000}},
       {Info(8, -2, 2, {0x123456, 0xABCDEF}),
        Bytes({1, 0, 0, 0, 0, 1, 0, 0}),
        {0xFFABCDEF, 0xFF123456, 0xFF123456, 0xFFABCDEF}},
@@ -72,9 +73,9 @@ TEST(DibImageTest, ReadsEveryDepthTopDownThroughItsPalette) {
 
   // A window: cut to the bitmap, and counted from the bottom when asked.
   const Case& bits1 = cases[0];
-  TDibPixels out = DecodeDib(bits1.info, bits1.rows, true, {1, 0, 5, 5, false});
-  EXPECT_EQ((std::vector<int>{out.width, out.height}), (std::vector<int>{1, 2}));
-  EXPECT_EQ(out.argb, (std::vector<uint32_t>{0xFF000000, 0xFFFFFFFF}));
+  TDibPixels out = DecodeDib(bits1.info, bits1.rows, true, {1, 0, 5, 1, false});
+  EXPECT_EQ((std::vector<int>{out.width, out.height}), (std::vector<int>{1, 1}));
+  EXPECT_EQ(out.argb, (std::vector<uint32_t>{0xFF000000}));
   out = DecodeDib(bits1.info, bits1.rows, true, {0, 0, 2, 1, true});
   EXPECT_EQ(out.argb, (std::vector<uint32_t>{0xFF000000, 0xFFFFFFFF}));
 
@@ -86,6 +87,8 @@ TEST(DibImageTest, ReadsEveryDepthTopDownThroughItsPalette) {
   EXPECT_EQ(ErrorOf([&] { DecodeDib(bits1.info, bits1.rows.substr(0, 7), true, whole); }),
             "Metafile is not valid");
   EXPECT_EQ(ErrorOf([&] { DecodeDib(cases[2].info.substr(0, 44), cases[2].rows, true, whole); }),
+            "Metafile is not valid");
+  EXPECT_EQ(ErrorOf([&] { DecodeDib(Info(32, 0, 0, {}), cases[4].rows, true, whole); }),
             "Metafile is not valid");
 }
 
