@@ -200,8 +200,8 @@ void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int co
 // The frequency-and-type query filters Freq and Type exactly.
 void TChecker::CheckOffered(const TSource& s, const TAntenna& antenna, std::string_view queriedType,
                             int column, std::vector<TAggregate*>& hits) {
-  const std::string key = std::string(antenna.range) + kKeySeparator + std::string(queriedType);
   if (!typesUsable_) return;
+  const std::string key = std::string(antenna.range) + kKeySeparator + std::string(queriedType);
   Aggregate(antennaPairs_, key, hits, [&] {
     if (offeredKeys_.count(key) != 0) return kNone;
     return Warning(s, antenna.line, column,
