@@ -1,9 +1,10 @@
 #include "cli/CliCommands.h"
 
 #include <fstream>
-#include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 #include "catalog/AntennaGrid.h"
 #include "catalog/uDataMod.h"
@@ -66,14 +67,23 @@ std::string PictureError(const std::string& path) {
 }
 #endif
 
-// Walks a table's rows until `matches` holds; runs that row's chain. False
-// when no row matches.
-bool MoveTo(TFlatFileDataSet& table, const std::function<bool()>& matches) {
+// Makes current the first row in which one of `fields` (tried in order)
+// holds `wanted`, and so runs that row's chain once. The rows are searched
+// without moving the cursor: stepping through them would run the chain, a
+// part-number build with its file write, for every row passed. False when no
+// row matches.
+bool MoveTo(TFlatFileDataSet& table, std::initializer_list<const char*> fields,
+            const std::string& wanted) {
   if (!table.Active()) return false;
-  for (int n = 1; n <= table.RecordCount(); ++n) {
-    table.SetRecNo(n);
-    if (matches()) return true;
-  }
+  std::vector<int> columns;
+  for (const char* field : fields)
+    columns.push_back(table.FieldByName(field)->Index());
+  for (int row = 0; row < table.RecordCount(); ++row)
+    for (int column : columns)
+      if (table.CellText(row, column) == wanted) {
+        table.SetRecNo(row + 1);
+        return true;
+      }
   return false;
 }
 
@@ -162,9 +172,9 @@ class TCli {
       data.SetExactPartNumber(line.Has("--exact"));
     } else if (line.Has("--freq") && line.Has("--type")) {
       const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
-      if (!MoveTo(data.FreqData, [&] { return FieldText(data.FreqData, "Freq") == freq; }))
+      if (!MoveTo(data.FreqData, {"Freq"}, freq))
         return NotOffered("frequency range", freq, Choices(data.FreqData, "Freq"));
-      if (!MoveTo(data.TypeData, [&] { return FieldText(data.TypeData, "Prefix") == type; }))
+      if (!MoveTo(data.TypeData, {"Prefix"}, type))
         return NotOffered("antenna type", type, Choices(data.TypeData, "Prefix"));
       data.QueryMode = qmFreqType;
     } else {
@@ -273,24 +283,12 @@ class TCli {
   int BuildOne(TDataMod& data, const std::string& model, const std::optional<std::string>& flange,
                const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
     if (!FindExact(data, model)) return 1;
-    if (flange) {
-      if (!MoveTo(data.FlangeData, [&] { return FieldText(data.FlangeData, "Flange") == *flange; }))
-        return NotOffered("flange", *flange, Choices(data.FlangeData, "Flange"));
-    }
-    if (radome) {
-      if (!MoveTo(data.RadomeData, [&] {
-            return FieldText(data.RadomeData, "Radome_Desc") == *radome ||
-                   FieldText(data.RadomeData, "Radome_Suffix") == *radome;
-          }))
-        return NotOffered("radome option", *radome, Choices(data.RadomeData, "Radome_Desc"));
-    }
-    if (pack) {
-      if (!MoveTo(data.PackData, [&] {
-            return FieldText(data.PackData, "Pack_Desc") == *pack ||
-                   FieldText(data.PackData, "Pack_Suffix") == *pack;
-          }))
-        return NotOffered("packing option", *pack, Choices(data.PackData, "Pack_Desc"));
-    }
+    if (flange && !MoveTo(data.FlangeData, {"Flange"}, *flange))
+      return NotOffered("flange", *flange, Choices(data.FlangeData, "Flange"));
+    if (radome && !MoveTo(data.RadomeData, {"Radome_Desc", "Radome_Suffix"}, *radome))
+      return NotOffered("radome option", *radome, Choices(data.RadomeData, "Radome_Desc"));
+    if (pack && !MoveTo(data.PackData, {"Pack_Desc", "Pack_Suffix"}, *pack))
+      return NotOffered("packing option", *pack, Choices(data.PackData, "Pack_Desc"));
     if (!data.PartNumberComplete() || !data.pnbData.Active() || data.pnbData.IsEmpty()) {
       err_ << "No part number could be built for " << model << ".\n";
       return 1;
