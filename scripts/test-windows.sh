@@ -14,8 +14,10 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DKAV_CORE_O
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAV_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
-# A Wine prefix of the build's own, quiet.
-export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all
+# A Wine prefix of the build's own, quiet. Wine names files on disk in the
+# locale's character set, so a UTF-8 one, whatever the user's (a fresh
+# system has none): a Windows name such as "caf\u00e9 \u20ac.dat" keeps its letters.
+export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot --init >/dev/null 2>&1 || true
 fi
@@ -26,7 +28,8 @@ status=0
 while read -r program; do
   log="$build/$(basename "$program" .exe).log"
   if wine "$program" --gtest_brief=1 >"$log" 2>&1; then code=0; else code=$?; fi
-  grep -E '^\[  (FAILED|SKIPPED) |Failure$' "$log" || true
+  grep -E '^\[  (FAILED|SKIPPED) ' "$log" || true
+  grep -A 8 'Failure$' "$log" || true  # what failed, for a run whose folder is gone
   ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log")
   bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log")
   passed=$((passed + ${ok:-0}))
