@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -14,6 +15,7 @@
 #include "cli/RecordWriter.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -109,7 +111,14 @@ class TCli {
   TCli(std::ostream& out, std::ostream& err) : out_(out), err_(err), dialogs_(err) {}
 
   int Run(const TCommandLine& line) {
-    if (auto folder = line.Get("--program-folder")) SetProgramFolder(*folder);
+    if (auto folder = line.Get("--program-folder")) {
+      // Said at once, rather than as a missing table inside it.
+      std::error_code error;
+      if (!std::filesystem::is_directory(native::Path(*folder), error))
+        throw EKavError("Cannot use the program folder " + *folder + ": " +
+                        (error ? error.message() : std::string("not a folder")) + ".");
+      SetProgramFolder(*folder);
+    }
     if (auto catalog = line.Get("--catalog"))
       TCatalogFolder::Install(kSharedCatalogueFolder, *catalog);
     format_ = FormatOf(line);

@@ -91,6 +91,10 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
             "found'\", \"context\": \"build NOPE\"}\n");
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("Usage: kav_pnb_cli"), std::string::npos);
+  EXPECT_EQ(RunCli({"query", "--all", "--program-folder", program / "nope"}, out, err), 1);
+  EXPECT_NE(err.str().find("Cannot use the program folder " + (program / "nope") + ": "),
+            std::string::npos)
+      << err.str();
   std::filesystem::remove(program / "data/pack_list.dat");
   EXPECT_EQ(Run({"build", "HP2-23"}), 1);  // built, but an error box was shown
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
