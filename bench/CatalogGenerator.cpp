@@ -104,3 +104,42 @@ void WriteCatalogue(const std::string& folder, long antennas, long optionRows) {
   WriteText(data + "radome_img.dat", "AntennaGroup|Suffix|Image\r\n");
   WriteText(data + "flng_img.dat", "");
 }
+
+void WriteOneAntennaCatalogue(const std::string& folder, long options) {
+  const std::string data = folder + "/data/", common = folder + "/common/";
+  std::filesystem::create_directories(data);
+  std::filesystem::create_directories(common);
+  std::filesystem::create_directories(folder + "/Images");
+  std::string flanges,
+      suffixes = "AntennaGroup|Flange|Suffix\r\n",
+      radomes = "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n",
+      packs = "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n";
+  for (long i = 0; i < options; ++i) {
+    char line[80];
+    std::snprintf(line, sizeof line, "%sF%06ld", i == 0 ? "" : ", ", i);
+    flanges += line;
+    std::snprintf(line, sizeof line, "G4|F%06ld|f%ld\r\n", i, i);
+    suffixes += line;
+    std::snprintf(line, sizeof line, "HP|4|R%06ld|%ld|Radome %ld\r\n", i, i % 500, i);
+    radomes += line;
+    std::snprintf(line, sizeof line, "4|G4|P|P%06ld|%ld|Crate %ld\r\n", i, i % 90, i);
+    packs += line;
+  }
+  WriteText(common + "MWAnts.dat",
+            "Freq|Flange|ID|PSI_MAX|Misc|Size_FT|BegFreq|CURRENT|OldPartNum|PartNum|RPE|"
+            "ETSI_GAIN|FCC74|FCC78|FCC101|ETSI_CLASS|Gain_Low|Gain_Med|Gain_High|BW_H|BW_V|X_pol|"
+            "F_B|VSWR|Return_Loss|Type|Group|Diameter_Ft_M|Polarization\r\n-\r\n23 GHz|" +
+                flanges +
+                "|1|50|std|4|23.2|Y|OLD-1|BIG4-23|RPE-1|38.1|A|A|B|3|37.7|38.1|38.5|2.1|2.1|30|"
+                "59|1.3|17.7|HP|G4|4 ft (1.2 m)|Dual\r\n");
+  WriteText(common + "M_LOM.dat",
+            "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
+            "21|23|BIG4-23|big4|4 ft antenna|1000\r\n");
+  WriteText(data + "MWFreq.dat", "Freq\r\n23 GHz\r\n");
+  WriteText(data + "MWAntTypes.dat", "Freq|Prefix\r\n23 GHz|HP\r\n");
+  WriteText(data + "flng_list.dat", suffixes);
+  WriteText(data + "radome_List.dat", radomes);
+  WriteText(data + "pack_list.dat", packs);
+  WriteText(data + "radome_img.dat", "AntennaGroup|Suffix|Image\r\n");
+  WriteText(data + "flng_img.dat", "");
+}

@@ -14,3 +14,9 @@ inline const char* kSelectivePrefix = "HP4-23-";
 // `optionRows` rows, the rows that match the antennas last), common/ with
 // MWAnts.dat and M_LOM.dat of `antennas` rows, and Images/.
 void WriteCatalogue(const std::string& folder, long antennas, long optionRows);
+
+// A catalogue in `folder` of one antenna, "BIG4-23", offering `options`
+// flanges, radomes and packing options: flanges "F000000" onwards (each with
+// its own suffix line in flng_list.dat), radomes "R000000" onwards and packing
+// options "P000000" onwards, in that order.
+void WriteOneAntennaCatalogue(const std::string& folder, long options);

@@ -3,8 +3,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <sstream>
+#include <vector>
 
 #include "catalog/AntennaGrid.h"
 #include "catalog/uDataMod.h"
@@ -86,15 +88,36 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
-// Walks a table's rows until `matches` holds; runs that row's chain. False
-// when no row matches.
-bool MoveTo(TFlatFileDataSet& table, const std::function<bool()>& matches) {
-  if (!table.Active()) return false;
-  for (int n = 1; n <= table.RecordCount(); ++n) {
-    table.SetRecNo(n);
-    if (matches()) return true;
-  }
-  return false;
+// The row a name typed by a person means: the first whose `fields` (tried in
+// order) hold it as written; else the one that holds it without regard to
+// letter case; else, with `partly`, the one whose first field contains it
+// so. Rows are read without moving the cursor: a move runs the option chain,
+// with its file writes. -1 when no one row is meant; rows that tie go to `ties`.
+int FindChoice(const TFlatFileDataSet& table, std::initializer_list<const char*> fields,
+               const std::string& wanted, bool partly, std::vector<int>& ties) {
+  std::vector<int> columns;
+  for (const char* field : fields)
+    columns.push_back(table.FieldByName(field)->Index());
+  const int rows = table.RecordCount();
+  for (int row = 0; row < rows; ++row)
+    for (const int column : columns)
+      if (table.CellText(row, column) == wanted) return row;
+  auto unique = [&](const std::function<bool(int)>& matches) {
+    ties.clear();
+    for (int row = 0; row < rows; ++row)
+      if (matches(row)) ties.push_back(row);
+    return ties.size() == 1 ? ties[0] : -1;
+  };
+  int row = unique([&](int r) {
+    for (const int column : columns)
+      if (ansi::SameText(table.CellText(r, column), wanted)) return true;
+    return false;
+  });
+  if (row >= 0 || !ties.empty() || !partly) return row;
+  const std::string needle = ansi::UpperCase(wanted);
+  return unique([&](int r) {
+    return ansi::UpperCase(table.CellText(r, columns[0])).find(needle) != std::string::npos;
+  });
 }
 
 std::string Choices(TFlatFileDataSet& table, const char* field) {
@@ -207,10 +230,9 @@ class TCli {
       data.SetExactPartNumber(line.Has("--exact"));
     } else if (line.Has("--freq") && line.Has("--type")) {
       const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
-      if (!MoveTo(data.FreqData, [&] { return FieldText(data.FreqData, "Freq") == freq; }))
-        return NotOffered("frequency range", freq, Choices(data.FreqData, "Freq"));
-      if (!MoveTo(data.TypeData, [&] { return FieldText(data.TypeData, "Prefix") == type; }))
-        return NotOffered("antenna type", type, Choices(data.TypeData, "Prefix"));
+      if (!Choose(data.FreqData, "frequency range", {"Freq"}, freq, false) ||
+          !Choose(data.TypeData, "antenna type", {"Prefix"}, type, false))
+        return 1;
       data.QueryMode = qmFreqType;
     }
     if (!data.QueryAntennaRows()) {
@@ -313,24 +335,12 @@ class TCli {
   int BuildOne(TDataMod& data, const std::string& model, const std::optional<std::string>& flange,
                const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
     if (!FindExact(data, model)) return 1;
-    if (flange) {
-      if (!MoveTo(data.FlangeData, [&] { return FieldText(data.FlangeData, "Flange") == *flange; }))
-        return NotOffered("flange", *flange, Choices(data.FlangeData, "Flange"));
-    }
-    if (radome) {
-      if (!MoveTo(data.RadomeData, [&] {
-            return FieldText(data.RadomeData, "Radome_Desc") == *radome ||
-                   FieldText(data.RadomeData, "Radome_Suffix") == *radome;
-          }))
-        return NotOffered("radome option", *radome, Choices(data.RadomeData, "Radome_Desc"));
-    }
-    if (pack) {
-      if (!MoveTo(data.PackData, [&] {
-            return FieldText(data.PackData, "Pack_Desc") == *pack ||
-                   FieldText(data.PackData, "Pack_Suffix") == *pack;
-          }))
-        return NotOffered("packing option", *pack, Choices(data.PackData, "Pack_Desc"));
-    }
+    if (flange && !Choose(data.FlangeData, "flange", {"Flange"}, *flange, false)) return 1;
+    if (radome &&
+        !Choose(data.RadomeData, "radome option", {"Radome_Desc", "Radome_Suffix"}, *radome, true))
+      return 1;
+    if (pack && !Choose(data.PackData, "packing option", {"Pack_Desc", "Pack_Suffix"}, *pack, true))
+      return 1;
     if (!data.PartNumberComplete() || !data.pnbData.Active() || data.pnbData.IsEmpty()) {
       err_ << "No part number could be built for " << model << ".\n";
       return 1;
@@ -405,10 +415,28 @@ class TCli {
     return std::nullopt;
   }
 
-  int NotOffered(const std::string& what, const std::string& wanted, const std::string& choices) {
-    err_ << "The " << what << " \"" << wanted << "\" is not offered; the choices are: " << choices
-         << "\n";
-    return 1;
+  // Makes current the row `wanted` names (see FindChoice), running its chain
+  // once; otherwise says what the choices are, and false.
+  bool Choose(TFlatFileDataSet& table, const char* what, std::initializer_list<const char*> fields,
+              const std::string& wanted, bool partly) {
+    std::vector<int> ties;
+    const int row = table.Active() ? FindChoice(table, fields, wanted, partly, ties) : -1;
+    if (row >= 0) {
+      table.SetRecNo(row + 1);
+      return true;
+    }
+    const char* shown = *fields.begin();
+    if (ties.size() > 1) {
+      std::string list;
+      for (const int tie : ties)
+        list += (list.empty() ? "\"" : ", \"") +
+                table.CellText(tie, table.FieldByName(shown)->Index()) + "\"";
+      err_ << "The " << what << " \"" << wanted << "\" is ambiguous; it matches: " << list << "\n";
+    } else {
+      err_ << "The " << what << " \"" << wanted
+           << "\" is not offered; the choices are: " << Choices(table, shown) << "\n";
+    }
+    return false;
   }
 
   std::ostream& out_;

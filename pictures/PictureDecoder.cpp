@@ -1,35 +1,52 @@
 #include "pictures/PictureDecoder.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
+#include <cerrno>
+#include <cstring>
 
 #include "pictures/EmfPicture.h"
 #include "pictures/WmfPicture.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/FileUtil.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 
 namespace {
 
-[[noreturn]] void CannotOpen(const std::string& path, const QString& reason) {
-  throw EKavError("Cannot open file \"" + path + "\". " + reason.toLocal8Bit().toStdString());
+// The file's bytes, opened through the core's own file calls: the name is
+// the loader's bytes as they are (on Windows turned into UTF-16 the core's
+// way), so a Windows-1252 name is never re-read through Qt's idea of the
+// local 8-bit encoding and missed.
+QByteArray ReadWhole(const std::string& path) {
+  struct TOpenFile {
+    int fd;
+    ~TOpenFile() {
+      if (fd >= 0) native::Close(fd);
+    }
+  } file{native::OpenForReading(path)};
+  if (file.fd < 0) file_util::Fail("open", path, std::strerror(errno));
+  QByteArray bytes;
+  const long long size = native::RegularFileSize(file.fd);
+  if (size > 0) bytes.reserve(static_cast<qsizetype>(size));
+  char buffer[65536];
+  for (;;) {
+    const long long n = native::Read(file.fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) file_util::Fail("read", path, std::strerror(errno));
+    if (n == 0) return bytes;
+    bytes.append(buffer, static_cast<qsizetype>(n));
+  }
 }
 
-QImage Read(const std::string& path, const char* format, const char* invalid) {
-  QImageReader reader(QString::fromLocal8Bit(path.c_str()), format);
+QImage Read(QByteArray bytes, const char* format, const char* invalid) {
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer, format);
   reader.setDecideFormatFromContent(false);
   QImage image = reader.read();
-  if (image.isNull()) {
-    if (reader.error() == QImageReader::FileNotFoundError) CannotOpen(path, reader.errorString());
-    throw EKavError(invalid);
-  }
+  if (image.isNull()) throw EKavError(invalid);
   return image;
-}
-
-QByteArray ReadWhole(const std::string& path) {
-  QFile file(QString::fromLocal8Bit(path.c_str()));
-  if (!file.open(QIODevice::ReadOnly)) CannotOpen(path, file.errorString());
-  return file.readAll();
 }
 
 // A metafile is kept as its drawing, played once here (small) so that a
@@ -59,16 +76,15 @@ QImage TPicture::At(QSize size) const {
 TPicture DecodePicture(const std::string& path) {
   const std::string extension = FileExtension(path);
   if (ansi::SameText(extension, "gif")) {
-    QFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::ReadOnly)) CannotOpen(path, file.errorString());
-    const QByteArray signature = file.read(6);
-    if (signature != "GIF87a" && signature != "GIF89a") throw EKavError("Unknown GIF version");
-    return TPicture(Read(path, "gif", "GIF encoded data is corrupt"));
+    QByteArray bytes = ReadWhole(path);
+    if (!bytes.startsWith("GIF87a") && !bytes.startsWith("GIF89a"))
+      throw EKavError("Unknown GIF version");
+    return TPicture(Read(std::move(bytes), "gif", "GIF encoded data is corrupt"));
   }
   if (ansi::SameText(extension, "bmp"))
-    return TPicture(Read(path, "bmp", "Bitmap image is not valid"));
+    return TPicture(Read(ReadWhole(path), "bmp", "Bitmap image is not valid"));
   if (ansi::SameText(extension, "ico"))
-    return TPicture(Read(path, "ico", "Icon image is not valid"));
+    return TPicture(Read(ReadWhole(path), "ico", "Icon image is not valid"));
   if (ansi::SameText(extension, "wmf")) return DecodeWmf(path);
   if (ansi::SameText(extension, "emf")) return DecodeEmf(path);
   throw EKavError("Unknown picture file extension (." + extension + ")");

@@ -5,6 +5,7 @@
 #include "app/QtPictureBox.h"
 #include "pictures/PictureDecoder.h"
 #include "platform/Error.h"
+#include "platform/PathResolver.h"
 
 namespace {
 
@@ -46,6 +47,18 @@ TEST(PictureDecoderTest, DrawsMetafilesAtAnySize) {
   // An enhanced metafile: the radome sketch's grey mast.
   const QImage radome = DecodePicture(DemoPicture("rad_hydro_small.emf")).At(QSize(121, 120));
   EXPECT_EQ(radome.pixelColor(110, 20), QColor(128, 128, 128));
+}
+
+// A name in Windows-1252 (byte E9) is opened by the very bytes the loader
+// found it by, never re-read through Qt's idea of the local encoding.
+TEST(PictureDecoderTest, OpensWindows1252NamesByTheirBytes) {
+  TempDir dir;
+  const std::string gif = dir / "lat\xE9.gif", wmf = dir / "lat\xE9.wmf";
+  WriteFile(gif, ReadFile(DemoPicture("osd_4ft.gif")));
+  WriteFile(wmf, ReadFile(DemoPicture("flg_cpr112g.wmf")));
+  if (!FileExists(gif) || !FileExists(wmf)) GTEST_SKIP() << "the file system refuses the name";
+  EXPECT_EQ(ErrorOf(wmf), "");
+  EXPECT_EQ(DecodePicture(gif).Raster().size(), QSize(100, 100));
 }
 
 TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
