@@ -33,7 +33,7 @@ void Declare(TFlatFileDataSet& table, const char* file, TPathMode mode, const ch
 }
 
 void SetSharedFolder(TFlatFileDataSet& table) {
-  table.RegistryOptions() = {"Software\\Ostrel", "Common Files", "Path", ""};
+  table.RegistryOptions() = kSharedCatalogueFolder;
 }
 
 std::string QuoteDoubled(const std::string& text) {
@@ -451,7 +451,16 @@ void TDataMod::DeleteLOMFile() {
     std::filesystem::remove(native::Path(ResolvePath(lomFileName_)), ignored);
 }
 
+TDataMod::TLOMItem TDataMod::CurrentLOMItem() const {
+  return {GetSelectedPartNum(), FieldText(pnbData, "CustPartNum"), FieldText(pnbData, "CustDesc"),
+          FieldText(pnbData, "CustPrice")};
+}
+
 void TDataMod::WriteLOMFile() {
+  WriteLOMFile({CurrentLOMItem()});
+}
+
+void TDataMod::WriteLOMFile(const std::vector<TLOMItem>& items) {
   DeleteLOMFile();
   TLOMFile file(ResolvePath(lomFileName_));
   file.Header.SetCompanyName("");
@@ -467,7 +476,7 @@ void TDataMod::WriteLOMFile() {
   file.Site.SetShipToCity("");
   file.Site.SetShipToStateProvince("");
   file.Site.SetShipToCountry("");
-  file.Site.AddLine("1", "each", GetSelectedPartNum(), FieldText(pnbData, "CustPartNum"),
-                    FieldText(pnbData, "CustDesc"), FieldText(pnbData, "CustPrice"));
+  for (const TLOMItem& item : items)
+    file.Site.AddLine("1", "each", item.model, item.partNumber, item.description, item.price);
   file.Flush();
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "flatfile/DataSource.h"
 #include "flatfile/uFlatFileDataSet.h"
@@ -14,6 +15,10 @@
 #include "platform/Dialogs.h"
 #include "platform/FileLock.h"
 #include "platform/NameValueList.h"
+
+// The registry value that names the shared catalogue folder.
+inline const TRegistryOptions kSharedCatalogueFolder{"Software\\Ostrel", "Common Files", "Path",
+                                                     ""};
 
 // Flags of QueryMode.
 enum : uint8_t { qmAll = 1, qmFreqType = 2, qmPartNumber = 4 };
@@ -65,8 +70,16 @@ class TDataMod {
   bool PartNumberComplete() const { return partNumberComplete_; }
 
   // --- the job file ---
+  // One line item of a site: what the job file says of one built part.
+  struct TLOMItem {
+    std::string model, partNumber, description, price;
+  };
   const std::string& LOMFileName() const { return lomFileName_; }
+  // The current part number as the job file's one line item.
   void WriteLOMFile();
+  // A whole quote: one site with a line item each, in order.
+  void WriteLOMFile(const std::vector<TLOMItem>& items);
+  TLOMItem CurrentLOMItem() const;
   void DeleteLOMFile();
 
   // The folder this copy writes its files in: the program folder, or the

@@ -1,6 +1,8 @@
 #include "cli/CliCommands.h"
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iostream>
 #include <sstream>
@@ -9,10 +11,13 @@
 #include "catalog/AntennaGrid.h"
 #include "catalog/uDataMod.h"
 #include "checker/CatalogChecker.h"
+#include "cli/CatalogFolder.h"
 #include "cli/CommandLine.h"
+#include "cli/QuoteItem.h"
 #include "cli/RecordWriter.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -67,24 +72,52 @@ std::string PictureError(const std::string& path) {
 }
 #endif
 
-// Makes current the first row in which one of `fields` (tried in order)
-// holds `wanted`, and so runs that row's chain once. The rows are searched
-// without moving the cursor: stepping through them would run the chain, a
-// part-number build with its file write, for every row passed. False when no
-// row matches.
-bool MoveTo(TFlatFileDataSet& table, std::initializer_list<const char*> fields,
-            const std::string& wanted) {
-  if (!table.Active()) return false;
+// Text of several lines as one: each run of line breaks becomes a blank.
+std::string OneLine(const std::string& text) {
+  std::string line;
+  bool broken = false;
+  for (const char c : text) {
+    if (c == '\r' || c == '\n') {
+      broken = true;
+      continue;
+    }
+    if (broken && !line.empty()) line += ' ';
+    broken = false;
+    line += c;
+  }
+  return line;
+}
+
+// The row a name typed by a person means: the first whose `fields` (tried in
+// order) hold it as written; else the one that holds it without regard to
+// letter case; else, with `partly`, the one whose first field contains it
+// so. Rows are read without moving the cursor: a move runs the option chain,
+// with its file writes. -1 when no one row is meant; rows that tie go to `ties`.
+int FindChoice(const TFlatFileDataSet& table, std::initializer_list<const char*> fields,
+               const std::string& wanted, bool partly, std::vector<int>& ties) {
   std::vector<int> columns;
   for (const char* field : fields)
     columns.push_back(table.FieldByName(field)->Index());
-  for (int row = 0; row < table.RecordCount(); ++row)
-    for (int column : columns)
-      if (table.CellText(row, column) == wanted) {
-        table.SetRecNo(row + 1);
-        return true;
-      }
-  return false;
+  const int rows = table.RecordCount();
+  for (int row = 0; row < rows; ++row)
+    for (const int column : columns)
+      if (table.CellText(row, column) == wanted) return row;
+  auto unique = [&](const std::function<bool(int)>& matches) {
+    ties.clear();
+    for (int row = 0; row < rows; ++row)
+      if (matches(row)) ties.push_back(row);
+    return ties.size() == 1 ? ties[0] : -1;
+  };
+  int row = unique([&](int r) {
+    for (const int column : columns)
+      if (ansi::SameText(table.CellText(r, column), wanted)) return true;
+    return false;
+  });
+  if (row >= 0 || !ties.empty() || !partly) return row;
+  const std::string needle = ansi::UpperCase(wanted);
+  return unique([&](int r) {
+    return ansi::UpperCase(table.CellText(r, columns[0])).find(needle) != std::string::npos;
+  });
 }
 
 std::string Choices(TFlatFileDataSet& table, const char* field) {
@@ -101,10 +134,24 @@ class TCli {
   TCli(std::ostream& out, std::ostream& err) : out_(out), err_(err), dialogs_(err) {}
 
   int Run(const TCommandLine& line) {
-    if (auto folder = line.Get("--program-folder")) SetProgramFolder(*folder);
+    if (auto folder = line.Get("--program-folder")) {
+      // Said at once, rather than as a missing table inside it.
+      std::error_code error;
+      if (!std::filesystem::is_directory(native::Path(*folder), error))
+        throw EKavError("Cannot use the program folder " + *folder + ": " +
+                        (error ? error.message() : std::string("not a folder")) + ".");
+      SetProgramFolder(*folder);
+    }
+    if (auto catalog = line.Get("--catalog"))
+      TCatalogFolder::Install(kSharedCatalogueFolder, *catalog);
     format_ = FormatOf(line);
-    if (line.command == "check") return Check(line);
-    if (line.command == "paths") return Paths(line);
+    encoding_ = EncodingOf(line);
+    if (line.command == "check") return Check();
+    if (line.command == "paths") return Paths();
+    // A batch is read whole first: a malformed line is a usage error before
+    // anything is built.
+    std::vector<TBatchLine> batch;
+    if (auto source = line.Get("--batch")) batch = ReadBatchFile(*source);
     TDataMod data(dialogs_);
     data.DataModuleCreate();
     int status = 0;
@@ -115,28 +162,39 @@ class TCli {
     else if (line.command == "options")
       status = Options(data, ModelOf(line));
     else if (line.command == "build")
-      status = Build(data, line);
-    else
-      throw TUsageError{"unknown command " + line.command};
+      status = line.Has("--batch") ? Batch(data, batch, line.Has("--lom")) : Build(data, line);
     return status == 0 && dialogs_.errors > 0 ? 1 : status;
   }
 
  private:
-  int Check(const TCommandLine& line) {
-    if (!line.words.empty()) throw TUsageError{"check takes no MODEL"};
+  int Check() {
 #ifdef KAV_CLI_DECODES_PICTURES
     const TCheckResult result = CheckCatalogue(PictureError);
 #else
     const TCheckResult result = CheckCatalogue();
 #endif
-    for (const TFinding& finding : result.findings)
-      out_ << FormatFinding(finding) << '\n';
-    out_ << FormatSummary(result) << '\n';
+    if (format_ == TFormat::Tsv) {
+      for (const TFinding& finding : result.findings)
+        out_ << OutputText(FormatFinding(finding), encoding_) << '\n';
+      out_ << FormatSummary(result) << '\n';
+    } else {
+      TRecordWriter writer(out_, format_,
+                           {"File",
+                            {"Line", TCellKind::Number},
+                            {"Column", TCellKind::Number},
+                            "Severity",
+                            "Problem",
+                            "Effect"},
+                           encoding_);
+      for (const TFinding& finding : result.findings)
+        writer.Row({finding.file, std::to_string(finding.line), std::to_string(finding.column),
+                    finding.severity == TSeverity::Error ? "error" : "warning", finding.problem,
+                    finding.effect});
+    }
     return result.errors > 0 ? 1 : 0;
   }
 
-  int Paths(const TCommandLine& line) {
-    if (!line.words.empty()) throw TUsageError{"paths takes no MODEL"};
+  int Paths() {
     TDataMod data(dialogs_);
     try {
       data.DataModuleCreate();  // fixes the job file's path first, whatever fails after it
@@ -147,7 +205,7 @@ class TCli {
     out_ << "working=" << data.WritableFolder() << '\n';
     out_ << "job=" << data.LOMFileName() << '\n';
     const std::string& key = data.AntData.RegistryOptions().Key;
-    if (auto* ini = dynamic_cast<TIniRegistry*>(&CurrentUserRegistry()))
+    if (auto* ini = dynamic_cast<TIniRegistry*>(&TCatalogFolder::Behind(CurrentUserRegistry())))
       for (const std::string& file : ini->KeyFiles(key))
         out_ << "registry=" << file << '\n';
     else
@@ -172,24 +230,24 @@ class TCli {
       data.SetExactPartNumber(line.Has("--exact"));
     } else if (line.Has("--freq") && line.Has("--type")) {
       const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
-      if (!MoveTo(data.FreqData, {"Freq"}, freq))
-        return NotOffered("frequency range", freq, Choices(data.FreqData, "Freq"));
-      if (!MoveTo(data.TypeData, {"Prefix"}, type))
-        return NotOffered("antenna type", type, Choices(data.TypeData, "Prefix"));
+      if (!Choose(data.FreqData, "frequency range", {"Freq"}, freq, false) ||
+          !Choose(data.TypeData, "antenna type", {"Prefix"}, type, false))
+        return 1;
       data.QueryMode = qmFreqType;
-    } else {
-      throw TUsageError{"query needs --all, --freq F --type T, or --part TEXT"};
     }
-    if (!data.QueryAntennaRows()) return 1;
+    if (!data.QueryAntennaRows()) {
+      if (format_ == TFormat::Json) out_ << "[]\n";  // a program still reads a list
+      return 1;
+    }
     // Rows are written as they are read, cells copied from the table's memory.
-    std::vector<std::string> titles;
+    std::vector<TColumn> titles;
     std::vector<size_t> cells;
     TFlatFileDataSet& antennas = data.AntData;
     for (const TGridColumn& column : kAntennaGridColumns) {
       titles.emplace_back(column.title);
       cells.push_back(static_cast<size_t>(antennas.FieldByName(column.field)->Index()));
     }
-    TRecordWriter writer(out_, format_, std::move(titles));
+    TRecordWriter writer(out_, format_, std::move(titles), encoding_);
     std::vector<std::string_view> row(cells.size());
     for (int r = 0; r < antennas.RecordCount(); ++r) {
       const std::vector<std::string_view>& all = antennas.RowCells(r);
@@ -210,10 +268,10 @@ class TCli {
     data.GetSpecValues(values);
     if (format_ == TFormat::Tsv) {
       for (const std::string& entry : values.Lines())
-        out_ << entry << '\n';
+        out_ << OutputText(entry, encoding_) << '\n';
       return 0;
     }
-    TRecordWriter writer(out_, format_, {"Entry", "Value"});
+    TRecordWriter writer(out_, format_, {"Entry", "Value"}, encoding_);
     for (int i = 0; i < values.Count(); ++i) {
       const std::string name = values.Name(i), value = values.Value(name);
       writer.Row({name, value});
@@ -225,8 +283,8 @@ class TCli {
     if (!FindExact(data, model)) return 1;
     std::optional<TRecordWriter> writer;
     if (format_ != TFormat::Tsv)
-      writer.emplace(out_, format_,
-                     std::vector<std::string>{"Option", "Code", "Description", "Price"});
+      writer.emplace(out_, format_, std::vector<TColumn>{"Option", "Code", "Description", "Price"},
+                     encoding_);
     auto rows = [&](TFlatFileDataSet& table, const char* kind,
                     std::initializer_list<const char*> fields) {
       if (!table.Active()) return;
@@ -240,7 +298,7 @@ class TCli {
           continue;
         }
         for (size_t i = 0; i < cells.size(); ++i)
-          out_ << (i > 0 ? "\t" : "") << cells[i];
+          out_ << (i > 0 ? "\t" : "") << OutputText(cells[i], encoding_);
         out_ << '\n';
       }
     };
@@ -250,29 +308,23 @@ class TCli {
     return 0;
   }
 
-  // The custom values of one build, in the order they are shown.
-  static std::vector<std::string> BuildTitles() {
-    return {"Base Part Number", "Custom Part Number", "Custom Description", "Custom Price"};
-  }
-
   int Build(TDataMod& data, const TCommandLine& line) {
-    if (auto batch = line.Get("--batch")) {
-      if (!line.words.empty()) throw TUsageError{"build --batch takes no MODEL"};
-      return Batch(data, *batch, line.Has("--lom"));
-    }
-    const int status = BuildOne(data, ModelOf(line), line.Get("--flange"), line.Get("--radome"),
-                                line.Get("--pack"));
+    const std::string model = ModelOf(line);
+    const int status =
+        BuildOne(data, model, line.Get("--flange"), line.Get("--radome"), line.Get("--pack"));
     if (status != 0) return status;
-    TNameValueList values;
-    data.GetPartNumberValues(values);
+    const TQuoteItem item = CurrentQuoteItem(data);
     if (format_ == TFormat::Tsv) {
-      out_ << values.Text();
+      TNameValueList values;
+      data.GetPartNumberValues(values);
+      for (const std::string& entry : values.Lines())
+        out_ << OutputText(entry, encoding_) << '\n';
+      for (const std::string& warning : item.warnings)
+        err_ << "kav_pnb_cli: warning: " << model << ": " << warning << '\n';
     } else {
-      TRecordWriter writer(out_, format_, BuildTitles());
-      std::vector<std::string> cells;
-      for (const std::string& title : BuildTitles())
-        cells.push_back(values.Value(title));
-      writer.Row({cells[0], cells[1], cells[2], cells[3]});
+      TRecordWriter writer(out_, format_, ItemColumns(), encoding_);
+      const std::vector<std::string> cells = item.Cells();
+      writer.Row(std::vector<std::string_view>(cells.begin(), cells.end()));
     }
     if (line.Has("--lom")) data.WriteLOMFile();
     return 0;
@@ -283,12 +335,12 @@ class TCli {
   int BuildOne(TDataMod& data, const std::string& model, const std::optional<std::string>& flange,
                const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
     if (!FindExact(data, model)) return 1;
-    if (flange && !MoveTo(data.FlangeData, {"Flange"}, *flange))
-      return NotOffered("flange", *flange, Choices(data.FlangeData, "Flange"));
-    if (radome && !MoveTo(data.RadomeData, {"Radome_Desc", "Radome_Suffix"}, *radome))
-      return NotOffered("radome option", *radome, Choices(data.RadomeData, "Radome_Desc"));
-    if (pack && !MoveTo(data.PackData, {"Pack_Desc", "Pack_Suffix"}, *pack))
-      return NotOffered("packing option", *pack, Choices(data.PackData, "Pack_Desc"));
+    if (flange && !Choose(data.FlangeData, "flange", {"Flange"}, *flange, false)) return 1;
+    if (radome &&
+        !Choose(data.RadomeData, "radome option", {"Radome_Desc", "Radome_Suffix"}, *radome, true))
+      return 1;
+    if (pack && !Choose(data.PackData, "packing option", {"Pack_Desc", "Pack_Suffix"}, *pack, true))
+      return 1;
     if (!data.PartNumberComplete() || !data.pnbData.Active() || data.pnbData.IsEmpty()) {
       err_ << "No part number could be built for " << model << ".\n";
       return 1;
@@ -296,75 +348,109 @@ class TCli {
     return 0;
   }
 
-  // A whole quote: one build a line, one row a line, one data module for all.
-  int Batch(TDataMod& data, const std::string& source, bool writeJob) {
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    if (source != "-") {
-      file.open(source, std::ios::binary);
-      if (!file) throw EKavError("Cannot open file \"" + source + "\".");
-      in = &file;
-    }
-    std::vector<std::string> titles = BuildTitles();
-    titles[0] = "Model";
-    titles.push_back("Status");
-    TRecordWriter writer(out_, format_, titles);
-    int status = 0;
-    std::string line;
-    for (bool first = true; std::getline(*in, line); first = false) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (first && ansi::SameText(ansi::Trim(line), "model,flange,radome,pack")) continue;
-      std::vector<std::string> fields = CsvFields(line);
-      fields.resize(4);
-      for (std::string& field : fields)
-        field = std::string(ansi::Trim(field));
-      auto given = [&](size_t i) {
-        return fields[i].empty() ? std::nullopt : std::optional<std::string>(fields[i]);
-      };
-      // What this line alone would say on the error stream is its status.
-      std::ostringstream said;
-      std::streambuf* const errorStream = err_.rdbuf(said.rdbuf());
-      const int errorsBefore = dialogs_.errors;
-      int result = 1;
-      try {
-        result = BuildOne(data, fields[0], given(1), given(2), given(3));
-        if (result == 0 && dialogs_.errors != errorsBefore) result = 1;
-        if (result == 0 && writeJob) data.WriteLOMFile();
-      } catch (const std::exception& error) {
-        said << error.what() << '\n';
-        result = 1;
+  // A whole quote: one build a line, one row an item, one data module for
+  // all. With `writeJob`, the items go into one job file, and only when every
+  // item was built.
+  int Batch(TDataMod& data, const std::vector<TBatchLine>& items, bool writeJob) {
+    std::vector<TColumn> columns = ItemColumns();
+    columns.insert(columns.begin(), {"Line", TCellKind::Number});
+    columns.emplace_back("Status");
+    TRecordWriter writer(out_, format_, columns, encoding_);
+    std::vector<TDataMod::TLOMItem> built;
+    int failed = 0;
+    for (const TBatchLine& item : items) {
+      std::string said;
+      const std::optional<TQuoteItem> result = BuildQuoted(data, item, said);
+      std::vector<std::string> cells{std::to_string(item.number)};
+      if (result) {
+        const std::vector<std::string> own = result->Cells();
+        cells.insert(cells.end(), own.begin(), own.end());
+        cells.emplace_back("ok");
+        built.push_back(result->built);
+      } else {
+        cells.insert(cells.end(), {item.model, "", "", "", "", "", said});
+        ++failed;
       }
-      err_.rdbuf(errorStream);
-      std::string text = said.str();
-      while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        text.pop_back();
-      TNameValueList values;
-      if (result == 0) data.GetPartNumberValues(values);
-      const std::string partNumber = values.Value("Custom Part Number"),
-                        description = values.Value("Custom Description"),
-                        price = values.Value("Custom Price");
-      const std::string verdict = result == 0 ? std::string("ok") : text;
-      writer.Row({fields[0], partNumber, description, price, verdict});
-      if (result != 0) status = 1;
+      writer.Row(std::vector<std::string_view>(cells.begin(), cells.end()));
     }
-    return status;
+    writer.Finish();
+    if (writeJob && failed > 0)
+      err_ << "No job file was written: " << failed << " of " << items.size() << " items failed.\n";
+    else if (writeJob)
+      data.WriteLOMFile(built);
+    return failed > 0 ? 1 : 0;
   }
 
-  int NotOffered(const std::string& what, const std::string& wanted, const std::string& choices) {
-    err_ << "The " << what << " \"" << wanted << "\" is not offered; the choices are: " << choices
-         << "\n";
-    return 1;
+  static std::vector<TBatchLine> ReadBatchFile(const std::string& source) {
+    if (source == "-") return ReadBatch(std::cin);
+    std::ifstream file(source, std::ios::binary);
+    if (!file) throw EKavError("Cannot open file \"" + source + "\".");
+    return ReadBatch(file);
+  }
+
+  // Builds one batch item; what it alone would say on the error stream,
+  // one line, goes to `said` when it fails.
+  std::optional<TQuoteItem> BuildQuoted(TDataMod& data, const TBatchLine& item, std::string& said) {
+    if (item.model.empty()) {
+      said = "The model number is empty.";
+      return std::nullopt;
+    }
+    std::ostringstream captured;
+    std::streambuf* const errorStream = err_.rdbuf(captured.rdbuf());
+    const int errorsBefore = dialogs_.errors;
+    int result = 1;
+    auto given = [](const std::string& field) {
+      return field.empty() ? std::nullopt : std::optional<std::string>(field);
+    };
+    try {
+      result = BuildOne(data, item.model, given(item.flange), given(item.radome), given(item.pack));
+      if (result == 0 && dialogs_.errors != errorsBefore) result = 1;
+    } catch (const std::exception& error) {
+      captured << error.what() << '\n';
+      result = 1;
+    }
+    err_.rdbuf(errorStream);
+    if (result == 0) return CurrentQuoteItem(data);
+    said = OneLine(captured.str());
+    return std::nullopt;
+  }
+
+  // Makes current the row `wanted` names (see FindChoice), running its chain
+  // once; otherwise says what the choices are, and false.
+  bool Choose(TFlatFileDataSet& table, const char* what, std::initializer_list<const char*> fields,
+              const std::string& wanted, bool partly) {
+    std::vector<int> ties;
+    const int row = table.Active() ? FindChoice(table, fields, wanted, partly, ties) : -1;
+    if (row >= 0) {
+      table.SetRecNo(row + 1);
+      return true;
+    }
+    const char* shown = *fields.begin();
+    if (ties.size() > 1) {
+      std::string list;
+      for (const int tie : ties)
+        list += (list.empty() ? "\"" : ", \"") +
+                table.CellText(tie, table.FieldByName(shown)->Index()) + "\"";
+      err_ << "The " << what << " \"" << wanted << "\" is ambiguous; it matches: " << list << "\n";
+    } else {
+      err_ << "The " << what << " \"" << wanted
+           << "\" is not offered; the choices are: " << Choices(table, shown) << "\n";
+    }
+    return false;
   }
 
   std::ostream& out_;
   std::ostream& err_;
   TStreamDialogs dialogs_;
   TFormat format_ = TFormat::Tsv;
+  TEncoding encoding_ = TEncoding::Utf8;
 };
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
     const TCommandLine line = ParseCommandLine(args);
     if (line.Has("--help")) {
@@ -375,14 +461,39 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       out << "kav_pnb_cli " << KAV_VERSION << "\n";
       return 0;
     }
-    if (line.command.empty()) throw TUsageError{"no command given"};
+    struct TRestore {
+      ~TRestore() { TCatalogFolder::Remove(); }
+    } restore;  // --catalog lasts for this run only
     TCli cli(out, err);
     return cli.Run(line);
   } catch (const TUsageError& usage) {
-    err << "kav_pnb_cli: " << usage.message << "\n\n" << kCliUsage;
+    err << "kav_pnb_cli: " << usage.message << "\nTry 'kav_pnb_cli --help'.\n";
     return 2;
   } catch (const std::exception& error) {
     err << error.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  for (size_t i = 0; i + 1 < args.size(); ++i)
+    json = json || (args[i] == "--format" && args[i + 1] == "json");
+  if (!json) return RunCommandLine(args, out, err);
+  // A program asked for JSON: whatever went wrong is one object on the error
+  // stream, never prose to parse.
+  std::ostringstream said;
+  const int status = RunCommandLine(args, out, said);
+  if (!said.str().empty()) {
+    std::string context;
+    for (const std::string& arg : args) {
+      if (arg.compare(0, 2, "--") == 0) break;
+      context += (context.empty() ? "" : " ") + arg;
+    }
+    err << "{\"error\": " << JsonQuoted(OneLine(said.str()))
+        << ", \"context\": " << JsonQuoted(context) << "}\n";
+  }
+  return status;
 }

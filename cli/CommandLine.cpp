@@ -1,29 +1,78 @@
 #include "cli/CommandLine.h"
 
+#include <set>
+
+#include "platform/AnsiText.h"
+
+namespace {
+
+// The options each command takes, besides --help and --version.
+const std::map<std::string, std::set<std::string>>& CommandOptions() {
+  static const std::set<std::string> kEvery = {"--program-folder", "--catalog"};
+  static const std::set<std::string> kOutput = {"--format", "--encoding"};
+  auto with = [](std::set<std::string> own, const std::set<std::string>& more) {
+    own.insert(more.begin(), more.end());
+    own.insert(kEvery.begin(), kEvery.end());
+    return own;
+  };
+  static const std::map<std::string, std::set<std::string>> kTaken = {
+      {"query", with({"--all", "--freq", "--type", "--part", "--exact"}, kOutput)},
+      {"spec", with({}, kOutput)},
+      {"options", with({}, kOutput)},
+      {"build", with({"--flange", "--radome", "--pack", "--lom", "--batch"}, kOutput)},
+      {"check", with({}, kOutput)},
+      {"paths", with({}, {})}};
+  return kTaken;
+}
+
+const std::map<std::string, bool> kTakesValue = {
+    {"--program-folder", true}, {"--catalog", true}, {"--all", false},     {"--freq", true},
+    {"--type", true},           {"--part", true},    {"--exact", false},   {"--flange", true},
+    {"--radome", true},         {"--pack", true},    {"--lom", false},     {"--help", false},
+    {"--version", false},       {"--format", true},  {"--encoding", true}, {"--batch", true}};
+
+void CheckCombinations(const TCommandLine& line) {
+  if (line.command == "query") {
+    const int ways =
+        line.Has("--all") + line.Has("--part") + (line.Has("--freq") || line.Has("--type"));
+    if (ways != 1 || line.Has("--freq") != line.Has("--type"))
+      throw TUsageError{"query needs one of --all, --freq F --type T, or --part TEXT"};
+    if (line.Has("--exact") && !line.Has("--part")) throw TUsageError{"--exact goes with --part"};
+    if (!line.words.empty()) throw TUsageError{"query takes no MODEL"};
+  } else if (line.command == "build" && line.Has("--batch")) {
+    for (const char* option : {"--flange", "--radome", "--pack"})
+      if (line.Has(option)) throw TUsageError{std::string("build --batch takes no ") + option};
+    if (!line.words.empty()) throw TUsageError{"build --batch takes no MODEL"};
+  } else if (line.command == "check" || line.command == "paths") {
+    if (!line.words.empty()) throw TUsageError{line.command + " takes no MODEL"};
+  }
+}
+
+}  // namespace
+
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  static const std::map<std::string, bool> kOptions = {
-      {"--program-folder", true}, {"--all", false},   {"--freq", true},   {"--type", true},
-      {"--part", true},           {"--exact", false}, {"--flange", true}, {"--radome", true},
-      {"--pack", true},           {"--lom", false},   {"--help", false},  {"--version", false},
-      {"--format", true},         {"--batch", true}};
   TCommandLine line;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    const std::string arg = args[i] == "-h" ? "--help" : args[i];
     if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      auto option = kOptions.find(arg);
-      if (option == kOptions.end()) throw TUsageError{"unknown option " + arg};
-      if (option->second) {
-        if (i + 1 >= args.size()) throw TUsageError{arg + " needs a value"};
-        line.options[arg] = args[++i];
-      } else {
-        line.options[arg] = "";
-      }
+      auto option = kTakesValue.find(arg);
+      if (option == kTakesValue.end()) throw TUsageError{"unknown option " + arg};
+      if (line.Has(arg)) throw TUsageError{arg + " is given twice"};
+      if (option->second && i + 1 >= args.size()) throw TUsageError{arg + " needs a value"};
+      line.options[arg] = option->second ? args[++i] : "";
     } else if (line.command.empty()) {
       line.command = arg;
     } else {
       line.words.push_back(arg);
     }
   }
+  if (line.Has("--help") || line.Has("--version")) return line;
+  if (line.command.empty()) throw TUsageError{"no command given"};
+  auto taken = CommandOptions().find(line.command);
+  if (taken == CommandOptions().end()) throw TUsageError{"unknown command " + line.command};
+  for (const auto& [option, value] : line.options)
+    if (!taken->second.count(option)) throw TUsageError{line.command + " does not take " + option};
+  CheckCombinations(line);
   return line;
 }
 
@@ -38,6 +87,13 @@ TFormat FormatOf(const TCommandLine& line) {
   if (format == "csv") return TFormat::Csv;
   if (format == "json") return TFormat::Json;
   throw TUsageError{"--format takes tsv, csv or json, not " + format};
+}
+
+TEncoding EncodingOf(const TCommandLine& line) {
+  const std::string encoding = line.Get("--encoding").value_or("utf-8");
+  if (ansi::SameText(encoding, "utf-8")) return TEncoding::Utf8;
+  if (ansi::SameText(encoding, "windows-1252")) return TEncoding::Windows1252;
+  throw TUsageError{"--encoding takes utf-8 or windows-1252, not " + encoding};
 }
 
 std::vector<std::string> CsvFields(const std::string& line) {
@@ -60,5 +116,34 @@ std::vector<std::string> CsvFields(const std::string& line) {
       fields.back() += c;
     }
   }
+  if (quoted) throw TUsageError{"a quote is not closed"};
   return fields;
+}
+
+std::vector<TBatchLine> ReadBatch(std::istream& in) {
+  std::vector<TBatchLine> items;
+  std::string text;
+  bool seenText = false;
+  for (int number = 1; std::getline(in, text); ++number) {
+    if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (ansi::Trim(text).empty()) continue;
+    const bool header = !seenText && ansi::SameText(ansi::Trim(text), "model,flange,radome,pack");
+    seenText = true;
+    if (header) continue;
+    std::vector<std::string> fields;
+    try {
+      fields = CsvFields(text);
+    } catch (const TUsageError& error) {
+      throw TUsageError{"batch line " + std::to_string(number) + ": " + error.message};
+    }
+    if (fields.size() > 4)
+      throw TUsageError{"batch line " + std::to_string(number) +
+                        ": more than four fields (model,flange,radome,pack)"};
+    fields.resize(4);
+    for (std::string& field : fields)
+      field = std::string(ansi::Trim(field));
+    items.push_back({number, fields[0], fields[1], fields[2], fields[3]});
+  }
+  return items;
 }

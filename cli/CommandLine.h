@@ -1,6 +1,8 @@
 #pragma once
 // The headless tool's command line: its command, its positional words and
-// its options; and the CSV lines of a batch.
+// its options, checked against what the command takes; and the lines of a
+// batch.
+#include <istream>
 #include <map>
 #include <optional>
 #include <string>
@@ -8,7 +10,7 @@
 
 #include "cli/RecordWriter.h"
 
-// Bad usage: exit status 2, the message and the usage text.
+// Bad usage: exit status 2, the message on one line and a pointer to --help.
 struct TUsageError {
   std::string message;
 };
@@ -26,12 +28,28 @@ struct TCommandLine {
   }
 };
 
-// Throws TUsageError on an unknown option or one without its value.
+// Throws TUsageError on an unknown option, one without its value, one given
+// twice, one the command does not take, or options that contradict each
+// other. --help, -h and --version are taken with any command, or none.
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The one positional word; throws TUsageError unless there is exactly one.
 std::string ModelOf(const TCommandLine& line);
 // --format, tsv when absent; throws TUsageError on any other.
 TFormat FormatOf(const TCommandLine& line);
+// --encoding, UTF-8 when absent; throws TUsageError on any other.
+TEncoding EncodingOf(const TCommandLine& line);
 
-// Splits one CSV line into its fields (RFC 4180 quoting).
+// Splits one CSV line into its fields (RFC 4180 quoting); throws TUsageError
+// on a quote left open.
 std::vector<std::string> CsvFields(const std::string& line);
+
+// One item of a batch: its line number in the input and its four fields,
+// trimmed (empty: not given).
+struct TBatchLine {
+  int number = 0;
+  std::string model, flange, radome, pack;
+};
+// The items of a batch in CSV, model,flange,radome,pack a line. Skips blank
+// lines, a UTF-8 byte-order mark and a first line that is the header; throws
+// TUsageError naming the line of a fifth field or an open quote.
+std::vector<TBatchLine> ReadBatch(std::istream& in);

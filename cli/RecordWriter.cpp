@@ -1,5 +1,6 @@
 #include "cli/RecordWriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Cp1252.h"
@@ -8,17 +9,53 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 20;
 
+bool IsAscii(std::string_view text) {
+  unsigned char any = 0;
+  for (const char c : text)
+    any |= static_cast<unsigned char>(c);
+  return any < 0x80;
+}
+
 }  // namespace
 
-TRecordWriter::TRecordWriter(std::ostream& out, TFormat format, std::vector<std::string> titles)
-    : out_(out), format_(format), titles_(std::move(titles)), buffer_(new char[kBufferSize]) {
+std::string JsonQuoted(std::string_view bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string json = "\"";
+  for (const char c : Utf8FromAnsi(bytes)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      json += '\\';
+      json += c;
+    } else if (u < 0x20) {
+      json += "\\u00";
+      json += kHex[u >> 4];
+      json += kHex[u & 15];
+    } else {
+      json += c;
+    }
+  }
+  return json + '"';
+}
+
+std::string OutputText(std::string_view bytes, TEncoding encoding) {
+  if (encoding == TEncoding::Windows1252 || IsAscii(bytes)) return std::string(bytes);
+  return Utf8FromAnsi(bytes);
+}
+
+TRecordWriter::TRecordWriter(std::ostream& out, TFormat format, std::vector<TColumn> columns,
+                             TEncoding encoding)
+    : out_(out),
+      format_(format),
+      columns_(std::move(columns)),
+      encoding_(encoding),
+      buffer_(new char[kBufferSize]) {
   if (format_ == TFormat::Json) {
     Put('[');
     return;
   }
-  for (size_t i = 0; i < titles_.size(); ++i) {
+  for (size_t i = 0; i < columns_.size(); ++i) {
     if (i > 0) Put(format_ == TFormat::Csv ? ',' : '\t');
-    Field(titles_[i]);
+    Field(columns_[i].title);
   }
   Put(format_ == TFormat::Csv ? "\r\n" : "\n");
 }
@@ -30,13 +67,19 @@ TRecordWriter::~TRecordWriter() {
 void TRecordWriter::Row(const std::vector<std::string_view>& cells) {
   if (format_ == TFormat::Json) {
     Put(firstRow_ ? "\n  {" : ",\n  {");
-    for (size_t i = 0; i < cells.size() && i < titles_.size(); ++i) {
+    for (size_t i = 0; i < cells.size() && i < columns_.size(); ++i) {
       if (i > 0) Put(", ");
-      JsonString(titles_[i]);
+      JsonString(columns_[i].title);
       Put(": ");
-      JsonString(cells[i]);
+      JsonValue(cells[i], columns_[i].kind);
     }
     Put('}');
+  } else if (format_ == TFormat::Tsv && !PlainRow(cells)) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (i > 0) Put('\t');
+      Field(cells[i]);
+    }
+    Put('\n');
   } else if (format_ == TFormat::Tsv) {
     // The common case, a row of plain cells, copied in one go.
     size_t size = cells.size() + 1;
@@ -76,8 +119,17 @@ void TRecordWriter::Finish() {
   out_.flush();
 }
 
-void TRecordWriter::Field(std::string_view text) {
-  if (format_ == TFormat::Tsv || text.find_first_of(",\"\r\n") == std::string_view::npos) {
+// Cells that go out as they are: the common case, copied in one go.
+bool TRecordWriter::PlainRow(const std::vector<std::string_view>& cells) const {
+  if (encoding_ == TEncoding::Windows1252) return true;
+  for (const std::string_view cell : cells)
+    if (!IsAscii(cell)) return false;
+  return true;
+}
+
+void TRecordWriter::Field(std::string_view bytes) {
+  const std::string text = OutputText(bytes, encoding_);
+  if (format_ == TFormat::Tsv || text.find_first_of(",\"\r\n") == std::string::npos) {
     Put(text);
     return;
   }
@@ -89,23 +141,25 @@ void TRecordWriter::Field(std::string_view text) {
   Put('"');
 }
 
-void TRecordWriter::JsonString(std::string_view text) {
-  static const char kHex[] = "0123456789abcdef";
-  Put('"');
-  for (const char c : Utf8FromAnsi(text)) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      Put('\\');
-      Put(c);
-    } else if (u < 0x20) {
-      Put("\\u00");
-      Put(kHex[u >> 4]);
-      Put(kHex[u & 15]);
-    } else {
-      Put(c);
+void TRecordWriter::JsonValue(std::string_view text, TCellKind kind) {
+  if (kind == TCellKind::Number) {
+    Put(text.empty() ? std::string_view("null") : text);
+  } else if (kind == TCellKind::List) {
+    Put('[');
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = std::min(text.find("; ", start), text.size());
+      if (start > 0) Put(", ");
+      JsonString(text.substr(start, end - start));
+      start = end + 2;
     }
+    Put(']');
+  } else {
+    JsonString(text);
   }
-  Put('"');
+}
+
+void TRecordWriter::JsonString(std::string_view text) {
+  Put(JsonQuoted(text));
 }
 
 void TRecordWriter::Put(std::string_view bytes) {

@@ -2,8 +2,9 @@
 // Writes the headless tool's tables as they are found, through one large
 // buffer: tab-separated (a title line, then the rows), CSV (RFC 4180: a title
 // row, fields quoted when they hold a comma, a quote or a line break, CR LF
-// line ends) or JSON (one array of objects keyed by the titles, text turned
-// from Windows-1252 into UTF-8).
+// line ends) or JSON (one array of objects keyed by the titles). JSON is
+// UTF-8; tab-separated and CSV text is UTF-8 too unless the catalogue's own
+// Windows-1252 bytes are asked for.
 #include <memory>
 #include <ostream>
 #include <string>
@@ -11,21 +12,43 @@
 #include <vector>
 
 enum class TFormat { Tsv, Csv, Json };
+enum class TEncoding { Utf8, Windows1252 };
+
+// How a column's cells go into JSON: as text; as a number (the cell's text,
+// null when empty); or as a list of texts, which the cell holds separated by
+// "; " (so tab-separated and CSV rows show the same words).
+enum class TCellKind { Text, Number, List };
+
+struct TColumn {
+  TColumn(std::string title, TCellKind kind = TCellKind::Text)  // NOLINT: titles convert
+      : title(std::move(title)), kind(kind) {}
+  TColumn(const char* title) : title(title) {}  // NOLINT
+  std::string title;
+  TCellKind kind = TCellKind::Text;
+};
+
+// The catalogue's bytes as the output carries them.
+std::string OutputText(std::string_view bytes, TEncoding encoding);
+// Windows-1252 bytes as a quoted JSON string (UTF-8).
+std::string JsonQuoted(std::string_view bytes);
 
 class TRecordWriter {
  public:
-  TRecordWriter(std::ostream& out, TFormat format, std::vector<std::string> titles);
+  TRecordWriter(std::ostream& out, TFormat format, std::vector<TColumn> columns,
+                TEncoding encoding = TEncoding::Utf8);
   ~TRecordWriter();
   TRecordWriter(const TRecordWriter&) = delete;
   TRecordWriter& operator=(const TRecordWriter&) = delete;
 
-  // One row: a cell per title, in their order.
+  // One row: a cell per column, in their order.
   void Row(const std::vector<std::string_view>& cells);
   // Ends the table (JSON's closing bracket) and writes out what is buffered.
   void Finish();
 
  private:
+  bool PlainRow(const std::vector<std::string_view>& cells) const;
   void Field(std::string_view text);
+  void JsonValue(std::string_view text, TCellKind kind);
   void JsonString(std::string_view text);
   // Appends bytes to the buffer, writing it out when full.
   void Put(std::string_view bytes);
@@ -34,7 +57,8 @@ class TRecordWriter {
 
   std::ostream& out_;
   TFormat format_;
-  std::vector<std::string> titles_;
+  std::vector<TColumn> columns_;
+  TEncoding encoding_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
   bool firstRow_ = true;

@@ -9,6 +9,7 @@
 #include "flatfile/RowFilter.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -54,7 +55,12 @@ TFileLocation TFlatFileDataSet::Location() const {
     fullName = fileName_;
   }
   location.path = ResolvePath(fullName);
-  if (!FileExists(location.path)) location.error = location.path + " does not exist";
+  if (!FileExists(location.path)) {
+    // A file behind a folder the user may not read is not a missing file.
+    const std::string reason = native::UnreachableReason(location.path);
+    location.error = reason.empty() ? location.path + " does not exist"
+                                    : "Cannot open file \"" + location.path + "\". " + reason;
+  }
   return location;
 }
 

@@ -3,7 +3,9 @@
 // POSIX on Linux, the C runtime's wide-character calls on Windows (file
 // names are Windows-1252 text, turned into UTF-16 as all text is, and every
 // file is opened in binary mode). Header-only, so the INI engine uses it too.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -101,5 +103,14 @@ inline std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 #endif
+
+// Why a path that is not there cannot be reached, when the reason is other
+// than its absence (a folder the user may not search, say); "" otherwise.
+inline std::string UnreachableReason(const std::string& path) {
+  errno = 0;
+  if (Kind(path) >= 0) return {};
+  const int error = errno;
+  return error == 0 || error == ENOENT || error == ENOTDIR ? std::string() : std::strerror(error);
+}
 
 }  // namespace native

@@ -30,6 +30,8 @@ TRegistry& CurrentUserRegistry();
 
 // Replaces it (tests); nullptr restores the platform's own.
 void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
+// Takes it out, to be wrapped and put back (the platform's own when none was set).
+std::unique_ptr<TRegistry> ReleaseCurrentUserRegistry();
 
 #ifdef _WIN32
 // The real registry under HKEY_CURRENT_USER.

@@ -50,12 +50,22 @@ TEST_F(CliTest, BuildWithChosenOptions) {
             0)
       << err.str();
   EXPECT_EQ(out.str(),
-            "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-BHE\r\nCustom Description=2 ft "
-            "High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate\r\n"
-            "Custom Price=$1275\r\n");
+            "Base Part Number=HP2-23\nCustom Part Number=HP2-23-BHE\nCustom Description=2 ft "
+            "High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate\n"
+            "Custom Price=$1275\n");
   EXPECT_NE(ReadFile(program / "kav_pnb.lom").find("1=1|each|HP2-23|HP2-23-BHE|"),
             std::string::npos);
 
+  // Names as people type them: any letter case, a unique part of an option's text.
+  const std::string exact = out.str();
+  ASSERT_EQ(Run({"build", "HP2-23", "--flange", "udr220", "--radome", "hydro", "--pack", "EXPORT"}),
+            0)
+      << err.str();
+  EXPECT_EQ(out.str(), exact);
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "radome"}), 1);
+  EXPECT_EQ(err.str(),
+            "The radome option \"radome\" is ambiguous; it matches: \"Grey radome\", "
+            "\"Hydrophobic radome\"\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
   EXPECT_EQ(err.str(),
             "The radome option \"Pink\" is not offered; the choices are: \"Grey "
@@ -76,8 +86,25 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(Run({}), 2);
   EXPECT_EQ(Run({"build"}), 2);
   EXPECT_EQ(Run({"query", "--bogus"}), 2);
+  // Nothing a command does not take is ignored: one line and the way to help.
+  EXPECT_EQ(Run({"query", "--all", "--part", "HP"}), 2);
+  EXPECT_EQ(err.str(),
+            "kav_pnb_cli: query needs one of --all, --freq F --type T, or --part TEXT\n"
+            "Try 'kav_pnb_cli --help'.\n");
+  EXPECT_EQ(Run({"spec", "HP2-23", "--flange", "PDR220"}), 2);
+  EXPECT_EQ(Run({"query", "--part", "HP", "--part", "STD"}), 2);
+  EXPECT_EQ(Run({"query", "--part", "HP", "--lom"}), 2);
+  // A program that asked for JSON gets its error as one JSON object.
+  EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
+  EXPECT_EQ(err.str(),
+            "{\"error\": \"The following error was encountered: 'The model number: NOPE was not "
+            "found'\", \"context\": \"build NOPE\"}\n");
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("Usage: kav_pnb_cli"), std::string::npos);
+  EXPECT_EQ(RunCli({"query", "--all", "--program-folder", program / "nope"}, out, err), 1);
+  EXPECT_NE(err.str().find("Cannot use the program folder " + (program / "nope") + ": "),
+            std::string::npos)
+      << err.str();
   std::filesystem::remove(program / "data/pack_list.dat");
   EXPECT_EQ(Run({"build", "HP2-23"}), 1);  // built, but an error box was shown
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
@@ -88,16 +115,30 @@ TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
          "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
          "21|23|HP2-23|hp2|2 ft \"HP\" caf\xE9 \x80|1000\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv"}), 0) << err.str();
-  EXPECT_EQ(out.str(),
-            "Base Part Number,Custom Part Number,Custom Description,Custom Price\r\n"
-            "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xE9 \x80, PDR220 flange, Grey radome, "
-            "Standard crate\",$1150.5\r\n");
+  const std::string title =
+      "Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings\r\n";
+  EXPECT_EQ(out.str(), title +
+                           "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 "
+                           "flange, Grey radome, Standard crate\",$1150.5,1150.5,\r\n");
+  ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv", "--encoding", "windows-1252"}), 0);
+  EXPECT_EQ(out.str(), title +
+                           "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xE9 \x80, PDR220 flange, Grey "
+                           "radome, Standard crate\",$1150.5,1150.5,\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
   EXPECT_EQ(out.str(),
-            "[\n  {\"Base Part Number\": \"HP2-23\", \"Custom Part Number\": \"HP2-23-AXP\", "
+            "[\n  {\"Model\": \"HP2-23\", \"Custom Part Number\": \"HP2-23-AXP\", "
             "\"Custom Description\": \"2 ft \\\"HP\\\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 flange, "
-            "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\"}\n]\n");
+            "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\", \"Price\": 1150.5, "
+            "\"Warnings\": []}\n]\n");
+  // An unpriced item is built as the window builds it, and says so.
+  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n");
+  ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
+  EXPECT_NE(out.str().find("\"Custom Price\": \"$0.00\", \"Price\": null, \"Warnings\": [\"no "
+                           "price\", \"no description\"]"),
+            std::string::npos)
+      << out.str();
   EXPECT_EQ(Run({"query", "--part", "NOTHING", "--format", "json"}), 1);
+  EXPECT_EQ(out.str(), "[]\n");
   EXPECT_EQ(Run({"spec", "HP2-23", "--format", "xml"}), 2);
 }
 
@@ -107,7 +148,9 @@ TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
             "HP4-23,,,\r\nNOPE,,,\r\nHP2-23,,,2\r\n");
   EXPECT_EQ(Run({"build", "--batch", program / "quote.csv", "--format", "csv"}), 1);
   const std::string batch = out.str();
-  std::string expected = "Model,Custom Part Number,Custom Description,Custom Price,Status\r\n";
+  std::string expected =
+      "Line,Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings,Status\r\n";
+  int line = 2;
   for (const std::vector<std::string>& single :
        {std::vector<std::string>{"HP2-23", "--flange", "UDR220", "--radome", "Hydrophobic radome",
                                  "--pack", "E"},
@@ -117,13 +160,41 @@ TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
     args.insert(args.end(), {"--format", "csv"});
     ASSERT_EQ(Run(args), 0) << err.str();
     const std::string row = out.str().substr(out.str().find("\r\n") + 2);
-    expected += row.substr(0, row.size() - 2) + ",ok\r\n";
+    expected += std::to_string(line++) + "," + row.substr(0, row.size() - 2) + ",ok\r\n";
   }
   expected +=
-      "NOPE,,,,\"The following error was encountered:\n'The model number: NOPE was not found'\"\r\n"
-      "HP2-23,,,,\"The packing option \"\"2\"\" is not offered; the choices are: \"\"Standard "
+      "4,NOPE,,,,,,The following error was encountered: 'The model number: NOPE was not found'\r\n"
+      "5,HP2-23,,,,,,\"The packing option \"\"2\"\" is not offered; the choices are: \"\"Standard "
       "crate\"\", \"\"Export crate\"\"\"\r\n";
   EXPECT_EQ(batch, expected);
+}
+
+TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
+  // A spreadsheet's byte-order mark and header, blank lines and an empty
+  // model: nothing is quoted that was not asked for, each row names its line.
+  WriteFile(
+      program / "quote.csv",
+      "\xEF\xBB\xBFmodel,flange,radome,pack\r\n\r\nHP2-23,UDR220,,\r\n  \r\n,,,\r\nHP4-23\r\n");
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv", "--lom"}), 1);
+  std::istringstream rows(out.str());
+  std::string row, lines;
+  std::getline(rows, row);
+  while (std::getline(rows, row))
+    lines += row.substr(0, row.find('\t')) + row.substr(row.rfind('\t')) + "|";
+  EXPECT_EQ(lines, "3\tok|5\tThe model number is empty.|6\tok|");
+  EXPECT_EQ(err.str(), "No job file was written: 1 of 3 items failed.\n");
+  EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
+
+  WriteFile(program / "quote.csv", "HP2-23,UDR220,,\nHP4-23\n");
+  ASSERT_EQ(Run({"build", "--batch", program / "quote.csv", "--lom"}), 0) << err.str();
+  const std::string job = ReadFile(program / "kav_pnb.lom");
+  EXPECT_NE(job.find("1=1|each|HP2-23|HP2-23-BXP|"), std::string::npos) << job;
+  EXPECT_NE(job.find("2=1|each|HP4-23|HP4-23-AXP|"), std::string::npos) << job;
+
+  WriteFile(program / "quote.csv", "HP2-23,,,,\n");
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
+  EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
+            "kav_pnb_cli: batch line 1: more than four fields (model,flange,radome,pack)");
 }
 
 }  // namespace

@@ -479,6 +479,12 @@ TEST_F(CheckerCliTest, ExitStatusFollowsTheErrors) {
   EXPECT_NE(out.str().find(":7:11: warning: RPE is empty"), std::string::npos);
   EXPECT_NE(out.str().find("\n1 error, 1 warning in 9 catalogue files (5 antennas)\n"),
             std::string::npos);
+  // The same findings as objects, for programs.
+  EXPECT_EQ(RunCli({"check", "--format", "json", "--program-folder", program.Path()}, out, err), 1);
+  EXPECT_NE(out.str().find("\"Line\": 7, \"Column\": 10, \"Severity\": \"error\", \"Problem\": "
+                           "\"model number \\\"HP2-23\\\" is also on line 4\""),
+            std::string::npos)
+      << out.str();
 
   Shared("MWAnts.dat", AntennaHeader() + CleanAntennas().substr(0, CleanAntennas().find("RPE-1")) +
                            CleanAntennas().substr(CleanAntennas().find("RPE-1") + 5));
