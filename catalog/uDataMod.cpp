@@ -146,6 +146,9 @@ void TDataMod::DataModuleCreate() {
   // The job file's name first: Finish and Cancel need it even when the
   // catalogue fails to open.
   lomFileName_ = WritableFolder() + "kav_pnb.lom";
+  // A copy killed in the middle of a write left its temporary file behind.
+  RemoveStaleTemporaryFiles(WritableFolder());
+  RemoveStaleTemporaryFiles(LayoutPath(WritableFolder(), "data/"));
   FreqData.Open();
 }
 

@@ -1,7 +1,8 @@
 // What a calling program gets back under real conditions: two copies of the
 // program at work in one folder, links planted where the program writes, a
 // program folder deep enough that its job file's path passes 255 characters,
-// and a catalogue unpacked twice under two spellings of its folders.
+// a catalogue unpacked twice under two spellings of its folders, and the
+// temporary files of a copy killed in the middle of a write.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -110,6 +111,28 @@ TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
   EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");
   data->ShowRadomeImage();  // "Data\radome_img.dat"
   EXPECT_EQ(optionPicture.picture, program / "Images/rad_grey.gif");
+}
+
+TEST_F(HandBackTest, TemporaryFilesOfAKilledCopyGoOnceADayOld) {
+  const auto now = fs::file_time_type::clock::now();
+  const std::vector<std::string> stale = {program / ".kav_pnb.a1B2c3",
+                                          program / "data/.kav_pnb.zzzzzz"};
+  // A younger one may be another copy's write; the others are not ours.
+  const std::vector<std::string> kept = {
+      program / "data/.kav_pnb.Young1", program / "data/.kav_pnb.lock", program / "kav_pnb.abcdef"};
+  for (const std::string& name : stale) {
+    WriteFile(name, "half a file");
+    fs::last_write_time(name, now - std::chrono::hours(25));
+  }
+  for (const std::string& name : kept) {
+    WriteFile(name, "x");
+    fs::last_write_time(name, now - std::chrono::hours(name == kept[0] ? 23 : 25));
+  }
+  Create();
+  for (const std::string& name : stale)
+    EXPECT_FALSE(fs::exists(name)) << name;
+  for (const std::string& name : kept)
+    EXPECT_TRUE(fs::exists(name)) << name;
 }
 
 }  // namespace
