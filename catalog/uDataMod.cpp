@@ -45,12 +45,12 @@ std::string QuoteDoubled(const std::string& text) {
   return quoted + "'";
 }
 
-// Replaces `path` whole, so a reader never sees half a file.
+// Replaces the file at `path` (a real path) whole, so a reader never sees half a file.
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines)
     bytes += line + "\r\n";
-  WriteFileAtomically(ResolvePath(path), bytes);
+  WriteFileAtomically(path, bytes);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ std::string FieldText(const TFlatFileDataSet& table, const char* field) {
 
 TDataMod::TDataMod(TDialogs& dialogs)
     : dialogs_(dialogs),
-      dataFolderLock_([this] { return WritableFolder() + "data\\kav_pnb.lock"; }) {
+      dataFolderLock_([this] { return LayoutPath(WritableFolder(), "data\\kav_pnb.lock"); }) {
   ConfigureTables();
   LinkSources();
 }
@@ -135,7 +135,7 @@ const std::string& TDataMod::WritableFolder() {
     // the tables that read them back read them there.
     if (workingFolder_ != ProgramFolder())
       for (TFlatFileDataSet* table : {&FlangeData, &pnbData}) {
-        table->SetFileName(workingFolder_ + "data/" + table->FileName());
+        table->SetFileName(LayoutPath(workingFolder_, "data/" + table->FileName()));
         table->SetPath("");
       }
   }
@@ -146,6 +146,9 @@ void TDataMod::DataModuleCreate() {
   // The job file's name first: Finish and Cancel need it even when the
   // catalogue fails to open.
   lomFileName_ = WritableFolder() + "kav_pnb.lom";
+  // A copy killed in the middle of a write left its temporary file behind.
+  RemoveStaleTemporaryFiles(WritableFolder());
+  RemoveStaleTemporaryFiles(LayoutPath(WritableFolder(), "data/"));
   FreqData.Open();
 }
 
@@ -271,7 +274,7 @@ void TDataMod::WriteFlangeFile() {
   std::vector<std::string> lines = {"Antenna|Flange"};
   for (const std::string& flange : flanges.Items())
     lines.push_back(model + "|" + flange);
-  WriteLines(WritableFolder() + "Data\\AntFlanges.dat", lines);
+  WriteLines(LayoutPath(WritableFolder(), "Data\\AntFlanges.dat"), lines);
 }
 
 void TDataMod::FilterFlangesByAntenna() {
@@ -400,7 +403,7 @@ void TDataMod::WritePartNumberFile() {
   const std::string partNumber = GetCustomPartNumber();
   const std::string description = GetCustomDescription();
   const std::string price = GetCustomPrice();
-  WriteLines(WritableFolder() + "Data\\pnb.dat",
+  WriteLines(LayoutPath(WritableFolder(), "Data\\pnb.dat"),
              {"PartNum|CustPartNum|CustDesc|CustPrice",
               model + "|" + partNumber + "|" + description + "|" + price});
 }

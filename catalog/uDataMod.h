@@ -30,9 +30,10 @@ class TDataMod {
   TDataMod(const TDataMod&) = delete;
   TDataMod& operator=(const TDataMod&) = delete;
 
-  // The creation handler: opens the frequency table (which opens the type
-  // table on the first frequency) and fixes the job file's path. Its errors
-  // go to the caller.
+  // The creation handler: fixes the job file's path, removes the day-old
+  // temporary files of killed copies from the folders this copy writes, and
+  // opens the frequency table (which opens the type table on the first
+  // frequency). Its errors go to the caller.
   void DataModuleCreate();
 
   // --- queries ---

@@ -23,7 +23,7 @@ void TChecker::CheckPicture(const TSource& s, long number, int column, const std
               "the program does not read it and " + shown() + " stays empty");
     return;
   }
-  const std::string path = ResolvePath(ProgramFolder() + folder + name);
+  const std::string path = LayoutPath(ProgramFolder(), folder + name);
   if (!FileExists(path)) {
     aggregate.finding =
         Warning(s, number, column,
@@ -153,7 +153,7 @@ void TChecker::CheckFlangePictures() {
   const TImageLoader& loader = data_.FlangeImg;
   TSource& s = flangeImgSource_;
   s.order = kFlangeImg;
-  s.path = ResolvePath(ProgramFolder() + loader.ImageDataPath + loader.ImageDataFile);
+  s.path = LayoutPath(ProgramFolder(), loader.ImageDataPath + loader.ImageDataFile);
   if (!FileExists(s.path)) {
     Warning(s, 0, 0, "the file does not exist", "no flange picture is ever shown");
     return;

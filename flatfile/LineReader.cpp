@@ -14,7 +14,7 @@
 TLineReader::TLineReader(const std::string& path, size_t chunkSize)
     : path_(path), chunkSize_(chunkSize < 16 ? 16 : chunkSize) {
   fd_ = native::OpenForReading(path);
-  if (fd_ < 0) throw EKavError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+  if (fd_ < 0) throw EKavError("Cannot open file \"" + path + "\". " + native::OpenFailure(fd_));
   // A buffer no bigger than the file (plus room to see its end), up to a chunk.
   size_t size = chunkSize_;
   const long long fileSize = native::RegularFileSize(fd_);

@@ -32,8 +32,10 @@ TFileLocation TFlatFileDataSet::Location() const {
     location.error = "Missing File";
     return location;
   }
-  std::string fullName;
-  if (pathMode_ == pmRegistryPath) {
+  if (pathMode_ == pmLocalPath && !path_.empty()) {
+    // Beside the program: every spelling of its data folder reaches one folder.
+    location.path = LayoutPath(ProgramFolder(), path_ + fileName_);
+  } else if (pathMode_ == pmRegistryPath) {
     location.fromRegistry = true;
     location.registryValue = CurrentUserRegistry().ReadString(
         registryOptions_.Key, registryOptions_.Section, registryOptions_.Value, location.folder);
@@ -48,13 +50,10 @@ TFileLocation TFlatFileDataSet::Location() const {
         location.error = "Invalid data type for '" + registryOptions_.Value + "'";
         return location;
     }
-    fullName = location.folder + "\\" + fileName_;
-  } else if (!path_.empty()) {
-    fullName = ProgramFolder() + path_ + fileName_;
+    location.path = ResolvePath(location.folder + "\\" + fileName_);
   } else {
-    fullName = fileName_;
+    location.path = ResolvePath(fileName_);
   }
-  location.path = ResolvePath(fullName);
   if (!FileExists(location.path)) {
     // A file behind a folder the user may not read is not a missing file.
     const std::string reason = native::UnreachableReason(location.path);

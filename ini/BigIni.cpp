@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -12,8 +11,6 @@
 #include "platform/Error.h"
 #include "platform/FileUtil.h"
 #include "platform/NativeFile.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,13 +30,6 @@ std::string Cut(const std::string& text) {
 
 [[noreturn]] void RaiseFileError(const char* action, const std::string& fileName, int err) {
   RaiseFileError(action, fileName, std::system_category().message(err != 0 ? err : EIO));
-}
-
-// A plain file that exists (folders do not count).
-bool FileExists(const std::string& fileName) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(native::Path(fileName), ec);
-  return !ec && fs::exists(status) && !fs::is_directory(status);
 }
 
 // Owns an open C file; closes it, ignoring errors, unless Close was called.
@@ -145,10 +135,12 @@ void TBigIniFile::Clear() {
 
 void TBigIniFile::LoadFile(const std::string& fileName) {
   currentSection_ = 0;
-  if (!FileExists(fileName)) return;
+  if (native::Kind(fileName) < 0) return;  // nothing there: nothing to load
 
   std::vector<char> buffer;  // declared first: it must outlive the open file
-  TOpenFile file(native::OpenFile(fileName, "rb"));
+  const int fd = native::OpenForReading(fileName);
+  if (fd < 0) RaiseFileError("Cannot open", fileName, native::OpenFailure(fd));
+  TOpenFile file(native::ReadStream(fd));
   if (!file.Get()) RaiseFileError("Cannot open", fileName, errno);
   UseBuffer(file.Get(), buffer, TextBufferSize);
 

@@ -35,7 +35,9 @@ class TBigIniFile {
 
   static constexpr int kDefaultTextBufferSize = 28672;
 
-  // Loads the file when it exists; Modified() is false afterwards.
+  // Loads the file when it exists; Modified() is false afterwards. Only a
+  // regular file is read: anything else at the name (a FIFO, a device, a
+  // folder) raises "Cannot open file "<name>". Not a regular file".
   explicit TBigIniFile(const std::string& fileName);
   // Writes pending changes back; a failure is swallowed here, so callers that
   // must know call Flush first.

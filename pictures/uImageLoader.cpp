@@ -22,10 +22,12 @@ TImageLoader::TChoice Picture(const std::string& folder, const std::string& name
 }  // namespace
 
 TImageLoader::TChoice TImageLoader::ChoosePicture() const {
-  const std::string indexFile = ProgramFolder() + ImageDataPath + ImageDataFile;
-  if (!FileExists(indexFile)) return Picture(ProgramFolder() + ImagePath, ImageFile);
-  TChoice choice{ProgramFolder() + ImagePath + ImageFile, false};
-  TLineReader reader(ResolvePath(indexFile));
+  // The program's own folders, one real folder whatever their spelling.
+  const std::string indexFile = LayoutPath(ProgramFolder(), ImageDataPath + ImageDataFile);
+  const std::string pictureFolder = LayoutPath(ProgramFolder(), ImagePath);
+  if (!FileExists(indexFile)) return Picture(pictureFolder, ImageFile);
+  TChoice choice{pictureFolder + ImageFile, false};
+  TLineReader reader(indexFile);
   TModList cells("|");
   std::string_view line;
   while (reader.Next(line)) {
@@ -35,7 +37,7 @@ TImageLoader::TChoice TImageLoader::ChoosePicture() const {
     bool matches = true;
     for (int j = 0; j < Filters.Count(); ++j)
       if (cells[j] != Filters.Value(Filters.Name(j))) matches = false;
-    if (matches) return Picture(ProgramFolder() + ImagePath, cells[ImageIndex]);
+    if (matches) return Picture(pictureFolder, cells[ImageIndex]);
   }
   return choice;  // no line matched: the control is emptied
 }

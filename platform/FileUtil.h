@@ -9,19 +9,20 @@
 // Header-only, so the INI engine below this library writes the same way.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "platform/Error.h"
+#include "platform/NativeFile.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/NativeFile.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,12 +31,25 @@
 
 namespace file_util {
 
+constexpr std::string_view kTemporaryPrefix = ".kav_pnb.";
+constexpr size_t kTemporarySuffixSize = 6;
+
 // The temporary file's name: hidden, beside the target, short enough for any
 // target name the folder can hold.
 inline std::string TemporaryTemplate(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-  return folder + ".kav_pnb.XXXXXX";
+  return folder + std::string(kTemporaryPrefix) + std::string(kTemporarySuffixSize, 'X');
+}
+
+// Whether `name` is a temporary file's name: the prefix and six letters or digits.
+inline bool IsTemporaryName(std::string_view name) {
+  if (name.size() != kTemporaryPrefix.size() + kTemporarySuffixSize ||
+      name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix)
+    return false;
+  return std::all_of(name.begin() + kTemporaryPrefix.size(), name.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  });
 }
 
 // "Cannot <verb> file "<path>". <reason>"
@@ -74,7 +88,7 @@ inline mode_t ModeFor(const std::string& path) {
 inline void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   using file_util::Fail;
   const std::string pattern = file_util::TemporaryTemplate(path);
-  const std::string stem = pattern.substr(0, pattern.size() - 6);
+  const std::string stem = pattern.substr(0, pattern.size() - file_util::kTemporarySuffixSize);
   // A fresh name, created only if nothing (no file, no link) has it yet.
   std::string temp;
   HANDLE file = INVALID_HANDLE_VALUE;
@@ -154,3 +168,22 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
   }
 }
 #endif
+
+// Removes from `folder` the temporary files a copy of the program killed in
+// the middle of a write left behind: those last written at least a day ago.
+// A younger one may be another copy's write in progress. Nothing else is
+// touched, and a failure only leaves a file where it was.
+inline void RemoveStaleTemporaryFiles(const std::string& folder) {
+  namespace fs = std::filesystem;
+  constexpr auto kStale = std::chrono::hours(24);
+  const fs::file_time_type now = fs::file_time_type::clock::now();
+  std::error_code ec;
+  fs::directory_iterator it(native::Path(folder.empty() ? "." : folder), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    if (!file_util::IsTemporaryName(native::Text(it->path().filename()))) continue;
+    std::error_code fileError;
+    if (!fs::is_regular_file(it->symlink_status(fileError))) continue;
+    const fs::file_time_type written = fs::last_write_time(it->path(), fileError);
+    if (!fileError && now - written >= kStale) fs::remove(it->path(), fileError);
+  }
+}

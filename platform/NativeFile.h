@@ -15,7 +15,6 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdint>
 
 #include "platform/Cp1252.h"
@@ -26,6 +25,17 @@
 #endif
 
 namespace native {
+
+// OpenForReading(path) gives a descriptor of the regular file at `path`,
+// opened for reading, or -1 with errno set when it cannot be opened, or
+// kNotRegularFile for anything else at the name (a FIFO, a device, a
+// folder): such a file is refused, never read or waited on.
+constexpr int kNotRegularFile = -2;
+
+// The reason OpenForReading gave `result` (a negative result).
+inline std::string OpenFailure(int result) {
+  return result == kNotRegularFile ? "Not a regular file" : std::strerror(errno != 0 ? errno : EIO);
+}
 
 #ifdef _WIN32
 inline std::wstring Wide(const std::string& path) {
@@ -49,6 +59,11 @@ inline int OpenForReading(const std::string& path) {
     errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
     return -1;
   }
+  // A pipe or a device ("CON", "NUL") opens too: only a disk file is read.
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    ::CloseHandle(file);
+    return kNotRegularFile;
+  }
   const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_RDONLY | _O_BINARY);
   if (fd < 0) ::CloseHandle(file);
   return fd;
@@ -70,9 +85,12 @@ inline int Kind(const std::string& path) {
   if (::_wstat64(Wide(path.empty() ? "." : path).c_str(), &info) != 0) return -1;
   return (info.st_mode & _S_IFMT) == _S_IFREG ? 1 : 0;
 }
-inline std::FILE* OpenFile(const std::string& path, const char* mode) {
-  return ::_wfopen(Wide(path).c_str(),
-                   std::wstring(mode, mode + std::char_traits<char>::length(mode)).c_str());
+// A buffered stream reading the descriptor OpenForReading gave; it owns the
+// descriptor, which is closed when no stream can be made.
+inline std::FILE* ReadStream(int fd) {
+  std::FILE* stream = ::_fdopen(fd, "rb");
+  if (stream == nullptr) ::_close(fd);
+  return stream;
 }
 #else
 inline std::filesystem::path Path(const std::string& path) {
@@ -82,7 +100,20 @@ inline std::string Text(const std::filesystem::path& path) {
   return path.string();
 }
 inline int OpenForReading(const std::string& path) {
-  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // A FIFO opened for reading waits for a writer, and opening a device may
+  // act on it: look first, and open only what looks like a regular file.
+  struct stat info;
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return kNotRegularFile;
+  // Something else may take the name after the look: the open never waits,
+  // and what it opened is looked at again.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return kNotRegularFile;
+  }
+  ::fcntl(fd, F_SETFL, 0);  // reads block as usual
+  return fd;
 }
 inline long long Read(int fd, char* buffer, size_t size) {
   return ::read(fd, buffer, size);
@@ -99,8 +130,10 @@ inline int Kind(const std::string& path) {
   if (::stat(path.empty() ? "." : path.c_str(), &info) != 0) return -1;
   return S_ISREG(info.st_mode) ? 1 : 0;
 }
-inline std::FILE* OpenFile(const std::string& path, const char* mode) {
-  return std::fopen(path.c_str(), mode);
+inline std::FILE* ReadStream(int fd) {
+  std::FILE* stream = ::fdopen(fd, "rb");
+  if (stream == nullptr) ::close(fd);
+  return stream;
 }
 #endif
 

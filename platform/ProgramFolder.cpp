@@ -1,12 +1,15 @@
 #include "platform/ProgramFolder.h"
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+
+#include "platform/AnsiText.h"
+#include "platform/NativeFile.h"
+#include "platform/PathResolver.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/NativeFile.h"
 #endif
 
 namespace {
@@ -46,4 +49,17 @@ const std::string& ProgramFolder() {
 
 void SetProgramFolder(const std::string& folder) {
   Folder() = WithTrailingSeparator(folder);
+}
+
+std::string LayoutPath(const std::string& base, const std::string& name) {
+  static constexpr const char* kLayoutFolders[] = {"data", "Images"};
+  const size_t end = name.find_first_of("/\\");
+  if (end != std::string::npos)
+    for (const char* folder : kLayoutFolders)
+      if (ansi::SameText(std::string_view(name).substr(0, end), folder)) {
+        const std::string real = ResolvePath(base + folder);
+        if (native::Kind(real) >= 0) return ResolvePath(real + "/" + name.substr(end + 1));
+      }
+  // No such folder: the name as written, as the error will show it.
+  return ResolvePath(base + name);
 }

@@ -9,7 +9,6 @@
 #endif
 
 #include "platform/NativeFile.h"
-#include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
 namespace {
@@ -21,7 +20,7 @@ bool ProgramFolderWritable(const std::string& folder) {
   (void)folder;
   return true;
 #else
-  const std::string data = ResolvePath(folder + "data/");
+  const std::string data = LayoutPath(folder, "data/");
   return ::access(folder.c_str(), W_OK) == 0 &&
          (::access(data.c_str(), F_OK) != 0 || ::access(data.c_str(), W_OK) == 0);
 #endif
@@ -45,7 +44,8 @@ std::string WorkingFolder() {
       program, ProgramFolderWritable(program), std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
   if (folder != program) {
     std::error_code ec;
-    std::filesystem::create_directories(native::Path(folder + "data"), ec);
+    // A data folder of another spelling is used as it is, not doubled.
+    std::filesystem::create_directories(native::Path(LayoutPath(folder, "data/")), ec);
   }
   return folder;
 }

@@ -1,6 +1,8 @@
 // What a calling program gets back under real conditions: two copies of the
-// program at work in one folder, links planted where the program writes, and
-// a program folder deep enough that its job file's path passes 255 characters.
+// program at work in one folder, links planted where the program writes, a
+// program folder deep enough that its job file's path passes 255 characters,
+// a catalogue unpacked twice under two spellings of its folders, and the
+// temporary files of a copy killed in the middle of a write.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,6 +93,46 @@ TEST_F(HandBackTest, AJobFileInADeepFolderLandsWhereTheCallerLooks) {
     file.Site.AddLine("1", "each", "HP2-23", "HP2-23-AXP", "D", "1150.5");
   }
   EXPECT_EQ(ReadFile(job), "[SITE 001 LOM]\r\n1=1|each|HP2-23|HP2-23-AXP|D|1150.5|\r\n\r\n");
+}
+
+TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
+  // data/ holds the last run's files; Data/ and images/ are empty copies.
+  Data("pnb.dat", "PartNum|CustPartNum|CustDesc|CustPrice\r\nHP2-23|OLD-PN|old|1\r\n");
+  Data("AntFlanges.dat", "Antenna|Flange\r\nHP2-23|OLD\r\n");
+  fs::create_directories(program / "Data");
+  fs::create_directories(program / "images");
+  auto data = Create();
+  ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
+  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_EQ(Cell(data->FlangeData, "Flange"), "PDR220");
+  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
+  EXPECT_TRUE(fs::is_empty(program / "Data"));
+  data->ShowFlangeImage();  // "images\"
+  EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");
+  data->ShowRadomeImage();  // "Data\radome_img.dat"
+  EXPECT_EQ(optionPicture.picture, program / "Images/rad_grey.gif");
+}
+
+TEST_F(HandBackTest, TemporaryFilesOfAKilledCopyGoOnceADayOld) {
+  const auto now = fs::file_time_type::clock::now();
+  const std::vector<std::string> stale = {program / ".kav_pnb.a1B2c3",
+                                          program / "data/.kav_pnb.zzzzzz"};
+  // A younger one may be another copy's write; the others are not ours.
+  const std::vector<std::string> kept = {
+      program / "data/.kav_pnb.Young1", program / "data/.kav_pnb.lock", program / "kav_pnb.abcdef"};
+  for (const std::string& name : stale) {
+    WriteFile(name, "half a file");
+    fs::last_write_time(name, now - std::chrono::hours(25));
+  }
+  for (const std::string& name : kept) {
+    WriteFile(name, "x");
+    fs::last_write_time(name, now - std::chrono::hours(name == kept[0] ? 23 : 25));
+  }
+  Create();
+  for (const std::string& name : stale)
+    EXPECT_FALSE(fs::exists(name)) << name;
+  for (const std::string& name : kept)
+    EXPECT_TRUE(fs::exists(name)) << name;
 }
 
 }  // namespace

@@ -258,21 +258,19 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
   const std::string folder = program.Path().substr(0, program.Path().size() - 1);
   auto conditions = Conditions(folder, job);
   // Every write deletes the old job file first, so a folder in its place is
-  // made afresh here rather than swapped for the old file.
+  // made afresh here rather than swapped for the old file; it is no file to
+  // read, and the write stops there.
   conditions.erase(conditions.begin());
-  auto blocked = [&](const std::string& path, const char* name, const char* verb) {
-    auto c = Make(
-        name,
-        [path] {
-          fs::remove(path);
-          fs::create_directories(path + "/inside");
-        },
-        [path] { fs::remove_all(path); }, EISDIR);
-    c->verb = verb;
-    return c;
-  };
-  conditions.push_back(
-      blocked(job, "a folder where the job file belongs (the rename fails)", "Cannot replace"));
+  auto inPlace = Make(
+      "a folder where the job file belongs",
+      [job] {
+        fs::remove(job);
+        fs::create_directories(job + "/inside");
+      },
+      [job] { fs::remove_all(job); }, 0);
+  inPlace->verb = "Cannot open";
+  inPlace->reason = "Not a regular file";
+  conditions.push_back(inPlace);
 
   for (const auto& condition : conditions) {
     SCOPED_TRACE(condition->name);

@@ -1,6 +1,7 @@
 #include "ini/BigIni.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -324,9 +325,9 @@ TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
 
 TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
   const std::string target = File("target");
+  auto ini = std::make_unique<TBigIniFile>(target);
   fs::create_directory(target);
   WriteFile(target + "/inside", "x");
-  auto ini = std::make_unique<TBigIniFile>(target);
   ini->WriteString("s", "k", "v");
   EXPECT_EQ(ErrorOf([&] { ini->Flush(); }).rfind("Cannot replace file \"" + target, 0), 0u);
   EXPECT_TRUE(ini->Modified());
@@ -338,6 +339,19 @@ TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
   gone.WriteString("s", "k", "v");
   EXPECT_THROW(gone.Flush(), EKavError);
 }
+
+#ifndef _WIN32
+// Anything but a regular file at the name is refused at once: a FIFO would
+// wait for a writer for ever, /dev/zero is one endless line.
+TEST_F(BigIniTest, OnlyARegularFileIsRead) {
+  ::alarm(10);  // a load that waits ends the test program
+  ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+  for (const std::string& name : {path_, std::string("/dev/zero"), folder_.string()})
+    EXPECT_EQ(ErrorOf([&] { TBigIniFile ini(name); }),
+              "Cannot open file \"" + name + "\". Not a regular file");
+  ::alarm(0);
+}
+#endif
 
 TEST_F(BigIniTest, BinaryGarbageAndHugeLinesLoad) {
   std::string bytes = "[bin]\nnul=a";
