@@ -58,6 +58,22 @@ inline bool IsTemporaryName(std::string_view name) {
   throw EKavError(std::string("Cannot ") + verb + " file \"" + path + "\". " + reason);
 }
 
+// A file whose folder is not there: the folder is what to name, with the
+// nearest part of its path that is no folder when there is one.
+[[noreturn]] inline void FailForMissingFolder(const std::string& path) {
+  const std::filesystem::path folder = native::Path(path).parent_path();
+  std::string reason = "The folder \"" + native::Text(folder) + "\" does not exist.";
+  for (std::filesystem::path part = folder; part.has_relative_path(); part = part.parent_path()) {
+    std::error_code ignored;
+    const std::filesystem::file_status status = std::filesystem::status(part, ignored);
+    if (!std::filesystem::exists(status)) continue;
+    if (!std::filesystem::is_directory(status))
+      reason = "\"" + native::Text(part) + "\" is not a folder.";
+    break;
+  }
+  Fail("create", path, reason);
+}
+
 #ifdef _WIN32
 [[noreturn]] inline void Fail(const char* verb, const std::string& path, DWORD error) {
   Fail(verb, path, std::system_category().message(static_cast<int>(error)));
@@ -104,6 +120,8 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) break;
   }
+  if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_PATH_NOT_FOUND)
+    file_util::FailForMissingFolder(path);
   if (file == INVALID_HANDLE_VALUE) Fail("create", path, ::GetLastError());
   DWORD error = 0;
   size_t written = 0;
@@ -138,6 +156,7 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
   using file_util::Fail;
   std::string temp = file_util::TemporaryTemplate(path);
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) file_util::FailForMissingFolder(path);
   if (fd < 0) Fail("create", path, errno);
   size_t written = 0;
   int error = 0;

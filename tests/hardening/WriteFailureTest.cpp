@@ -58,7 +58,7 @@ struct Condition {
   std::string name;
   std::function<void()> apply;
   std::function<void()> undo;
-  std::string reason;        // the system's text at the end of the message
+  std::string reason;        // the text at the end of the message; {folder}: the file's folder
   bool oldFileKept = true;   // false: the condition replaced the old file itself
   bool unresolved = false;   // the folder is gone, so the name keeps its letter case
   bool parksFolder = false;  // the folder, with the old file in it, is moved away meanwhile
@@ -101,6 +101,7 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
   conditions.push_back(Make(
       "the folder is missing", [=] { fs::rename(folder, parked); },
       [=] { fs::rename(parked, folder); }, ENOENT));
+  conditions.back()->reason = "The folder \"{folder}\" does not exist.";
   conditions.back()->unresolved = true;
   conditions.back()->parksFolder = true;
   conditions.push_back(Make(
@@ -114,6 +115,7 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
         fs::rename(parked, folder);
       },
       ENOTDIR));
+  conditions.back()->reason = "\"{folder}\" is not a folder.";
   conditions.back()->parksFolder = true;
   auto tooLarge = Make("a file-size limit of 16 bytes", {}, {}, EFBIG);
   tooLarge->apply = [c = tooLarge.get()] { c->limit = std::make_unique<FileSizeLimit>(16); };
@@ -156,7 +158,10 @@ class WriteFailureTest : public CatalogFixture {
   }
   // The message of a failed write of `file` (named as the program names it).
   static std::string WriteError(const std::string& file, const Condition& c) {
-    return c.verb + " file \"" + file + "\". " + c.reason;
+    std::string reason = c.reason;
+    if (const size_t at = reason.find("{folder}"); at != std::string::npos)
+      reason.replace(at, 8, file.substr(0, file.find_last_of('/')));
+    return c.verb + " file \"" + file + "\". " + reason;
   }
   static std::string Boxed(const std::string& message, const std::string& context) {
     return "The following error was encountered:\r'" + message + "'\r\n" + context;
@@ -287,7 +292,7 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     }
     condition->undo();
 
-    EXPECT_EQ(error, condition->verb + " file \"" + job + "\". " + condition->reason);
+    EXPECT_EQ(error, WriteError(job, *condition));
     // The old job file was deleted first, as every write starts from nothing
     // (unless its folder was out of reach, and with it the old file), nothing
     // half-written took its place and no temporary file is left.
