@@ -1,7 +1,7 @@
 // The window on the demo catalogue: no caption clipped, no control overlapping
-// another, nothing outside its page; a name for a screen reader on every
-// control. KAV_SCREENSHOTS=<folder> also saves pictures of the three screens
-// for a developer to look at.
+// another, nothing outside its page; on every control a name for a screen
+// reader and a focus that shows. KAV_SCREENSHOTS=<folder> also saves pictures
+// of the three screens for a developer to look at.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -123,6 +123,22 @@ class WindowLooksTest : public ::testing::Test {
     return unnamed;
   }
 
+  // Every Tab stop met from the focused control on, once round, that looks
+  // the same with the focus as without it.
+  static std::string FocusUnseen() {
+    std::string unseen;
+    QWidget* first = QApplication::focusWidget();
+    QWidget* control = first;
+    for (int i = 0; i < 40 && control != nullptr; ++i) {
+      const QImage focused = control->grab().toImage();
+      QTest::keyClick(control, Qt::Key_Tab);
+      if (control->grab().toImage() == focused) unseen += Describe(control) + "\n";
+      control = QApplication::focusWidget();
+      if (control == first) break;
+    }
+    return unseen;
+  }
+
   void Save(const char* name) {
     if (const char* folder = std::getenv("KAV_SCREENSHOTS"))
       window->grab().save(QString::fromStdString(std::string(folder) + "/" + name));
@@ -157,14 +173,17 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
   EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(WindowLooksTest, EveryControlHasAName) {
+TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
   TfrmKavPnbMain& w = Start({});
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   EXPECT_EQ(Unnamed(&w), "");
+  ASSERT_EQ(QApplication::focusWidget(), w.grdSpecs);
+  EXPECT_EQ(FocusUnseen(), "");
   w.EPWizard1->NextClick();
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
   EXPECT_EQ(Unnamed(&w), "");
+  EXPECT_EQ(FocusUnseen(), "");
 }
 
 // Pixels of `image` for which `test` holds.
