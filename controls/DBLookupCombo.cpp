@@ -191,9 +191,18 @@ void TDBLookupCombo::paintEvent(QPaintEvent*) {
   if (hasFrame()) {
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
   } else {
-    // Flat: the field's colour and the arrow, no frame or bevel around them.
-    painter.fillRect(rect(), palette().brush(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                             QPalette::Base));
+    if (isEnabled()) {
+      // Flat: the field's colour and the arrow, no frame or bevel around them.
+      painter.fillRect(rect(), palette().brush(QPalette::Active, QPalette::Base));
+    } else {
+      // Disabled, a flat field in the page's colour would vanish: it keeps
+      // the field and frame of the other disabled boxes.
+      QStyleOptionFrame frame;
+      frame.initFrom(this);
+      frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+      frame.state |= QStyle::State_Sunken;
+      painter.drawPrimitive(QStyle::PE_PanelLineEdit, frame);
+    }
     QStyleOption arrow(option);
     arrow.rect =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);

@@ -232,6 +232,14 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   const int gap = captionLeft - glyphRight - 1;
   EXPECT_TRUE(gap >= 10 && gap <= 12) << gap;  // the caption's first letter may stand off a pixel
 
+  // Disabled, a lookup list keeps a field and frame as the part-number box does.
+  const QImage disabledList = w.cboFreqList->grab().toImage();
+  const QImage disabledBox = w.txtPart->grab().toImage();
+  ASSERT_FALSE(w.cboFreqList->isEnabled() || w.txtPart->isEnabled());
+  for (const QPoint edge : {QPoint(0, 10), QPoint(60, 0), QPoint(60, 20)})
+    EXPECT_EQ(disabledList.pixel(edge), disabledBox.pixel(edge)) << edge.x() << "," << edge.y();
+  EXPECT_NE(QColor(disabledList.pixel(0, 10)), w.EPWizardPage1->palette().color(QPalette::Window));
+
   // The lookup lists have no border: their edges are the field's colour.
   w.rbFreqType->click();
   const QImage list = w.cboFreqList->grab().toImage();
