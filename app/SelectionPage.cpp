@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/PageWidgets.h"
 #include "app/QtPictureBox.h"
@@ -191,15 +192,23 @@ void TfrmKavPnbMain::rbAllClick() {
 void TfrmKavPnbMain::rbFreqTypeClick() {
   UpdateQueryControls();
   data_.QueryMode = qmFreqType;
-  EPWizard1->ShowControl(cboFreqList);
-  cboFreqList->setFocus();
+  FocusAfterChoice(rbFreqType, cboFreqList);
 }
 
 void TfrmKavPnbMain::rbPartNumClick() {
   UpdateQueryControls();
   data_.QueryMode = qmPartNumber;
-  EPWizard1->ShowControl(txtPart);
-  txtPart->setFocus();
+  FocusAfterChoice(rbPartNum, txtPart);
+}
+
+void TfrmKavPnbMain::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
+  EPWizard1->ShowControl(target);
+  target->setFocus();
+  // An arrow key checks the next radio button, runs its handler, and only
+  // then gives that button the focus: take it on once the key is done.
+  QTimer::singleShot(0, target, [radio, target] {
+    if (radio->hasFocus() && radio->isChecked()) target->setFocus();
+  });
 }
 
 void TfrmKavPnbMain::btnQryAntListClick() {
