@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <memory>
 #include <string>
 #include <vector>
@@ -238,6 +239,30 @@ TEST_F(DataControlsTest, GridOverAFlatFileTable) {
             QString::fromUtf8("SHP\u00e9"));
   grid.setCurrentIndex(grid.Model()->index(1, 0));
   EXPECT_EQ(ants.FieldByName("PartNum")->AsString(), "VHLP2-11");
+}
+
+TEST_F(DataControlsTest, ACellItsColumnCutsShowsItsWholeTextAsTooltip) {
+  table.SetRows({{"VHP2-23", "23 GHz", "CPR137G, PDR70, UBR84, UDR84"}});
+  table.Open();
+  QWidget window;
+  window.resize(500, 140);
+  TDBGrid grid(&window);
+  grid.setGeometry(0, 0, 489, 110);
+  grid.SetDataSet(&table);
+  for (int column = 0; column < 3; ++column)
+    grid.setColumnWidth(column, 100);
+  window.show();
+  auto tip = [&](int column) {
+    const QPoint at = grid.visualRect(grid.Model()->index(0, column)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tip(0), "");  // fits its column
+  grid.setColumnWidth(2, 400);
+  EXPECT_EQ(tip(2), "");
+  grid.setColumnWidth(2, 100);
+  EXPECT_EQ(tip(2), "CPR137G, PDR70, UBR84, UDR84");
 }
 
 // ---------------------------------------------------------------- lookup list
