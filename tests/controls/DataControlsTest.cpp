@@ -293,8 +293,10 @@ TEST_F(LookupTest, ListsTheFieldUnderATitleRow) {
   EXPECT_EQ(m->data(m->index(5), Qt::DisplayRole).toString(), "10 GHz");
   combo.SetTitle("Frequencies");
   EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Frequencies");
-  // Nothing is shown until something is chosen.
+  // Nothing is shown until something is chosen, nor read out: a screen
+  // reader reads the combo box's own current text.
   EXPECT_TRUE(combo.Text().isEmpty());
+  EXPECT_TRUE(combo.currentText().isEmpty());
   EXPECT_TRUE(changes.empty());
 }
 
@@ -318,6 +320,7 @@ TEST_F(LookupTest, ChoosingMakesTheRowCurrentBeforeTheChangeEvent) {
   QTest::keyClick(&combo, Qt::Key_Down);  // already on the last
   QTest::keyClick(&combo, Qt::Key_Home);
   EXPECT_EQ(changes, (std::vector<std::string>{"8 GHz@2", "9 GHz@3", "10 GHz@4", "6 GHz@0"}));
+  EXPECT_EQ(combo.currentText(), "6 GHz");
 }
 
 TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
@@ -335,6 +338,7 @@ TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
   table.Close();
   table.Open();
   EXPECT_EQ(combo.Text(), "8 GHz");
+  EXPECT_EQ(combo.currentText(), "8 GHz");
   EXPECT_EQ(changes.size(), 1u);
   // A value on the current row shows without moving the table again.
   table.SetRecNo(1);
@@ -348,6 +352,7 @@ TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
   EXPECT_EQ(changes.back(), "99 GHz@0");
   combo.SetText("");
   EXPECT_EQ(changes.back(), "@0");
+  EXPECT_EQ(combo.currentText(), "");
 }
 
 // ---------------------------------------------------------------- navigator and boxes
