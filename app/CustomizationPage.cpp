@@ -60,27 +60,33 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
       ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
   new TBevel(page, {16, 117, 617, 2});
 
-  Caption("Flange Options", page, {77, 131, 89, 21});
+  // Each caption is tied to the control it names, for screen readers.
+  TZQLabel* flangeCaption = Caption("Flange Options", page, {77, 131, 89, 21});
   cboFlangeList = OptionList(page, {165, 131, 164, 21}, &data_.FlangeData, "Flange", "Flanges");
-  Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
+  flangeCaption->setBuddy(cboFlangeList);
+  TZQLabel* radomeCaption = Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
   cboRadomeList = OptionList(page, {165, 163, 284, 21}, &data_.RadomeData, "Radome_Desc",
                              "Antenna\\Radome Options");
   cboRadomeList->SetDropDownWidth(400);
-  Caption("Packing Options", page, {77, 195, 89, 21});
+  radomeCaption->setBuddy(cboRadomeList);
+  TZQLabel* packCaption = Caption("Packing Options", page, {77, 195, 89, 21});
   cboPackList =
       OptionList(page, {166, 195, 283, 21}, &data_.PackData, "Pack_Desc", "Packing Options");
+  packCaption->setBuddy(cboPackList);
   cboFlangeList->OnChange = [this](QObject*) { RunGuarded([this] { cboFlangeListChange(); }); };
   cboRadomeList->OnChange = [this](QObject*) { RunGuarded([this] { cboRadomeListChange(); }); };
 
   imgOptions = new TQtPictureBox(page);
   imgOptions->setGeometry(491, 144, 121, 120);
+  imgOptions->setAccessibleName("Flange or radome picture");
 
   QLabel* numberHeading = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
   DBText2 = ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.AntData);
   new TBevel(page, {16, 296, 623, 2});
 
-  Caption("Custom Part Number", page, {34, 309, 113, 21});
+  TZQLabel* numberCaption = Caption("Custom Part Number", page, {34, 309, 113, 21});
   dbCustPartNum = BoldBox(page, {146, 309, 185, 21}, &data_.pnbData, "CustPartNum", Qt::blue);
+  numberCaption->setBuddy(dbCustPartNum);
   TZQLabel* descCaption = Caption("Custom Description", page, {34, 338, 113, 21});
   dbCustDesc = new TDBMemo(page);
   dbCustDesc->setGeometry(146, 338, 409, 53);

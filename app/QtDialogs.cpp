@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "controls/Artwork.h"
+#include "controls/ProgramStyle.h"
 #include "platform/AnsiQString.h"
 
 const char* const kApplicationTitle = "KAV Antenna Part Number Builder";
@@ -49,4 +50,5 @@ void ApplyProgramLook() {
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setWindowIcon(KavProgramIcon());
   QApplication::setFont(WindowsFont("MS Sans Serif", 11));
+  QApplication::setStyle(new TProgramStyle);
 }

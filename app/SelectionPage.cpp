@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/PageWidgets.h"
 #include "app/QtPictureBox.h"
@@ -80,6 +81,8 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   cboFreqList->OnChange = [this](QObject*) { cboTypeList->SetText(""); };
 
   txtPart = new QLineEdit(page);
+  // The box has no caption of its own: its radio button's caption names it.
+  txtPart->setAccessibleName(rbPartNum->text());
   // Beside its radio button's caption, which may run wider than planned.
   txtPart->setGeometry(std::max(183, rbPartNum->geometry().right() + 3), 196, 126, 21);
   connect(txtPart, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -100,8 +103,10 @@ void TfrmKavPnbMain::BuildSelectionPage() {
 
   imgAntType = new TQtPictureBox(page);
   imgAntType->setGeometry(24, 288, 100, 100);
+  imgAntType->setAccessibleName("Antenna picture");
   grdSpecs = new TDBGrid(page);
   grdSpecs->setGeometry(136, 282, 489, 110);
+  grdSpecs->setAccessibleName("Antennas");
   grdSpecs->SetBorder(false);
   grdSpecs->SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
                        TDBGrid::dgColLines | TDBGrid::dgRowSelect);
@@ -120,6 +125,7 @@ void TfrmKavPnbMain::BuildSelectionPage() {
 
   grdLOM = new TDBGrid(page);
   grdLOM->setGeometry(23, 439, 600, 36);
+  grdLOM->setAccessibleName("List price");
   grdLOM->SetBorder(false);
   grdLOM->SetOptions(TDBGrid::dgTitles | TDBGrid::dgRowLines | TDBGrid::dgColLines |
                      TDBGrid::dgRowSelect);
@@ -186,15 +192,23 @@ void TfrmKavPnbMain::rbAllClick() {
 void TfrmKavPnbMain::rbFreqTypeClick() {
   UpdateQueryControls();
   data_.QueryMode = qmFreqType;
-  EPWizard1->ShowControl(cboFreqList);
-  cboFreqList->setFocus();
+  FocusAfterChoice(rbFreqType, cboFreqList);
 }
 
 void TfrmKavPnbMain::rbPartNumClick() {
   UpdateQueryControls();
   data_.QueryMode = qmPartNumber;
-  EPWizard1->ShowControl(txtPart);
-  txtPart->setFocus();
+  FocusAfterChoice(rbPartNum, txtPart);
+}
+
+void TfrmKavPnbMain::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
+  EPWizard1->ShowControl(target);
+  target->setFocus();
+  // An arrow key checks the next radio button, runs its handler, and only
+  // then gives that button the focus: take it on once the key is done.
+  QTimer::singleShot(0, target, [radio, target] {
+    if (radio->hasFocus() && radio->isChecked()) target->setFocus();
+  });
 }
 
 void TfrmKavPnbMain::btnQryAntListClick() {

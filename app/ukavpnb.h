@@ -121,6 +121,8 @@ class TfrmKavPnbMain : public QMainWindow {
   // Runs `handler` on a click; an error goes to the general error report.
   void OnClick(QPushButton* button, void (TfrmKavPnbMain::*handler)());
   void UpdateQueryControls();
+  // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
+  void FocusAfterChoice(QRadioButton* radio, QWidget* target);
   void RunAntennaQuery();
 
   TDataMod& data_;

@@ -1,5 +1,8 @@
 #include "controls/DBCtrls.h"
 
+#include <QPainter>
+
+#include "controls/ProgramStyle.h"
 #include "flatfile/custdataset.h"
 #include "platform/AnsiQString.h"
 #include "platform/AnsiText.h"
@@ -74,4 +77,27 @@ void TDBMemo::SetBorder(bool border) {
 
 void TDBMemo::Refresh() {
   setPlainText(FromAnsi(link_.Text()));
+}
+
+void TDBMemo::paintEvent(QPaintEvent* event) {
+  QPlainTextEdit::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(viewport());
+  DrawFocusRing(painter, viewport()->rect(), palette());
+}
+
+void TDBMemo::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  viewport()->update();
+}
+
+void TDBMemo::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  viewport()->update();
+}
+
+void TDBMemo::scrollContentsBy(int dx, int dy) {
+  // Scrolling moves the pixels drawn, the ring with them: draw it all again.
+  QPlainTextEdit::scrollContentsBy(dx, dy);
+  viewport()->update();
 }

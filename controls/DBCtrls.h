@@ -63,6 +63,9 @@ class TDBEdit : public QLineEdit {
   TFieldDataLink link_;
 };
 
+// Read-only, the memo shows no cursor, and without a border nothing lights
+// up: it draws a focus ring while it has the focus. (A one-line box selects
+// its text when Tab brings the focus.)
 class TDBMemo : public QPlainTextEdit {
   Q_OBJECT
  public:
@@ -71,6 +74,12 @@ class TDBMemo : public QPlainTextEdit {
   void SetDataField(const std::string& field) { link_.SetFieldName(field); }
   const TFieldDataLink& Link() const { return link_; }
   void SetBorder(bool border);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 
  private:
   void Refresh();

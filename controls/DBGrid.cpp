@@ -1,9 +1,11 @@
 #include "controls/DBGrid.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include "controls/ControlHooks.h"
 #include "flatfile/custdataset.h"
@@ -58,10 +60,25 @@ class TIndicatorHeader : public QHeaderView {
 };
 
 // Draws the cell, then the grid's row and column lines as its options say.
+// A cell whose column cuts its text shows the whole text as its tooltip.
 class TGridLineDelegate : public QStyledItemDelegate {
  public:
   TGridLineDelegate(const TDBGrid* grid)
       : QStyledItemDelegate(const_cast<TDBGrid*>(grid)), grid_(grid) {}
+  bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) override {
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+      return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (Cut(opt, view)) {
+      QToolTip::showText(event->globalPos(), opt.text, view->viewport(), option.rect);
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     QStyleOptionViewItem opt(option);
@@ -79,6 +96,16 @@ class TGridLineDelegate : public QStyledItemDelegate {
   }
 
  private:
+  // Whether the cell's text is wider than the room the style gives it: the
+  // text rectangle less a margin on each side.
+  static bool Cut(const QStyleOptionViewItem& option, const QWidget* view) {
+    if (option.text.isEmpty()) return false;
+    const QStyle* style = view->style();
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &option, view);
+    return option.fontMetrics.horizontalAdvance(option.text) > room.width() - 2 * margin;
+  }
+
   const TDBGrid* grid_;
 };
 

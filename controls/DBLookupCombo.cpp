@@ -122,6 +122,8 @@ TDBLookupCombo::TDBLookupCombo(QWidget* parent)
   setModel(list_);
   if (auto* view = qobject_cast<QListView*>(this->view())) view->setUniformItemSizes(true);
   connect(this, qOverload<int>(&QComboBox::activated), this, &TDBLookupCombo::Activated);
+  // After the combo box's own handling of a reopened table.
+  connect(list_, &QAbstractItemModel::modelReset, this, &TDBLookupCombo::SyncCurrentIndex);
 }
 
 void TDBLookupCombo::SetDropDownWidth(int width) {
@@ -135,6 +137,7 @@ std::string TDBLookupCombo::TextAnsi() const {
 void TDBLookupCombo::SetText(const QString& text) {
   if (text == text_) return;
   text_ = text;
+  SyncCurrentIndex();
   update();
   if (OnChange) OnChange(this);
 }
@@ -165,19 +168,27 @@ void TDBLookupCombo::Activated(int modelRow) {
   if (record >= 0) RunGuarded([&] { ChooseRecord(record); });
 }
 
-void TDBLookupCombo::showPopup() {
-  // The drop-down opens on the current record when the list shows its text.
+void TDBLookupCombo::SyncCurrentIndex() {
   TListDataSet* table = DataSet();
   int modelRow = -1;
-  if (table != nullptr && table->Active()) {
-    const int row = table->CurrentRow();
-    if (row >= 0 && row < list_->RecordCount() && FromAnsi(list_->RecordText(row)) == text_)
-      modelRow = list_->ModelRow(row);
+  if (!text_.isEmpty() && table != nullptr && table->Active()) {
+    const int current = table->CurrentRow();
+    if (current >= 0 && current < list_->RecordCount() &&
+        FromAnsi(list_->RecordText(current)) == text_) {
+      modelRow = list_->ModelRow(current);
+    } else {
+      for (int row = 0; row < list_->RecordCount() && modelRow < 0; ++row)
+        if (FromAnsi(list_->RecordText(row)) == text_) modelRow = list_->ModelRow(row);
+    }
   }
-  {
-    const QSignalBlocker blocker(this);
-    setCurrentIndex(modelRow);
-  }
+  if (modelRow == currentIndex()) return;
+  const QSignalBlocker blocker(this);
+  setCurrentIndex(modelRow);
+}
+
+void TDBLookupCombo::showPopup() {
+  // The drop-down opens on the row the list shows.
+  SyncCurrentIndex();
   QComboBox::showPopup();
 }
 
@@ -191,9 +202,18 @@ void TDBLookupCombo::paintEvent(QPaintEvent*) {
   if (hasFrame()) {
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
   } else {
-    // Flat: the field's colour and the arrow, no frame or bevel around them.
-    painter.fillRect(rect(), palette().brush(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                             QPalette::Base));
+    if (isEnabled()) {
+      // Flat: the field's colour and the arrow, no frame or bevel around them.
+      painter.fillRect(rect(), palette().brush(QPalette::Active, QPalette::Base));
+    } else {
+      // Disabled, a flat field in the page's colour would vanish: it keeps
+      // the field and frame of the other disabled boxes.
+      QStyleOptionFrame frame;
+      frame.initFrom(this);
+      frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
+      frame.state |= QStyle::State_Sunken;
+      painter.drawPrimitive(QStyle::PE_PanelLineEdit, frame);
+    }
     QStyleOption arrow(option);
     arrow.rect =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);

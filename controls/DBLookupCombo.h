@@ -3,6 +3,8 @@
 // at the top of the list. Choosing an entry makes that row the table's current
 // record and shows its text. The shown text is the list's own: it changes only
 // through a choice, ShowValue or SetText, and each change raises OnChange.
+// The combo box's own current item follows the shown text (none when no row
+// holds it), since that item's text is what a screen reader reads out.
 #include <QAbstractListModel>
 #include <QComboBox>
 #include <functional>
@@ -93,6 +95,9 @@ class TDBLookupCombo : public QComboBox {
 
  private:
   void Activated(int modelRow);
+  // Makes the model row showing the shown text current: the table's current
+  // record when it holds the text, else the first record that does.
+  void SyncCurrentIndex();
 
   TLookupListModel* list_;
   QString text_;

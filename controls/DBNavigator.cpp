@@ -27,6 +27,7 @@ QIcon Glyph(TDBNavigator::TNavigateBtn which) {
   return QIcon(pixmap);
 }
 
+// Each button's tooltip and its name for screen readers.
 const char* const kHints[] = {"First record", "Prior record", "Next record", "Last record"};
 
 }  // namespace
@@ -38,6 +39,7 @@ TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent) {
     button->setIcon(Glyph(which));
     button->setIconSize(QSize(12, 12));
     button->setToolTip(QString::fromLatin1(kHints[i]));
+    button->setAccessibleName(QString::fromLatin1(kHints[i]));  // a glyph alone says nothing
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QToolButton::clicked, this, [this, which] { BtnClick(which); });
     buttons_[static_cast<size_t>(i)] = button;

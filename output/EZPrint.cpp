@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -90,16 +91,34 @@ void TEZPrint::TextOutCentered(int x, int y, const std::string& text) {
 int TEZPrint::DrawTextIn(const TLayoutRect& r, const std::string& text, unsigned flags) {
   QPainter& painter = Painter();
   const TLayoutRect d = ScaleRect(r);
-  const QRect rect(d.Left, d.Top, d.Width(), d.Height());
-  int qtFlags = Qt::AlignLeft | Qt::AlignTop;
-  if (flags & dtWordBreak) qtFlags |= Qt::TextWordWrap;
-  const QString decoded = FromAnsi(text);
-  QRect bounds;
-  if (flags & dtCalcRect)
-    bounds = painter.boundingRect(rect, qtFlags, decoded);
-  else
-    painter.drawText(rect, qtFlags, decoded, &bounds);
-  return bounds.height();
+  // Lines follow one another at the font's cell height, as the system's
+  // formatted-text routine sets them; Qt's own spacing would add the font's
+  // leading to every line.
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const double lineHeight = metrics.ascent() + metrics.descent();
+  QString shown = FromAnsi(text);
+  shown.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+  shown.replace(QLatin1Char('\r'), QChar::LineSeparator);
+  shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  QTextLayout layout(shown, painter.font(), painter.device());
+  QTextOption option(Qt::AlignLeft);
+  option.setWrapMode((flags & dtWordBreak) ? QTextOption::WordWrap : QTextOption::ManualWrap);
+  layout.setTextOption(option);
+  int lines = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(d.Width());
+    line.setPosition(QPointF(0, lines * lineHeight));
+    ++lines;
+  }
+  layout.endLayout();
+  if (!(flags & dtCalcRect)) {
+    painter.save();
+    painter.setClipRect(QRect(d.Left, d.Top, d.Width(), d.Height()), Qt::IntersectClip);
+    layout.draw(&painter, QPointF(d.Left, d.Top));
+    painter.restore();
+  }
+  return RoundHalfEven(lines * lineHeight);
 }
 
 void TEZPrint::MoveToPoint(int x, int y) {

@@ -64,9 +64,9 @@ class TEZPrint {
   // Text centred on layout x, its top at layout y.
   void TextOutCentered(int x, int y, const std::string& text);
   // Formatted text in the scaled copy of `r` (left-aligned, from the top,
-  // clipped to the rectangle). With dtWordBreak lines break between words;
-  // with dtCalcRect nothing is drawn. Returns the height of the text in
-  // device units.
+  // clipped to the rectangle), its lines one cell height of the current font
+  // apart. With dtWordBreak lines break between words; with dtCalcRect
+  // nothing is drawn. Returns the height of the text in device units.
   int DrawTextIn(const TLayoutRect& r, const std::string& text, unsigned flags);
   void MoveToPoint(int x, int y);
   void LineToPoint(int x, int y);

@@ -168,9 +168,10 @@ void TZQReporter::PrintBody(TEZPrint& printer, const TNameValueList& values,
   printer.Canvas->setBrush(Qt::NoBrush);
   printer.SetFontHeight(printer.ScaleY(TextHeight));
 
-  // A value is measured while the names' bold face is still set, and drawn
-  // in the regular face.
-  printer.SetFontBold(true);
+  // A value is measured in the regular face it is drawn in: measured in the
+  // names' bold face, it may take a line more than it is drawn on, and the
+  // next row would start below an empty line.
+  printer.SetFontBold(false);
   const TBodyLayout layout =
       LayOutBody(printer, values, title, TextHeight, NameColumnLeft, ValueColumnLeft,
                  [&](const TLayoutRect& rect, const std::string& value) {

@@ -318,9 +318,17 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
   Press(Qt::Key_Backtab);
   EXPECT_NE(Focused(), w.grdLOM);
 
-  // Query by part number: Enter in the box runs the query and stays on the page.
-  w.rbPartNum->setFocus();
-  Press(Qt::Key_Space);
+  // A query chosen by the arrow keys takes the focus on to its list or box, as
+  // a click does. Enter in the part-number box runs the query and stays on the page.
+  w.rbAll->setFocus();
+  Press(Qt::Key_Down);
+  QApplication::processEvents();
+  ASSERT_TRUE(w.rbFreqType->isChecked());
+  EXPECT_EQ(Focused(), w.cboFreqList);
+  w.rbFreqType->setFocus();
+  Press(Qt::Key_Down);
+  QApplication::processEvents();
+  ASSERT_TRUE(w.rbPartNum->isChecked());
   ASSERT_EQ(Focused(), w.txtPart);
   QTest::keyClicks(w.txtPart, "hp");
   Press(Qt::Key_Return);

@@ -1,21 +1,26 @@
 // The window on the demo catalogue: no caption clipped, no control overlapping
-// another, nothing outside its page. KAV_SCREENSHOTS=<folder> also saves
-// pictures of the three screens for a developer to look at.
+// another, nothing outside its page; on every control a name for a screen
+// reader and a focus that shows. KAV_SCREENSHOTS=<folder> also saves pictures
+// of the three screens for a developer to look at.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 
 #include "FakeUi.h"
 #include "TestSupport.h"
 #include "WindowStart.h"
 #include "app/QtDialogs.h"
+#include "app/QtPictureBox.h"
 #include "app/ukavpnb.h"
 #include "controls/ControlHooks.h"
 #include "controls/DBGrid.h"
@@ -86,6 +91,54 @@ class WindowLooksTest : public ::testing::Test {
     return problems;
   }
 
+  static std::string Describe(QWidget* control) {
+    const QString text = control->property("text").toString();
+    return control->metaObject()->className() +
+           (text.isEmpty()
+                ? " at " + std::to_string(control->x()) + "," + std::to_string(control->y())
+                : " \"" + text.toStdString() + "\"");
+  }
+
+  // Every control of the window as shown that a screen reader user meets (the
+  // Tab stops, every button, the pictures) with nothing to say for it: no
+  // name of its own and no caption label tied to it. On Linux a list's name is
+  // its value, which names nothing.
+  static std::string Unnamed(QWidget* window) {
+    std::string unnamed;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+      auto* control = qobject_cast<QWidget*>(node->object());
+      if (control == nullptr || !control->isVisible()) return;
+      const bool met = (control->focusPolicy() & Qt::TabFocus) ||
+                       qobject_cast<QAbstractButton*>(control) ||
+                       dynamic_cast<TQtPictureBox*>(control) != nullptr;
+      const QString name = node->text(QAccessible::Name);
+      const bool named = !name.isEmpty() && (node->role() != QAccessible::ComboBox ||
+                                             name != node->text(QAccessible::Value));
+      if (met && !named && node->relations(QAccessible::Label).isEmpty())
+        unnamed += Describe(control) + "\n";
+      for (int i = 0; i < node->childCount(); ++i)
+        walk(node->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    return unnamed;
+  }
+
+  // Every Tab stop met from the focused control on, once round, that looks
+  // the same with the focus as without it.
+  static std::string FocusUnseen() {
+    std::string unseen;
+    QWidget* first = QApplication::focusWidget();
+    QWidget* control = first;
+    for (int i = 0; i < 40 && control != nullptr; ++i) {
+      const QImage focused = control->grab().toImage();
+      QTest::keyClick(control, Qt::Key_Tab);
+      if (control->grab().toImage() == focused) unseen += Describe(control) + "\n";
+      control = QApplication::focusWidget();
+      if (control == first) break;
+    }
+    return unseen;
+  }
+
   void Save(const char* name) {
     if (const char* folder = std::getenv("KAV_SCREENSHOTS"))
       window->grab().save(QString::fromStdString(std::string(folder) + "/" + name));
@@ -118,6 +171,19 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
   Save("page2-command.png");
   EXPECT_TRUE(dialogs.errors.empty());
   EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
+  TfrmKavPnbMain& w = Start({});
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  EXPECT_EQ(Unnamed(&w), "");
+  ASSERT_EQ(QApplication::focusWidget(), w.grdSpecs);
+  EXPECT_EQ(FocusUnseen(), "");
+  w.EPWizard1->NextClick();
+  ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+  EXPECT_EQ(Unnamed(&w), "");
+  EXPECT_EQ(FocusUnseen(), "");
 }
 
 // Pixels of `image` for which `test` holds.
@@ -165,6 +231,14 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
       if (qGray(button.pixel(x, y)) < 110) captionLeft = std::min(captionLeft, x);
   const int gap = captionLeft - glyphRight - 1;
   EXPECT_TRUE(gap >= 10 && gap <= 12) << gap;  // the caption's first letter may stand off a pixel
+
+  // Disabled, a lookup list keeps a field and frame as the part-number box does.
+  const QImage disabledList = w.cboFreqList->grab().toImage();
+  const QImage disabledBox = w.txtPart->grab().toImage();
+  ASSERT_FALSE(w.cboFreqList->isEnabled() || w.txtPart->isEnabled());
+  for (const QPoint edge : {QPoint(0, 10), QPoint(60, 0), QPoint(60, 20)})
+    EXPECT_EQ(disabledList.pixel(edge), disabledBox.pixel(edge)) << edge.x() << "," << edge.y();
+  EXPECT_NE(QColor(disabledList.pixel(0, 10)), w.EPWizardPage1->palette().color(QPalette::Window));
 
   // The lookup lists have no border: their edges are the field's colour.
   w.rbFreqType->click();

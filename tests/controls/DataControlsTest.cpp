@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 #include <memory>
 #include <string>
 #include <vector>
@@ -240,6 +241,30 @@ TEST_F(DataControlsTest, GridOverAFlatFileTable) {
   EXPECT_EQ(ants.FieldByName("PartNum")->AsString(), "VHLP2-11");
 }
 
+TEST_F(DataControlsTest, ACellItsColumnCutsShowsItsWholeTextAsTooltip) {
+  table.SetRows({{"VHP2-23", "23 GHz", "CPR137G, PDR70, UBR84, UDR84"}});
+  table.Open();
+  QWidget window;
+  window.resize(500, 140);
+  TDBGrid grid(&window);
+  grid.setGeometry(0, 0, 489, 110);
+  grid.SetDataSet(&table);
+  for (int column = 0; column < 3; ++column)
+    grid.setColumnWidth(column, 100);
+  window.show();
+  auto tip = [&](int column) {
+    const QPoint at = grid.visualRect(grid.Model()->index(0, column)).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid.viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+  };
+  EXPECT_EQ(tip(0), "");  // fits its column
+  grid.setColumnWidth(2, 400);
+  EXPECT_EQ(tip(2), "");
+  grid.setColumnWidth(2, 100);
+  EXPECT_EQ(tip(2), "CPR137G, PDR70, UBR84, UDR84");
+}
+
 // ---------------------------------------------------------------- lookup list
 
 class LookupTest : public DataControlsTest {
@@ -268,8 +293,10 @@ TEST_F(LookupTest, ListsTheFieldUnderATitleRow) {
   EXPECT_EQ(m->data(m->index(5), Qt::DisplayRole).toString(), "10 GHz");
   combo.SetTitle("Frequencies");
   EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Frequencies");
-  // Nothing is shown until something is chosen.
+  // Nothing is shown until something is chosen, nor read out: a screen
+  // reader reads the combo box's own current text.
   EXPECT_TRUE(combo.Text().isEmpty());
+  EXPECT_TRUE(combo.currentText().isEmpty());
   EXPECT_TRUE(changes.empty());
 }
 
@@ -293,6 +320,7 @@ TEST_F(LookupTest, ChoosingMakesTheRowCurrentBeforeTheChangeEvent) {
   QTest::keyClick(&combo, Qt::Key_Down);  // already on the last
   QTest::keyClick(&combo, Qt::Key_Home);
   EXPECT_EQ(changes, (std::vector<std::string>{"8 GHz@2", "9 GHz@3", "10 GHz@4", "6 GHz@0"}));
+  EXPECT_EQ(combo.currentText(), "6 GHz");
 }
 
 TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
@@ -310,6 +338,7 @@ TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
   table.Close();
   table.Open();
   EXPECT_EQ(combo.Text(), "8 GHz");
+  EXPECT_EQ(combo.currentText(), "8 GHz");
   EXPECT_EQ(changes.size(), 1u);
   // A value on the current row shows without moving the table again.
   table.SetRecNo(1);
@@ -323,6 +352,7 @@ TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
   EXPECT_EQ(changes.back(), "99 GHz@0");
   combo.SetText("");
   EXPECT_EQ(changes.back(), "@0");
+  EXPECT_EQ(combo.currentText(), "");
 }
 
 // ---------------------------------------------------------------- navigator and boxes

@@ -1,5 +1,6 @@
 // Both printed reports, printed into PDF files and read back.
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "OutputTestSupport.h"
@@ -152,21 +153,36 @@ TEST_F(ReportPdfTest, AnEmptyTitleLeavesTheTitleOutAndStartsTheRowsAt100) {
 }
 
 TEST_F(ReportPdfTest, ALongValueWrapsInItsColumnAndPushesTheNextRowDown) {
-  // Four words, each wider than half the value column: one to a line.
+  // A description that wraps onto fewer lines in the regular face it is drawn
+  // in than in bold; then four words each wider than half the value column.
   const std::string a(24, 'A'), b(24, 'B'), c(24, 'C'), d(24, 'D');
-  reporter.ReportValues = {"Custom Description=" + a + " " + b + " " + c + " " + d,
-                           "Custom Price=$1150.5"};
+  reporter.ReportValues = {
+      "Custom Description=4 ft Ultra High Performance Dual Polarized Antenna, 23 GHz, PBR220 "
+      "flange, Planar radome, white (fitted), Standard wooden crate",
+      "Inputs=" + a + " " + b + " " + c + " " + d, "Custom Price=$3769.5"};
   reporter.Print(dialog);
   const std::vector<PdfWord> words = PdfWords(dialog.outputFile);
-  double top = FindWord(words, "Description").top - 16;
   for (const std::string& part : {a, b, c, d}) {
-    const PdfWord word = FindWord(words, part);
-    EXPECT_NEAR(word.left, 400, 1.5) << part;
-    EXPECT_LE(word.right, 950) << part;
-    EXPECT_NEAR(word.top - top, 16, 1) << part;
-    top = word.top;
+    EXPECT_NEAR(FindWord(words, part).left, 400, 1.5) << part;
+    EXPECT_LE(FindWord(words, part).right, 950) << part;
   }
-  EXPECT_NEAR(FindWord(words, "Price").top - top, 16 + 5, 1.5);
+  // The value column's lines, top down: a wrapped value's lines one text
+  // height (16) apart, the next row 5 below its last line.
+  std::vector<double> tops;
+  for (const PdfWord& w : words)
+    if (w.left > 398 && w.top > 140 && w.top < 900) tops.push_back(w.top);
+  std::sort(tops.begin(), tops.end());
+  tops.erase(std::unique(tops.begin(), tops.end(), [](double x, double y) { return y - x < 1; }),
+             tops.end());
+  const std::vector<double> rows = {FindWord(words, "Description").top,
+                                    FindWord(words, "Inputs").top, FindWord(words, "Price").top};
+  ASSERT_EQ(tops.size(), 2u + 4u + 1u) << "two description lines, four words, the price";
+  for (size_t i = 1; i < tops.size(); ++i) {
+    const bool rowStarts = std::find_if(rows.begin(), rows.end(), [&](double top) {
+                             return std::abs(top - tops[i]) < 0.5;
+                           }) != rows.end();
+    EXPECT_NEAR(tops[i] - tops[i - 1], rowStarts ? 16 + 5 : 16, 0.3) << "line " << i;
+  }
 }
 
 TEST_F(ReportPdfTest, PartNumberReportAndWhatHappensWhenNothingIsPrinted) {
