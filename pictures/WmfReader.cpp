@@ -35,9 +35,13 @@ TEmfColor ColorOf(const wmfRGB& rgb) {
 // records of the file, so a placeable frame is turned into device
 // coordinates only once the first shape brings the mapping in force.
 struct TDevice {
-  TDevice(TEmfCanvas& target, int outWidth, int outHeight)
-      : canvas(target, outWidth, outHeight), width(outWidth), height(outHeight) {}
+  TDevice(TEmfCanvas& target, int outWidth, int outHeight, TWorkBudget& work)
+      : budget(work),
+        canvas(target, outWidth, outHeight, work),
+        width(outWidth),
+        height(outHeight) {}
 
+  TWorkBudget& budget;
   TClippedCanvas canvas;
   int width, height;
   wmfAPI* api = nullptr;
@@ -233,6 +237,7 @@ void DrawBitmap(TDevice& device, wmfBMP_Draw_t* draw) {
   TClippedCanvas& canvas = Prepare(device, draw->dc);
   const unsigned w = draw->crop.w, h = draw->crop.h;
   if (draw->bmp.data == nullptr || w == 0 || h == 0 || uint64_t{w} * h > kMaxBitmapPixels) return;
+  device.budget.Spend(uint64_t{w} * h * TWorkBudget::kDecodedPixel);
   std::vector<uint32_t> pixels;
   pixels.reserve(size_t{w} * h);
   for (unsigned y = 0; y < h; ++y) {
@@ -310,8 +315,8 @@ struct TApiDeleter {
 
 // Runs libwmf over the metafile: scans it, then plays it onto `device` when
 // there is one.
-void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
-  const TWmfOutline outline = CheckWmfRecords(bytes);
+void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural, TWorkBudget& budget) {
+  const TWmfOutline outline = CheckWmfRecords(bytes, budget);
   const auto& frame = outline.frame;
   wmfAPI_Options options{};
   options.function = CanvasDeviceLayer;
@@ -357,11 +362,18 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
 
 TEmfBounds WmfNaturalSize(std::string_view bytes) {
   TEmfBounds natural;
-  Run(bytes, nullptr, &natural);
+  TWorkBudget budget;
+  Run(bytes, nullptr, &natural, budget);
   return natural;
 }
 
+void PlayWmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas,
+             TWorkBudget& budget) {
+  TDevice device(canvas, outWidth, outHeight, budget);
+  Run(bytes, &device, nullptr, budget);
+}
+
 void PlayWmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas) {
-  TDevice device(canvas, outWidth, outHeight);
-  Run(bytes, &device, nullptr);
+  TWorkBudget budget;
+  PlayWmf(bytes, outWidth, outHeight, canvas, budget);
 }
