@@ -20,7 +20,8 @@ constexpr double kFilledPath = 3000;
 constexpr double kFillPerPixel = 4;
 // A rectangle of one colour, per output pixel.
 constexpr double kSolidPerPixel = 1;
-// A glyph costs about its square, up to what the largest cost.
+// A glyph: a set-up and an eighth of its square in pixels, at most what the
+// largest glyphs cost.
 constexpr double kGlyph = 300, kGlyphMost = 2000;
 // A bitmap's pixels are copied; the output it covers is sampled from them.
 constexpr double kBitmapPerPixel = 1, kSampledPerPixel = 4;
