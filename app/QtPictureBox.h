@@ -1,5 +1,7 @@
 #pragma once
-// A picture box of the window: a label that stretches its picture to its size.
+// A picture box of the window: a label that stretches its picture to its
+// size. The picture is rendered once for each size the box takes and held as
+// the label's pixmap, so painting never decodes or plays it again.
 #include <QLabel>
 
 #include "pictures/PictureDecoder.h"
@@ -19,4 +21,5 @@ class TQtPictureBox : public QLabel, public TPictureBox {
  private:
   void ShowScaled();
   TPicture picture_;
+  QSize shownSize_;  // of the pixmap held, empty before one is
 };

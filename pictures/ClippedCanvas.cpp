@@ -20,9 +20,16 @@ void Curve(double cx, double cy, double rx, double ry, double start, double swee
            std::vector<TEmfPoint>& out) {
   const double full = std::numbers::pi / std::sqrt(2 * kFlatness / std::max({rx, ry, 1.0}));
   const int steps = int(std::clamp(std::ceil(full * sweep / 360), 1.0, kMaxCurvePoints / 4));
+  // Turned step by step rather than through a sine and cosine each: the
+  // ring of a huge ellipse has thousands of points.
+  const double a = start * std::numbers::pi / 180, step = sweep * std::numbers::pi / 180 / steps;
+  const double turnCos = std::cos(step), turnSin = std::sin(step);
+  double c = std::cos(a), s = std::sin(a);
   for (int i = 0; i <= steps; ++i) {
-    const double a = (start + sweep * i / steps) * std::numbers::pi / 180;
-    out.push_back({cx + rx * std::cos(a), cy - ry * std::sin(a)});
+    out.push_back({cx + rx * c, cy - ry * s});
+    const double next = c * turnCos - s * turnSin;
+    s = s * turnCos + c * turnSin;
+    c = next;
   }
 }
 
@@ -60,8 +67,11 @@ std::vector<TEmfPoint> RoundedRing(const TEmfRect& box, double rx, double ry) {
 
 }  // namespace
 
-TClippedCanvas::TClippedCanvas(TEmfCanvas& target, int outWidth, int outHeight)
-    : target_(target), margin_(2.0 * std::max({outWidth, outHeight, 1})) {
+TClippedCanvas::TClippedCanvas(TEmfCanvas& target, int outWidth, int outHeight, TWorkBudget& budget)
+    : target_(target),
+      budget_(budget),
+      cost_(outWidth, outHeight),
+      margin_(2.0 * std::max({outWidth, outHeight, 1})) {
   area_ = {-margin_, -margin_, outWidth + margin_, outHeight + margin_};
 }
 
@@ -109,30 +119,41 @@ std::vector<TEmfPoint> TClippedCanvas::CutRing(std::vector<TEmfPoint> ring) cons
 }
 
 void TClippedCanvas::Fill(std::vector<std::vector<TEmfPoint>> rings, bool winding) {
-  for (auto& ring : rings)
-    if (!Inside(ring)) ring = CutRing(std::move(ring));
+  for (auto& ring : rings) {
+    if (Inside(ring)) continue;
+    budget_.Spend(cost_.Points(ring.size()));
+    ring = CutRing(std::move(ring));
+  }
+  budget_.Spend(cost_.Polygons(rings));
   target_.DrawPolygons(rings, winding);
 }
 
 void TClippedCanvas::SetPen(const TEmfPen& pen) {
   TEmfPen cut = pen;
   cut.width = std::isnan(pen.width) ? 1 : std::clamp(pen.width, 1.0, margin_);
+  cost_.SetPen(pen.style == TEmfLineStyle::None ? 0 : cut.width);
   target_.SetPen(cut);
 }
 
 void TClippedCanvas::SetBrush(const TEmfBrush& brush, TEmfColor background, bool opaque) {
+  cost_.SetFilled(brush.fill != TEmfFill::None);
   target_.SetBrush(brush, background, opaque);
 }
 
 // A line cut to the runs inside the area, segment by segment.
 void TClippedCanvas::DrawPolyline(const std::vector<TEmfPoint>& line) {
   if (Inside(line)) {
+    budget_.Spend(cost_.Line(line));
     if (line.size() >= 2) target_.DrawPolyline(line);
     return;
   }
+  budget_.Spend(cost_.Points(line.size()));
   std::vector<TEmfPoint> run;
   auto flush = [&] {
-    if (run.size() >= 2) target_.DrawPolyline(run);
+    if (run.size() >= 2) {
+      budget_.Spend(cost_.Line(run));
+      target_.DrawPolyline(run);
+    }
     run.clear();
   };
   for (size_t i = 1; i < line.size(); ++i) {
@@ -167,6 +188,9 @@ void TClippedCanvas::DrawPolyline(const std::vector<TEmfPoint>& line) {
 
 void TClippedCanvas::DrawBeziers(const std::vector<TEmfPoint>& points) {
   if (points.size() % 3 != 1) return;
+  // The curves are no longer than their control points' polygon; cut, they
+  // become lines, charged again.
+  budget_.Spend(cost_.Line(points));
   if (Inside(points))
     target_.DrawBeziers(points);
   else
@@ -180,24 +204,35 @@ void TClippedCanvas::DrawPolygons(const std::vector<std::vector<TEmfPoint>>& pol
 
 void TClippedCanvas::DrawRect(const TEmfRect& rect) {
   TEmfRect cut = rect;
-  if (Cut(cut)) target_.DrawRect(cut);
+  if (!Cut(cut)) return;
+  budget_.Spend(cost_.Shape(cut));
+  target_.DrawRect(cut);
 }
 
 void TClippedCanvas::DrawRoundRect(const TEmfRect& rect, double rx, double ry) {
   rx = std::clamp(rx, 0.0, (rect.right - rect.left) / 2);
   ry = std::clamp(ry, 0.0, (rect.bottom - rect.top) / 2);
-  if (Inside(rect)) return target_.DrawRoundRect(rect, rx, ry);
+  if (Inside(rect)) {
+    budget_.Spend(cost_.Shape(rect));
+    return target_.DrawRoundRect(rect, rx, ry);
+  }
   Fill({RoundedRing(rect, rx, ry)}, false);
 }
 
 void TClippedCanvas::DrawEllipse(const TEmfRect& rect) {
-  if (Inside(rect)) return target_.DrawEllipse(rect);
+  if (Inside(rect)) {
+    budget_.Spend(cost_.Shape(rect));
+    return target_.DrawEllipse(rect);
+  }
   Fill({RoundedRing(rect, (rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2)}, false);
 }
 
 void TClippedCanvas::DrawArc(const TEmfRect& box, double startAngle, double sweepAngle,
                              TEmfArc kind) {
-  if (Inside(box)) return target_.DrawArc(box, startAngle, sweepAngle, kind);
+  if (Inside(box)) {
+    budget_.Spend(cost_.Shape(box));
+    return target_.DrawArc(box, startAngle, sweepAngle, kind);
+  }
   const double rx = (box.right - box.left) / 2, ry = (box.bottom - box.top) / 2;
   const double cx = box.left + rx, cy = box.top + ry;
   std::vector<TEmfPoint> points;
@@ -211,7 +246,9 @@ void TClippedCanvas::DrawArc(const TEmfRect& box, double startAngle, double swee
 
 void TClippedCanvas::FillRect(const TEmfRect& rect, TEmfColor color) {
   TEmfRect cut = rect;
-  if (Cut(cut)) target_.FillRect(cut, color);
+  if (!Cut(cut)) return;
+  budget_.Spend(cost_.Fill(cut));
+  target_.FillRect(cut, color);
 }
 
 // Text costs by its glyphs, not by the area it spans: only its anchor and
@@ -220,6 +257,7 @@ void TClippedCanvas::DrawText(const TEmfText& text) {
   TEmfText held = text;
   held.at = {std::clamp(text.at.x, -kFar, kFar), std::clamp(text.at.y, -kFar, kFar)};
   held.font.height = std::clamp(text.font.height, 1.0, margin_);
+  budget_.Spend(cost_.Text(held.utf8.size(), held.font.height));
   target_.DrawText(held);
 }
 
@@ -227,6 +265,7 @@ void TClippedCanvas::DrawText(const TEmfText& text) {
 // of the target.
 void TClippedCanvas::DrawBitmap(const TEmfRect& target, int width, int height,
                                 const std::vector<uint32_t>& pixels) {
+  budget_.Spend(cost_.Bitmap(target, width, height));
   if (Inside(target)) return target_.DrawBitmap(target, width, height, pixels);
   TEmfRect cut = target;
   const double w = target.right - target.left, h = target.bottom - target.top;

@@ -2,12 +2,15 @@
 // A canvas that cuts every shape to the output widened by a margin before
 // passing it on. The antialiased painter works through every pixel a shape
 // spans, seconds for one a million pixels across, so a metafile with huge
-// coordinates must not reach it whole. No Qt.
+// coordinates must not reach it whole. What the painter will spend on each
+// shape is charged to the picture's budget first. No Qt.
 #include "pictures/EmfCanvas.h"
+#include "pictures/PaintCost.h"
+#include "pictures/WorkBudget.h"
 
 class TClippedCanvas final : public TEmfCanvas {
  public:
-  TClippedCanvas(TEmfCanvas& target, int outWidth, int outHeight);
+  TClippedCanvas(TEmfCanvas& target, int outWidth, int outHeight, TWorkBudget& budget);
 
   // Twice the output's larger side: wider than any pen or font let through,
   // so cut edges are never seen.
@@ -35,6 +38,8 @@ class TClippedCanvas final : public TEmfCanvas {
   void Fill(std::vector<std::vector<TEmfPoint>> rings, bool winding);
 
   TEmfCanvas& target_;
+  TWorkBudget& budget_;
+  TPaintCost cost_;
   double margin_;
   TEmfRect area_;
 };

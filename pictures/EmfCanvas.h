@@ -15,6 +15,7 @@ struct TEmfRect {
 };
 struct TEmfColor {
   uint8_t red = 0, green = 0, blue = 0;
+  bool operator==(const TEmfColor&) const = default;
 };
 
 enum class TEmfLineStyle { Solid, Dash, Dot, DashDot, DashDotDot, None };
@@ -26,6 +27,7 @@ struct TEmfPen {
   TEmfColor color;
   TEmfCap cap = TEmfCap::Round;
   TEmfJoin join = TEmfJoin::Round;
+  bool operator==(const TEmfPen&) const = default;
 };
 
 // Hatches are the GDI ones: 0 horizontal, 1 vertical, 2 "\", 3 "/", 4 cross,
@@ -35,6 +37,7 @@ struct TEmfBrush {
   TEmfFill fill = TEmfFill::Solid;
   TEmfColor color{255, 255, 255};
   int hatch = 0;
+  bool operator==(const TEmfBrush&) const = default;
 };
 
 struct TEmfFont {

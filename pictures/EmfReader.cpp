@@ -41,8 +41,12 @@ struct TMapping {
 
 class TPlayer {
  public:
-  TPlayer(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas)
-      : bytes_(bytes), header_(ReadEmfHeader(bytes)), canvas_(canvas, outWidth, outHeight) {
+  TPlayer(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas,
+          TWorkBudget& budget)
+      : bytes_(bytes),
+        header_(ReadEmfHeader(bytes)),
+        budget_(budget),
+        canvas_(canvas, outWidth, outHeight, budget) {
     kx_ = outWidth / header_.width;
     ky_ = outHeight / header_.height;
   }
@@ -55,6 +59,7 @@ class TPlayer {
       std::memcpy(&type, bytes_.data() + at, 4);
       std::memcpy(&size, bytes_.data() + at + 4, 4);
       if (size < 8 || size % 4 != 0 || size > bytes_.size() - at) InvalidMetafile();
+      budget_.Spend(TWorkBudget::kRecord);
       // An aligned copy: records are read through the library's structures.
       scratch_.assign((size + kPadding) / 4, 0);
       std::memcpy(scratch_.data(), bytes_.data() + at, size);
@@ -262,6 +267,8 @@ class TPlayer {
     const TDibPixels pixels =
         DecodeDib(std::string_view(rec_ + offBmi, cbBmi), std::string_view(rec_ + offBits, cbBits),
                   usage == U_DIB_RGB_COLORS, window);
+    // Charged once decoded: no more than the record's own bytes hold.
+    budget_.Spend(pixels.argb.size() * TWorkBudget::kDecodedPixel);
     if (pixels.width > 0) canvas_.DrawBitmap(target, pixels.width, pixels.height, pixels.argb);
   }
 
@@ -421,6 +428,7 @@ class TPlayer {
 
   std::string_view bytes_;
   TEmfHeader header_;
+  TWorkBudget& budget_;
   // Everything drawn goes through the cut.
   TClippedCanvas canvas_;
   double kx_ = 1, ky_ = 1;
@@ -438,6 +446,12 @@ TEmfBounds EmfNaturalSize(std::string_view bytes) {
   return ReadEmfHeader(bytes).natural;
 }
 
+void PlayEmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas,
+             TWorkBudget& budget) {
+  TPlayer(bytes, outWidth, outHeight, canvas, budget).Play();
+}
+
 void PlayEmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas) {
-  TPlayer(bytes, outWidth, outHeight, canvas).Play();
+  TWorkBudget budget;
+  PlayEmf(bytes, outWidth, outHeight, canvas, budget);
 }

@@ -49,31 +49,33 @@ QImage Read(QByteArray bytes, const char* format, const char* invalid) {
   return image;
 }
 
-// A metafile is kept as its drawing, played once here (small) so that a
-// damaged one fails at loading as the other decoders do.
-TPicture Drawing(std::function<QImage(QSize)> draw) {
-  draw(QSize(32, 32));
-  return TPicture(std::move(draw));
+// A metafile is kept as its drawing, played once here at the size it is
+// shown (small without one) so that a damaged one fails at loading as the
+// other decoders do.
+TPicture Drawing(std::function<QImage(QSize)> draw, QSize shownAt) {
+  if (shownAt.isEmpty()) shownAt = QSize(32, 32);
+  QImage rendered = draw(shownAt);
+  return TPicture(std::move(draw), shownAt, std::move(rendered));
 }
 
-TPicture DecodeWmf(const std::string& path) {
+TPicture DecodeWmf(const std::string& path, QSize shownAt) {
   const std::string bytes = ReadWhole(path).toStdString();
-  return Drawing([bytes](QSize size) { return RenderWindowsMetafile(bytes, size); });
+  return Drawing([bytes](QSize size) { return RenderWindowsMetafile(bytes, size); }, shownAt);
 }
 
-TPicture DecodeEmf(const std::string& path) {
+TPicture DecodeEmf(const std::string& path, QSize shownAt) {
   const std::string bytes = ReadWhole(path).toStdString();
-  return Drawing([bytes](QSize size) { return RenderEnhancedMetafile(bytes, size); });
+  return Drawing([bytes](QSize size) { return RenderEnhancedMetafile(bytes, size); }, shownAt);
 }
 
 }  // namespace
 
 QImage TPicture::At(QSize size) const {
-  if (drawing_) return drawing_(size);
+  if (drawing_) return size == renderedAt_ ? rendered_ : drawing_(size);
   return raster_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-TPicture DecodePicture(const std::string& path) {
+TPicture DecodePicture(const std::string& path, QSize shownAt) {
   const std::string extension = FileExtension(path);
   if (ansi::SameText(extension, "gif")) {
     QByteArray bytes = ReadWhole(path);
@@ -85,7 +87,7 @@ TPicture DecodePicture(const std::string& path) {
     return TPicture(Read(ReadWhole(path), "bmp", "Bitmap image is not valid"));
   if (ansi::SameText(extension, "ico"))
     return TPicture(Read(ReadWhole(path), "ico", "Icon image is not valid"));
-  if (ansi::SameText(extension, "wmf")) return DecodeWmf(path);
-  if (ansi::SameText(extension, "emf")) return DecodeEmf(path);
+  if (ansi::SameText(extension, "wmf")) return DecodeWmf(path, shownAt);
+  if (ansi::SameText(extension, "emf")) return DecodeEmf(path, shownAt);
   throw EKavError("Unknown picture file extension (." + extension + ")");
 }

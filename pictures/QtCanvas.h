@@ -7,7 +7,7 @@
 
 #include "pictures/EmfCanvas.h"
 
-// `play` draws antialiased on white into an ARGB32 image of `size` pixels, or
+// `play` draws antialiased on white into an RGB32 image of `size` pixels, or
 // of `naturalSize()` when `size` is empty; never more than 4096 pixels a
 // side, the shape kept.
 QImage RenderMetafile(QSize size, const std::function<TEmfBounds()>& naturalSize,

@@ -35,9 +35,13 @@ TEmfColor ColorOf(const wmfRGB& rgb) {
 // records of the file, so a placeable frame is turned into device
 // coordinates only once the first shape brings the mapping in force.
 struct TDevice {
-  TDevice(TEmfCanvas& target, int outWidth, int outHeight)
-      : canvas(target, outWidth, outHeight), width(outWidth), height(outHeight) {}
+  TDevice(TEmfCanvas& target, int outWidth, int outHeight, TWorkBudget& work)
+      : budget(work),
+        canvas(target, outWidth, outHeight, work),
+        width(outWidth),
+        height(outHeight) {}
 
+  TWorkBudget& budget;
   TClippedCanvas canvas;
   int width, height;
   wmfAPI* api = nullptr;
@@ -229,17 +233,29 @@ void DrawText(TDevice& device, wmfDrawText_t* text) {
   canvas.DrawText(out);
 }
 
+// How many of `count` pixels to read for `extent` output pixels: libwmf
+// answers pixel by pixel, so a bitmap shrunk onto the output is read at
+// twice the output's resolution at most, the painter blending the rest.
+unsigned Sampled(unsigned count, double extent) {
+  return unsigned(std::clamp(std::ceil(2 * extent), 1.0, double(count)));
+}
+
 void DrawBitmap(TDevice& device, wmfBMP_Draw_t* draw) {
   TClippedCanvas& canvas = Prepare(device, draw->dc);
   const unsigned w = draw->crop.w, h = draw->crop.h;
   if (draw->bmp.data == nullptr || w == 0 || h == 0 || uint64_t{w} * h > kMaxBitmapPixels) return;
+  const TEmfPoint a = device.Map(draw->pt);
+  const TEmfPoint b =
+      device.Map(draw->pt.x + w * draw->pixel_width, draw->pt.y + h * draw->pixel_height);
+  const unsigned columns = Sampled(w, std::abs(b.x - a.x)), rows = Sampled(h, std::abs(b.y - a.y));
+  device.budget.Spend(uint64_t{columns} * rows * TWorkBudget::kDecodedPixel);
   std::vector<uint32_t> pixels;
-  pixels.reserve(size_t{w} * h);
-  for (unsigned y = 0; y < h; ++y) {
-    // The library's bitmaps run bottom-up.
-    const unsigned row = draw->crop.y + h - 1 - y;
-    for (unsigned x = 0; x < w; ++x) {
-      const unsigned column = draw->crop.x + x;
+  pixels.reserve(size_t{columns} * rows);
+  for (unsigned y = 0; y < rows; ++y) {
+    // The library's bitmaps run bottom-up; each sample is a pixel's centre.
+    const unsigned row = draw->crop.y + h - 1 - unsigned((2 * uint64_t{y} + 1) * h / (2 * rows));
+    for (unsigned x = 0; x < columns; ++x) {
+      const unsigned column = draw->crop.x + unsigned((2 * uint64_t{x} + 1) * w / (2 * columns));
       wmfRGB rgb{};
       if (column < draw->bmp.width && row < draw->bmp.height &&
           wmf_ipa_bmp_color(device.api, &draw->bmp, &rgb, column, row) == 1)
@@ -248,12 +264,9 @@ void DrawBitmap(TDevice& device, wmfBMP_Draw_t* draw) {
         pixels.push_back(0);
     }
   }
-  const TEmfPoint a = device.Map(draw->pt);
-  const TEmfPoint b =
-      device.Map(draw->pt.x + w * draw->pixel_width, draw->pt.y + h * draw->pixel_height);
   canvas.DrawBitmap(
-      {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}, int(w),
-      int(h), pixels);
+      {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
+      int(columns), int(rows), pixels);
 }
 
 template <typename Arg, void (*Draw)(TDevice&, Arg*)>
@@ -310,8 +323,8 @@ struct TApiDeleter {
 
 // Runs libwmf over the metafile: scans it, then plays it onto `device` when
 // there is one.
-void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
-  const TWmfOutline outline = CheckWmfRecords(bytes);
+void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural, TWorkBudget& budget) {
+  const TWmfOutline outline = CheckWmfRecords(bytes, budget);
   const auto& frame = outline.frame;
   wmfAPI_Options options{};
   options.function = CanvasDeviceLayer;
@@ -357,11 +370,18 @@ void Run(std::string_view bytes, TDevice* device, TEmfBounds* natural) {
 
 TEmfBounds WmfNaturalSize(std::string_view bytes) {
   TEmfBounds natural;
-  Run(bytes, nullptr, &natural);
+  TWorkBudget budget;
+  Run(bytes, nullptr, &natural, budget);
   return natural;
 }
 
+void PlayWmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas,
+             TWorkBudget& budget) {
+  TDevice device(canvas, outWidth, outHeight, budget);
+  Run(bytes, &device, nullptr, budget);
+}
+
 void PlayWmf(std::string_view bytes, int outWidth, int outHeight, TEmfCanvas& canvas) {
-  TDevice device(canvas, outWidth, outHeight);
-  Run(bytes, &device, nullptr);
+  TWorkBudget budget;
+  PlayWmf(bytes, outWidth, outHeight, canvas, budget);
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "pictures/GdiDrawing.h"
+#include "pictures/LibwmfWork.h"
 
 namespace {
 
@@ -40,9 +42,10 @@ size_t BitmapAt(uint32_t function, uint64_t size) {
 // libwmf allocates a bitmap's palette and pixels for the sizes its header
 // claims before reading them: 8 GB for a few bytes of file. Bitmaps larger
 // than the players draw, or with fewer palette entries or uncompressed rows
-// than they claim, are refused.
-bool BitmapFits(std::string_view dib) {
-  if (dib.size() < 4) return false;
+// than they claim, are refused (none); the others claim their pixels, which
+// a run-length bitmap does whatever its size.
+std::optional<uint64_t> BitmapPixels(std::string_view dib) {
+  if (dib.size() < 4) return std::nullopt;
   const uint32_t header = Unsigned(dib, 0, 4);
   int64_t width, height;
   uint32_t bits, compression = 0;
@@ -56,21 +59,22 @@ bool BitmapFits(std::string_view dib) {
     bits = Unsigned(dib, 14, 2);
     compression = Unsigned(dib, 16, 4);
     // Entries of two bytes at least, when they index the palette.
-    if (uint64_t{Unsigned(dib, 32, 4)} * 2 > dib.size() - header) return false;
+    if (uint64_t{Unsigned(dib, 32, 4)} * 2 > dib.size() - header) return std::nullopt;
   } else {
-    return false;
+    return std::nullopt;
   }
   height = height < 0 ? -height : height;
-  if (width <= 0 || height == 0 || uint64_t(width) * uint64_t(height) > kMaxBitmapPixels)
-    return false;
-  if (compression != 0 && compression != 3) return true;  // run-length or embedded image
+  const uint64_t pixels = uint64_t(width) * uint64_t(height);
+  if (width <= 0 || height == 0 || pixels > kMaxBitmapPixels) return std::nullopt;
+  if (compression != 0 && compression != 3) return pixels;  // run-length or embedded image
   const uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
-  return stride * uint64_t(height) <= dib.size() - header;
+  if (stride * uint64_t(height) > dib.size() - header) return std::nullopt;
+  return pixels;
 }
 
 }  // namespace
 
-TWmfOutline CheckWmfRecords(std::string_view bytes) {
+TWmfOutline CheckWmfRecords(std::string_view bytes, TWorkBudget& budget) {
   size_t at = 0;
   TWmfOutline outline;
   if (bytes.size() >= 22 && Unsigned(bytes, 0, 4) == 0x9AC6CDD7u) {
@@ -88,18 +92,22 @@ TWmfOutline CheckWmfRecords(std::string_view bytes) {
   at += 18;
   // libwmf trusts the record sizes; a chain that leaves the file is refused
   // before it gets there.
+  TLibwmfWork libwmf;
   while (bytes.size() - at >= 6) {
     const uint64_t size = uint64_t(Unsigned(bytes, at, 4)) * 2;
     if (size < 6 || size > bytes.size() - at) break;
     outline.largestRecord = std::max(outline.largestRecord, uint32_t(size / 2));
     const uint32_t function = Unsigned(bytes, at + 4, 2);
+    budget.Spend(libwmf.Of(function, bytes.substr(at + 6, size - 6)));
     if (function == 0) {  // end of file
       outline.words = uint32_t((at + size - outline.headerAt) / 2);
       return outline;
     }
-    if (const size_t dib = BitmapAt(function, size);
-        dib != 0 && !BitmapFits(bytes.substr(at + dib, size - dib)))
-      InvalidMetafile();
+    if (const size_t dib = BitmapAt(function, size); dib != 0) {
+      const std::optional<uint64_t> pixels = BitmapPixels(bytes.substr(at + dib, size - dib));
+      if (!pixels) InvalidMetafile();
+      budget.Spend(*pixels * TWorkBudget::kDecodedPixel);  // by libwmf as it plays the record
+    }
     at += size;
   }
   InvalidMetafile();

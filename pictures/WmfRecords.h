@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "pictures/WorkBudget.h"
+
 // The picture's frame from a placeable header, in the metafile's own units.
 struct TWmfFrame {
   int left, top, right, bottom;
@@ -25,5 +27,8 @@ struct TWmfOutline {
 
 // Fails with EKavError "Metafile is not valid" unless `bytes` hold a metafile
 // header and records that each lie inside the file, ending in an end-of-file
-// record, and bitmaps that hold what their headers claim.
-TWmfOutline CheckWmfRecords(std::string_view bytes);
+// record, and bitmaps that hold what their headers claim. Charges `budget`
+// with every record, with what libwmf spends on it, and with the pixels of
+// every bitmap, which libwmf decodes whole: a file that asks for more is
+// refused before any of it is played.
+TWmfOutline CheckWmfRecords(std::string_view bytes, TWorkBudget& budget);

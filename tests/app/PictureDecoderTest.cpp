@@ -34,9 +34,11 @@ TEST(PictureDecoderTest, DecodesTheDemoPicturesAndBitmaps) {
 
 // A metafile is drawn afresh at the size asked for: the flange plate, its
 // black waveguide opening and its white bolt holes land where the drawing
-// puts them, at the box's size and at twice that.
+// puts them, at the box's size and at twice that. At the size it was decoded
+// for it is not played again.
 TEST(PictureDecoderTest, DrawsMetafilesAtAnySize) {
-  const TPicture flange = DecodePicture(DemoPicture("flg_cpr112g.wmf"));
+  const TPicture flange = DecodePicture(DemoPicture("flg_cpr112g.wmf"), QSize(136, 96));
+  EXPECT_EQ(flange.At(QSize(136, 96)).cacheKey(), flange.At(QSize(136, 96)).cacheKey());
   for (int scale : {1, 2}) {
     const QImage image = flange.At(QSize(136, 96) * scale);
     ASSERT_EQ(image.size(), QSize(136, 96) * scale);

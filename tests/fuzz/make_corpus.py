@@ -384,6 +384,20 @@ def wmf_seeds():
         wmr(0x0817, -big, 0, 0, -big, big, big, -big, -big),
         wmr(0x0325, 3, -big, -big, big, 7, -big, big),
     ], frame=(0, 0, 1, 1))
+    wmf("regression-rle-bitmaps-claiming-4096-squared", rle_bitmaps_claiming_4096_squared(),
+        frame=(0, 0, 100, 100))
+
+
+def rle_bitmaps_claiming_4096_squared():
+    """200 stretched run-length bitmaps of a few bytes each, every one claiming
+    4096 x 4096 pixels: 15 KB of file that asked for minutes of decoding."""
+    side = 4096
+    runs = bytes([255, 1, 0, 0, 0, 1])  # a run of 255, end of line, end of bitmap
+    header = struct.pack("<IiiHHIIiiII", 40, side, side, 1, 8, 1, len(runs), 0, 0, 1, 0)
+    bitmap = header + struct.pack("<BBBB", 0, 0, 255, 0) + runs
+    # STRETCHDIB: copy, colours from the palette, the whole bitmap onto the frame.
+    stretch = wmr(0x0F43, 0x0020, 0x00CC, 0, side, side, 0, 0, 100, 100, 0, 0, data=bitmap)
+    return [stretch] * 200
 
 
 if __name__ == "__main__":

@@ -83,6 +83,13 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   };
   for (const std::string& bytes : damaged)
     EXPECT_EQ(Played(bytes), "Metafile is not valid");
+
+  // Whole records, but more work than a picture may cost: 20,000 ellipses
+  // that each fill the picture.
+  TEmfWriter costly(20, 20);
+  for (int i = 0; i < 20000; ++i)
+    costly.Add(U_EMRELLIPSE_set(U_RECTL{0, 0, 19, 19}));
+  EXPECT_EQ(Played(costly.Finish()), "Metafile is not valid");
 }
 
 // Each shape as the canvas gets it, in output pixels, with the pen and

@@ -1,5 +1,6 @@
-// Windows metafiles: damaged ones fail with one message, and huge shapes in
-// a tiny frame reach the canvas cut to the widened picture.
+// Windows metafiles: damaged ones fail with one message, huge shapes in a
+// tiny frame reach the canvas cut to the widened picture, and a file that
+// asks for more work than a picture may is refused before it is played.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "TestSupport.h"
 #include "pictures/WmfReader.h"
+#include "pictures/WorkBudget.h"
 
 namespace {
 
@@ -19,9 +21,10 @@ std::string Words(std::initializer_list<int> words) {
   return out;
 }
 
-std::string Record(int function, std::initializer_list<int> words) {
-  const uint32_t size = 3 + uint32_t(words.size());
-  return Words({int(size & 0xFFFF), int(size >> 16), function}) + Words(words);
+// A record of its parameter words, then `data` of whole words.
+std::string Record(int function, std::initializer_list<int> words, const std::string& data = "") {
+  const uint32_t size = 3 + uint32_t(words.size() + data.size() / 2);
+  return Words({int(size & 0xFFFF), int(size >> 16), function}) + Words(words) + data;
 }
 
 // A placeable metafile with the frame (0, 0)-(1, 1) at 1440 units an inch.
@@ -42,6 +45,7 @@ class TBoundsCanvas final : public TEmfCanvas {
   TBoundsCanvas(int width, int height) : width_(width), height_(height) {}
   double margin = 0, widest = 0;
   TEmfRect reach{1e300, 1e300, -1e300, -1e300};
+  uint64_t bitmapPixels = 0;
 
   void SetPen(const TEmfPen& pen) override { widest = std::max(widest, pen.width); }
   void SetBrush(const TEmfBrush&, TEmfColor, bool) override {}
@@ -57,7 +61,10 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Take(r); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r); }
   void DrawText(const TEmfText&) override {}
-  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override { Take(r); }
+  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>&) override {
+    Take(r);
+    bitmapPixels += uint64_t(w) * uint64_t(h);
+  }
 
   bool Within(double m) const {
     return reach.left >= -m && reach.top >= -m && reach.right <= width_ + m &&
@@ -113,6 +120,35 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
               }),
               "Metafile is not valid");
   }
+}
+
+// 200 run-length bitmaps of a few bytes each, every one claiming 4096 x 4096
+// pixels, as the fuzz seed regression-rle-bitmaps-claiming-4096-squared
+// holds: once most of a minute of decoding. Refused by the budget, after
+// charging the bitmaps that fit, before libwmf decodes any of them.
+TEST(WmfReaderTest, BitmapsClaimingMoreThanTheBudgetAreRefusedUndecoded) {
+  const int side = 4096;
+  // An 8-bit run-length bitmap: its header, one colour, then 255 pixels, the
+  // end of a line and the end of the bitmap.
+  const std::string bitmap =
+      Words({40, 0, side, 0, side, 0, 1, 8, 1, 0, 6, 0, 0, 0, 0, 0, 1, 0, 0, 0}) +
+      Words({0x0000, 0x00FF, 0x01FF, 0x0000, 0x0100});
+  // Stretched whole onto the frame.
+  const std::string stretch =
+      Record(0x0F43, {0x0020, 0x00CC, 0, side, side, 0, 0, 1, 1, 0, 0}, bitmap);
+  std::string records;
+  for (int i = 0; i < 200; ++i)
+    records += stretch;
+  const std::string wmf = Placeable(records);
+  EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(wmf); }), "Metafile is not valid");
+  TBoundsCanvas canvas(136, 96);
+  TWorkBudget budget;
+  EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf, 136, 96, canvas, budget); }), "Metafile is not valid");
+  EXPECT_EQ(canvas.bitmapPixels, 0u);
+  // Stopped by the next bitmap's pixels, not before.
+  const uint64_t oneBitmap = uint64_t{side} * side * TWorkBudget::kDecodedPixel;
+  EXPECT_GT(budget.Spent() + oneBitmap, TWorkBudget::kPictureAllowance);
+  EXPECT_LE(budget.Spent(), TWorkBudget::kPictureAllowance);
 }
 
 }  // namespace
