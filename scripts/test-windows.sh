@@ -29,7 +29,7 @@ while read -r program; do
   log="$build/$(basename "$program" .exe).log"
   if wine "$program" --gtest_brief=1 >"$log" 2>&1; then code=0; else code=$?; fi
   grep -E '^\[  (FAILED|SKIPPED) ' "$log" || true
-  grep -A 8 'Failure$' "$log" || true  # what failed, for a run whose folder is gone
+  grep -A 8 -E 'Failure$|: error: ' "$log" || true  # what failed, for a run whose folder is gone
   ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log")
   bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below.*/\1/p' "$log")
   passed=$((passed + ${ok:-0}))
