@@ -10,6 +10,9 @@ namespace {
 class BadInputTest : public FlatFileFixture {};
 
 TEST_F(BadInputTest, UnreachableFileGivesTheSystemsReason) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows gives a user no symbolic links, and chmod cannot take read access";
+#endif
   // A file the system cannot reach for a reason other than its absence is
   // not reported missing (a folder of links that loop: root meets it too).
   std::filesystem::create_directory_symlink(dir / "loop", dir / "loop");
