@@ -11,7 +11,8 @@
 #   scripts/compare-windows-cli.sh WINDOWS_BUILD LINUX_TOOL    (WINEPREFIX set)
 set -euo pipefail
 build="$(cd "$1" && pwd)"
-linux="$2"
+linux="$(realpath "$2")"
+cd "$(dirname "$0")/.."
 program="$build/bin"
 catalog="$PWD/demo/common"
 out="$build/compare"
