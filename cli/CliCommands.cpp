@@ -172,6 +172,11 @@ class TCli {
     const TCheckResult result = CheckCatalogue(PictureError);
 #else
     const TCheckResult result = CheckCatalogue();
+    // A build without the window's decoder (the Windows one) says so, once;
+    // with JSON the error stream carries errors only.
+    if (format_ != TFormat::Json)
+      err_ << "kav_pnb_cli: note: pictures are checked for presence only; this build does not "
+              "decode them\n";
 #endif
     if (format_ == TFormat::Tsv) {
       for (const TFinding& finding : result.findings)

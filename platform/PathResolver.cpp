@@ -48,23 +48,56 @@ bool IsRegularFile(const std::string& path) {
   return native::Kind(path) == 1;
 }
 
+// The name with "/" for every separator. On Windows a run of separators is
+// one (a registry folder ending in \ joined to a name with \), except the
+// two that begin a network name (\\server\share).
+std::string Slashed(const std::string& name) {
+  std::string plain;
+  plain.reserve(name.size());
+  for (char c : name) {
+    if (c == '\\') c = '/';
+#ifdef _WIN32
+    if (c == '/' && !plain.empty() && plain.back() == '/' && plain.size() > 1) continue;
+#endif
+    plain += c;
+  }
+  return plain;
+}
+
+// The part of a slashed name that is no folder entry: "/" for an absolute
+// name; on Windows also "//" of a network name and a drive ("C:/", "C:").
+std::string RootOf(const std::string& plain) {
+#ifdef _WIN32
+  if (plain.compare(0, 2, "//") == 0) return "//";
+  if (plain.size() >= 2 && plain[1] == ':')
+    return plain.substr(0, plain.size() > 2 && plain[2] == '/' ? 3 : 2);
+#endif
+  return plain.compare(0, 1, "/") == 0 ? "/" : "";
+}
+
+// A name as the system's users write it: with \ on Windows.
+std::string Shown(std::string path) {
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
+}
+
 }  // namespace
 
 std::string ResolvePath(const std::string& name) {
-  std::string plain = name;
-  std::replace(plain.begin(), plain.end(), '\\', '/');
-  if (plain.empty() || Exists(plain)) return plain;
+  const std::string plain = Slashed(name);
+  if (plain.empty() || Exists(plain)) return Shown(plain);
 
-  const bool absolute = plain.front() == '/';
+  const std::string root = RootOf(plain);
   const bool folderName = plain.back() == '/';
-  const std::vector<std::string> parts = SplitComponents(plain);
+  const std::vector<std::string> parts = SplitComponents(plain.substr(root.size()));
   // The longest leading part that exists as written needs no matching: find
   // it from the end, since usually only the last names differ in case.
   size_t exact = parts.size();
   std::string prefix;
   while (exact > 0) {
-    prefix.clear();
-    if (absolute) prefix += '/';
+    prefix = root;
     for (size_t i = 0; i < exact; ++i) {
       if (i > 0) prefix += '/';
       prefix += parts[i];
@@ -72,9 +105,11 @@ std::string ResolvePath(const std::string& name) {
     if (Exists(prefix)) break;
     --exact;
   }
-  std::string resolved = exact > 0 ? prefix : std::string();
-  if (exact > 0 || absolute) resolved.push_back('/');
-  if (exact == parts.size() && !folderName) resolved.pop_back();
+  std::string resolved = root;
+  if (exact > 0) {
+    resolved = prefix;
+    if (exact < parts.size() || folderName) resolved += '/';
+  }
   bool lost = false;  // once a component is missing, the rest is kept as written
   for (size_t i = exact; i < parts.size(); ++i) {
     std::string component = parts[i];
@@ -88,7 +123,7 @@ std::string ResolvePath(const std::string& name) {
     resolved += component;
     if (i + 1 < parts.size() || folderName) resolved += '/';
   }
-  return resolved;
+  return Shown(resolved);
 }
 
 bool FileExists(const std::string& name) {

@@ -7,7 +7,8 @@
 // name that exists as written is used as written; otherwise every component
 // that does not exist is matched without regard to letter case against its
 // folder's entries (the first in byte order when several match). A name that
-// still does not resolve comes back with "/" separators.
+// still does not resolve comes back with "/" separators. On Windows every
+// name comes back as Windows users write it: "\" separators, no doubled one.
 std::string ResolvePath(const std::string& name);
 
 // Whether the name resolves to an existing regular file (a folder does not count).

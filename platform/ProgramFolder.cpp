@@ -1,5 +1,6 @@
 #include "platform/ProgramFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -15,7 +16,13 @@
 namespace {
 
 std::string WithTrailingSeparator(std::string folder) {
+#ifdef _WIN32
+  // Shown to Windows users (the headless tool's paths): their separator.
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+#else
   if (folder.empty() || (folder.back() != '/' && folder.back() != '\\')) folder += '/';
+#endif
   return folder;
 }
 

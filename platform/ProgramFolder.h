@@ -6,7 +6,8 @@
 const std::string& ProgramFolder();
 
 // Points the program at another folder (the headless tool's --program-folder
-// option and the tests). The separator is appended when missing.
+// option and the tests). The separator is appended when missing; on Windows
+// every separator is "\".
 void SetProgramFolder(const std::string& folder);
 
 // The real path of `name`, a name of the program's own layout under `base`

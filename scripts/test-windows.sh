@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # The Windows stage: cross-builds the display-free core (ini, platform,
-# flatfile, pictures, catalog) and its tests with MinGW-w64, GoogleTest
-# compiled from Debian's sources, and runs every test program under Wine.
-# Ends with "N passed, M failed"; fails when a test fails or a program dies.
+# flatfile, pictures, catalog), its tests and the headless tool with
+# MinGW-w64, GoogleTest compiled from Debian's sources, and under Wine runs
+# every test program, compares the tool's output with the Linux tool's
+# (scripts/compare-windows-cli.sh; the Linux tool from build/, or
+# $KAV_LINUX_CLI), and runs the Windows download unpacked into a fresh
+# prefix. Ends with "N passed, M failed" (a test, a compared output, the
+# download); fails when any fails or a program dies.
 #
 #   scripts/test-windows.sh [build folder, default build-windows]
 set -euo pipefail
@@ -40,6 +44,44 @@ while read -r program; do
     [ -n "$bad" ] || failed=$((failed + 1))  # a program that died counts once
   fi
 done < <(find "$build/tests" -name 'kav_*_tests.exe' | sort)
+
+# The headless tool, byte for byte beside the Linux one.
+linux_cli="${KAV_LINUX_CLI:-build/bin/kav_pnb_cli}"
+if [ -x "$linux_cli" ]; then
+  scripts/compare-windows-cli.sh "$build" "$linux_cli" | tee "$build/compare.log" || status=1
+  counts=$(sed -nE 's/^cli: ([0-9]+) identical, ([0-9]+) different$/\1 \2/p' "$build/compare.log")
+  [ -n "$counts" ] || counts="0 1" # it stopped before counting
+  passed=$((passed + ${counts% *}))
+  failed=$((failed + ${counts#* }))
+else
+  echo "no Linux tool at $linux_cli to compare with (scripts/build.sh build)"
+  status=1
+  failed=$((failed + 1))
+fi
+
+# The download as a user meets it: unpacked into a fresh prefix, which has
+# neither MinGW's DLLs nor the stage's settings, and set up as its README says.
+scripts/package-windows.sh "$build" >/dev/null
+fresh="$PWD/$build/wineprefix-fresh"
+rm -rf "$fresh"
+WINEPREFIX="$fresh" wineboot --init >/dev/null 2>&1 || true
+cmake -E chdir "$fresh/drive_c" cmake -E tar xf "$PWD/$build/kav-pnb-cli-windows.zip"
+WINEPREFIX="$fresh" wine reg add 'HKCU\Software\Ostrel\Common Files' /v Path \
+  /d 'C:\kav-pnb-cli\common' /f >/dev/null
+expected=$(XDG_CONFIG_HOME="$build/compare/config" "$linux_cli" query --part OUR4 \
+  --catalog demo/common --program-folder "$build/bin" 2>&1; echo "status $?")
+got=$(cd "$fresh/drive_c/kav-pnb-cli" &&
+  WINEPREFIX="$fresh" wine 'C:\kav-pnb-cli\kav_pnb_cli.exe' query --part OUR4 2>&1; echo "status $?")
+WINEPREFIX="$fresh" wineserver -k || true # its own server: ended now, not seconds later
+rm -rf "$fresh"
+if [ "$got" = "$expected" ] && [[ "$expected" == *OUR4-*$'\n'"status 0" ]]; then
+  passed=$((passed + 1))
+else
+  echo "the unpacked download's query --part OUR4 gave:"
+  echo "$got"
+  status=1
+  failed=$((failed + 1))
+fi
 
 echo "windows: $passed passed, $failed failed"
 exit "$status"

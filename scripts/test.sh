@@ -28,7 +28,8 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 scripts/build.sh build-asan -DKAV_WERROR=ON -DKAV_SANITIZE=ON -DKAV_HEADLESS_ONLY=ON -DKAV_BENCH=OFF
 run_ctest build-asan
 
-# The display-free core cross-built for Windows and run under Wine.
+# The display-free core and the headless tool cross-built for Windows and
+# run under Wine, the tool compared with the Linux one built above.
 scripts/test-windows.sh | tee -a "$summary"
 
 # The Debian package, installed into a staging root and used by an

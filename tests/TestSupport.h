@@ -3,6 +3,7 @@
 // small file utilities and the message of a raised error.
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -60,13 +61,21 @@ std::string ErrorOf(Action action) {
   return "";
 }
 
+// A path as the program shows it: with "\" on Windows.
+inline std::string Native(std::string path) {
+#ifdef _WIN32
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
+}
+
 // The name a resolved path shows: on Windows, whose file names ignore letter
 // case, a name that exists as written stays as written; elsewhere the
 // resolver finds the spelling on disk.
 inline std::string Shown([[maybe_unused]] const std::string& onDisk,
                          [[maybe_unused]] const std::string& written) {
 #ifdef _WIN32
-  return written;
+  return Native(written);
 #else
   return onDisk;
 #endif

@@ -18,7 +18,7 @@ TEST_F(ChainTest, AntennaChangeReloadsPricingFlangesOptionsAndPicture) {
   EXPECT_EQ(Cell(data->FlangeSuffixData, "Suffix"), "A");  // the earlier matching row wins
   EXPECT_EQ(data->RadomeData.RecordCount(), 2);
   EXPECT_EQ(data->PackData.RecordCount(), 2);
-  EXPECT_EQ(antennaPicture.picture, program / "Images/hp2.gif");
+  EXPECT_EQ(antennaPicture.picture, Native(program / "Images/hp2.gif"));
   EXPECT_EQ(antennaPicture.width, 100);
 
   data->AntData.Next();  // HP4-23
@@ -26,7 +26,7 @@ TEST_F(ChainTest, AntennaChangeReloadsPricingFlangesOptionsAndPicture) {
   EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"), "Antenna|Flange\r\nHP4-23|PDR220\r\n");
   EXPECT_EQ(data->RadomeData.RecordCount(), 1);
   EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP4-23-AXP");
-  EXPECT_EQ(antennaPicture.picture, program / "Images/hp4.gif");
+  EXPECT_EQ(antennaPicture.picture, Native(program / "Images/hp4.gif"));
 }
 
 TEST_F(ChainTest, OptionChangesRebuildThePartNumber) {
@@ -52,8 +52,9 @@ TEST_F(ChainTest, MissingOptionFileIsReportedAndTheChainGoesOn) {
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'" + program.Path() +
-                                   "data/radome_List.dat does not exist'\r\n"
+  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'" +
+                                   Native(program / "data/radome_List.dat") +
+                                   " does not exist'\r\n"
                                    "loading Antenna\\Radome color data");
   EXPECT_FALSE(data->RadomeData.Active());
   EXPECT_EQ(data->PackData.RecordCount(), 2);  // packing options still loaded
@@ -123,7 +124,7 @@ TEST_F(ChainTest, PicturesOfFlangeAndRadomeShareTheOptionBox) {
   EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");
   EXPECT_EQ(optionPicture.width, 136);
   data->ShowRadomeImage();
-  EXPECT_EQ(optionPicture.picture, program / "Images/rad_grey.gif");
+  EXPECT_EQ(optionPicture.picture, Native(program / "Images/rad_grey.gif"));
   EXPECT_EQ(optionPicture.height, 120);
   EXPECT_FALSE(data->RadomeImgData.Active());
   data->FlangeData.Next();  // UDR220: indexed, but its picture is missing

@@ -10,14 +10,15 @@ namespace {
 class BadInputTest : public FlatFileFixture {};
 
 TEST_F(BadInputTest, UnreachableFileGivesTheSystemsReason) {
-#ifndef _WIN32  // a link needs a privilege there
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows gives a user no symbolic links, and chmod cannot take read access";
+#endif
   // A file the system cannot reach for a reason other than its absence is
   // not reported missing (a folder of links that loop: root meets it too).
   std::filesystem::create_directory_symlink(dir / "loop", dir / "loop");
   auto behind = Table("A\n1\n");
   behind->SetFileName(dir / "loop/t.dat");
   EXPECT_EQ(ErrorOf([&] { behind->Open(); }).substr(0, 13), "Cannot open f");
-#endif
   if (RunningAsRoot()) GTEST_SKIP() << "root reads every file";
   auto t = Table("A\n1\n");
   ::chmod((dir / "t.dat").c_str(), 0);

@@ -42,9 +42,9 @@ TEST_F(FlatFileLocateTest, FailuresNameTheMissingFile) {
   EXPECT_EQ(ErrorOf([&] { t.Open(); }), "Missing File");
   t.SetFileName("MWFreq.dat");
   t.SetPath("data\\");
-  EXPECT_EQ(ErrorOf([&] { t.Open(); }), program.Path() + "data/MWFreq.dat does not exist");
+  EXPECT_EQ(ErrorOf([&] { t.Open(); }), Native(program / "data/MWFreq.dat") + " does not exist");
   std::filesystem::create_directories(program / "data/MWFreq.dat");  // a folder is no file
-  EXPECT_EQ(ErrorOf([&] { t.Open(); }), program.Path() + "data/MWFreq.dat does not exist");
+  EXPECT_EQ(ErrorOf([&] { t.Open(); }), Native(program / "data/MWFreq.dat") + " does not exist");
 }
 
 TEST_F(FlatFileLocateTest, RegistryNamesTheSharedFolder) {
@@ -65,7 +65,7 @@ TEST_F(FlatFileLocateTest, RegistryNamesTheSharedFolder) {
 
 TEST_F(FlatFileLocateTest, MissingRegistryValueUsesTheDefaultAndCreatesTheKey) {
   auto t = RegistryTable("kav_no_such_file.dat");
-  EXPECT_EQ(ErrorOf([&] { t->Open(); }), "/kav_no_such_file.dat does not exist");
+  EXPECT_EQ(ErrorOf([&] { t->Open(); }), Native("/kav_no_such_file.dat") + " does not exist");
   EXPECT_TRUE(std::filesystem::is_directory(config / "Ostrel"));
 
   WriteFile(shared / "x.dat", "A\n1\n");

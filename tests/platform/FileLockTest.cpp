@@ -15,8 +15,8 @@ TEST(FileLockTest, ASecondHolderWaitsThenGivesUpAndNestedHoldsCount) {
   first.Acquire();
   first.Acquire();  // nested: still one hold of the file
   first.Release();
-  EXPECT_EQ(ErrorOf([&] { second.Acquire(); }),
-            "Another copy of the program has held \"" + path + "\" for 1 second; try again.");
+  EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "Another copy of the program has held \"" +
+                                                    Native(path) + "\" for 1 second; try again.");
   EXPECT_FALSE(second.Held());
   first.Release();
   EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "");
