@@ -121,7 +121,7 @@ TEST_F(ChainTest, PicturesOfFlangeAndRadomeShareTheOptionBox) {
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   data->ShowFlangeImage();
-  EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");
+  EXPECT_EQ(optionPicture.picture, Native(program / "Images/pdr220.gif"));
   EXPECT_EQ(optionPicture.width, 136);
   data->ShowRadomeImage();
   EXPECT_EQ(optionPicture.picture, Native(program / "Images/rad_grey.gif"));
