@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <initializer_list>
 #include <iostream>
 #include <sstream>
