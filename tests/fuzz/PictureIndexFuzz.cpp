@@ -143,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(actual.error == expected.error);
   if (!expected.error) {
-    FUZZ_CHECK(actual.path == expected.path);
+    // The same file, however the folder's name was spelt on the way.
+    FUZZ_CHECK(ResolvePath(actual.path) == ResolvePath(expected.path));
     FUZZ_CHECK(actual.found == expected.found);
   }
 
