@@ -85,7 +85,7 @@ TEST_F(ImageLoaderTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
   loader.LoadImage();
   EXPECT_EQ(box.picture, dir / "Images/sub/in.gif");
   for (const std::string& name : std::vector<std::string>{
-           "../outside.gif", "sub\\..\\..\\outside.gif", dir / "outside.gif"}) {
+           "../outside.gif", "sub\\..\\..\\outside.gif", dir / "outside.gif", "/sub/in.gif"}) {
     loader.ImageFile = name;
     loader.LoadImage();
     EXPECT_EQ(box.picture, "") << name;
