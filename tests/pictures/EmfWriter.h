@@ -40,10 +40,11 @@ class TEmfWriter {
                       logpen_set(U_PS_SOLID, point32_set(width, 0), colorref3_set(r, g, b))));
     return Add(selectobject_set(handle, eht_));
   }
-  TEmfWriter& Font(const char* face, int height) {
+  TEmfWriter& Font(const char* face, int height, bool italic = false, bool underline = false,
+                   bool strikeOut = false) {
     uint16_t* name = U_Utf8ToUtf16le(face, 0, nullptr);
-    const U_LOGFONT font =
-        logfont_set(height, 0, 0, 0, 400, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0, name);
+    const U_LOGFONT font = logfont_set(height, 0, 0, 0, 400, italic, underline, strikeOut,
+                                       U_ANSI_CHARSET, 0, 0, 0, 0, name);
     std::free(name);
     uint32_t handle = 0;
     Add(extcreatefontindirectw_set(&handle, eht_, reinterpret_cast<const char*>(&font), nullptr));
