@@ -53,20 +53,25 @@ TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
   EXPECT_EQ(At(image, 150, 20), QColor(Qt::white));
 }
 
-TEST(EmfPictureTest, DrawsTextInItsColourBelowAndRightOfItsPoint) {
-  const std::string emf = TEmfWriter(100, 100)
-                              .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
-                              .Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)))
-                              .Font("Sans", -30)
-                              .Text(40, 40, "HH")
-                              .Finish();
-  const QImage image = RenderEnhancedMetafile(emf, QSize());
-  int inside = 0, outside = 0;
-  for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 100; ++x)
-      if (At(image, x, y) != QColor(Qt::white)) ++(x >= 40 && y >= 40 && y < 75 ? inside : outside);
-  EXPECT_GT(inside, 50);
-  EXPECT_EQ(outside, 0);
+// "Hg", its descender included, 30 pixels high at (50, 50): below and right
+// of the point by default, above and left of it aligned to the bottom right.
+TEST(EmfPictureTest, DrawsTextWhereItsAlignmentPutsIt) {
+  for (const auto& [align, box] : {std::pair{U_TA_DEFAULT, QRect(50, 50, 50, 40)},
+                                   std::pair{U_TA_BOTTOM | U_TA_RIGHT, QRect(0, 10, 50, 40)}}) {
+    const std::string emf = TEmfWriter(100, 100)
+                                .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
+                                .Add(U_EMRSETTEXTALIGN_set(align))
+                                .Font("Sans", -30)
+                                .Text(50, 50, "Hg")
+                                .Finish();
+    const QImage image = RenderEnhancedMetafile(emf, QSize());
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (At(image, x, y) != QColor(Qt::white)) ++(box.contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 50) << align;
+    EXPECT_EQ(outside, 0) << align;
+  }
 }
 
 }  // namespace
