@@ -10,12 +10,7 @@
 namespace {
 
 std::string ErrorOf(const std::string& path) {
-  try {
-    DecodePicture(path);
-  } catch (const EKavError& e) {
-    return e.what();
-  }
-  return "";
+  return ::ErrorOf([&] { DecodePicture(path); });
 }
 
 std::string DemoPicture(const std::string& name) {

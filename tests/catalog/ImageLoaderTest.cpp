@@ -26,12 +26,7 @@ class ImageLoaderTest : public ::testing::Test {
     loader.ImageDataPath = "data\\";
   }
   std::string ErrorOf() {
-    try {
-      loader.LoadImage();
-    } catch (const EKavError& e) {
-      return e.what();
-    }
-    return "";
+    return ::ErrorOf([&] { loader.LoadImage(); });
   }
 
   TempDir dir;
