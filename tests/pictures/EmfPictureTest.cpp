@@ -20,6 +20,7 @@ TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
                               .Pen(0, 0, 255, 3)
                               .Add(U_EMRPOLYLINE16_set(U_RCL_DEF, 2, line))
                               .Bitmap(60, 10, 30, 30, {0x000000, 0xFF00FF, 0x00FF00, 0xFFFF00})
+                              .Bitmap(60, 50, 30, 10, {0x000000, 0xFF00FF, 0x00FF00, 0xFFFF00}, 1)
                               .Finish();
   const QImage image = RenderEnhancedMetafile(emf, QSize());
   ASSERT_EQ(image.size(), QSize(100, 100));
@@ -32,6 +33,7 @@ TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
   EXPECT_EQ(At(image, 87, 12), QColor(Qt::magenta));
   EXPECT_EQ(At(image, 62, 37), QColor(Qt::green));
   EXPECT_EQ(At(image, 87, 37), QColor(Qt::yellow));
+  EXPECT_EQ(At(image, 62, 55), QColor(Qt::green));  // a window of one row counts from the bottom
 }
 
 TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {

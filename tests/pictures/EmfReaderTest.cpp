@@ -166,7 +166,9 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 6, triangles))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
-      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))  // not from the current position
+      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
+      .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
+      .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
       .Font("Sans", -10, true, false, true)
       .Text(1, 1, "ab");
   TRecordingCanvas canvas;
@@ -180,6 +182,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                               "0000FF",
                               "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
                               "polyline 0,0 2,2 pen 000000 brush 0000FF",
+                              "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
                               "text ab italic struck out",
                           }));
 }
