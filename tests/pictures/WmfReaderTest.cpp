@@ -61,9 +61,10 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Take(r); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r); }
   void DrawText(const TEmfText&) override {}
-  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>&) override {
+  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
     Take(r);
     bitmapPixels += uint64_t(w) * uint64_t(h);
+    EXPECT_EQ(pixels.size(), size_t(w) * size_t(h));  // rows of w pixels, h of them
   }
 
   bool Within(double m) const {
