@@ -60,13 +60,9 @@ TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
 TEST(EmfPictureTest, DrawsTextWhereItsAlignmentPutsIt) {
   for (const auto& [align, box] : {std::pair{U_TA_DEFAULT, QRect(50, 50, 50, 40)},
                                    std::pair{U_TA_BOTTOM | U_TA_RIGHT, QRect(0, 10, 50, 40)}}) {
-    const std::string emf = TEmfWriter(100, 100)
-                                .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
-                                .Add(U_EMRSETTEXTALIGN_set(align))
-                                .Font("Sans", -30)
-                                .Text(50, 50, "Hg")
-                                .Finish();
-    const QImage image = RenderEnhancedMetafile(emf, QSize());
+    TEmfWriter emf(100, 100);
+    emf.Add(U_EMRSETBKMODE_set(U_TRANSPARENT)).Add(U_EMRSETTEXTALIGN_set(align)).Font("Sans", -30);
+    const QImage image = RenderEnhancedMetafile(emf.Text(50, 50, "Hg").Finish(), QSize());
     int inside = 0, outside = 0;
     for (int y = 0; y < 100; ++y)
       for (int x = 0; x < 100; ++x)

@@ -84,8 +84,7 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
             "/home/u/.local/state/kav-pnb/");
   EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, nullptr, "/home/u"),
             "/home/u/.local/state/kav-pnb/");
-  // A copy in a folder of the user's own works there, before and after it has a data folder.
-  TempDir program;
+  TempDir program;  // a copy in a folder of the user's own works there, data folder or not
   const std::string original = ProgramFolder();
   SetProgramFolder(program.Path());
   EXPECT_EQ(WorkingFolder(), program.Path());
