@@ -61,7 +61,8 @@ def evaluate(expression, macros):
     values = set()
     for bits in itertools.product((0, 1), repeat=len(unknown)):
         try:
-            values.add(bool(eval(code, {"__builtins__": {}}, dict(known, **dict(zip(unknown, bits))))))
+            names = dict(known, **dict(zip(unknown, bits)))
+            values.add(bool(eval(code, {"__builtins__": {}}, names)))
         except Exception:  # not an expression this reads: counts as compiled
             return None
     return values.pop() if len(values) == 1 else None
@@ -188,22 +189,27 @@ def limit_memory():
     resource.setrlimit(resource.RLIMIT_AS, (4 << 30, 4 << 30))
 
 
-def tests_pass(args):
-    """Whether every test passes: ctest, or each Windows test program under Wine."""
+def failed_tests(args):
+    """What failed ("" when every test passes): ctest, or each Windows test program under Wine."""
     if args.windows:
         for program in sorted(args.build.glob("tests/*/kav_*_tests.exe")):
             try:
                 ran = subprocess.run(["wine", str(program), "--gtest_brief=1"],
-                                     capture_output=True, timeout=args.timeout,
-                                     preexec_fn=limit_memory)
+                                     capture_output=True, text=True, errors="replace",
+                                     timeout=args.timeout, preexec_fn=limit_memory)
             except subprocess.TimeoutExpired:
-                return False
+                return "%s: timed out" % program.name
             if ran.returncode != 0:
-                return False
-        return True
-    return subprocess.run(["ctest", "-j", "2", "--timeout", str(args.timeout),
-                           "--stop-on-failure"], cwd=args.build, capture_output=True,
-                          preexec_fn=limit_memory).returncode == 0
+                return "%s: exit status %d\n%s" % (program.name, ran.returncode,
+                                                    ran.stdout[-2000:])
+        return ""
+    ran = subprocess.run(["ctest", "-j", "2", "--timeout", str(args.timeout), "--stop-on-failure"],
+                         cwd=args.build, capture_output=True, text=True, errors="replace",
+                         preexec_fn=limit_memory)
+    if ran.returncode == 0:
+        return ""
+    return "\n".join(line for line in ran.stdout.splitlines()
+                     if "***" in line or "Failed" in line) or "ctest failed"
 
 
 def run_mutant(args, site, baseline):
@@ -222,7 +228,7 @@ def run_mutant(args, site, baseline):
                     else "killed")
         if object_hashes(args.build) == baseline:
             return "survived (same machine code)"
-        return "survived" if tests_pass(args) else "killed"
+        return "killed" if failed_tests(args) else "survived"
     finally:
         path.write_bytes(saved)  # rebuilt along with the next mutant
 
@@ -277,8 +283,9 @@ def main():
     print("mutate: %d of %d candidates (%d equivalent left out)%s" % (
         len(chosen), len(sites), len(equivalent), "" if args.only else ", seed %d" % args.seed),
           flush=True)
-    if not tests_pass(args):
-        sys.exit("mutate: the tests fail without any mutation")
+    failed = failed_tests(args)
+    if failed:
+        sys.exit("mutate: the tests fail without any mutation:\n" + failed)
 
     baseline = object_hashes(args.build)
     fates = {}  # folder -> {fate: count}
