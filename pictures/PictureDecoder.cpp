@@ -43,7 +43,7 @@ QByteArray ReadWhole(const std::string& path) {
 QImage Read(QByteArray bytes, const char* format, const char* invalid) {
   QBuffer buffer(&bytes);
   QImageReader reader(&buffer, format);
-  reader.setDecideFormatFromContent(false);
+  reader.setAutoDetectImageFormat(false);  // read as its name says, whatever its bytes look like
   QImage image = reader.read();
   if (image.isNull()) throw EKavError(invalid);
   return image;

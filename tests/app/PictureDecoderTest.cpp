@@ -10,12 +10,7 @@
 namespace {
 
 std::string ErrorOf(const std::string& path) {
-  try {
-    DecodePicture(path);
-  } catch (const EKavError& e) {
-    return e.what();
-  }
-  return "";
+  return ::ErrorOf([&] { DecodePicture(path); });
 }
 
 std::string DemoPicture(const std::string& name) {
@@ -72,7 +67,7 @@ TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
   EXPECT_EQ(ErrorOf(dir / "cut.gif"), "GIF encoded data is corrupt");
   WriteFile(dir / "bad.bmp", "BM not really");
   EXPECT_EQ(ErrorOf(dir / "bad.bmp"), "Bitmap image is not valid");
-  WriteFile(dir / "bad.ico", "nope");
+  WriteFile(dir / "bad.ico", gif);  // read as what its name says
   EXPECT_EQ(ErrorOf(dir / "bad.ico"), "Icon image is not valid");
   // A metafile cut in the middle of its records, and one that is no metafile.
   WriteFile(dir / "cut.wmf", ReadFile(DemoPicture("flg_cpr112g.wmf")).substr(0, 300));

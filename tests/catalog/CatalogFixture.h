@@ -13,6 +13,17 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 
+// A data module created as the program creates it, with its pictures wired.
+inline std::unique_ptr<TDataMod> NewDataMod(TDialogs& dialogs, TPictureBox& antenna,
+                                            TPictureBox& option) {
+  auto data = std::make_unique<TDataMod>(dialogs);
+  data->AntennaImg.AssignedImage = &antenna;
+  data->FlangeImg.AssignedImage = &option;
+  data->RadomeImg.AssignedImage = &option;
+  data->DataModuleCreate();
+  return data;
+}
+
 class CatalogFixture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,15 +89,7 @@ class CatalogFixture : public ::testing::Test {
       WriteFile(program / ("Images/" + std::string(picture)), "GIF89a");
   }
 
-  // A data module created as the program creates it, with its pictures wired.
-  std::unique_ptr<TDataMod> Create() {
-    auto data = std::make_unique<TDataMod>(dialogs);
-    data->AntennaImg.AssignedImage = &antennaPicture;
-    data->FlangeImg.AssignedImage = &optionPicture;
-    data->RadomeImg.AssignedImage = &optionPicture;
-    data->DataModuleCreate();
-    return data;
-  }
+  std::unique_ptr<TDataMod> Create() { return NewDataMod(dialogs, antennaPicture, optionPicture); }
 
   bool QueryPart(TDataMod& data, const std::string& text, bool exact) {
     data.QueryMode = qmPartNumber;

@@ -15,7 +15,9 @@ TEST_F(BadInputTest, UnreachableFileGivesTheSystemsReason) {
 #endif
   // A file the system cannot reach for a reason other than its absence is
   // not reported missing (a folder of links that loop: root meets it too).
-  std::filesystem::create_directory_symlink(dir / "loop", dir / "loop");
+  std::error_code ec;
+  std::filesystem::create_directory_symlink(dir / "loop", dir / "loop", ec);
+  if (ec) GTEST_SKIP() << "no folder links here: " << ec.message();
   auto behind = Table("A\n1\n");
   behind->SetFileName(dir / "loop/t.dat");
   EXPECT_EQ(ErrorOf([&] { behind->Open(); }).substr(0, 13), "Cannot open f");

@@ -64,7 +64,10 @@ TEST_F(FlatFileLocateTest, RegistryNamesTheSharedFolder) {
 }
 
 TEST_F(FlatFileLocateTest, MissingRegistryValueUsesTheDefaultAndCreatesTheKey) {
-  auto t = RegistryTable("kav_no_such_file.dat");
+  auto t = RegistryTable("");
+  EXPECT_EQ(ErrorOf([&] { t->Open(); }), "Missing File");
+  EXPECT_FALSE(std::filesystem::exists(config / "Ostrel"));  // no file name, no key
+  t->SetFileName("kav_no_such_file.dat");
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), Native("/kav_no_such_file.dat") + " does not exist");
   EXPECT_TRUE(std::filesystem::is_directory(config / "Ostrel"));
 

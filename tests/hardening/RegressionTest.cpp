@@ -32,13 +32,7 @@ TEST(PictureIndexRegression, ShortLineFailsEvenWhenAnEarlierCellDiffers) {
   FakePictureBox box;
   box.picture = "kept";
   loader.AssignedImage = &box;
-  std::string error;
-  try {
-    loader.LoadImage();
-  } catch (const EKavError& e) {
-    error = e.what();
-  }
-  EXPECT_EQ(error, "List index out of bounds (1)");
+  EXPECT_EQ(ErrorOf([&] { loader.LoadImage(); }), "List index out of bounds (1)");
   EXPECT_EQ(box.picture, "kept");
 }
 

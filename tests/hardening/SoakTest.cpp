@@ -20,6 +20,7 @@
 
 #include "FakeUi.h"
 #include "TestSupport.h"
+#include "catalog/CatalogFixture.h"
 #include "catalog/uDataMod.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
@@ -96,15 +97,7 @@ class SoakTest : public ::testing::Test {
     fs::remove_all(root_, ec);
   }
 
-  // A data module created as the program creates it, with its pictures wired.
-  std::unique_ptr<TDataMod> Create() {
-    auto data = std::make_unique<TDataMod>(dialogs);
-    data->AntennaImg.AssignedImage = &antennaPicture;
-    data->FlangeImg.AssignedImage = &optionPicture;
-    data->RadomeImg.AssignedImage = &optionPicture;
-    data->DataModuleCreate();
-    return data;
-  }
+  std::unique_ptr<TDataMod> Create() { return NewDataMod(dialogs, antennaPicture, optionPicture); }
 
   // Moves to the next row of an open table, from the last back to the first,
   // so that the current row always changes and the table's chain runs.

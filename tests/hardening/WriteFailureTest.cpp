@@ -218,12 +218,7 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     dialogs.errors.clear();
 
     condition->apply();
-    std::string error = "no error";
-    try {
-      data->AntData.Next();  // HP2-23
-    } catch (const EKavError& e) {
-      error = e.what();
-    }
+    const std::string error = ErrorOf([&] { data->AntData.Next(); });  // HP2-23
     condition->undo();
 
     const std::string named = condition->unresolved ? program / "Data/AntFlanges.dat" : file;
@@ -284,12 +279,7 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     ASSERT_NE(good.find("1=1|each|HP2-23|HP2-23-AXP|"), std::string::npos);
 
     condition->apply();
-    std::string error = "no error";
-    try {
-      data->WriteLOMFile();
-    } catch (const EKavError& e) {
-      error = e.what();
-    }
+    const std::string error = ErrorOf([&] { data->WriteLOMFile(); });
     condition->undo();
 
     EXPECT_EQ(error, WriteError(job, *condition));
@@ -364,13 +354,7 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
             Boxed("Cannot write file \"" + flanges + "\". " + full, "in loading Antenna data"));
   EXPECT_EQ(ReadFile(flanges), oldFlanges);
 
-  std::string error;
-  try {
-    data->WriteLOMFile();
-  } catch (const EKavError& e) {
-    error = e.what();
-  }
-  EXPECT_EQ(error, "Cannot write file \"" + job + "\". " + full);
+  EXPECT_EQ(ErrorOf([&] { data->WriteLOMFile(); }), "Cannot write file \"" + job + "\". " + full);
   EXPECT_FALSE(fs::exists(job));
   EXPECT_EQ(Extra(program.Path(), {"data", "Images", "filler"}), std::set<std::string>{});
   EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});

@@ -230,15 +230,15 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   TBigIniFile ini("");
   const TDateTime noon = 45306.5;  // 2024-01-15 12:00
   ini.WriteFloat("v", "f", 0.1);
-  ini.WriteFloat("v", "third", 1.0 / 3);
+  ini.WriteFloat("v", "third", -(9 + 1.0 / 3));
   ini.WriteDate("v", "d", noon);
   ini.WriteTime("v", "t", 0.75 + 1.0 / 86400);
   ini.WriteDateTime("v", "dt", noon);
   ini.WriteDateTime("v", "old", -1.25);
   EXPECT_EQ(Lines(ini, "v"),
-            (TLines{"f=0.1", "third=0.333333333333333", "d=2024-01-15", "t=18:00:01",
+            (TLines{"f=0.1", "third=-9.33333333333333", "d=2024-01-15", "t=18:00:01",
                     "dt=2024-01-15 12:00:00", "old=1899-12-29 06:00:00"}));
-  EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "third", 0), 0.333333333333333);
+  EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "third", 0), -9.33333333333333);
   EXPECT_EQ(ini.ReadDate("v", "d", 0), 45306);
   EXPECT_DOUBLE_EQ(ini.ReadTime("v", "t", 0), 0.75 + 1.0 / 86400);
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "dt", 0), noon);
@@ -247,11 +247,13 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   ini.WriteString("v", "bad", "2024-02-30");
   ini.WriteString("v", "late", "24:00");
   ini.WriteString("v", "first", "0001-01-01");
+  ini.WriteString("v", "word", "-inf");
   for (const char* key : {"bad", "late", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9);
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
   EXPECT_EQ(ini.ReadDate("v", "bad", -9), -9);
-  EXPECT_EQ(ini.ReadFloat("v", "d", -9), -9);
+  for (const char* key : {"d", "word", "missing"})
+    EXPECT_EQ(ini.ReadFloat("v", key, -9), -9) << key;
   EXPECT_THROW(ini.WriteDate("v", "d", 1e300), EKavError);
 }
 

@@ -76,12 +76,8 @@ TEST_F(ExportTest, ExportWritesTheSameBytesUnderEitherTypeAndReplacesAFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 3);
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(dialogs.questions.empty());
-  try {
-    Export(out / "missing/pn", 1);
-    FAIL() << "no error";
-  } catch (const EKavError& e) {
-    EXPECT_EQ(e.Message(), "Cannot create file " + out / "missing/pn.xls");
-  }
+  EXPECT_EQ(ErrorOf([&] { Export(out / "missing/pn", 1); }),
+            "Cannot create file " + out / "missing/pn.xls");
 }
 
 TEST_F(ExportTest, ADotAnywhereInThePathKeepsTheNameAsChosen) {

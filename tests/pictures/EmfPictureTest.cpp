@@ -20,6 +20,7 @@ TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
                               .Pen(0, 0, 255, 3)
                               .Add(U_EMRPOLYLINE16_set(U_RCL_DEF, 2, line))
                               .Bitmap(60, 10, 30, 30, {0x000000, 0xFF00FF, 0x00FF00, 0xFFFF00})
+                              .Bitmap(60, 50, 30, 10, {0x000000, 0xFF00FF, 0x00FF00, 0xFFFF00}, 1)
                               .Finish();
   const QImage image = RenderEnhancedMetafile(emf, QSize());
   ASSERT_EQ(image.size(), QSize(100, 100));
@@ -32,6 +33,7 @@ TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
   EXPECT_EQ(At(image, 87, 12), QColor(Qt::magenta));
   EXPECT_EQ(At(image, 62, 37), QColor(Qt::green));
   EXPECT_EQ(At(image, 87, 37), QColor(Qt::yellow));
+  EXPECT_EQ(At(image, 62, 55), QColor(Qt::green));  // a window of one row counts from the bottom
 }
 
 TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
@@ -53,20 +55,21 @@ TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
   EXPECT_EQ(At(image, 150, 20), QColor(Qt::white));
 }
 
-TEST(EmfPictureTest, DrawsTextInItsColourBelowAndRightOfItsPoint) {
-  const std::string emf = TEmfWriter(100, 100)
-                              .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
-                              .Add(U_EMRSETTEXTCOLOR_set(colorref3_set(0, 0, 255)))
-                              .Font("Sans", -30)
-                              .Text(40, 40, "HH")
-                              .Finish();
-  const QImage image = RenderEnhancedMetafile(emf, QSize());
-  int inside = 0, outside = 0;
-  for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 100; ++x)
-      if (At(image, x, y) != QColor(Qt::white)) ++(x >= 40 && y >= 40 && y < 75 ? inside : outside);
-  EXPECT_GT(inside, 50);
-  EXPECT_EQ(outside, 0);
+// "Hg", its descender included, 30 pixels high at (50, 50): below and right
+// of the point by default, above and left of it aligned to the bottom right.
+TEST(EmfPictureTest, DrawsTextWhereItsAlignmentPutsIt) {
+  for (const auto& [align, box] : {std::pair{U_TA_DEFAULT, QRect(50, 50, 50, 40)},
+                                   std::pair{U_TA_BOTTOM | U_TA_RIGHT, QRect(0, 10, 50, 40)}}) {
+    TEmfWriter emf(100, 100);
+    emf.Add(U_EMRSETBKMODE_set(U_TRANSPARENT)).Add(U_EMRSETTEXTALIGN_set(align)).Font("Sans", -30);
+    const QImage image = RenderEnhancedMetafile(emf.Text(50, 50, "Hg").Finish(), QSize());
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (At(image, x, y) != QColor(Qt::white)) ++(box.contains(x, y) ? inside : outside);
+    EXPECT_GT(inside, 50) << align;
+    EXPECT_EQ(outside, 0) << align;
+  }
 }
 
 }  // namespace

@@ -11,26 +11,77 @@
 
 namespace {
 
-class TNullCanvas final : public TEmfCanvas {
+// Each shape as the canvas gets it, in output pixels, with the pen and
+// brush in force.
+class TRecordingCanvas final : public TEmfCanvas {
  public:
-  void SetPen(const TEmfPen&) override {}
-  void SetBrush(const TEmfBrush&, TEmfColor, bool) override {}
-  void DrawPolyline(const std::vector<TEmfPoint>&) override {}
-  void DrawBeziers(const std::vector<TEmfPoint>&) override {}
-  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>&, bool) override {}
-  void DrawRect(const TEmfRect&) override {}
-  void DrawRoundRect(const TEmfRect&, double, double) override {}
-  void DrawEllipse(const TEmfRect&) override {}
-  void DrawArc(const TEmfRect&, double, double, TEmfArc) override {}
-  void FillRect(const TEmfRect&, TEmfColor) override {}
-  void DrawText(const TEmfText&) override {}
-  void DrawBitmap(const TEmfRect&, int, int, const std::vector<uint32_t>&) override {}
+  std::vector<std::string> calls;
+
+  void SetPen(const TEmfPen& pen) override {
+    pen_ = pen.style == TEmfLineStyle::None ? "none" : Hex(pen.color);
+  }
+  void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
+    brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
+  }
+  void DrawPolyline(const std::vector<TEmfPoint>& points) override {
+    Add("polyline" + Points(points));
+  }
+  void DrawBeziers(const std::vector<TEmfPoint>& points) override {
+    Add("beziers" + Points(points));
+  }
+  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool) override {
+    std::string text = "polygons";
+    for (const auto& polygon : polygons)
+      text += " [" + Points(polygon) + " ]";
+    Add(text);
+  }
+  void DrawRect(const TEmfRect& r) override { Add("rect" + Box(r)); }
+  void DrawRoundRect(const TEmfRect& r, double, double) override { Add("roundrect" + Box(r)); }
+  void DrawEllipse(const TEmfRect& r) override { Add("ellipse" + Box(r)); }
+  void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Add("arc" + Box(r)); }
+  void FillRect(const TEmfRect& r, TEmfColor color) override {
+    calls.push_back("fill" + Box(r) + " " + Hex(color));
+  }
+  void DrawText(const TEmfText& text) override {
+    calls.push_back("text " + text.utf8 + (text.font.italic ? " italic" : "") +
+                    (text.font.underline ? " underlined" : "") +
+                    (text.font.strikeOut ? " struck out" : ""));
+  }
+  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override {
+    calls.push_back("bitmap" + Box(r));
+  }
+
+ private:
+  static std::string Hex(TEmfColor c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X%02X%02X", c.red, c.green, c.blue);
+    return text;
+  }
+  static std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+  }
+  static std::string Points(const std::vector<TEmfPoint>& points) {
+    std::string text;
+    for (const TEmfPoint& p : points)
+      text += " " + Number(p.x) + "," + Number(p.y);
+    return text;
+  }
+  static std::string Box(const TEmfRect& r) {
+    return " " + Number(r.left) + "," + Number(r.top) + "-" + Number(r.right) + "," +
+           Number(r.bottom);
+  }
+  void Add(const std::string& shape) {
+    calls.push_back(shape + " pen " + pen_ + " brush " + brush_);
+  }
+  std::string pen_, brush_;
 };
 
 std::string Played(const std::string& bytes) {
   return ErrorOf([&] {
     EmfNaturalSize(bytes);
-    TNullCanvas canvas;
+    TRecordingCanvas canvas;
     PlayEmf(bytes, 64, 64, canvas);
   });
 }
@@ -92,69 +143,6 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   EXPECT_EQ(Played(costly.Finish()), "Metafile is not valid");
 }
 
-// Each shape as the canvas gets it, in output pixels, with the pen and
-// brush in force.
-class TRecordingCanvas final : public TEmfCanvas {
- public:
-  std::vector<std::string> calls;
-
-  void SetPen(const TEmfPen& pen) override {
-    pen_ = pen.style == TEmfLineStyle::None ? "none" : Hex(pen.color);
-  }
-  void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
-    brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
-  }
-  void DrawPolyline(const std::vector<TEmfPoint>& points) override {
-    Add("polyline" + Points(points));
-  }
-  void DrawBeziers(const std::vector<TEmfPoint>& points) override {
-    Add("beziers" + Points(points));
-  }
-  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool) override {
-    std::string text = "polygons";
-    for (const auto& polygon : polygons)
-      text += " [" + Points(polygon) + " ]";
-    Add(text);
-  }
-  void DrawRect(const TEmfRect& r) override { Add("rect" + Box(r)); }
-  void DrawRoundRect(const TEmfRect& r, double, double) override { Add("roundrect" + Box(r)); }
-  void DrawEllipse(const TEmfRect& r) override { Add("ellipse" + Box(r)); }
-  void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Add("arc" + Box(r)); }
-  void FillRect(const TEmfRect& r, TEmfColor color) override {
-    calls.push_back("fill" + Box(r) + " " + Hex(color));
-  }
-  void DrawText(const TEmfText& text) override { calls.push_back("text " + text.utf8); }
-  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override {
-    calls.push_back("bitmap" + Box(r));
-  }
-
- private:
-  static std::string Hex(TEmfColor c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.red, c.green, c.blue);
-    return text;
-  }
-  static std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-  }
-  static std::string Points(const std::vector<TEmfPoint>& points) {
-    std::string text;
-    for (const TEmfPoint& p : points)
-      text += " " + Number(p.x) + "," + Number(p.y);
-    return text;
-  }
-  static std::string Box(const TEmfRect& r) {
-    return " " + Number(r.left) + "," + Number(r.top) + "-" + Number(r.right) + "," +
-           Number(r.bottom);
-  }
-  void Add(const std::string& shape) {
-    calls.push_back(shape + " pen " + pen_ + " brush " + brush_);
-  }
-  std::string pen_, brush_;
-};
-
 TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
   const U_XFORM identity{1, 0, 0, 1, 0, 0};
   auto blt = [&](int x, int y, int w, int h, uint32_t rop) {
@@ -178,7 +166,11 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 6, triangles))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
-      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line));  // not from the current position
+      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
+      .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
+      .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
+      .Font("Sans", -10, true, false, true)
+      .Text(1, 1, "ab");
   TRecordingCanvas canvas;
   PlayEmf(writer.Finish(), 40, 40, canvas);
   EXPECT_EQ(canvas.calls, (std::vector<std::string>{
@@ -190,7 +182,25 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                               "0000FF",
                               "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
                               "polyline 0,0 2,2 pen 000000 brush 0000FF",
+                              "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
+                              "text ab italic struck out",
                           }));
+}
+
+// A header that gives its device no size, in pixels or in millimetres, is
+// taken for 96 dpi: metric units still reach the canvas at their size.
+TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
+  TEmfWriter writer(100, 100);
+  writer.Add(U_EMRSETMAPMODE_set(U_MM_LOMETRIC)).Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 254, -127}));
+  const std::string emf = writer.Finish();
+  const size_t device = offsetof(U_EMRHEADER, szlDevice),
+               mm = offsetof(U_EMRHEADER, szlMillimeters);
+  for (const size_t at : {size_t{0}, device, device + 4, mm, mm + 4}) {
+    TRecordingCanvas canvas;
+    PlayEmf(at == 0 ? emf : With(emf, at, 0), 100, 100, canvas);
+    EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
+        << at;
+  }
 }
 
 }  // namespace

@@ -40,10 +40,11 @@ class TEmfWriter {
                       logpen_set(U_PS_SOLID, point32_set(width, 0), colorref3_set(r, g, b))));
     return Add(selectobject_set(handle, eht_));
   }
-  TEmfWriter& Font(const char* face, int height) {
+  TEmfWriter& Font(const char* face, int height, bool italic = false, bool underline = false,
+                   bool strikeOut = false) {
     uint16_t* name = U_Utf8ToUtf16le(face, 0, nullptr);
-    const U_LOGFONT font =
-        logfont_set(height, 0, 0, 0, 400, 0, 0, 0, U_ANSI_CHARSET, 0, 0, 0, 0, name);
+    const U_LOGFONT font = logfont_set(height, 0, 0, 0, 400, italic, underline, strikeOut,
+                                       U_ANSI_CHARSET, 0, 0, 0, 0, name);
     std::free(name);
     uint32_t handle = 0;
     Add(extcreatefontindirectw_set(&handle, eht_, reinterpret_cast<const char*>(&font), nullptr));
@@ -63,8 +64,8 @@ class TEmfWriter {
     return *this;
   }
   // A bottom-up 24-bit bitmap of 2 x 2 pixels, colours given top row first
-  // as 0xRRGGBB, stretched onto (x, y, w, h).
-  TEmfWriter& Bitmap(int x, int y, int w, int h, const uint32_t (&colors)[4]) {
+  // as 0xRRGGBB, stretched onto (x, y, w, h); `rows` from the bottom up.
+  TEmfWriter& Bitmap(int x, int y, int w, int h, const uint32_t (&colors)[4], int rows = 2) {
     char bits[16] = {};
     for (int i = 0; i < 4; ++i) {
       char* p = bits + (1 - i / 2) * 8 + (i % 2) * 3;  // rows of 8 bytes, the bottom row first
@@ -73,7 +74,7 @@ class TEmfWriter {
     PU_BITMAPINFO info =
         bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 16, 0, 0, 0, 0), nullptr);
     Add(U_EMRSTRETCHDIBITS_set(U_RCL_DEF, point32_set(x, y), point32_set(w, h), point32_set(0, 0),
-                               point32_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16, bits));
+                               point32_set(2, rows), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16, bits));
     std::free(info);
     return *this;
   }

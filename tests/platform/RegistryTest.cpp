@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
 #include "platform/WorkingFolder.h"
 
@@ -83,6 +84,13 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
             "/home/u/.local/state/kav-pnb/");
   EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, nullptr, "/home/u"),
             "/home/u/.local/state/kav-pnb/");
+  TempDir program;  // a copy in a folder of the user's own works there, data folder or not
+  const std::string original = ProgramFolder();
+  SetProgramFolder(program.Path());
+  EXPECT_EQ(WorkingFolder(), program.Path());
+  WriteFile(program / "data/pnb.dat", "");
+  EXPECT_EQ(WorkingFolder(), program.Path());
+  SetProgramFolder(original);
 }
 
 }  // namespace
