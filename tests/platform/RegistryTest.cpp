@@ -87,9 +87,9 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
   TempDir program;  // a copy in a folder of the user's own works there, data folder or not
   const std::string original = ProgramFolder();
   SetProgramFolder(program.Path());
-  EXPECT_EQ(WorkingFolder(), program.Path());
+  EXPECT_EQ(WorkingFolder(), Native(program.Path()));
   WriteFile(program / "data/pnb.dat", "");
-  EXPECT_EQ(WorkingFolder(), program.Path());
+  EXPECT_EQ(WorkingFolder(), Native(program.Path()));
   SetProgramFolder(original);
 }
 
