@@ -26,20 +26,14 @@ class TCustomExecuteApp {
   // text, is raised.
   virtual bool Execute();
 
-  // Starts `file` with Parameters and `folder` as working folder: a program
-  // file as a process of its own, not waited for; any other file through the
-  // desktop's shell. True when it was started.
+  // Starts `file` with Parameters and `folder` as working folder, through
+  // the shell (TShell::Start), not waited for. True when it was started.
   virtual bool ShellStart(const std::string& file, const std::string& folder);
 
   // Runs the command line in `folder` (the current folder when empty) and
-  // waits for it without time limit. Returns its exit code (128 plus the
-  // signal's number when a signal ended it), or -1 when the process cannot be
-  // created, also when the command line or the folder is longer than
-  // kMaxStartText. The program is the first word of the command line (in
-  // double quotes when it holds blanks; unquoted, the shortest leading part
-  // that names an existing file); the text after it and one blank is handed
-  // to the program as one argument, unchanged. `showState` is for the
-  // Windows build; here it has no effect.
+  // waits for it without time limit (RunAndWait). Returns its exit code, or
+  // -1 when the process cannot be created, also when the command line or the
+  // folder is longer than kMaxStartText.
   virtual int StartAndWait(const std::string& commandLine, const std::string& folder,
                            int showState);
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows stage: cross-builds the display-free core (ini, platform,
-# flatfile, pictures, catalog), its tests and the headless tool with
+# flatfile, pictures, catalog), the viewer launcher, their tests and the
+# headless tool with
 # MinGW-w64, GoogleTest compiled from Debian's sources, and under Wine runs
 # every test program, compares the tool's output with the Linux tool's
 # (scripts/compare-windows-cli.sh; the Linux tool from build/, or

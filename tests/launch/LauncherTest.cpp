@@ -1,6 +1,11 @@
-// The viewer launcher, with a small script of the test's own standing in for
-// the viewer: it records its arguments and working folder.
+// The viewer launcher, with a small program of the test's own standing in
+// for the viewer (a script; on Windows kav_viewer_standin.exe): it records
+// its arguments and working folder.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -53,17 +58,34 @@ class LauncherTest : public CatalogFixture {
     registry->WriteString("Software\\Ostrel", "KAVRPE", "Path", folder);
   }
 
-  // A script that records its argument count, arguments and working folder,
-  // then exits with `exitCode`.
+  // A viewer that records its argument count, arguments and working folder,
+  // then exits with `exitCode`. One that is not `executable` is a text file.
   std::string WriteViewer(const std::string& folder, const std::string& name = "KAV_RPE.exe",
                           int exitCode = 0, bool executable = true) {
+#ifdef _WIN32
+    fs::create_directories(folder);
+    if (executable) {
+      fs::copy_file(StandIn(), folder + name, fs::copy_options::overwrite_existing);
+      WriteFile(folder + name + ".txt", record / "started\n" + std::to_string(exitCode) + "\n");
+    } else {
+      WriteFile(folder + name, "no program\n");
+    }
+#else
     WriteFile(folder + name,
               "#!/bin/sh\n{ echo \"$#\"; for a in \"$@\"; do echo \"[$a]\"; done; pwd; } > '" +
                   record / "tmp" + "'\nmv '" + record / "tmp" + "' '" + record / "started" +
                   "'\nexit " + std::to_string(exitCode) + "\n");
     ::chmod((folder + name).c_str(), executable ? 0755 : 0644);
+#endif
     return folder + name;
   }
+#ifdef _WIN32
+  static fs::path StandIn() {
+    std::wstring self(MAX_PATH, L'\0');
+    self.resize(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+    return fs::path(self).parent_path() / "kav_viewer_standin.exe";
+  }
+#endif
 
   // What the viewer recorded; a detached viewer is given time to run.
   std::string Recorded(bool wait = true) {
@@ -78,7 +100,11 @@ class LauncherTest : public CatalogFixture {
     for (const std::string& a : arguments)
       text += "[" + a + "]\n";
     if (folder.back() == '/') folder.pop_back();
+#ifdef _WIN32
+    return text + folder + "\nshow 1\n";  // the window shown as usual
+#else
     return text + folder + "\n";
+#endif
   }
 
   std::unique_ptr<TDataMod> data;
@@ -105,7 +131,7 @@ TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurr
   const int reads = registry->reads;
   LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP\xC3\xA9\xE2\x82\xAC"}, program.Path()));
-  EXPECT_EQ(launcher.FullAppName(), program / "KAV_RPE.exe");
+  EXPECT_EQ(launcher.FullAppName(), Native(program / "KAV_RPE.exe"));
   EXPECT_EQ(registry->reads, reads);
   EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -144,12 +170,15 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_FALSE(launcher.Execute());
   EXPECT_EQ(dialogs.messages.size(), 3u);
-  // A file that is no program goes to the desktop's opener.
+#ifndef _WIN32
+  // A file that is no program goes to the desktop's opener (on Windows the
+  // shell itself opens it).
   const std::string path = WriteViewer(viewer.Path(), "KAV_RPE.exe", 0, false);
   EXPECT_TRUE(launcher.Execute());
   shell.answer = false;
   EXPECT_FALSE(launcher.Execute());
   EXPECT_EQ(shell.opened, std::vector<std::string>(2, path));
+#endif
   // A missing registry key is created.
   TExecuteApp other(shell);
   other.RegistrySettings = TNameValueList{"Key=Software\\Ostrel\\Tools", "Section=S", "Path=Path"};
@@ -160,24 +189,24 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
 
 TEST_F(LauncherTest, AFolderRelativeToTheProgramIsPrefixedAgainAfterEachMiss) {
   TExecuteApp app(shell);
-  app.AppName = "view.sh";
+  app.AppName = "view.exe";
   app.FilePath = "tools/rpe";
-  WriteViewer(program / "tools/rpe/", "view.sh");
+  WriteViewer(program / "tools/rpe/", "view.exe");
   EXPECT_TRUE(app.Execute());
   EXPECT_EQ(Recorded(), Record({}, program / "tools/rpe/"));
   app.FilePath = "gone";
   EXPECT_FALSE(app.Execute());
   EXPECT_FALSE(app.Execute());
-  EXPECT_EQ(app.FilePath, program.Path() + program / "gone\\");
+  EXPECT_EQ(app.FilePath, Native(program.Path() + program / "gone\\"));
 }
 
 TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
   TExecuteApp app(shell);
-  app.AppName = "view.sh";
+  app.AppName = "view.exe";
   app.FilePath = viewer.Path();
   app.ExecuteInstance = eiWait;
   app.Parameters = "HP 2-23";
-  const std::string script = WriteViewer(viewer.Path(), "view.sh", 7);
+  const std::string script = WriteViewer(viewer.Path(), "view.exe", 7);
   EXPECT_TRUE(app.Execute());  // whatever its exit code
   EXPECT_EQ(Recorded(false), Record({"HP 2-23"}, viewer.Path()));
   {
@@ -185,13 +214,13 @@ TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
     EXPECT_EQ(app.StartAndWait(script + " a  b", "", 1), 7);
     EXPECT_EQ(Recorded(false), Record({"a  b"}, work.Path()));
   }
-  const std::string blank = WriteViewer(viewer / "a b/", "view.sh", 3);  // quoted or not
+  const std::string blank = WriteViewer(viewer / "a b/", "view.exe", 3);  // quoted or not
   EXPECT_EQ(app.StartAndWait("\"" + blank + "\" x y", work.Path(), 1), 3);
   EXPECT_EQ(app.StartAndWait(blank, work.Path(), 1), 3);
   EXPECT_EQ(Recorded(false), Record({}, work.Path()));
-  WriteViewer(viewer.Path(), "plain.sh", 0, false);
-  EXPECT_EQ(app.StartAndWait(viewer / "plain.sh", viewer.Path(), 1), -1);
-  EXPECT_EQ(app.StartAndWait(viewer / "absent.sh", viewer.Path(), 1), -1);
+  WriteViewer(viewer.Path(), "plain.exe", 0, false);
+  EXPECT_EQ(app.StartAndWait(viewer / "plain.exe", viewer.Path(), 1), -1);
+  EXPECT_EQ(app.StartAndWait(viewer / "absent.exe", viewer.Path(), 1), -1);
   EXPECT_EQ(app.StartAndWait(script, viewer / "absent/", 1), -1);
 
   // 255 characters of command line and of folder are taken; 256 refused.
