@@ -1,8 +1,9 @@
 // Child processes on Windows: CreateProcessW with the command line as one
 // text, and the shell's "open" verb through ShellExecuteW. Every text is
 // Windows-1252, turned into UTF-16 as all text is.
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <shellapi.h>
 
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
