@@ -84,5 +84,6 @@ else
   failed=$((failed + 1))
 fi
 
+echo "windows: the stage took $SECONDS s"
 echo "windows: $passed passed, $failed failed"
 exit "$status"
