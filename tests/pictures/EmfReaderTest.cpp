@@ -22,6 +22,7 @@ class TRecordingCanvas final : public TEmfCanvas {
   }
   void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
     brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
+    if (brush.fill == TEmfFill::Hatched) brush_ += " hatch " + std::to_string(brush.hatch);
   }
   void DrawPolyline(const std::vector<TEmfPoint>& points) override {
     Add("polyline" + Points(points));
@@ -47,8 +48,10 @@ class TRecordingCanvas final : public TEmfCanvas {
                     (text.font.underline ? " underlined" : "") +
                     (text.font.strikeOut ? " struck out" : ""));
   }
-  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override {
-    calls.push_back("bitmap" + Box(r));
+  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
+    char first[16];
+    std::snprintf(first, sizeof first, " %dx%d %06X", w, h, argb.at(0) & 0xFFFFFFu);
+    calls.push_back("bitmap" + Box(r) + first);
   }
 
  private:
@@ -134,6 +137,11 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   };
   for (const std::string& bytes : damaged)
     EXPECT_EQ(Played(bytes), "Metafile is not valid");
+  // The size is the header's alone, if it holds its fixed fields.
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(good.substr(0, RecordAt(good, 1))); }), "");
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN)); }), "");
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN - 4)); }),
+            "Metafile is not valid");
 
   // Whole records, but more work than a picture may cost: 20,000 ellipses
   // that each fill the picture.
@@ -150,8 +158,9 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                            identity, colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, rop, nullptr, 0,
                            nullptr);
   };
-  const U_POINT16 triangles[] = {{0, 0}, {4, 0}, {0, 4}, {10, 10}, {14, 10}, {10, 14}};
-  const uint32_t counts[] = {3, 3};
+  // A triangle, and a ring out past both sides of the cut with a corner on each: kept, cut there.
+  const U_POINT16 rings[] = {{0, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
+  const uint32_t counts[] = {3, 4};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
   const U_POINTL line[] = {{0, 0}, {1, 1}};
   TEmfWriter writer(20, 20);  // drawn at 40 x 40: every coordinate doubles
@@ -163,28 +172,33 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(blt(5, 5, 5, 5, U_WHITENESS))
       .Brush(0, 0, 255)
       .Add(blt(10, 10, 2, 2, U_PATCOPY))  // the brush, without an outline
-      .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 6, triangles))
+      .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 7, rings))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
       .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
       .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
       .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
+      .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
+      .Text(1, 1, "plain")                               // before any font is chosen
       .Font("Sans", -10, true, false, true)
       .Text(1, 1, "ab");
   TRecordingCanvas canvas;
   PlayEmf(writer.Finish(), 40, 40, canvas);
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{
-                              "rect 2,2-8,8 pen 000000 brush FFFFFF",
-                              "fill 0,0-10,10 000000",
-                              "fill 10,10-20,20 FFFFFF",
-                              "rect 20,20-24,24 pen none brush 0000FF",
-                              "polygons [ 0,0 8,0 0,8 ] [ 20,20 28,20 20,28 ] pen 000000 brush "
-                              "0000FF",
-                              "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
-                              "polyline 0,0 2,2 pen 000000 brush 0000FF",
-                              "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
-                              "text ab italic struck out",
-                          }));
+  EXPECT_EQ(canvas.calls,
+            (std::vector<std::string>{
+                "rect 2,2-8,8 pen 000000 brush FFFFFF",
+                "fill 0,0-10,10 000000",
+                "fill 10,10-20,20 FFFFFF",
+                "rect 20,20-24,24 pen none brush 0000FF",
+                "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] pen "
+                "000000 brush 0000FF",
+                "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
+                "polyline 0,0 2,2 pen 000000 brush 0000FF",
+                "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
+                "bitmap 0,0-4,2 2x1 00FF00",
+                "text plain",
+                "text ab italic struck out",
+            }));
 }
 
 // A header that gives its device no size, in pixels or in millimetres, is
