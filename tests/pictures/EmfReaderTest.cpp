@@ -8,6 +8,7 @@
 #include "EmfWriter.h"
 #include "TestSupport.h"
 #include "pictures/EmfReader.h"
+#include "pictures/PaintCost.h"
 
 namespace {
 
@@ -168,6 +169,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Pen(255, 0, 0, 1)
       .Add(U_EMRRESTOREDC_set(-1))  // the red pen goes with the restore
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 4, 4}))
+      .Add(U_EMRRECTANGLE_set(U_RECTL{5, 1, 5, 1}))  // of no size: still its outline
       .Add(blt(0, 0, 5, 5, U_BLACKNESS))
       .Add(blt(5, 5, 5, 5, U_WHITENESS))
       .Brush(0, 0, 255)
@@ -187,6 +189,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
   EXPECT_EQ(canvas.calls,
             (std::vector<std::string>{
                 "rect 2,2-8,8 pen 000000 brush FFFFFF",
+                "rect 10,2-10,2 pen 000000 brush FFFFFF",
                 "fill 0,0-10,10 000000",
                 "fill 10,10-20,20 FFFFFF",
                 "rect 20,20-24,24 pen none brush 0000FF",
@@ -215,6 +218,15 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
     EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
         << at;
   }
+}
+
+// What the painter is charged: a ring the same from any corner, a bitmap wholly off the
+// output its pixels alone, on whichever side.
+TEST(PaintCostTest, CostsDependOnWhatIsDrawnNotHowItIsGiven) {
+  const TPaintCost cost(100, 100);
+  EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
+            cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
+  EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
 }
 
 }  // namespace
