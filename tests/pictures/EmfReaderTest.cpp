@@ -50,15 +50,14 @@ class TRecordingCanvas final : public TEmfCanvas {
                     (text.font.strikeOut ? " struck out" : ""));
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
-    char first[16];
-    std::snprintf(first, sizeof first, " %dx%d %06X", w, h, argb.at(0) & 0xFFFFFFu);
-    calls.push_back("bitmap" + Box(r) + first);
+    calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
   }
 
  private:
-  static std::string Hex(TEmfColor c) {
+  static std::string Hex(TEmfColor c) { return Hex(uint32_t{c.red} << 16 | c.green << 8 | c.blue); }
+  static std::string Hex(uint32_t rgb) {
     char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.red, c.green, c.blue);
+    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
     return text;
   }
   static std::string Number(double v) {
@@ -150,6 +149,12 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   for (int i = 0; i < 20000; ++i)
     costly.Add(U_EMRELLIPSE_set(U_RECTL{0, 0, 19, 19}));
   EXPECT_EQ(Played(costly.Finish()), "Metafile is not valid");
+  // What the painter is charged: a ring the same from any corner, a bitmap wholly off the
+  // output its pixels alone, on whichever side.
+  const TPaintCost cost(100, 100);
+  EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
+            cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
+  EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
 }
 
 TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
@@ -218,15 +223,6 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
     EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
         << at;
   }
-}
-
-// What the painter is charged: a ring the same from any corner, a bitmap wholly off the
-// output its pixels alone, on whichever side.
-TEST(PaintCostTest, CostsDependOnWhatIsDrawnNotHowItIsGiven) {
-  const TPaintCost cost(100, 100);
-  EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
-            cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
-  EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
 }
 
 }  // namespace

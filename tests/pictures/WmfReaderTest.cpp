@@ -59,9 +59,7 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawRect(const TEmfRect& r) override { Take(r, 'r'); }
   void DrawRoundRect(const TEmfRect& r, double, double) override { Take(r, 'R'); }
   void DrawEllipse(const TEmfRect& r) override { Take(r, 'e'); }
-  void DrawArc(const TEmfRect& r, double, double, TEmfArc kind) override {
-    Take(r, "acp"[int(kind)]);
-  }
+  void DrawArc(const TEmfRect& r, double, double, TEmfArc k) override { Take(r, "acp"[int(k)]); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r, 'f'); }
   void DrawText(const TEmfText&) override {}
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
