@@ -17,11 +17,10 @@
 #include "controls/DBNavigator.h"
 #include "controls/EPStdCmp.h"
 #include "controls/ZQLabel.h"
-#include "output/OutputTestSupport.h"
 
 namespace {
 
-class MainWindowTest : public CatalogFixture {
+class MainWindowTest : public CatalogFixture, public TWindowUnderTest {
  protected:
   void SetUp() override {
     CatalogFixture::SetUp();
@@ -33,27 +32,17 @@ class MainWindowTest : public CatalogFixture {
     SetErrorReporter([this](const std::string& message) { reported.push_back(message); });
   }
   void TearDown() override {
-    window.reset();
-    data.reset();
+    CloseWindow();
     SetErrorReporter(nullptr);
     CatalogFixture::TearDown();
   }
 
-  TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
-    return StartWindow(window, data, dialogs, {dialogs, clipboard, printDialog, saveDialog, shell},
-                       arguments);
-  }
+  TfrmKavPnbMain& Start(const QStringList& args = {}) { return StartWindow(dialogs, args); }
 
   std::string Shown(QLineEdit* box) { return box->text().toStdString(); }
   std::string JobFile() { return program / "kav_pnb.lom"; }
   bool JobFileExists() { return std::filesystem::exists(JobFile()); }
 
-  std::unique_ptr<TDataMod> data;
-  std::unique_ptr<TfrmKavPnbMain> window;
-  FakeClipboard clipboard;
-  FakePrintDialog printDialog;
-  FakeSaveDialog saveDialog;
-  FakeShell shell;
   std::vector<std::string> reported;
 };
 

@@ -16,7 +16,6 @@
 #include <QTest>
 #include <functional>
 
-#include "FakeUi.h"
 #include "TestSupport.h"
 #include "WindowStart.h"
 #include "app/QtDialogs.h"
@@ -26,7 +25,6 @@
 #include "controls/DBGrid.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
-#include "output/OutputTestSupport.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Registry.h"
@@ -35,7 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class WindowLooksTest : public ::testing::Test {
+class WindowLooksTest : public ::testing::Test, public TWindowUnderTest {
  protected:
   void SetUp() override {
     const std::string demo = std::string(KAV_SOURCE_DIR) + "/demo/";
@@ -50,16 +48,12 @@ class WindowLooksTest : public ::testing::Test {
     ApplyProgramLook();
   }
   void TearDown() override {
-    window.reset();
-    data.reset();
+    CloseWindow();
     SetErrorReporter(nullptr);
     SetCurrentUserRegistry(nullptr);
   }
 
-  TfrmKavPnbMain& Start(const QStringList& arguments) {
-    return StartWindow(window, data, dialogs, {dialogs, clipboard, printDialog, saveDialog, shell},
-                       arguments);
-  }
+  TfrmKavPnbMain& Start(const QStringList& args) { return StartWindow(dialogs, args); }
 
   // Every problem with the page's controls, one a line.
   static std::string Problems(QWidget* page) {
@@ -146,12 +140,6 @@ class WindowLooksTest : public ::testing::Test {
 
   TempDir program, config;
   FakeDialogs dialogs;
-  FakeClipboard clipboard;
-  FakePrintDialog printDialog;
-  FakeSaveDialog saveDialog;
-  FakeShell shell;
-  std::unique_ptr<TDataMod> data;
-  std::unique_ptr<TfrmKavPnbMain> window;
   std::vector<std::string> reported;
 };
 

@@ -262,6 +262,10 @@ TEST(WildcardMatch, TextsLongerThanOneWordOfPositionsAndManyStars) {
     EXPECT_TRUE(WildcardMatch(text, "?*[^a]"));
     EXPECT_FALSE(WildcardMatch(text, "*[^a]?"));
     EXPECT_FALSE(WildcardMatch(text, "*b["));
+    // Cut short of the b that follows it: nothing past the text's end is read.
+    const std::string_view cut = std::string_view(text).substr(0, n - 1);
+    EXPECT_FALSE(WildcardMatch(cut, "*b*"));
+    EXPECT_FALSE(WildcardMatch(cut, "*[b]*"));
   }
   // Many stars over long texts.
   const std::string stars = "*a*a*a*a*a*a*a*a*a*a*b";

@@ -10,6 +10,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "pictures/EmfCanvas.h"
+#include "platform/Error.h"
 
 namespace fuzz {
 
@@ -140,5 +141,23 @@ class TCheckingCanvas final : public TEmfCanvas {
   int width_, height_;
   double margin_;
 };
+
+// Plays a picture of arbitrary bytes with a reader's `naturalSize` and `play`:
+// it is drawn, or refused with the one message for damaged files.
+template <typename Size, typename Play>
+int PlayChecked(const uint8_t* data, size_t size, Size naturalSize, Play play) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  try {
+    const TEmfBounds natural = naturalSize(bytes);
+    FUZZ_CHECK(natural.width >= 1 && natural.height >= 1);
+    // Small pictures are drawn at their own size, large ones shrunk.
+    const int width = std::min(natural.width, 300), height = std::min(natural.height, 300);
+    TCheckingCanvas canvas(width, height);
+    play(bytes, width, height, canvas);
+  } catch (const EKavError& error) {
+    FUZZ_CHECK(std::string_view(error.what()) == "Metafile is not valid");
+  }
+  return 0;
+}
 
 }  // namespace fuzz

@@ -10,12 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "TestSupport.h"
 #include "fuzz/FuzzSupport.h"
 #include "ini/BigIni.h"
 #include "platform/Error.h"
@@ -68,11 +67,6 @@ std::string Layout(const Snapshot& snapshot) {
     bytes += "\r\n";
   }
   return bytes;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // A name or value for a change: no line breaks, which no caller ever passes.
@@ -230,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TIni reloaded(path);
   const Snapshot read = Take(reloaded);
   if (AllRepresentable(held)) {
-    FUZZ_CHECK(Slurp(path) == Layout(held));
+    FUZZ_CHECK(ReadFile(path) == Layout(held));
     FUZZ_CHECK(read == held);
     FUZZ_CHECK(!reloaded.Modified());
     ini.SkipComments = false;  // list the same keys as the plain engine
@@ -242,6 +236,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reloaded.Flush();
   TIni again(path);
   FUZZ_CHECK(Take(again) == read);
-  FUZZ_CHECK(Slurp(path) == Layout(read));
+  FUZZ_CHECK(ReadFile(path) == Layout(read));
   return 0;
 }

@@ -115,11 +115,12 @@ TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
 
 TEST_F(HandBackTest, TemporaryFilesOfAKilledCopyGoOnceADayOld) {
   const auto now = fs::file_time_type::clock::now();
-  const std::vector<std::string> stale = {program / ".kav_pnb.a1B2c3",
+  const std::vector<std::string> stale = {program / ".kav_pnb.0aA9zZ",
                                           program / "data/.kav_pnb.zzzzzz"};
   // A younger one may be another copy's write; the others are not ours.
-  const std::vector<std::string> kept = {
-      program / "data/.kav_pnb.Young1", program / "data/.kav_pnb.lock", program / "kav_pnb.abcdef"};
+  const std::vector<std::string> kept = {program / "data/.kav_pnb.Young1",
+                                         program / "data/.kav_pnb.lock",
+                                         program / ".kav_pnb.ab-cde", program / "kav_pnb.abcdef"};
   for (const std::string& name : stale) {
     WriteFile(name, "half a file");
     fs::last_write_time(name, now - std::chrono::hours(25));

@@ -70,8 +70,8 @@ TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
             (TLines{"key=value", "q=quoted", "a=x", "m=\"mixed'", "e=", "=\"lead\"", "tail=1"}));
   EXPECT_EQ(all->ReadString("s", "KEY", ""), "value");
 
-  auto trimOnly = Load("[s]\n  = x\n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
-  EXPECT_EQ(Lines(*trimOnly, "s"), TLines{"=x"});
+  auto trimOnly = Load("[s]\n  = x\nk= \n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
+  EXPECT_EQ(Lines(*trimOnly, "s"), (TLines{"=x", "k="}));
 }
 
 TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {

@@ -8,6 +8,7 @@
 #include "EmfWriter.h"
 #include "TestSupport.h"
 #include "pictures/EmfReader.h"
+#include "pictures/PaintCost.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ class TRecordingCanvas final : public TEmfCanvas {
   }
   void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
     brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
+    if (brush.fill == TEmfFill::Hatched) brush_ += " hatch " + std::to_string(brush.hatch);
   }
   void DrawPolyline(const std::vector<TEmfPoint>& points) override {
     Add("polyline" + Points(points));
@@ -47,14 +49,15 @@ class TRecordingCanvas final : public TEmfCanvas {
                     (text.font.underline ? " underlined" : "") +
                     (text.font.strikeOut ? " struck out" : ""));
   }
-  void DrawBitmap(const TEmfRect& r, int, int, const std::vector<uint32_t>&) override {
-    calls.push_back("bitmap" + Box(r));
+  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
+    calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
   }
 
  private:
-  static std::string Hex(TEmfColor c) {
+  static std::string Hex(TEmfColor c) { return Hex(uint32_t{c.red} << 16 | c.green << 8 | c.blue); }
+  static std::string Hex(uint32_t rgb) {
     char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", c.red, c.green, c.blue);
+    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
     return text;
   }
   static std::string Number(double v) {
@@ -134,6 +137,11 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   };
   for (const std::string& bytes : damaged)
     EXPECT_EQ(Played(bytes), "Metafile is not valid");
+  // The size is the header's alone, if it holds its fixed fields.
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(good.substr(0, RecordAt(good, 1))); }), "");
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN)); }), "");
+  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN - 4)); }),
+            "Metafile is not valid");
 
   // Whole records, but more work than a picture may cost: 20,000 ellipses
   // that each fill the picture.
@@ -141,6 +149,12 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   for (int i = 0; i < 20000; ++i)
     costly.Add(U_EMRELLIPSE_set(U_RECTL{0, 0, 19, 19}));
   EXPECT_EQ(Played(costly.Finish()), "Metafile is not valid");
+  // What the painter is charged: a ring the same from any corner, a bitmap wholly off the
+  // output its pixels alone, on whichever side.
+  const TPaintCost cost(100, 100);
+  EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
+            cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
+  EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
 }
 
 TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
@@ -150,8 +164,9 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                            identity, colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, rop, nullptr, 0,
                            nullptr);
   };
-  const U_POINT16 triangles[] = {{0, 0}, {4, 0}, {0, 4}, {10, 10}, {14, 10}, {10, 14}};
-  const uint32_t counts[] = {3, 3};
+  // A triangle, and a ring out past both sides of the cut with a corner on each: kept, cut there.
+  const U_POINT16 rings[] = {{0, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
+  const uint32_t counts[] = {3, 4};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
   const U_POINTL line[] = {{0, 0}, {1, 1}};
   TEmfWriter writer(20, 20);  // drawn at 40 x 40: every coordinate doubles
@@ -159,32 +174,39 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Pen(255, 0, 0, 1)
       .Add(U_EMRRESTOREDC_set(-1))  // the red pen goes with the restore
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 4, 4}))
+      .Add(U_EMRRECTANGLE_set(U_RECTL{5, 1, 5, 1}))  // of no size: still its outline
       .Add(blt(0, 0, 5, 5, U_BLACKNESS))
       .Add(blt(5, 5, 5, 5, U_WHITENESS))
       .Brush(0, 0, 255)
       .Add(blt(10, 10, 2, 2, U_PATCOPY))  // the brush, without an outline
-      .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 6, triangles))
+      .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 7, rings))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
       .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
       .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
       .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
+      .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
+      .Text(1, 1, "plain")                               // before any font is chosen
       .Font("Sans", -10, true, false, true)
       .Text(1, 1, "ab");
   TRecordingCanvas canvas;
   PlayEmf(writer.Finish(), 40, 40, canvas);
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{
-                              "rect 2,2-8,8 pen 000000 brush FFFFFF",
-                              "fill 0,0-10,10 000000",
-                              "fill 10,10-20,20 FFFFFF",
-                              "rect 20,20-24,24 pen none brush 0000FF",
-                              "polygons [ 0,0 8,0 0,8 ] [ 20,20 28,20 20,28 ] pen 000000 brush "
-                              "0000FF",
-                              "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
-                              "polyline 0,0 2,2 pen 000000 brush 0000FF",
-                              "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
-                              "text ab italic struck out",
-                          }));
+  EXPECT_EQ(canvas.calls,
+            (std::vector<std::string>{
+                "rect 2,2-8,8 pen 000000 brush FFFFFF",
+                "rect 10,2-10,2 pen 000000 brush FFFFFF",
+                "fill 0,0-10,10 000000",
+                "fill 10,10-20,20 FFFFFF",
+                "rect 20,20-24,24 pen none brush 0000FF",
+                "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] pen "
+                "000000 brush 0000FF",
+                "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
+                "polyline 0,0 2,2 pen 000000 brush 0000FF",
+                "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
+                "bitmap 0,0-4,2 2x1 00FF00",
+                "text plain",
+                "text ab italic struck out",
+            }));
 }
 
 // A header that gives its device no size, in pixels or in millimetres, is

@@ -39,30 +39,31 @@ std::string Placeable(const std::string& records) {
          Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 2, 200, 0, 0}) + body;
 }
 
-// Every value a shape or pen brings, and how far the shapes reach.
+// Every value a shape or pen brings, how far the shapes reach, and the calls (a letter each).
 class TBoundsCanvas final : public TEmfCanvas {
  public:
   TBoundsCanvas(int width, int height) : width_(width), height_(height) {}
   double margin = 0, widest = 0;
   TEmfRect reach{1e300, 1e300, -1e300, -1e300};
   uint64_t bitmapPixels = 0;
+  std::string calls;
 
   void SetPen(const TEmfPen& pen) override { widest = std::max(widest, pen.width); }
   void SetBrush(const TEmfBrush&, TEmfColor, bool) override {}
-  void DrawPolyline(const std::vector<TEmfPoint>& points) override { Take(points); }
-  void DrawBeziers(const std::vector<TEmfPoint>& points) override { Take(points); }
+  void DrawPolyline(const std::vector<TEmfPoint>& points) override { Take(points, 'l'); }
+  void DrawBeziers(const std::vector<TEmfPoint>& points) override { Take(points, 'b'); }
   void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool) override {
     for (const auto& polygon : polygons)
-      Take(polygon);
+      Take(polygon, 'g');
   }
-  void DrawRect(const TEmfRect& r) override { Take(r); }
-  void DrawRoundRect(const TEmfRect& r, double, double) override { Take(r); }
-  void DrawEllipse(const TEmfRect& r) override { Take(r); }
-  void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Take(r); }
-  void FillRect(const TEmfRect& r, TEmfColor) override { Take(r); }
+  void DrawRect(const TEmfRect& r) override { Take(r, 'r'); }
+  void DrawRoundRect(const TEmfRect& r, double, double) override { Take(r, 'R'); }
+  void DrawEllipse(const TEmfRect& r) override { Take(r, 'e'); }
+  void DrawArc(const TEmfRect& r, double, double, TEmfArc k) override { Take(r, "acp"[int(k)]); }
+  void FillRect(const TEmfRect& r, TEmfColor) override { Take(r, 'f'); }
   void DrawText(const TEmfText&) override {}
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
-    Take(r);
+    Take(r, 'm');
     bitmapPixels += uint64_t(w) * uint64_t(h);
     EXPECT_EQ(pixels.size(), size_t(w) * size_t(h));  // rows of w pixels, h of them
   }
@@ -73,21 +74,24 @@ class TBoundsCanvas final : public TEmfCanvas {
   }
 
  private:
-  void Take(const TEmfRect& r) {
+  void Take(const TEmfRect& r, char call = 0) {
+    if (call != 0) calls += call;
     reach = {std::min(reach.left, r.left), std::min(reach.top, r.top),
              std::max(reach.right, r.right), std::max(reach.bottom, r.bottom)};
   }
-  void Take(const std::vector<TEmfPoint>& points) {
+  void Take(const std::vector<TEmfPoint>& points, char call) {
+    calls += call;
     for (const TEmfPoint& p : points)
       Take(TEmfRect{p.x, p.y, p.x, p.y});
   }
   int width_, height_;
 };
 
-// A 24-bit bitmap of w x h pixels that holds one pixel's bytes, stretched onto the frame.
-std::string Bitmap(int w, int h) {
-  return Record(0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0},
-                Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0}));
+// A 24-bit bitmap of w x h pixels, `colors` palette entries claimed, one pixel's bytes held.
+std::string Bitmap(int w, int h, int colors = 0) {
+  return Record(
+      0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0},
+      Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, colors, 0, 0, 0, 0xFF, 0}));
 }
 
 TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
@@ -101,6 +105,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
                 + Record(0x081A, {0, big, big, 0, big, big, -big, -big})      // pie
                 + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
                 + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
+                + Record(0x061C, {0, 1, 1, 1, 0, 0})  // corners of no height: a rectangle
                 + Bitmap(1, 1));
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
@@ -108,7 +113,11 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
               PlayWmf(wmf, 136, 96, canvas);
             }),
             "");
+  // Palette entries of two bytes filling all the bitmap holds past its header: whole.
+  EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
   const double margin = 2 * 136;
+  // The filled shapes cut into polygons, the lines wholly past the cut gone.
+  EXPECT_EQ(canvas.calls, "gggrm");
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
   EXPECT_TRUE(canvas.Within(margin * (1 + 1e-9)));
@@ -119,9 +128,10 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       wmf.substr(0, records) + Words({0, 0, 0x0418}) + wmf.substr(records),  // a record of size 0
       wmf.substr(0, records) + Words({0x7FFF, 0, 0x0418}) + wmf.substr(records),  // past the end
       wmf.substr(0, wmf.size() - 6),                                              // no end record
-      Placeable(Bitmap(0, 1)),  // a bitmap of no columns
-      Placeable(Bitmap(1, 0)),  // of no rows
-      Placeable(Bitmap(1, 2)),  // of more rows than its bits hold
+      Placeable(Bitmap(0, 1)),     // a bitmap of no columns
+      Placeable(Bitmap(1, 0)),     // of no rows
+      Placeable(Bitmap(1, 2)),     // of more rows than its bits hold
+      Placeable(Bitmap(1, 1, 3)),  // of more palette entries (two bytes each) than it holds
   };
   for (const std::string& bytes : damaged) {
     EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(bytes); }), "Metafile is not valid");

@@ -5,6 +5,7 @@
 #include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/NameValueList.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -23,6 +24,13 @@ TEST(TextTest, Windows1252CaseFoldingAndRoundTrips) {
   EXPECT_EQ(AnsiFromUtf16(Utf16FromAnsi(all)), all);
   EXPECT_EQ(Utf16FromAnsi("\x80\x99\xE9\x81"), u"\u20AC\u2122\u00E9\u0081");
   EXPECT_EQ(AnsiFromUtf16(u"\u4E2D\u0080"), "??");
+  // A metafile's UTF-16LE: surrogate pairs joined, a half alone U+FFFD.
+  const std::u16string wide = u"\xD800\xDC00\xDBFF\xDFFF\x61\xDC00\xDFFF\xD800\xE000\xD800";
+  const char* bytes = reinterpret_cast<const char*>(wide.data());
+  EXPECT_EQ(Utf8FromUtf16Le(bytes, wide.size()),
+            "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\x61\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80"
+            "\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8FromUtf16Le(bytes, 1), "\xEF\xBF\xBD");  // a pair cut in two
 }
 
 TEST(TextTest, NameValueListSetsReplacesAndRemoves) {
