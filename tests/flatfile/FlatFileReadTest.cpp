@@ -73,6 +73,8 @@ TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->SetAsString("x"); }),
             "List index out of bounds (2)");
+  t->FieldByName("B")->SetAsString("x");  // an edited row still lacks the cell
+  EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
   EXPECT_EQ(ErrorOf([&] { t->RowCells(2); }), "List index out of bounds (2)");
   t->Next();
   EXPECT_EQ(t->FieldByName("C")->AsString(), "3");  // extra cells are never read
@@ -144,8 +146,11 @@ TEST_F(FlatFileReadTest, SplitTextRules) {
   TModList list;
   list.SplitText("a|b|");
   EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b", ""}));
+  list.SplitText(std::string_view("a|b|").substr(0, 3));  // the delimiter past its end unread
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b"}));
   list.SplitText("");
   EXPECT_EQ(list.Items(), (std::vector<std::string>{""}));
+  EXPECT_EQ(list.IndexOf("b"), -1);  // an item that was, and is no more
   list.SetDelimiter(",");
   list.SplitText(" 4, 6 ,8 ");
   EXPECT_EQ(list.Items(), (std::vector<std::string>{"4", "6", "8"}));

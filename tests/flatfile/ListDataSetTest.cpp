@@ -9,6 +9,7 @@ class ListDataSetTest : public FlatFileFixture {};
 
 TEST_F(ListDataSetTest, EmptyTableHasNoCurrentRecord) {
   auto t = Table("A|B\n");
+  EXPECT_TRUE(t->Bof() && t->Eof());  // closed
   t->Open();
   EXPECT_EQ(t->RecordCount(), 0);
   EXPECT_TRUE(t->Bof());

@@ -235,9 +235,12 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   ini.WriteTime("v", "t", 0.75 + 1.0 / 86400);
   ini.WriteDateTime("v", "dt", noon);
   ini.WriteDateTime("v", "old", -1.25);
+  ini.WriteDate("v", "max", 2958465.5);
+  ini.WriteDate("v", "min", -693593.5);
   EXPECT_EQ(Lines(ini, "v"),
             (TLines{"f=0.1", "third=-9.33333333333333", "d=2024-01-15", "t=18:00:01",
-                    "dt=2024-01-15 12:00:00", "old=1899-12-29 06:00:00"}));
+                    "dt=2024-01-15 12:00:00", "old=1899-12-29 06:00:00", "max=9999-12-31",
+                    "min=0001-01-01"}));
   EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "third", 0), -9.33333333333333);
   EXPECT_EQ(ini.ReadDate("v", "d", 0), 45306);
   EXPECT_DOUBLE_EQ(ini.ReadTime("v", "t", 0), 0.75 + 1.0 / 86400);
@@ -251,7 +254,11 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   for (const char* key : {"bad", "late", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9);
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
-  EXPECT_EQ(ini.ReadDate("v", "bad", -9), -9);
+  ini.WriteString("v", "cut", "2024-01-");
+  ini.WriteString("v", "tail", "2024-01-15x");
+  ini.WriteString("v", "zero", "0000-12-31");
+  for (const char* key : {"bad", "cut", "tail", "zero"})
+    EXPECT_EQ(ini.ReadDate("v", key, -9), -9) << key;
   for (const char* key : {"d", "word", "missing"})
     EXPECT_EQ(ini.ReadFloat("v", key, -9), -9) << key;
   EXPECT_THROW(ini.WriteDate("v", "d", 1e300), EKavError);
@@ -352,6 +359,17 @@ TEST_F(BigIniTest, OnlyARegularFileIsRead) {
     EXPECT_EQ(ErrorOf([&] { TBigIniFile ini(name); }),
               "Cannot open file \"" + name + "\". Not a regular file");
   ::alarm(0);
+  // A caller may start the program with standard input closed: a file opened
+  // as descriptor 0 is read as any other.
+  fs::remove(path_);
+  WriteFile(path_, "[s]\nk=v\n");
+  const int input = ::dup(0);
+  ::close(0);
+  std::string read;
+  EXPECT_EQ(ErrorOf([&] { read = TBigIniFile(path_).ReadString("s", "k", ""); }), "");
+  ::dup2(input, 0);
+  ::close(input);
+  EXPECT_EQ(read, "v");
 }
 #endif
 

@@ -45,9 +45,9 @@ class TRecordingCanvas final : public TEmfCanvas {
     calls.push_back("fill" + Box(r) + " " + Hex(color));
   }
   void DrawText(const TEmfText& text) override {
-    calls.push_back("text " + text.utf8 + (text.font.italic ? " italic" : "") +
-                    (text.font.underline ? " underlined" : "") +
-                    (text.font.strikeOut ? " struck out" : ""));
+    calls.push_back(
+        "text " + text.utf8 + " in " + text.font.face + (text.font.italic ? " italic" : "") +
+        (text.font.underline ? " underlined" : "") + (text.font.strikeOut ? " struck out" : ""));
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
     calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
@@ -152,6 +152,9 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   // What the painter is charged: a ring the same from any corner, a bitmap wholly off the
   // output its pixels alone, on whichever side.
   const TPaintCost cost(100, 100);
+  TPaintCost outlined(100, 100);  // a shape is filled until told otherwise
+  outlined.SetFilled(false);
+  EXPECT_GT(cost.Shape({0, 0, 50, 50}), outlined.Shape({0, 0, 50, 50}));
   EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
             cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
   EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
@@ -187,6 +190,10 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
       .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
       .Text(1, 1, "plain")                               // before any font is chosen
+      .Brush(0, 0, 255, U_BS_HATCHED, 5)                 // the last of the hatches
+      .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 2, 2}))
+      .Brush(0, 0, 255, U_BS_HATCHED, 6)  // past them: solid
+      .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 2, 2}))
       .Font("Sans", -10, true, false, true)
       .Text(1, 1, "ab");
   TRecordingCanvas canvas;
@@ -204,8 +211,10 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "polyline 0,0 2,2 pen 000000 brush 0000FF",
                 "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
                 "bitmap 0,0-4,2 2x1 00FF00",
-                "text plain",
-                "text ab italic struck out",
+                "text plain in ",
+                "rect 2,2-4,4 pen 000000 brush 0000FF hatch 5",
+                "rect 2,2-4,4 pen 000000 brush 0000FF",
+                "text ab in Sans italic struck out",
             }));
 }
 

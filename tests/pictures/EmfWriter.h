@@ -28,10 +28,10 @@ class TEmfWriter {
     emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), et_, U_REC_FREE);
     return *this;
   }
-  TEmfWriter& Brush(uint8_t r, uint8_t g, uint8_t b) {
+  TEmfWriter& Brush(uint8_t r, uint8_t g, uint8_t b, uint32_t style = U_BS_SOLID,
+                    int32_t hatch = 0) {
     uint32_t handle = 0;
-    Add(createbrushindirect_set(&handle, eht_,
-                                logbrush_set(U_BS_SOLID, colorref3_set(r, g, b), 0)));
+    Add(createbrushindirect_set(&handle, eht_, logbrush_set(style, colorref3_set(r, g, b), hatch)));
     return Add(selectobject_set(handle, eht_));
   }
   TEmfWriter& Pen(uint8_t r, uint8_t g, uint8_t b, int width) {

@@ -87,11 +87,12 @@ class TBoundsCanvas final : public TEmfCanvas {
   int width_, height_;
 };
 
-// A 24-bit bitmap of w x h pixels, `colors` palette entries claimed, one pixel's bytes held.
-std::string Bitmap(int w, int h, int colors = 0) {
+// A 24-bit bitmap of w x h pixels, `colors` palette entries claimed, holding `bits`
+// (one blue pixel's bytes unless given), stretched onto the frame.
+std::string Bitmap(int w, int h, int colors = 0, std::initializer_list<int> bits = {0xFF, 0}) {
   return Record(
       0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0},
-      Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, colors, 0, 0, 0, 0xFF, 0}));
+      Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, colors, 0, 0, 0}) + Words(bits));
 }
 
 TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
@@ -106,7 +107,8 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
                 + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
                 + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
                 + Record(0x061C, {0, 1, 1, 1, 0, 0})  // corners of no height: a rectangle
-                + Bitmap(1, 1));
+                + Record(0x0538, {2, 3, 3, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0})  // two triangles
+                + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                          // read row by row
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
               WmfNaturalSize(wmf);
@@ -117,7 +119,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
-  EXPECT_EQ(canvas.calls, "gggrm");
+  EXPECT_EQ(canvas.calls, "gggrggm");
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
   EXPECT_TRUE(canvas.Within(margin * (1 + 1e-9)));
