@@ -256,12 +256,14 @@ void DrawBitmap(TDevice& device, wmfBMP_Draw_t* draw) {
     const unsigned row = draw->crop.y + h - 1 - unsigned((2 * uint64_t{y} + 1) * h / (2 * rows));
     for (unsigned x = 0; x < columns; ++x) {
       const unsigned column = draw->crop.x + unsigned((2 * uint64_t{x} + 1) * w / (2 * columns));
+      // libwmf answers a pixel's colour and, as its result, its opacity.
       wmfRGB rgb{};
-      if (column < draw->bmp.width && row < draw->bmp.height &&
-          wmf_ipa_bmp_color(device.api, &draw->bmp, &rgb, column, row) == 1)
-        pixels.push_back(0xFF000000u | uint32_t{rgb.r} << 16 | uint32_t{rgb.g} << 8 | rgb.b);
-      else
-        pixels.push_back(0);
+      const int opacity = column < draw->bmp.width && row < draw->bmp.height
+                              ? wmf_ipa_bmp_color(device.api, &draw->bmp, &rgb, column, row)
+                              : 0;
+      pixels.push_back(opacity <= 0 ? 0
+                                    : uint32_t(std::min(opacity, 255)) << 24 |
+                                          uint32_t{rgb.r} << 16 | uint32_t{rgb.g} << 8 | rgb.b);
     }
   }
   canvas.DrawBitmap(

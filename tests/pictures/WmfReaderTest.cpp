@@ -66,7 +66,9 @@ class TBoundsCanvas final : public TEmfCanvas {
     Take(r, 'm');
     bitmapPixels += uint64_t(w) * uint64_t(h);
     EXPECT_EQ(pixels.size(), size_t(w) * size_t(h));  // rows of w pixels, h of them
+    lastPixels = pixels;
   }
+  std::vector<uint32_t> lastPixels;
 
   bool Within(double m) const {
     return reach.left >= -m && reach.top >= -m && reach.right <= width_ + m &&
@@ -108,7 +110,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
                 + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
                 + Record(0x061C, {0, 1, 1, 1, 0, 0})  // corners of no height: a rectangle
                 + Record(0x0538, {2, 3, 3, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0})  // two triangles
-                + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                          // read row by row
+                + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                          // blue below red
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
               WmfNaturalSize(wmf);
@@ -120,6 +122,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
   EXPECT_EQ(canvas.calls, "gggrggm");
+  EXPECT_EQ(canvas.lastPixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));  // top row first
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
   EXPECT_TRUE(canvas.Within(margin * (1 + 1e-9)));
