@@ -78,6 +78,10 @@ TEST(DibImageTest, ReadsEveryDepthTopDownThroughItsPalette) {
   EXPECT_EQ(out.argb, (std::vector<uint32_t>{0xFF000000}));
   out = DecodeDib(bits1.info, bits1.rows, true, {0, 0, 2, 1, true});
   EXPECT_EQ(out.argb, (std::vector<uint32_t>{0xFF000000, 0xFFFFFFFF}));
+  for (const TDibWindow& off : {TDibWindow{2, 0, 2, 2, false}, TDibWindow{0, 2, 2, 2, false}}) {
+    out = DecodeDib(bits1.info, bits1.rows, true, off);  // wholly beside or below: nothing
+    EXPECT_EQ(out.width + out.height, 0);
+  }
 
   // Palette indices and compressed rows are not drawn; short blocks are damage.
   EXPECT_EQ(DecodeDib(bits1.info, bits1.rows, false, whole).width, 0);
@@ -90,6 +94,14 @@ TEST(DibImageTest, ReadsEveryDepthTopDownThroughItsPalette) {
             "Metafile is not valid");
   EXPECT_EQ(ErrorOf([&] { DecodeDib(Info(32, 0, 0, {}), cases[4].rows, true, whole); }),
             "Metafile is not valid");
+  // A header shorter than its fields, one longer than its block, a bitmap of no width.
+  for (const auto& [at, value] : std::vector<std::pair<size_t, char>>{{0, 39}, {0, 41}, {4, 0}}) {
+    std::string info = cases[4].info;
+    info[at] = value;
+    EXPECT_EQ(ErrorOf([&] { DecodeDib(info, cases[4].rows, true, whole); }),
+              "Metafile is not valid")
+        << at;
+  }
 }
 
 }  // namespace
