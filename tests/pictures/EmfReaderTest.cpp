@@ -232,6 +232,15 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
     EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
         << at;
   }
+  // Bounds of no height, or of no width, give way to the frame.
+  const size_t bounds = offsetof(U_EMRHEADER, rclBounds);
+  for (const size_t side : {size_t{0}, size_t{4}}) {
+    uint32_t start;
+    std::memcpy(&start, emf.data() + bounds + side, 4);
+    const TEmfBounds natural = EmfNaturalSize(With(emf, bounds + 8 + side, start));
+    EXPECT_EQ((std::vector<int>{natural.width, natural.height}), (std::vector<int>{100, 100}))
+        << side;
+  }
 }
 
 }  // namespace
