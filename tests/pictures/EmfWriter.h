@@ -64,8 +64,10 @@ class TEmfWriter {
     return *this;
   }
   // A bottom-up 24-bit bitmap of 2 x 2 pixels, colours given top row first
-  // as 0xRRGGBB, stretched onto (x, y, w, h); `rows` from the bottom up.
-  TEmfWriter& Bitmap(int x, int y, int w, int h, const uint32_t (&colors)[4], int rows = 2) {
+  // as 0xRRGGBB, stretched onto (x, y, w, h); `rows` from the bottom up, or
+  // from the top as a block transfer (`blt`) counts them.
+  TEmfWriter& Bitmap(int x, int y, int w, int h, const uint32_t (&colors)[4], int rows = 2,
+                     bool blt = false) {
     char bits[16] = {};
     for (int i = 0; i < 4; ++i) {
       char* p = bits + (1 - i / 2) * 8 + (i % 2) * 3;  // rows of 8 bytes, the bottom row first
@@ -73,8 +75,14 @@ class TEmfWriter {
     }
     PU_BITMAPINFO info =
         bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 16, 0, 0, 0, 0), nullptr);
-    Add(U_EMRSTRETCHDIBITS_set(U_RCL_DEF, point32_set(x, y), point32_set(w, h), point32_set(0, 0),
-                               point32_set(2, rows), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16, bits));
+    if (blt)
+      Add(U_EMRSTRETCHBLT_set(U_RCL_DEF, point32_set(x, y), point32_set(w, h), point32_set(0, 0),
+                              point32_set(2, rows), xform_set(1, 0, 0, 1, 0, 0),
+                              colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16, bits));
+    else
+      Add(U_EMRSTRETCHDIBITS_set(U_RCL_DEF, point32_set(x, y), point32_set(w, h), point32_set(0, 0),
+                                 point32_set(2, rows), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16,
+                                 bits));
     std::free(info);
     return *this;
   }
