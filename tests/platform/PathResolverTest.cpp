@@ -36,6 +36,9 @@ TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
   EXPECT_EQ(ResolvePath(dir.Path() + "data\\new.dat"), dir / "data/new.dat");  // a folder as named
   // "DATA" sorts before "Data" and "data".
   EXPECT_EQ(ResolvePath(dir.Path() + "dAtA\\b.dat"), dir / "DATA/b.dat");
+  // "\" separates folders, even where one file's own name holds it.
+  WriteFile(dir / "data\\c.dat", "one name");
+  EXPECT_FALSE(FileExists(dir.Path() + "data\\c.dat"));
 }
 
 TEST(PathResolverTest, UnresolvedNamesKeepTheirSpellingWithSlashes) {
