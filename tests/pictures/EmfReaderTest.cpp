@@ -38,7 +38,9 @@ class TRecordingCanvas final : public TEmfCanvas {
     Add(text);
   }
   void DrawRect(const TEmfRect& r) override { Add("rect" + Box(r)); }
-  void DrawRoundRect(const TEmfRect& r, double, double) override { Add("roundrect" + Box(r)); }
+  void DrawRoundRect(const TEmfRect& r, double rx, double ry) override {
+    Add("roundrect" + Box(r) + " " + Number(rx) + "," + Number(ry));
+  }
   void DrawEllipse(const TEmfRect& r) override { Add("ellipse" + Box(r)); }
   void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Add("arc" + Box(r)); }
   void FillRect(const TEmfRect& r, TEmfColor color) override {
@@ -236,6 +238,14 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
     EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
         << at;
   }
+  // A corner scales with its own axis.
+  TEmfWriter rounded(20, 20);
+  rounded.Add(U_EMRROUNDRECT_set(U_RECTL{0, 0, 10, 10}, U_SIZEL{4, 4}));
+  TRecordingCanvas canvas;
+  PlayEmf(rounded.Finish(), 40, 20, canvas);
+  EXPECT_EQ(canvas.calls,
+            std::vector<std::string>{"roundrect 0,0-20,10 4,2 pen 000000 brush FFFFFF"});
+
   // Bounds of no height, or of no width, give way to the frame.
   const size_t bounds = offsetof(U_EMRHEADER, rclBounds);
   for (const size_t side : {size_t{0}, size_t{4}}) {
