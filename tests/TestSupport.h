@@ -90,3 +90,19 @@ inline bool RunningAsRoot() {
   return ::geteuid() == 0;
 #endif
 }
+
+// Runs `action` with standard input closed, as a caller may start the
+// program: the next file opened gets descriptor 0.
+template <typename Action>
+void WithoutStandardInput(Action action) {
+#ifdef _WIN32
+  action();
+#else
+  struct Restore {
+    int input = ::dup(0);
+    ~Restore() { ::dup2(input, 0), ::close(input); }
+  } restore;
+  ::close(0);
+  action();
+#endif
+}
