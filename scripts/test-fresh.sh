@@ -149,6 +149,16 @@ if [ ! -f "$bare" ]; then
 fi
 
 mkdir -p "${KAV_FRESH_WORK:-/var/tmp}"
+# A run killed outright had no clean-up: its root goes once nothing is
+# mounted below it and it was last changed three hours ago (longer than a
+# run may last).
+for old in "${KAV_FRESH_WORK:-/var/tmp}"/kav-fresh.*; do
+  if [ -d "$old" ] && [ -z "$(mounts_below "$old")" ] &&
+    [ -n "$(find "$old" -maxdepth 0 -cmin +180)" ]; then
+    say "removing $old, left by a run that was killed"
+    rm -rf --one-file-system "$old"
+  fi
+done
 root="$(mktemp -d "${KAV_FRESH_WORK:-/var/tmp}/kav-fresh.XXXXXX")"
 chmod 755 "$root"
 run tar -C "$root" -xf "$bare"
