@@ -35,7 +35,9 @@ TEST_F(QueryTest, AllFrequencyAndTypeAndPrefixQueries) {
   ASSERT_TRUE(data->QueryAntennas());
   EXPECT_EQ(Models(*data), (std::vector<std::string>{"STD2-23"}));
 
-  ASSERT_TRUE(QueryPart(*data, "HP", false));
+  data->QueryMode = qmPartNumber;  // a prefix, unless an exact number is asked for
+  data->SetQueryValue("HP");
+  ASSERT_TRUE(data->QueryAntennas());
   EXPECT_EQ(Models(*data), (std::vector<std::string>{"HP2-23", "HP4-23", "HP2-23"}));
   EXPECT_TRUE(dialogs.errors.empty());
 }

@@ -214,12 +214,13 @@ TEST_F(BigIniTest, LengthLimits) {
 TEST_F(BigIniTest, ReadIntegerAndBool) {
   auto ini = Load(
       "[n]\na=0x1A\nb=0X1A\nc=$1a\nd=12abc\ne=\nf=-$1A\ng=$FFFFFFFF\nh=2147483648\n"
-      "i=-2147483648\nj= 42\nk=0x\nl=x0\n");
+      "i=-2147483648\nj= 42\nk=0x\nl=x0\nm=+1990\nn=$ff\n");
   const std::pair<const char*, int> cases[] = {
-      {"a", 26}, {"b", 26}, {"c", 26},
-      {"d", 7},  {"e", 7},  {"f", -26},
-      {"g", -1}, {"h", 7},  {"i", std::numeric_limits<int>::min()},
-      {"j", 42}, {"k", 7},  {"l", 7}};
+      {"a", 26},   {"b", 26}, {"c", 26},
+      {"d", 7},    {"e", 7},  {"f", -26},
+      {"g", -1},   {"h", 7},  {"i", std::numeric_limits<int>::min()},
+      {"j", 42},   {"k", 7},  {"l", 7},
+      {"m", 1990}, {"n", 255}};
   for (const auto& [key, expected] : cases)
     EXPECT_EQ(ini->ReadInteger("n", key, 7), expected) << key;
   EXPECT_TRUE(ini->ReadBool("n", "a", false));
@@ -250,10 +251,11 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   EXPECT_EQ(ini.ReadDateTime("v", "d", 0), 45306);
   ini.WriteString("v", "bad", "2024-02-30");
   ini.WriteString("v", "late", "24:00");
+  ini.WriteString("v", "open", "12:");
   ini.WriteString("v", "first", "0001-01-01");
   ini.WriteString("v", "word", "-inf");
-  for (const char* key : {"bad", "late", "d", "missing"})
-    EXPECT_EQ(ini.ReadTime("v", key, -9), -9);
+  for (const char* key : {"bad", "late", "open", "d", "missing"})
+    EXPECT_EQ(ini.ReadTime("v", key, -9), -9) << key;
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
   ini.WriteString("v", "cut", "2024-01-");
   ini.WriteString("v", "tail", "2024-01-15x");
