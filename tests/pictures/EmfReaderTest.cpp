@@ -31,11 +31,11 @@ class TRecordingCanvas final : public TEmfCanvas {
   void DrawBeziers(const std::vector<TEmfPoint>& points) override {
     Add("beziers" + Points(points));
   }
-  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool) override {
+  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool winding) override {
     std::string text = "polygons";
     for (const auto& polygon : polygons)
       text += " [" + Points(polygon) + " ]";
-    Add(text);
+    Add(text + (winding ? " winding" : ""));
   }
   void DrawRect(const TEmfRect& r) override { Add("rect" + Box(r)); }
   void DrawRoundRect(const TEmfRect& r, double rx, double ry) override {
@@ -173,7 +173,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
   const U_POINT16 rings[] = {{0, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
   const uint32_t counts[] = {3, 4};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
-  const U_POINTL line[] = {{0, 0}, {1, 1}};
+  const U_POINTL line[] = {{0, 0}, {1, 1}}, across[] = {{1, 1}, {100, 1}};
   TEmfWriter writer(20, 20);  // drawn at 40 x 40: every coordinate doubles
   writer.Add(U_EMRSAVEDC_set())
       .Pen(255, 0, 0, 1)
@@ -184,10 +184,13 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(blt(5, 5, 5, 5, U_WHITENESS))
       .Brush(0, 0, 255)
       .Add(blt(10, 10, 2, 2, U_PATCOPY))  // the brush, without an outline
+      .Add(U_EMRSETPOLYFILLMODE_set(U_WINDING))
       .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 7, rings))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
+      .Add(U_EMRLINETO_set(point32_set(4, 4)))           // on from the last point
       .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
+      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, across))      // one segment, cut
       .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
       .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
       .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
@@ -209,10 +212,12 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "fill 0,0-10,10 000000",
                 "fill 10,10-20,20 FFFFFF",
                 "rect 20,20-24,24 pen none brush 0000FF",
-                "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] pen "
-                "000000 brush 0000FF",
+                "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] winding "
+                "pen 000000 brush 0000FF",
                 "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
+                "polyline 6,2 8,8 pen 000000 brush 0000FF",
                 "polyline 0,0 2,2 pen 000000 brush 0000FF",
+                "polyline 2,2 120,2 pen 000000 brush 0000FF",
                 "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
                 "bitmap 0,0-4,2 2x1 00FF00",
                 "bitmap 0,0-4,2 2x1 0000FF",
