@@ -36,7 +36,7 @@ std::string Placeable(const std::string& records) {
   const std::string body = records + Record(0, {});
   const uint32_t total = 9 + uint32_t(body.size() / 2);
   return frame + Words({checksum}) +
-         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 2, 200, 0, 0}) + body;
+         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 3, 200, 0, 0}) + body;
 }
 
 // Every value a shape or pen brings, how far the shapes reach, and the calls (a letter each).
@@ -61,7 +61,9 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawEllipse(const TEmfRect& r) override { Take(r, 'e'); }
   void DrawArc(const TEmfRect& r, double, double, TEmfArc k) override { Take(r, "acp"[int(k)]); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r, 'f'); }
-  void DrawText(const TEmfText&) override {}
+  void DrawText(const TEmfText& text) override {
+    calls += std::string("t") + (text.font.underline ? "u" : "") + (text.font.strikeOut ? "s" : "");
+  }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
     Take(r, 'm');
     bitmapPixels += uint64_t(w) * uint64_t(h);
@@ -99,18 +101,20 @@ std::string Bitmap(int w, int h, int colors = 0, std::initializer_list<int> bits
 
 TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   const int big = 32000;
-  const std::string wmf =
-      Placeable(Record(0x020B, {0, 0}) + Record(0x020C, {1, 1}) +          // window (0, 0), 1 x 1
-                Record(0x02FA, {0, 30000, 0, 0xFF, 0}) +                   // a pen 30000 wide
-                Record(0x02FC, {0, 0xFF00, 0, 0}) + Record(0x012D, {0}) +  // a solid brush
-                Record(0x012D, {1}) + Record(0x0418, {big, big, -big, -big})  // ellipse
-                + Record(0x061C, {big, big, big, big, -big, -big})            // round rectangle
-                + Record(0x081A, {0, big, big, 0, big, big, -big, -big})      // pie
-                + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
-                + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
-                + Record(0x061C, {0, 1, 1, 1, 0, 0})  // corners of no height: a rectangle
-                + Record(0x0538, {2, 3, 3, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0})  // two triangles
-                + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                          // blue below red
+  const std::string wmf = Placeable(
+      Record(0x020B, {0, 0}) + Record(0x020C, {1, 1}) +             // window (0, 0), 1 x 1
+      Record(0x02FA, {0, 30000, 0, 0xFF, 0}) +                      // a pen 30000 wide
+      Record(0x02FC, {0, 0xFF00, 0, 0}) + Record(0x012D, {0}) +     // a solid brush
+      Record(0x012D, {1}) + Record(0x0418, {big, big, -big, -big})  // ellipse
+      + Record(0x061C, {big, big, big, big, -big, -big})            // round rectangle
+      + Record(0x081A, {0, big, big, 0, big, big, -big, -big})      // pie
+      + Record(0x0817, {-big, 0, 0, -big, big, big, -big, -big})    // arc
+      + Record(0x0325, {3, -big, -big, big, 7, -big, big})          // polyline
+      + Record(0x061C, {0, 1, 1, 1, 0, 0})  // corners of no height: a rectangle
+      + Record(0x0538, {2, 3, 3, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0})   // two triangles
+      + Record(0x02FB, {-12, 0, 0, 0, 400, 0x0100, 0x0001, 0, 0, 'A'})  // underlined, struck out
+      + Record(0x012D, {2}) + Record(0x0521, {1, 'x', 0, 0})            // "x" in it
+      + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                           // blue below red
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
               WmfNaturalSize(wmf);
@@ -121,7 +125,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
-  EXPECT_EQ(canvas.calls, "gggrggm");
+  EXPECT_EQ(canvas.calls, "gggrggtusm");
   EXPECT_EQ(canvas.lastPixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));  // top row first
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
