@@ -196,6 +196,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
       .Bitmap(0, 0, 2, 1, {0xFF, 0, 0, 0}, 1, true)      // a block transfer's top row
       .Bitmap(-100, 0, 61, 1, {0, 0, 0xFF, 0xFF00}, 1)   // only its last column inside the cut
+      .Bitmap(39, 39, 61, 61, {0xFF0000, 0, 0, 0})       // only its first pixel
       .Text(1, 1, "plain")                               // before any font is chosen
       .Brush(0, 0, 255, U_BS_HATCHED, 5)                 // the last of the hatches
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 2, 2}))
@@ -222,6 +223,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "bitmap 0,0-4,2 2x1 00FF00",
                 "bitmap 0,0-4,2 2x1 0000FF",
                 "bitmap -139,0--78,2 1x1 00FF00",
+                "bitmap 78,78-139,139 1x1 FF0000",
                 "text plain in ",
                 "rect 2,2-4,4 pen 000000 brush 0000FF hatch 5",
                 "rect 2,2-4,4 pen 000000 brush 0000FF",
