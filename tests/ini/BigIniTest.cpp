@@ -265,8 +265,8 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   for (const char* key : {"d", "word", "missing"})
     EXPECT_EQ(ini.ReadFloat("v", key, -9), -9) << key;
   EXPECT_THROW(ini.WriteDate("v", "d", 1e300), EKavError);
-  EXPECT_THROW(ini.WriteDateTime("v", "d", 2958465.9999999999),
-               EKavError);  // rounds past the last day
+  // A time that rounds up to a whole day, taking the date before the first day.
+  EXPECT_THROW(ini.WriteDateTime("v", "d", -693593.9999999999), EKavError);
 }
 
 // A derived engine that stores every value reversed changes the typed
