@@ -8,20 +8,23 @@
 namespace {
 
 TEST(FileLockTest, ASecondHolderWaitsThenGivesUpAndNestedHoldsCount) {
-  TempDir dir;
-  const std::string path = dir / "kav_pnb.lock";
-  TFileLock first([&] { return path; });
-  TFileLock second([&] { return path; }, std::chrono::milliseconds(200));
-  first.Acquire();
-  first.Acquire();  // nested: still one hold of the file
-  first.Release();
-  EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "Another copy of the program has held \"" +
-                                                    Native(path) + "\" for 1 second; try again.");
-  EXPECT_FALSE(second.Held());
-  first.Release();
-  EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "");
-  EXPECT_TRUE(second.Held());
-  second.Release();
+  // Standard input closed: the first lock file is opened as descriptor 0.
+  WithoutStandardInput([] {
+    TempDir dir;
+    const std::string path = dir / "kav_pnb.lock";
+    TFileLock first([&] { return path; });
+    TFileLock second([&] { return path; }, std::chrono::milliseconds(200));
+    first.Acquire();
+    first.Acquire();  // nested: still one hold of the file
+    first.Release();
+    EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "Another copy of the program has held \"" +
+                                                      Native(path) + "\" for 1 second; try again.");
+    EXPECT_FALSE(second.Held());
+    first.Release();
+    EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "");
+    EXPECT_TRUE(second.Held());
+    second.Release();
+  });
 }
 
 }  // namespace
