@@ -36,7 +36,7 @@ std::string Placeable(const std::string& records) {
   const std::string body = records + Record(0, {});
   const uint32_t total = 9 + uint32_t(body.size() / 2);
   return frame + Words({checksum}) +
-         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 3, 200, 0, 0}) + body;
+         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 4, 200, 0, 0}) + body;
 }
 
 // Every value a shape or pen brings, how far the shapes reach, and the calls (a letter each).
@@ -114,7 +114,10 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       + Record(0x0538, {2, 3, 3, 0, 0, 1, 0, 0, 1, 1, 1, 0, 1, 1, 0})   // two triangles
       + Record(0x02FB, {-12, 0, 0, 0, 400, 0x0100, 0x0001, 0, 0, 'A'})  // underlined, struck out
       + Record(0x012D, {2}) + Record(0x0521, {1, 'x', 0, 0})            // "x" in it
-      + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));                           // blue below red
+      + Record(0x06FF,
+               {0, 6, 0, 0, 46, 2, 6, 0, 0, 3, 2, 2, 0, 1, 0, 1, 2, 2, 1, 2, 2, 3, 2})  // a region
+      + Record(0x012B, {3})                    // of two rectangles, painted
+      + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));  // blue below red
   TBoundsCanvas canvas(136, 96);
   EXPECT_EQ(ErrorOf([&] {
               WmfNaturalSize(wmf);
@@ -125,7 +128,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
-  EXPECT_EQ(canvas.calls, "gggrggtusm");
+  EXPECT_EQ(canvas.calls, "gggrggtusrrm");
   EXPECT_EQ(canvas.lastPixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));  // top row first
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
