@@ -244,6 +244,7 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
                     "dt=2024-01-15 12:00:00", "old=1899-12-29 06:00:00", "max=9999-12-31",
                     "min=0001-01-01"}));
   EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "third", 0), -9.33333333333333);
+  EXPECT_DOUBLE_EQ(ini.ReadFloat("v", "f", 0), 0.1);
   EXPECT_EQ(ini.ReadDate("v", "d", 0), 45306);
   EXPECT_DOUBLE_EQ(ini.ReadTime("v", "t", 0), 0.75 + 1.0 / 86400);
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "dt", 0), noon);
@@ -260,7 +261,8 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   ini.WriteString("v", "cut", "2024-01-");
   ini.WriteString("v", "tail", "2024-01-15x");
   ini.WriteString("v", "zero", "0000-12-31");
-  for (const char* key : {"bad", "cut", "tail", "zero"})
+  ini.WriteString("v", "slash", "2024/01/15");
+  for (const char* key : {"bad", "cut", "tail", "zero", "slash"})
     EXPECT_EQ(ini.ReadDate("v", key, -9), -9) << key;
   for (const char* key : {"d", "word", "missing"})
     EXPECT_EQ(ini.ReadFloat("v", key, -9), -9) << key;
