@@ -173,11 +173,14 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
   const U_POINT16 rings[] = {{0, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
   const uint32_t counts[] = {3, 4};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
-  const U_POINTL line[] = {{0, 0}, {1, 1}}, across[] = {{1, 1}, {100, 1}};
+  const U_POINTL line[] = {{0, 0}, {1, 1}}, across[] = {{1, 1}, {2, 2}, {100, 1}};
+  const U_POINTL wide[] = {{0, 0}, {4, 0}, {0, 4}};  // 32-bit points
+  const uint32_t three[] = {3};
   TEmfWriter writer(20, 20);  // drawn at 40 x 40: every coordinate doubles
   writer.Add(U_EMRSAVEDC_set())
       .Pen(255, 0, 0, 1)
       .Add(U_EMRRESTOREDC_set(-1))  // the red pen goes with the restore
+      .Add(U_EMRRESTOREDC_set(-1))  // nothing saved now: ignored
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 4, 4}))
       .Add(U_EMRRECTANGLE_set(U_RECTL{5, 1, 5, 1}))  // of no size: still its outline
       .Add(blt(0, 0, 5, 5, U_BLACKNESS))
@@ -186,17 +189,19 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(blt(10, 10, 2, 2, U_PATCOPY))  // the brush, without an outline
       .Add(U_EMRSETPOLYFILLMODE_set(U_WINDING))
       .Add(U_EMRPOLYPOLYGON16_set(U_RCL_DEF, 2, counts, 7, rings))
+      .Add(U_EMRPOLYPOLYGON_set(U_RCL_DEF, 1, three, 3, wide))
       .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
       .Add(U_EMRPOLYLINETO16_set(U_RCL_DEF, 2, lineTo))
       .Add(U_EMRLINETO_set(point32_set(4, 4)))           // on from the last point
       .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, line))        // not from the current position
-      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 2, across))      // one segment, cut
+      .Add(U_EMRPOLYLINE_set(U_RCL_DEF, 3, across))      // cut in its last segment
       .Add(U_EMRELLIPSE_set(U_RECTL{-40, -40, 60, 60}))  // as large as the cut, so whole
       .Bitmap(10, -50, 0, 100, {0, 0, 0, 0})             // of no width, across the cut: nothing
       .Bitmap(0, 0, 2, 1, {0, 0, 0xFF00, 0}, 1)          // its bottom row
       .Bitmap(0, 0, 2, 1, {0xFF, 0, 0, 0}, 1, true)      // a block transfer's top row
       .Bitmap(-100, 0, 61, 1, {0, 0, 0xFF, 0xFF00}, 1)   // only its last column inside the cut
       .Bitmap(39, 39, 61, 61, {0xFF0000, 0, 0, 0})       // only its first pixel
+      .Bitmap(0, 0, 2, 1, {0, 0, 0, 0}, 0)               // no source rows: nothing
       .Text(1, 1, "plain")                               // before any font is chosen
       .Brush(0, 0, 255, U_BS_HATCHED, 5)                 // the last of the hatches
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 2, 2}))
@@ -215,10 +220,11 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "rect 20,20-24,24 pen none brush 0000FF",
                 "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] winding "
                 "pen 000000 brush 0000FF",
+                "polygons [ 0,0 8,0 0,8 ] winding pen 000000 brush 0000FF",
                 "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
                 "polyline 6,2 8,8 pen 000000 brush 0000FF",
                 "polyline 0,0 2,2 pen 000000 brush 0000FF",
-                "polyline 2,2 120,2 pen 000000 brush 0000FF",
+                "polyline 2,2 4,4 120,2.81633 pen 000000 brush 0000FF",
                 "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
                 "bitmap 0,0-4,2 2x1 00FF00",
                 "bitmap 0,0-4,2 2x1 0000FF",
