@@ -126,6 +126,8 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
             "");
   // Palette entries of two bytes filling all the bitmap holds past its header: whole.
   EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
+  TBoundsCanvas plain(136, 96);  // the same records without the placeable header
+  EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf.substr(22), 136, 96, plain); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
   EXPECT_EQ(canvas.calls, "gggrggtusrrm");
