@@ -62,7 +62,8 @@ class TBoundsCanvas final : public TEmfCanvas {
   void DrawArc(const TEmfRect& r, double, double, TEmfArc k) override { Take(r, "acp"[int(k)]); }
   void FillRect(const TEmfRect& r, TEmfColor) override { Take(r, 'f'); }
   void DrawText(const TEmfText& text) override {
-    calls += std::string("t") + (text.font.underline ? "u" : "") + (text.font.strikeOut ? "s" : "");
+    calls += std::string("t") + (text.font.underline ? "u" : "") +
+             (text.font.strikeOut ? "s" : "") + (text.opaque ? "o" : "");
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& pixels) override {
     Take(r, 'm');
@@ -130,7 +131,7 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
   EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf.substr(22), 136, 96, plain); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
-  EXPECT_EQ(canvas.calls, "gggrggtusrrm");
+  EXPECT_EQ(canvas.calls, "gggrggtusorrm");  // text opaque, as a new device context is
   EXPECT_EQ(canvas.lastPixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));  // top row first
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
