@@ -30,7 +30,8 @@ TEST(TextTest, Windows1252CaseFoldingAndRoundTrips) {
   EXPECT_EQ(Utf8FromUtf16Le(bytes, wide.size()),
             "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\x61\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEE\x80\x80"
             "\xEF\xBF\xBD");
-  EXPECT_EQ(Utf8FromUtf16Le(bytes, 1), "\xEF\xBF\xBD");  // a pair cut in two
+  EXPECT_EQ(Utf8FromUtf16Le(bytes, 1), "\xEF\xBF\xBD");      // a pair cut in two
+  EXPECT_EQ(Utf8FromUtf16Le(bytes, 2), "\xF0\x90\x80\x80");  // a pair that ends the text
 }
 
 TEST(TextTest, NameValueListSetsReplacesAndRemoves) {
