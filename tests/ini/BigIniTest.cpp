@@ -250,18 +250,20 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "dt", 0), noon);
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("v", "old", 0), -1.25);
   EXPECT_EQ(ini.ReadDateTime("v", "d", 0), 45306);
-  ini.WriteString("v", "bad", "2024-02-30");
-  ini.WriteString("v", "late", "24:00");
-  ini.WriteString("v", "open", "12:");
-  ini.WriteString("v", "first", "0001-01-01");
-  ini.WriteString("v", "word", "-inf");
+  for (const auto& [key, text] :
+       std::vector<std::pair<const char*, const char*>>{{"bad", "2024-02-30"},
+                                                        {"late", "24:00"},
+                                                        {"open", "12:"},
+                                                        {"first", "0001-01-01"},
+                                                        {"word", "-inf"},
+                                                        {"cut", "2024-01-"},
+                                                        {"tail", "2024-01-15x"},
+                                                        {"zero", "0000-12-31"},
+                                                        {"slash", "2024/01/15"}})
+    ini.WriteString("v", key, text);
   for (const char* key : {"bad", "late", "open", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9) << key;
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
-  ini.WriteString("v", "cut", "2024-01-");
-  ini.WriteString("v", "tail", "2024-01-15x");
-  ini.WriteString("v", "zero", "0000-12-31");
-  ini.WriteString("v", "slash", "2024/01/15");
   for (const char* key : {"bad", "cut", "tail", "zero", "slash"})
     EXPECT_EQ(ini.ReadDate("v", key, -9), -9) << key;
   for (const char* key : {"d", "word", "missing"})
