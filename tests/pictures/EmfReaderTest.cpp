@@ -20,7 +20,6 @@ class TRecordingCanvas final : public TEmfCanvas {
 
   void SetPen(const TEmfPen& pen) override {
     pen_ = pen.style == TEmfLineStyle::None ? "none" : Hex(pen.color);
-    if (pen.cap != TEmfCap::Round || pen.join != TEmfJoin::Round) pen_ += " squared";
   }
   void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
     brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);

@@ -48,7 +48,10 @@ class TBoundsCanvas final : public TEmfCanvas {
   uint64_t bitmapPixels = 0;
   std::string calls;
 
-  void SetPen(const TEmfPen& pen) override { widest = std::max(widest, pen.width); }
+  void SetPen(const TEmfPen& pen) override {
+    widest = std::max(widest, pen.width);
+    if (pen.cap != TEmfCap::Round || pen.join != TEmfJoin::Round) calls += 'S';  // squared
+  }
   void SetBrush(const TEmfBrush&, TEmfColor, bool) override {}
   void DrawPolyline(const std::vector<TEmfPoint>& points) override { Take(points, 'l'); }
   void DrawBeziers(const std::vector<TEmfPoint>& points) override { Take(points, 'b'); }
