@@ -83,7 +83,7 @@ class CatalogFixture : public ::testing::Test {
         "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
         "2,4|G1|1|P|0|Standard crate\r\n2|G1|1|E|75|Export crate\r\n6|G2|1|P|0|Standard crate\r\n");
     Data("radome_img.dat",
-         "AntennaGroup|Suffix|Image\r\nG1|X,H|rad_grey.gif\r\nG2|S|rad_std.gif\r\n");
+         "AntennaGroup|Suffix|Image\r\nG2|S|rad_std.gif\r\nG1|X,H|rad_grey.gif\r\n");
     Data("flng_img.dat", "PDR220|pdr220.gif\r\nUDR220|udr220.gif\r\n");
     for (const char* picture : {"hp2.gif", "hp4.gif", "std6.gif", "pdr220.gif", "rad_grey.gif"})
       WriteFile(program / ("Images/" + std::string(picture)), "GIF89a");

@@ -36,7 +36,7 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   std::string value;
   registry.ReadString("Software\\Ostrel", "Common Files", "Path", value);
   EXPECT_EQ(value, "%HOME%\\x ");
-  EXPECT_EQ(registry.KeyFile("Software\\..\\..\\etc"), config / "etc/registry.ini");
+  EXPECT_EQ(registry.KeyFile("Software\\\\.\\..\\..\\etc"), config / "etc/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
   EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
