@@ -20,10 +20,12 @@ class TRecordingCanvas final : public TEmfCanvas {
 
   void SetPen(const TEmfPen& pen) override {
     pen_ = pen.style == TEmfLineStyle::None ? "none" : Hex(pen.color);
+    if (pen.style != TEmfLineStyle::None && pen.width != 1) pen_ += "/" + Number(pen.width);
   }
-  void SetBrush(const TEmfBrush& brush, TEmfColor, bool) override {
+  void SetBrush(const TEmfBrush& brush, TEmfColor background, bool opaque) override {
     brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
-    if (brush.fill == TEmfFill::Hatched) brush_ += " hatch " + std::to_string(brush.hatch);
+    if (brush.fill == TEmfFill::Hatched)
+      brush_ += " hatch " + std::to_string(brush.hatch) + (opaque ? " on " + Hex(background) : "");
   }
   void DrawPolyline(const std::vector<TEmfPoint>& points) override {
     Add("polyline" + Points(points));
@@ -42,14 +44,18 @@ class TRecordingCanvas final : public TEmfCanvas {
     Add("roundrect" + Box(r) + " " + Number(rx) + "," + Number(ry));
   }
   void DrawEllipse(const TEmfRect& r) override { Add("ellipse" + Box(r)); }
-  void DrawArc(const TEmfRect& r, double, double, TEmfArc) override { Add("arc" + Box(r)); }
+  void DrawArc(const TEmfRect& r, double start, double sweep, TEmfArc kind) override {
+    Add("arc" + Box(r) + " " + Number(start) + "+" + Number(sweep) + " " + "OCP"[int(kind)]);
+  }
   void FillRect(const TEmfRect& r, TEmfColor color) override {
     calls.push_back("fill" + Box(r) + " " + Hex(color));
   }
   void DrawText(const TEmfText& text) override {
     calls.push_back(
-        "text " + text.utf8 + " in " + text.font.face + (text.font.italic ? " italic" : "") +
-        (text.font.underline ? " underlined" : "") + (text.font.strikeOut ? " struck out" : ""));
+        "text " + text.utf8 + " at" + Points({text.at}) + " " + "LCR"[int(text.hAlign)] +
+        "T_B"[int(text.vAlign)] + " " + Number(text.font.height) + " in " + text.font.face +
+        (text.font.italic ? " italic" : "") + (text.font.underline ? " underlined" : "") +
+        (text.font.strikeOut ? " struck out" : ""));
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
     calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
@@ -141,7 +147,10 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
     EXPECT_EQ(Played(bytes), "Metafile is not valid");
   // The size is the header's alone, if it holds its fixed fields.
   EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(good.substr(0, RecordAt(good, 1))); }), "");
-  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN)); }), "");
+  EXPECT_EQ(ErrorOf([&] {
+              EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN).substr(0, U_SIZE_EMRHEADER_MIN));
+            }),
+            "");
   EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN - 4)); }),
             "Metafile is not valid");
 
@@ -160,6 +169,21 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
             cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
   EXPECT_EQ(cost.Bitmap({-20, 0, -10, 50}, 2, 2), cost.Bitmap({-20, -60, -10, -50}, 2, 2));
+  // Exact charges, worked out from the rates: a line by where a thin pen (1.5 px beyond the
+  // output at most) or a wide one reaches, a shape off the output or touching its edge by its
+  // set-ups alone.
+  TPaintCost none(100, 100), wide(100, 100);
+  none.SetPen(0);
+  wide.SetPen(2);
+  const std::vector<TEmfPoint> corner{{0, 0}, {10, 0}, {10, 10}};
+  EXPECT_EQ((std::vector<uint64_t>{cost.Line(corner), none.Line(corner), wide.Line(corner),
+                                   cost.Line({{-30.5, 50}, {97.5, 50}}),
+                                   cost.Line({{0, -1.5}, {10, -1.5}})}),
+            (std::vector<uint64_t>{596 + 30 * 20, 596, 596 + 6000 + 250 * 20, 564 + 30 * 99,
+                                   564 + 30 * 10}));
+  for (const TEmfRect& off :
+       {TEmfRect{10, 200, 20, 210}, TEmfRect{-10, 10, -0.5, 20}, TEmfRect{10, -10, 20, -0.5}})
+    EXPECT_EQ(cost.Shape(off), 500u + 3000u);
 }
 
 TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
@@ -170,7 +194,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                            nullptr);
   };
   // A triangle, and a ring out past both sides of the cut with a corner on each: kept, cut there.
-  const U_POINT16 rings[] = {{0, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
+  const U_POINT16 rings[] = {{1, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
   const uint32_t counts[] = {3, 4};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
   const U_POINTL line[] = {{0, 0}, {1, 1}}, across[] = {{1, 1}, {2, 2}, {100, 1}};
@@ -218,7 +242,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "fill 0,0-10,10 000000",
                 "fill 10,10-20,20 FFFFFF",
                 "rect 20,20-24,24 pen none brush 0000FF",
-                "polygons [ 0,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] winding "
+                "polygons [ 2,0 8,0 0,8 ] [ -80,20 -80,20 120,20 120,20 120,28 -80,28 ] winding "
                 "pen 000000 brush 0000FF",
                 "polygons [ 0,0 8,0 0,8 ] winding pen 000000 brush 0000FF",
                 "polyline 2,2 4,4 6,2 pen 000000 brush 0000FF",
@@ -230,25 +254,106 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "bitmap 0,0-4,2 2x1 0000FF",
                 "bitmap -139,0--78,2 1x1 00FF00",
                 "bitmap 78,78-139,139 1x1 FF0000",
-                "text plain in ",
-                "rect 2,2-4,4 pen 000000 brush 0000FF hatch 5",
+                "text plain at 2,2 LT 24 in ",
+                "rect 2,2-4,4 pen 000000 brush 0000FF hatch 5 on FFFFFF",
                 "rect 2,2-4,4 pen 000000 brush 0000FF",
-                "text ab in Sans italic struck out",
+                "text ab at 2,2 LT 20 in Sans italic struck out",
             }));
+}
+
+// Mapping modes, saved states, arcs, curves and text as the canvas gets them, at a scale of
+// 2 across and 1 down.
+TEST(EmfReaderTest, MappingStatesArcsCurvesAndTextReachTheCanvas) {
+  const U_POINT16 curve[] = {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, curveTo[] = {{5, 5}, {6, 6}, {7, 5}};
+  const U_RECTL box{0, 0, 10, 10}, unit{0, 0, 1, 1}, corners{1, 2, 3, 6};
+  TEmfWriter writer(20, 20);
+  writer.Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC))
+      .Add(U_EMRSETWINDOWEXTEX_set(sizel_set(10, 20)))
+      .Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(20, 10)))
+      .Add(U_EMRSETWINDOWEXTEX_set(sizel_set(0, 5)))    // refused
+      .Add(U_EMRSETVIEWPORTEXTEX_set(sizel_set(5, 0)))  // refused
+      .Add(U_EMRSETWINDOWORGEX_set(point32_set(1, 2)))
+      .Add(U_EMRSETVIEWPORTORGEX_set(point32_set(3, 4)))
+      .Add(U_EMRSETMAPMODE_set(U_MM_MAX + 1))  // no such mode: ignored
+      .Add(U_EMRRECTANGLE_set(corners))        // x * 4 + 2, y / 2 + 3
+      .Add(U_EMRSETMAPMODE_set(U_MM_ISOTROPIC))
+      .Add(U_EMRRECTANGLE_set(corners))  // the smaller scale both ways: x + 5, y / 2 + 3
+      .Add(U_EMRSETMAPMODE_set(U_MM_TEXT))
+      .Add(U_EMRSETWINDOWORGEX_set(point32_set(0, 0)))
+      .Add(U_EMRSETVIEWPORTORGEX_set(point32_set(0, 0)))
+      .Add(U_EMRSAVEDC_set())
+      .Pen(0, 0, 0, 3)
+      .Add(U_EMRSAVEDC_set())
+      .Pen(0, 0, 0, 5)
+      .Add(U_EMRRESTOREDC_set(3))  // past the saved states: ignored
+      .Add(U_EMRRECTANGLE_set(unit))
+      .Add(U_EMRRESTOREDC_set(1))  // the first state saved
+      .Add(U_EMRRECTANGLE_set(unit))
+      .Add(U_EMRARC_set(box, point32_set(10, 5), point32_set(5, 0)))
+      .Add(U_EMRCHORD_set(box, point32_set(5, 0), point32_set(5, 0)))  // a whole turn
+      .Add(U_EMRPIE_set(box, point32_set(5, 10), point32_set(10, 5)))
+      .Add(U_EMRARC_set(U_RECTL{0, 0, 0, 10}, point32_set(0, 0), point32_set(0, 5)))  // no width
+      .Add(U_EMRARC_set(U_RECTL{0, 0, 10, 0}, point32_set(0, 0), point32_set(5, 0)))  // no height
+      .Add(U_EMRPOLYBEZIER16_set(U_RCL_DEF, 4, curve))
+      .Add(U_EMRMOVETOEX_set(point32_set(1, 1)))
+      .Add(U_EMRPOLYBEZIERTO16_set(U_RCL_DEF, 3, curveTo))
+      .Add(U_EMRPOLYGON16_set(U_RCL_DEF, 2, curve))     // two points still fill
+      .Add(U_EMRPOLYLINE16_set(U_RCL_DEF, 0, nullptr))  // no points: nothing
+      .Font("Sans", -10)
+      .Add(U_EMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE))
+      .Text(1, 1, "c")
+      .Add(U_EMRSETTEXTALIGN_set(U_TA_UPDATECP | U_TA_RIGHT | U_TA_BOTTOM))
+      .Text(0, 0, "r")  // at the curve's end
+      .Font("Sans", 0)  // the default height
+      .Text(0, 0, "z")
+      .Font("Sans", 20)  // a cell height: the em is 0.85 of it
+      .Text(0, 0, "p")
+      .Add(U_EMRSETBKCOLOR_set(colorref3_set(0, 255, 0)))
+      .Brush(0, 0, 255, U_BS_HATCHED, 2)
+      .Add(U_EMRRECTANGLE_set(unit))
+      .Add(U_EMRSETBKMODE_set(U_TRANSPARENT))
+      .Add(U_EMRRECTANGLE_set(unit))
+      .ExtPen(U_PS_GEOMETRIC, 4, U_BS_NULL)
+      .Add(U_EMRRECTANGLE_set(unit));
+  TRecordingCanvas canvas;
+  PlayEmf(writer.Finish(), 40, 20, canvas);
+  const std::string plain = " pen 000000 brush FFFFFF";
+  EXPECT_EQ(canvas.calls, (std::vector<std::string>{
+                              "rect 6,4-14,6" + plain,
+                              "rect 6,4-8,6" + plain,
+                              "rect 0,0-2,1 pen 000000/10 brush FFFFFF",
+                              "rect 0,0-2,1" + plain,
+                              "arc 0,0-20,10 -0+90 O" + plain,
+                              "arc 0,0-20,10 90+360 C" + plain,
+                              "arc 0,0-20,10 -90+90 P" + plain,
+                              "beziers 0,0 2,2 6,2 8,0" + plain,
+                              "beziers 2,1 10,5 12,6 14,5" + plain,
+                              "polygons [ 0,0 2,2 ]" + plain,
+                              "text c at 2,1 C_ 10 in Sans",
+                              "text r at 14,5 RB 10 in Sans",
+                              "text z at 14,5 RB 12 in Sans",
+                              "text p at 14,5 RB 17 in Sans",
+                              "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2 on 00FF00",
+                              "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2",
+                              "rect 0,0-2,1 pen none brush 0000FF hatch 2",
+                          }));
 }
 
 // A header that gives its device no size, in pixels or in millimetres, is
 // taken for 96 dpi: metric units still reach the canvas at their size.
 TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
   TEmfWriter writer(100, 100);
-  writer.Add(U_EMRSETMAPMODE_set(U_MM_LOMETRIC)).Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 254, -127}));
+  writer.Add(U_EMRSETMAPMODE_set(U_MM_LOMETRIC))
+      .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 254, -127}))
+      .Add(U_EMRSETMAPMODE_set(U_MM_TWIPS))
+      .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 1440, -720}));
   const std::string emf = writer.Finish();
   const size_t device = offsetof(U_EMRHEADER, szlDevice),
                mm = offsetof(U_EMRHEADER, szlMillimeters);
   for (const size_t at : {size_t{0}, device, device + 4, mm, mm + 4}) {
     TRecordingCanvas canvas;
     PlayEmf(at == 0 ? emf : With(emf, at, 0), 100, 100, canvas);
-    EXPECT_EQ(canvas.calls, std::vector<std::string>{"rect 0,0-96,48 pen 000000 brush FFFFFF"})
+    EXPECT_EQ(canvas.calls, std::vector<std::string>(2, "rect 0,0-96,48 pen 000000 brush FFFFFF"))
         << at;
   }
   // A corner scales with its own axis.
@@ -259,7 +364,7 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
   EXPECT_EQ(canvas.calls,
             std::vector<std::string>{"roundrect 0,0-20,10 4,2 pen 000000 brush FFFFFF"});
 
-  // Bounds of no height, or of no width, give way to the frame.
+  // Bounds of no height, or of no width, give way to the frame; a frame of none is no picture.
   const size_t bounds = offsetof(U_EMRHEADER, rclBounds);
   for (const size_t side : {size_t{0}, size_t{4}}) {
     uint32_t start;
@@ -267,6 +372,9 @@ TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
     const TEmfBounds natural = EmfNaturalSize(With(emf, bounds + 8 + side, start));
     EXPECT_EQ((std::vector<int>{natural.width, natural.height}), (std::vector<int>{100, 100}))
         << side;
+    const size_t frame = offsetof(U_EMRHEADER, rclFrame) + side;
+    EXPECT_EQ(Played(With(With(emf, bounds + 8 + side, start), frame + 8, 0)),
+              "Metafile is not valid");
   }
 }
 

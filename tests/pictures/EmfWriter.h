@@ -40,6 +40,14 @@ class TEmfWriter {
                       logpen_set(U_PS_SOLID, point32_set(width, 0), colorref3_set(r, g, b))));
     return Add(selectobject_set(handle, eht_));
   }
+  TEmfWriter& ExtPen(uint32_t style, uint32_t width, uint32_t brushStyle) {
+    uint32_t handle = 0;
+    PU_EXTLOGPEN pen =
+        extlogpen_set(style, width, brushStyle, colorref3_set(0, 0, 0), 0, 0, nullptr);
+    Add(extcreatepen_set(&handle, eht_, nullptr, 0, nullptr, pen));
+    std::free(pen);
+    return Add(selectobject_set(handle, eht_));
+  }
   TEmfWriter& Font(const char* face, int height, bool italic = false, bool underline = false,
                    bool strikeOut = false) {
     uint16_t* name = U_Utf8ToUtf16le(face, 0, nullptr);
