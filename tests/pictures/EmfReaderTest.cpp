@@ -2,92 +2,15 @@
 // the demo pictures do not use reach the canvas as they should.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "EmfWriter.h"
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 #include "pictures/EmfReader.h"
 #include "pictures/PaintCost.h"
 
 namespace {
-
-// Each shape as the canvas gets it, in output pixels, with the pen and
-// brush in force.
-class TRecordingCanvas final : public TEmfCanvas {
- public:
-  std::vector<std::string> calls;
-
-  void SetPen(const TEmfPen& pen) override {
-    pen_ = pen.style == TEmfLineStyle::None ? "none" : Hex(pen.color);
-    if (pen.style != TEmfLineStyle::None && pen.width != 1) pen_ += "/" + Number(pen.width);
-  }
-  void SetBrush(const TEmfBrush& brush, TEmfColor background, bool opaque) override {
-    brush_ = brush.fill == TEmfFill::None ? "none" : Hex(brush.color);
-    if (brush.fill == TEmfFill::Hatched)
-      brush_ += " hatch " + std::to_string(brush.hatch) + (opaque ? " on " + Hex(background) : "");
-  }
-  void DrawPolyline(const std::vector<TEmfPoint>& points) override {
-    Add("polyline" + Points(points));
-  }
-  void DrawBeziers(const std::vector<TEmfPoint>& points) override {
-    Add("beziers" + Points(points));
-  }
-  void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool winding) override {
-    std::string text = "polygons";
-    for (const auto& polygon : polygons)
-      text += " [" + Points(polygon) + " ]";
-    Add(text + (winding ? " winding" : ""));
-  }
-  void DrawRect(const TEmfRect& r) override { Add("rect" + Box(r)); }
-  void DrawRoundRect(const TEmfRect& r, double rx, double ry) override {
-    Add("roundrect" + Box(r) + " " + Number(rx) + "," + Number(ry));
-  }
-  void DrawEllipse(const TEmfRect& r) override { Add("ellipse" + Box(r)); }
-  void DrawArc(const TEmfRect& r, double start, double sweep, TEmfArc kind) override {
-    Add("arc" + Box(r) + " " + Number(start) + "+" + Number(sweep) + " " + "OCP"[int(kind)]);
-  }
-  void FillRect(const TEmfRect& r, TEmfColor color) override {
-    calls.push_back("fill" + Box(r) + " " + Hex(color));
-  }
-  void DrawText(const TEmfText& text) override {
-    calls.push_back(
-        "text " + text.utf8 + " at" + Points({text.at}) + " " + "LCR"[int(text.hAlign)] +
-        "T_B"[int(text.vAlign)] + " " + Number(text.font.height) + " in " + text.font.face +
-        (text.font.italic ? " italic" : "") + (text.font.underline ? " underlined" : "") +
-        (text.font.strikeOut ? " struck out" : ""));
-  }
-  void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
-    calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
-  }
-
- private:
-  static std::string Hex(TEmfColor c) { return Hex(uint32_t{c.red} << 16 | c.green << 8 | c.blue); }
-  static std::string Hex(uint32_t rgb) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
-    return text;
-  }
-  static std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
-  }
-  static std::string Points(const std::vector<TEmfPoint>& points) {
-    std::string text;
-    for (const TEmfPoint& p : points)
-      text += " " + Number(p.x) + "," + Number(p.y);
-    return text;
-  }
-  static std::string Box(const TEmfRect& r) {
-    return " " + Number(r.left) + "," + Number(r.top) + "-" + Number(r.right) + "," +
-           Number(r.bottom);
-  }
-  void Add(const std::string& shape) {
-    calls.push_back(shape + " pen " + pen_ + " brush " + brush_);
-  }
-  std::string pen_, brush_;
-};
 
 std::string Played(const std::string& bytes) {
   return ErrorOf([&] {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "RecordingCanvas.h"
 #include "TestSupport.h"
 #include "pictures/WmfReader.h"
 #include "pictures/WorkBudget.h"
@@ -27,16 +28,16 @@ std::string Record(int function, std::initializer_list<int> words, const std::st
   return Words({int(size & 0xFFFF), int(size >> 16), function}) + Words(words) + data;
 }
 
-// A placeable metafile with the frame (0, 0)-(1, 1) at 1440 units an inch.
-std::string Placeable(const std::string& records) {
-  const std::string frame = Words({0xCDD7, 0x9AC6, 0, 0, 0, 1, 1, 1440, 0, 0});
+// A placeable metafile with the frame (0, 0)-(side, side) at 1440 units an inch.
+std::string Placeable(const std::string& records, int side = 1) {
+  const std::string frame = Words({0xCDD7, 0x9AC6, 0, 0, 0, side, side, 1440, 0, 0});
   int checksum = 0;
   for (size_t i = 0; i < frame.size(); i += 2)
     checksum ^= uint8_t(frame[i]) | uint8_t(frame[i + 1]) << 8;
   const std::string body = records + Record(0, {});
   const uint32_t total = 9 + uint32_t(body.size() / 2);
   return frame + Words({checksum}) +
-         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 4, 200, 0, 0}) + body;
+         Words({1, 9, 0x0300, int(total & 0xFFFF), int(total >> 16), 8, 200, 0, 0}) + body;
 }
 
 // Every value a shape or pen brings, how far the shapes reach, and the calls (a letter each).
@@ -159,6 +160,44 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
               }),
               "Metafile is not valid");
   }
+}
+
+// Pens, brushes, fill modes, corners, arcs and fonts as the canvas gets them, at twice the
+// frame's size.
+TEST(WmfReaderTest, PensBrushesShapesAndFontsReachTheCanvas) {
+  const std::string wmf = Placeable(
+      Record(0x020B, {0, 0}) + Record(0x020C, {20, 20}) +                // window (0, 0), 20 x 20
+          Record(0x02FA, {0, 3, 0, 0x00FF, 0}) + Record(0x012D, {0}) +   // a red pen 3 wide
+          Record(0x02FC, {0, 0xFF00, 0, 0}) + Record(0x012D, {1}) +      // a green brush
+          Record(0x041B, {4, 4, 1, 1}) +                                 // rectangle
+          Record(0x061C, {2, 0, 4, 4, 1, 1}) +                           // corners of no width
+          Record(0x061C, {1, 2, 4, 4, 1, 1}) +                           // round rectangle
+          Record(0x0106, {2}) + Record(0x0324, {3, 0, 0, 4, 0, 0, 4}) +  // winding triangle
+          Record(0x0538, {1, 3, 0, 0, 4, 0, 0, 4}) +                     // and as a set
+          Record(0x0817, {2, 4, 2, 4, 4, 4, 0, 0}) +                     // an arc all round
+          Record(0x02FA, {5, 1, 0, 0, 0}) + Record(0x012D, {2}) +        // no pen
+          Record(0x02FC, {1, 0, 0, 0}) + Record(0x012D, {3}) +           // no brush
+          Record(0x0418, {4, 4, 0, 0}) +                                 // ellipse
+          Record(0x02FC, {2, 0xFF, 0, 5}) + Record(0x012D, {4}) +        // the last hatch
+          Record(0x041B, {4, 4, 1, 1}) +                                 //
+          Record(0x02FC, {2, 0xFF, 0, 6}) + Record(0x012D, {5}) +        // past it: solid
+          Record(0x041B, {4, 4, 1, 1}) +                                 //
+          Record(0x02FB, {-5, 0, 0, 0, 700, 1, 0, 0, 0, 'S' | 'a' << 8, 'n' | 's' << 8, 0}) +
+          Record(0x012D, {6}) + Record(0x0521, {1, 'x', 2, 2}),  // "x" in it
+      20);
+  TRecordingCanvas canvas;
+  PlayWmf(wmf, 40, 40, canvas);
+  const std::string drawn = " pen FF0000/6 brush 00FF00";
+  EXPECT_EQ(
+      canvas.calls,
+      (std::vector<std::string>{
+          "rect 2,2-8,8" + drawn, "rect 2,2-8,8" + drawn, "roundrect 2,2-8,8 2,1" + drawn,
+          "polygons [ 0,0 8,0 0,8 ] winding" + drawn, "polygons [ 0,0 8,0 0,8 ] winding" + drawn,
+          "arc 0,0-8,8 -0+360 O" + drawn, "ellipse 0,0-8,8 pen none brush none",
+          "rect 2,2-8,8 pen none brush FF0000 hatch 5 on FFFFFF",
+          "rect 2,2-8,8 pen none brush FF0000",
+          "text x at 4,14 L_ 10 in Sans italic",  // on its baseline
+      }));
 }
 
 // 200 run-length bitmaps of a few bytes each, every one claiming 4096 x 4096
