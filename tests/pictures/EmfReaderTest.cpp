@@ -7,6 +7,7 @@
 #include "EmfWriter.h"
 #include "RecordingCanvas.h"
 #include "TestSupport.h"
+#include "pictures/ClippedCanvas.h"
 #include "pictures/EmfReader.h"
 #include "pictures/PaintCost.h"
 
@@ -173,8 +174,8 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "polyline 0,0 2,2 pen 000000 brush 0000FF",
                 "polyline 2,2 4,4 120,2.81633 pen 000000 brush 0000FF",
                 "ellipse -80,-80-120,120 pen 000000 brush 0000FF",
-                "bitmap 0,0-4,2 2x1 00FF00",
-                "bitmap 0,0-4,2 2x1 0000FF",
+                "bitmap 0,0-4,2 2x1 00FF00 000000",
+                "bitmap 0,0-4,2 2x1 0000FF 000000",
                 "bitmap -139,0--78,2 1x1 00FF00",
                 "bitmap 78,78-139,139 1x1 FF0000",
                 "text plain at 2,2 LT 24 in ",
@@ -182,6 +183,33 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
                 "rect 2,2-4,4 pen 000000 brush 0000FF",
                 "text ab at 2,2 LT 20 in Sans italic struck out",
             }));
+}
+
+// Shapes that reach past the cut, here a 10 x 10 output widened by 20 on each side.
+TEST(EmfReaderTest, CutShapesKeepTheirEndsAndWhatTouchesTheEdge) {
+  TRecordingCanvas canvas;
+  TWorkBudget budget;
+  TClippedCanvas cut(canvas, 10, 10, budget);
+  cut.DrawArc({-25, -25, 25, 25}, 0, 45, TEmfArc::Open);  // wider than the cut, its points inside
+  cut.DrawBeziers({{0, 0}, {100, 0}, {0, 10}, {10, 10}, {20, 10}, {20, 20}, {10, 20}});
+  cut.DrawBeziers({{0, 0}, {100, 0}});                   // not whole curves: nothing
+  cut.DrawPolyline({{0, 30}, {100, 30}});                // along the cut's edge, then out
+  cut.DrawPolyline({{0, 50}, {10, 50}});                 // along it, outside
+  cut.DrawRect({100, 0, 110, 5});                        // beside it
+  cut.DrawBitmap({5, -50, 5, 50}, 1, 1, {0xFF});         // of no width
+  cut.DrawBitmap({-100, 0, 20, 2}, 2, 2, {1, 2, 3, 4});  // its right column shown
+  const std::vector<std::string>& calls = canvas.calls;
+  ASSERT_EQ(calls.size(), 5u);
+  EXPECT_EQ(calls[0],
+            "polyline 25,0 24.5196,-4.87726 23.097,-9.56709 20.7867,-13.8893 17.6777,-17.6777 "
+            "pen  brush ");
+  // Out past the right edge and back: two runs, the first curve's end and the second's.
+  EXPECT_EQ(calls[1].substr(0, 13), "polyline 0,0 ");
+  EXPECT_NE(calls[2].find(" 10,10 "), std::string::npos);
+  EXPECT_EQ(calls[2].substr(calls[2].size() - 18), " 10,20 pen  brush ");
+  EXPECT_EQ(std::vector<std::string>(calls.begin() + 3, calls.end()),
+            (std::vector<std::string>{"polyline 0,30 30,30 pen  brush ",
+                                      "bitmap -40,0-20,2 1x2 000002 000004"}));
 }
 
 // Mapping modes, saved states, arcs, curves and text as the canvas gets them, at a scale of

@@ -52,7 +52,10 @@ class TRecordingCanvas final : public TEmfCanvas {
         (text.font.strikeOut ? " struck out" : ""));
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
-    calls.push_back("bitmap" + Box(r) + " " + Number(w) + "x" + Number(h) + " " + Hex(argb.at(0)));
+    std::string text = "bitmap" + Box(r) + " " + Number(w) + "x" + Number(h);
+    for (const uint32_t pixel : argb)
+      text += " " + Hex(pixel);
+    calls.push_back(text);
   }
 
  private:
