@@ -195,11 +195,12 @@ TEST(EmfReaderTest, CutShapesKeepTheirEndsAndWhatTouchesTheEdge) {
   cut.DrawBeziers({{0, 0}, {100, 0}});                   // not whole curves: nothing
   cut.DrawPolyline({{0, 30}, {100, 30}});                // along the cut's edge, then out
   cut.DrawPolyline({{0, 50}, {10, 50}});                 // along it, outside
+  cut.DrawPolyline({{20, 40}, {40, 20}});                // touching its corner
   cut.DrawRect({100, 0, 110, 5});                        // beside it
   cut.DrawBitmap({5, -50, 5, 50}, 1, 1, {0xFF});         // of no width
   cut.DrawBitmap({-100, 0, 20, 2}, 2, 2, {1, 2, 3, 4});  // its right column shown
   const std::vector<std::string>& calls = canvas.calls;
-  ASSERT_EQ(calls.size(), 5u);
+  ASSERT_EQ(calls.size(), 6u);
   EXPECT_EQ(calls[0],
             "polyline 25,0 24.5196,-4.87726 23.097,-9.56709 20.7867,-13.8893 17.6777,-17.6777 "
             "pen  brush ");
@@ -209,6 +210,7 @@ TEST(EmfReaderTest, CutShapesKeepTheirEndsAndWhatTouchesTheEdge) {
   EXPECT_EQ(calls[2].substr(calls[2].size() - 18), " 10,20 pen  brush ");
   EXPECT_EQ(std::vector<std::string>(calls.begin() + 3, calls.end()),
             (std::vector<std::string>{"polyline 0,30 30,30 pen  brush ",
+                                      "polyline 30,30 30,30 pen  brush ",
                                       "bitmap -40,0-20,2 1x2 000002 000004"}));
 }
 
