@@ -75,7 +75,7 @@ TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"x|1"}));
   t = Table("A::B\nx::1\ny\n");  // the header is cut at the first ':' only: "A", ":B"
-  t->SetDelimiter("::");          // the lines are split the general way
+  t->SetDelimiter("::");         // the lines are split the general way
   t->SetFiltered(true);
   t->Filters().SetValue(":B", "1");
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
