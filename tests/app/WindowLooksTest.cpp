@@ -16,7 +16,6 @@
 #include <QTest>
 #include <functional>
 
-#include "TestSupport.h"
 #include "WindowStart.h"
 #include "app/QtDialogs.h"
 #include "app/QtPictureBox.h"
@@ -25,35 +24,24 @@
 #include "controls/DBGrid.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
-#include "platform/Locale.h"
-#include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class WindowLooksTest : public ::testing::Test, public TWindowUnderTest {
+// The demo catalogue in place of the test's own.
+class WindowLooksTest : public WindowFixture {
  protected:
-  void SetUp() override {
+  void WriteCatalogue() override {
     const std::string demo = std::string(KAV_SOURCE_DIR) + "/demo/";
     fs::copy(demo + "data", program / "data", fs::copy_options::recursive);
     fs::copy(demo + "Images", program / "Images", fs::copy_options::recursive);
-    SetProgramFolder(program.Path());
-    SetDecimalSeparator('.');
-    auto registry = std::make_unique<TIniRegistry>(config.Path());
-    registry->WriteString("Software\\Ostrel", "Common Files", "Path", demo + "common");
-    SetCurrentUserRegistry(std::move(registry));
-    SetErrorReporter([this](const std::string& message) { reported.push_back(message); });
+    fs::copy(demo + "common", shared.Path(), fs::copy_options::recursive);
+  }
+  void SetUp() override {
+    WindowFixture::SetUp();
     ApplyProgramLook();
   }
-  void TearDown() override {
-    CloseWindow();
-    SetErrorReporter(nullptr);
-    SetCurrentUserRegistry(nullptr);
-  }
-
-  TfrmKavPnbMain& Start(const QStringList& args) { return StartWindow(dialogs, args); }
 
   // Every problem with the page's controls, one a line.
   static std::string Problems(QWidget* page) {
@@ -137,14 +125,10 @@ class WindowLooksTest : public ::testing::Test, public TWindowUnderTest {
     if (const char* folder = std::getenv("KAV_SCREENSHOTS"))
       window->grab().save(QString::fromStdString(std::string(folder) + "/" + name));
   }
-
-  TempDir program, config;
-  FakeDialogs dialogs;
-  std::vector<std::string> reported;
 };
 
 TEST_F(WindowLooksTest, BothPagesLookFinished) {
-  TfrmKavPnbMain& w = Start({});
+  TfrmKavPnbMain& w = Start();
   EXPECT_EQ(Problems(w.EPWizardPage1), "");
   Save("page1-start.png");
   w.rbPartNum->click();
@@ -162,7 +146,7 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
 }
 
 TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
-  TfrmKavPnbMain& w = Start({});
+  TfrmKavPnbMain& w = Start();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   EXPECT_EQ(Unnamed(&w), "");
@@ -185,7 +169,7 @@ int Count(const QImage& image, Test test) {
 }
 
 TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
-  TfrmKavPnbMain& w = Start({});
+  TfrmKavPnbMain& w = Start();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   ASSERT_TRUE(w.grdSpecs->hasFocus());
@@ -193,12 +177,10 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   auto highlighted = [&](const QColor& c) { return c == highlight; };
   // The pricing row shows its column colours: part number blue, price red.
   const QImage lom = w.grdLOM->grab().toImage();
-  EXPECT_GT(
-      Count(lom, [](const QColor& c) { return c.blue() > 150 && c.red() < 90 && c.green() < 90; }),
-      0);
-  EXPECT_GT(
-      Count(lom, [](const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; }),
-      0);
+  auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 90 && c.green() < 90; };
+  auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; };
+  EXPECT_GT(Count(lom, blue), 0);
+  EXPECT_GT(Count(lom, red), 0);
   EXPECT_EQ(Count(lom, highlighted), 0);
   // The grid with the focus shows where it is; without it, no highlight.
   EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);

@@ -1,18 +1,32 @@
 #pragma once
-// Starts the window as the program does: a new data module (its start-up
-// errors go to the general error report), then the window, shown, with
-// stand-ins for the clipboard, the print and save dialogs and the shell.
+// Starts the window as the program does, on a catalogue of the test's own: a
+// new data module (its start-up errors go to the general error report, kept
+// in `reported`), then the window, shown, with stand-ins for the clipboard,
+// the print and save dialogs and the shell.
 #include <QStringList>
 #include <memory>
 
 #include "FakeUi.h"
 #include "app/ukavpnb.h"
+#include "catalog/CatalogFixture.h"
 #include "catalog/uDataMod.h"
 #include "controls/ControlHooks.h"
 #include "output/OutputTestSupport.h"
 
-struct TWindowUnderTest {
-  TfrmKavPnbMain& StartWindow(TDialogs& dialogs, const QStringList& arguments) {
+class WindowFixture : public CatalogFixture {
+ protected:
+  void SetUp() override {
+    CatalogFixture::SetUp();
+    SetErrorReporter([this](const std::string& message) { reported.push_back(message); });
+  }
+  void TearDown() override {
+    window.reset();
+    data.reset();
+    SetErrorReporter(nullptr);
+    CatalogFixture::TearDown();
+  }
+
+  TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
     window.reset();  // the window holds on to the data module until it goes
     data = std::make_unique<TDataMod>(dialogs);
     RunGuarded([&] { data->DataModuleCreate(); });
@@ -21,10 +35,6 @@ struct TWindowUnderTest {
     window->show();
     return *window;
   }
-  void CloseWindow() {
-    window.reset();
-    data.reset();
-  }
 
   FakeClipboard clipboard;
   FakePrintDialog printDialog;
@@ -32,4 +42,5 @@ struct TWindowUnderTest {
   FakeShell shell;
   std::unique_ptr<TDataMod> data;
   std::unique_ptr<TfrmKavPnbMain> window;
+  std::vector<std::string> reported;
 };

@@ -89,40 +89,38 @@ class DataControlsTest : public ::testing::Test {
 
 // ---------------------------------------------------------------- grid
 
-std::vector<TDBGridColumn> SpecColumns() {
-  TDBGridColumn model;
-  model.FieldName = "PartNum";
-  model.Title = "Model Number";
-  model.Width = 100;
-  model.Alignment = model.TitleAlignment = Qt::AlignCenter;
-  model.FontColor = QColor(0, 0, 0xFF);
-  TDBGridColumn freq;
-  freq.FieldName = "freq";  // field names ignore letter case
-  freq.Title = "Frequency";
-  freq.Width = 125;
-  freq.TitleFontColor = Qt::black;
-  TDBGridColumn missing;
-  missing.FieldName = "NoSuchField";
-  missing.Title = "Missing";
-  return {model, freq, missing};
+// The model number centred in blue, the frequency under a black title (field
+// names ignore letter case) and a column whose field does not exist.
+std::vector<TDBGridColumn> GridColumns() {
+  const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter, centre = Qt::AlignCenter;
+  return {{"PartNum", "Model Number", 100, centre, centre, {}, QColor(0, 0, 0xFF), {}},
+          {"freq", "Frequency", 125, left, left, {}, {}, Qt::black},
+          {"NoSuchField", "Missing", 64, left, left, {}, {}, {}}};
+}
+
+// The texts a model shows in a column, top down.
+QStringList Texts(const QAbstractItemModel* m, int column = 0) {
+  QStringList texts;
+  for (int row = 0; row < m->rowCount(); ++row)
+    texts << m->data(m->index(row, column), Qt::DisplayRole).toString();
+  return texts;
 }
 
 TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
   TDBGrid grid;
-  grid.SetColumns(SpecColumns());
+  grid.SetColumns(GridColumns());
   grid.SetDataSet(&table);
   auto* m = grid.Model();
   EXPECT_EQ(m->rowCount(), 0);  // closed
   EXPECT_EQ(m->columnCount(), 3);
   table.Open();
-  ASSERT_EQ(m->rowCount(), 5);
+  EXPECT_EQ(Texts(m), (QStringList{"VHP0", "VHP1", "VHP2", "VHP3", "VHP4"}));
   EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Model Number");
   EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
   EXPECT_EQ(m->headerData(1, Qt::Horizontal, Qt::ForegroundRole).value<QBrush>().color(),
             QColor(Qt::black));
-  EXPECT_EQ(m->data(m->index(3, 0), Qt::DisplayRole).toString(), "VHP3");
-  EXPECT_EQ(m->data(m->index(3, 1), Qt::DisplayRole).toString(), "9 GHz");
-  EXPECT_EQ(m->data(m->index(3, 2), Qt::DisplayRole).toString(), "");
+  EXPECT_EQ(Texts(m, 1), (QStringList{"6 GHz", "7 GHz", "8 GHz", "9 GHz", "10 GHz"}));
+  EXPECT_EQ(Texts(m, 2), QStringList(5, ""));
   EXPECT_EQ(m->data(m->index(0, 0), Qt::ForegroundRole).value<QBrush>().color(),
             QColor(0, 0, 0xFF));
   EXPECT_EQ(m->data(m->index(0, 0), Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
@@ -130,8 +128,7 @@ TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
   // Widths survive the reopen that resets the view.
   table.Close();
   table.Open();
-  EXPECT_EQ(grid.columnWidth(0), 100);
-  EXPECT_EQ(grid.columnWidth(1), 125);
+  EXPECT_EQ(std::make_pair(grid.columnWidth(0), grid.columnWidth(1)), std::make_pair(100, 125));
   EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
 
   // Without declared columns every field shows under its name.
@@ -190,7 +187,7 @@ TEST_F(DataControlsTest, PaintingReadsOnlyVisibleRowsAndNeverMovesTheCursor) {
   window.resize(500, 140);
   TDBGrid grid(&window);
   grid.setGeometry(0, 0, 489, 110);
-  grid.SetColumns(SpecColumns());
+  grid.SetColumns(GridColumns());
   grid.SetDataSet(&table);
   window.show();
   table.SetRecNo(3);
@@ -234,9 +231,8 @@ TEST_F(DataControlsTest, GridOverAFlatFileTable) {
   TDBGrid grid;
   grid.SetDataSet(&ants);
   ants.Open();
-  ASSERT_EQ(grid.Model()->rowCount(), 3);
-  EXPECT_EQ(grid.Model()->data(grid.Model()->index(2, 0), Qt::DisplayRole).toString(),
-            QString::fromUtf8("SHP\u00e9"));
+  EXPECT_EQ(Texts(grid.Model()),
+            (QStringList{"VHLP1-7", "VHLP2-11", QString::fromUtf8("SHP\u00e9")}));
   grid.setCurrentIndex(grid.Model()->index(1, 0));
   EXPECT_EQ(ants.FieldByName("PartNum")->AsString(), "VHLP2-11");
 }
@@ -286,11 +282,8 @@ TEST_F(LookupTest, ListsTheFieldUnderATitleRow) {
   auto* m = combo.ListModel();
   EXPECT_EQ(m->rowCount(), 1);  // the title alone while closed
   table.Open();
-  ASSERT_EQ(m->rowCount(), 6);
-  EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Freq");
+  EXPECT_EQ(Texts(m), (QStringList{"Freq", "6 GHz", "7 GHz", "8 GHz", "9 GHz", "10 GHz"}));
   EXPECT_EQ(m->flags(m->index(0)), Qt::NoItemFlags);
-  EXPECT_EQ(m->data(m->index(1), Qt::DisplayRole).toString(), "6 GHz");
-  EXPECT_EQ(m->data(m->index(5), Qt::DisplayRole).toString(), "10 GHz");
   combo.SetTitle("Frequencies");
   EXPECT_EQ(m->data(m->index(0), Qt::DisplayRole).toString(), "Frequencies");
   // Nothing is shown until something is chosen, nor read out: a screen
@@ -403,23 +396,19 @@ TEST_F(DataControlsTest, BoundBoxesFollowTheCurrentRecord) {
   TDBMemo memo;
   memo.SetDataSet(&table);
   memo.SetDataField("Flange");
-  EXPECT_TRUE(edit.isReadOnly());
-  EXPECT_TRUE(memo.isReadOnly());
-  EXPECT_EQ(text.text(), "");
+  auto shown = [&] { return QStringList{text.text(), edit.text(), memo.toPlainText()}; };
+  EXPECT_TRUE(edit.isReadOnly() && memo.isReadOnly());
+  EXPECT_EQ(shown(), QStringList(3, ""));
   table.SetRows({{"VHP2-\xE9", "7 GHz", "CPR112G"}, {"VHP4", "8 GHz"}});
   table.Open();
-  EXPECT_EQ(text.text(), QString::fromUtf8("VHP2-\u00e9"));
+  EXPECT_EQ(shown(), (QStringList{QString::fromUtf8("VHP2-\u00e9"), "7 GHz", "CPR112G"}));
   EXPECT_EQ(text.width(), text.sizeHint().width());
-  EXPECT_EQ(edit.text(), "7 GHz");
-  EXPECT_EQ(memo.toPlainText(), "CPR112G");
-  table.Next();
-  EXPECT_EQ(text.text(), "VHP4");
-  EXPECT_EQ(memo.toPlainText(), "");  // a record too short for the field
+  table.Next();  // the memo's record is too short for its field
+  EXPECT_EQ(shown(), (QStringList{"VHP4", "8 GHz", ""}));
   table.FieldByName("Freq")->SetAsString("9 GHz");
   EXPECT_EQ(edit.text(), "9 GHz");
   table.Close();
-  EXPECT_EQ(text.text(), "");
-  EXPECT_EQ(edit.text(), "");
+  EXPECT_EQ(shown(), QStringList(3, ""));
 }
 
 }  // namespace

@@ -10,61 +10,49 @@
 #include <string>
 #include <vector>
 
+#include "FakeUi.h"
 #include "controls/URLLabel.h"
 #include "controls/ZQLabel.h"
 #include "controls/about.h"
-#include "platform/Shell.h"
 
 namespace {
-
-class FakeShell : public TShell {
- public:
-  bool Open(const std::string& target) override {
-    opened.push_back(target);
-    return false;  // the answer is ignored
-  }
-  std::vector<std::string> opened;
-};
 
 TEST(ZQLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
   TZQLabel label("x");
   label.resize(40, 20);
   EXPECT_EQ(label.alignment(), Qt::AlignCenter);
-  EXPECT_EQ(label.TopColor(), QColor(Qt::white));
-  EXPECT_EQ(label.BottomColor(), QColor(Qt::white));
+  EXPECT_EQ((std::vector<QColor>{label.TopColor(), label.BottomColor()}),
+            std::vector<QColor>(2, Qt::white));
   EXPECT_EQ(label.BorderWidth(), 1);
 
   const QRgb top = qRgb(0xFF, 0, 0), bottom = qRgb(0, 0, 0xFF);
   label.SetTopColor(QColor(top));
   label.SetBottomColor(QColor(bottom));
   label.SetBorderWidth(2);
-  QImage image = label.grab().toImage();
-  // Outer ring: left and top in the top colour, right and bottom in the
-  // bottom colour, which owns the top-right and bottom-left corners.
-  EXPECT_EQ(image.pixel(0, 10), top);
-  EXPECT_EQ(image.pixel(20, 0), top);
-  EXPECT_EQ(image.pixel(0, 0), top);
-  EXPECT_EQ(image.pixel(39, 10), bottom);
-  EXPECT_EQ(image.pixel(20, 19), bottom);
-  EXPECT_EQ(image.pixel(39, 0), bottom);
-  EXPECT_EQ(image.pixel(0, 19), bottom);
-  // Inner ring, one pixel further in.
-  EXPECT_EQ(image.pixel(1, 10), top);
-  EXPECT_EQ(image.pixel(38, 10), bottom);
-  EXPECT_EQ(image.pixel(20, 18), bottom);
-  // Inside the rings: the background.
   const QRgb background = label.palette().color(QPalette::Window).rgb();
-  EXPECT_EQ(image.pixel(2, 10), background);
+  auto pixels = [&label](std::initializer_list<QPoint> points) {
+    const QImage image = label.grab().toImage();
+    std::vector<QRgb> colours;
+    for (QPoint point : points)
+      colours.push_back(image.pixel(point));
+    return colours;
+  };
+  // Outer ring: left and top in the top colour, right and bottom in the
+  // bottom colour, which owns the top-right and bottom-left corners. Then the
+  // inner ring, one pixel further in, and inside the rings the background.
+  EXPECT_EQ(pixels({{0, 10}, {20, 0}, {0, 0}, {39, 10}, {20, 19}, {39, 0}, {0, 19}}),
+            (std::vector<QRgb>{top, top, top, bottom, bottom, bottom, bottom}));
+  EXPECT_EQ(pixels({{1, 10}, {38, 10}, {20, 18}, {2, 10}}),
+            (std::vector<QRgb>{top, bottom, bottom, background}));
 
   label.SetBorderWidth(0);
-  image = label.grab().toImage();
-  EXPECT_EQ(image.pixel(0, 10), background);
-  EXPECT_EQ(image.pixel(39, 10), background);
+  EXPECT_EQ(pixels({{0, 10}, {39, 10}}), std::vector<QRgb>(2, background));
 }
 
 class URLLabelTest : public ::testing::Test {
  protected:
   URLLabelTest() {
+    shell.answer = false;  // the answer is ignored
     label.SetShell(&shell);
     label.setText("www.example.test");
     label.SetURL("http://www.example.test/");
@@ -149,6 +137,7 @@ TEST_F(URLLabelTest, AnEmptyURLOpensTheCaption) {
 TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
   QApplication::setApplicationDisplayName("KAV Antenna Part Number Builder");
   FakeShell shell;
+  shell.answer = false;
   TfrmAbout about(&shell);
   EXPECT_EQ(about.size(), QSize(278, 183));
   EXPECT_EQ(about.windowTitle(), "KAV Antenna Part Number Builder");

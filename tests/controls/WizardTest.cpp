@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "controls/ControlHooks.h"
@@ -18,6 +19,9 @@
 namespace {
 
 using Log = std::vector<std::string>;
+using Rects = std::vector<QRect>;
+// Whether Back and Next are enabled, and Next's caption.
+using Navigation = std::tuple<bool, bool, std::string>;
 
 // A window like the main window: 655 x 534, a wizard filling it, built in the
 // loading phase with `count` pages named EPWizardPage1.. and the layouts
@@ -70,9 +74,27 @@ class WizardTest : public ::testing::Test {
     }
   }
 
-  bool BackEnabled() const { return wizard->BackButton()->isEnabled(); }
-  bool NextEnabled() const { return wizard->NextButton()->isEnabled(); }
+  // The events `action` raises.
+  template <typename Action>
+  Log Events(Action action) {
+    log.clear();
+    action();
+    return log;
+  }
+
+  Navigation BackNext() const {
+    return {wizard->BackButton()->isEnabled(), wizard->NextButton()->isEnabled(),
+            NextCaption().toStdString()};
+  }
   QString NextCaption() const { return wizard->NextButton()->text(); }
+  // Where Cancel, Next, Back and Help lie, those that are shown.
+  Rects ShownButtons() const {
+    Rects shown;
+    for (QWidget* button :
+         {wizard->CancelButton(), wizard->NextButton(), wizard->BackButton(), wizard->HelpButton()})
+      if (!button->isHidden()) shown.push_back(button->geometry());
+    return shown;
+  }
 
   std::unique_ptr<QWidget> window;
   TEPWizard* wizard = nullptr;
@@ -83,12 +105,9 @@ class WizardTest : public ::testing::Test {
 
 TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
   Build();
-  const auto& buttons = wizard->Panel()->Buttons();
-  ASSERT_EQ(buttons.size(), 4u);
-  EXPECT_EQ(buttons[0], wizard->CancelButton());
-  EXPECT_EQ(buttons[1], wizard->NextButton());
-  EXPECT_EQ(buttons[2], wizard->BackButton());
-  EXPECT_EQ(buttons[3], wizard->HelpButton());
+  EXPECT_EQ(wizard->Panel()->Buttons(),
+            (std::vector<TWizardButton*>{wizard->CancelButton(), wizard->NextButton(),
+                                         wizard->BackButton(), wizard->HelpButton()}));
   // Help hidden, Cancel shown.
   EXPECT_EQ(wizard->Buttons(), TEPWizardButtons(epwbCancel));
   EXPECT_TRUE(wizard->HelpButton()->isHidden());
@@ -98,39 +117,30 @@ TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
   EXPECT_EQ(wizard->BackButton()->nextInFocusChain(), wizard->NextButton());
   EXPECT_EQ(wizard->NextButton()->nextInFocusChain(), wizard->CancelButton());
   // The wizard fills its parent; the panel is the Next button's height + 17.
-  EXPECT_EQ(wizard->geometry(), QRect(0, 0, 655, 534));
-  EXPECT_EQ(wizard->Panel()->geometry(), QRect(0, 492, 655, 42));
-  EXPECT_EQ(pages[0]->geometry(), QRect(0, 0, 655, 492));
+  EXPECT_EQ((Rects{wizard->geometry(), wizard->Panel()->geometry(), pages[0]->geometry()}),
+            (Rects{{0, 0, 655, 534}, {0, 492, 655, 42}, {0, 0, 655, 492}}));
   window->show();  // a hidden window reports its new size only when shown
   window->resize(700, 600);
-  EXPECT_EQ(wizard->geometry(), QRect(0, 0, 700, 600));
-  EXPECT_EQ(pages[1]->geometry(), QRect(0, 0, 700, 558));
+  EXPECT_EQ((Rects{wizard->geometry(), pages[1]->geometry()}),
+            (Rects{{0, 0, 700, 600}, {0, 0, 700, 558}}));
 }
 
 TEST_F(WizardTest, ButtonsAreRightAlignedWithTheirGapsAndNoHoles) {
   Build();
-  auto* panel = wizard->Panel();
-  EXPECT_EQ(wizard->CancelButton()->geometry(), QRect(572, 10, 75, 25));
-  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(489, 10, 75, 25));
-  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(414, 10, 75, 25));
-
+  EXPECT_EQ(ShownButtons(), (Rects{{572, 10, 75, 25}, {489, 10, 75, 25}, {414, 10, 75, 25}}));
   wizard->SetButtons(epwbCancel | epwbHelp);
-  EXPECT_FALSE(wizard->HelpButton()->isHidden());
-  EXPECT_EQ(wizard->HelpButton()->geometry(), QRect(331, 10, 75, 25));
+  EXPECT_EQ(ShownButtons(),
+            (Rects{{572, 10, 75, 25}, {489, 10, 75, 25}, {414, 10, 75, 25}, {331, 10, 75, 25}}));
 
   // Without Cancel, Next moves to the right edge.
   wizard->SetButtons(epwbHelp);
-  EXPECT_TRUE(wizard->CancelButton()->isHidden());
-  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(572, 10, 75, 25));
-  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(497, 10, 75, 25));
-  EXPECT_EQ(wizard->HelpButton()->geometry(), QRect(414, 10, 75, 25));
+  EXPECT_EQ(ShownButtons(), (Rects{{572, 10, 75, 25}, {497, 10, 75, 25}, {414, 10, 75, 25}}));
 
   // A wider button keeps its width; the ones left of it move over.
   window->show();
   wizard->NextButton()->resize(100, 25);
-  EXPECT_EQ(wizard->NextButton()->geometry(), QRect(547, 10, 100, 25));
-  EXPECT_EQ(wizard->BackButton()->geometry(), QRect(472, 10, 75, 25));
-  EXPECT_EQ(panel->height(), 42);
+  EXPECT_EQ(ShownButtons(), (Rects{{547, 10, 100, 25}, {472, 10, 75, 25}, {389, 10, 75, 25}}));
+  EXPECT_EQ(wizard->Panel()->height(), 42);
 }
 
 TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) {
@@ -138,9 +148,7 @@ TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) 
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
   EXPECT_FALSE(pages[0]->isHidden());
   EXPECT_TRUE(pages[1]->isHidden());
-  EXPECT_FALSE(BackEnabled());
-  EXPECT_TRUE(NextEnabled());
-  EXPECT_EQ(NextCaption(), "Next >");
+  EXPECT_EQ(BackNext(), Navigation(false, true, "Next >"));
   ASSERT_NE(wizard->CurrentLayout(), nullptr);
   EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
 
@@ -149,9 +157,7 @@ TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) 
   EXPECT_TRUE(pages[0]->isHidden());
   EXPECT_FALSE(pages[0]->Include());
   EXPECT_TRUE(pages[1]->Include());
-  EXPECT_FALSE(BackEnabled());
-  EXPECT_TRUE(NextEnabled());
-  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(BackNext(), Navigation(false, true, "&Finish"));
   // Excluded pages still count in the position text.
   EXPECT_EQ(pages[1]->PositionText(), "Wizard - Screen 2 of 2 ");
 }
@@ -188,33 +194,28 @@ TEST_F(WizardTest, DuringLoadingAssignmentsAreOnlyStored) {
 TEST_F(WizardTest, NextRaisesItsEventsInOrder) {
   Build();
   Record();
-  wizard->NextButton()->click();
-  EXPECT_EQ(log, (Log{"DoneQuery1", "AllowAdvance1", "DeActivate1", "PreActivate2", "Changing",
-                      "DoneQuery2", "Change"}));
+  EXPECT_EQ(Events([&] { wizard->NextButton()->click(); }),
+            (Log{"DoneQuery1", "AllowAdvance1", "DeActivate1", "PreActivate2", "Changing",
+                 "DoneQuery2", "Change"}));
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_TRUE(BackEnabled());
-  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(BackNext(), Navigation(true, true, "&Finish"));
 
   // Back asks neither DoneQuery nor AllowAdvance of the page it leaves.
-  log.clear();
-  wizard->BackButton()->click();
-  EXPECT_EQ(log, (Log{"DeActivate2", "PreActivate1", "Changing", "DoneQuery1", "Change"}));
+  EXPECT_EQ(Events([&] { wizard->BackButton()->click(); }),
+            (Log{"DeActivate2", "PreActivate1", "Changing", "DoneQuery1", "Change"}));
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_FALSE(BackEnabled());
+  EXPECT_EQ(BackNext(), Navigation(false, true, "Next >"));
 }
 
 TEST_F(WizardTest, FinishOnTheLastPageKeepsThePage) {
   Build();
   wizard->SetActivePage(pages[1]);
   Record();
-  wizard->NextButton()->click();
-  EXPECT_EQ(log, (Log{"DoneQuery2", "Finish"}));
+  EXPECT_EQ(Events([&] { wizard->NextButton()->click(); }), (Log{"DoneQuery2", "Finish"}));
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
   // Back on the first page does nothing.
   wizard->SetActivePage(pages[0]);
-  log.clear();
-  wizard->BackClick();
-  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Events([&] { wizard->BackClick(); }), Log{});
 }
 
 TEST_F(WizardTest, APageThatIsNotDoneOrRefusesToAdvanceKeepsTheWizardWhereItIs) {
@@ -223,17 +224,14 @@ TEST_F(WizardTest, APageThatIsNotDoneOrRefusesToAdvanceKeepsTheWizardWhereItIs) 
   notDone.insert("2");
   wizard->NextClick();
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_FALSE(NextEnabled());  // the Next rule asked page 2
-  log.clear();
-  wizard->NextClick();  // a direct call still asks, and stops
-  EXPECT_EQ(log, (Log{"DoneQuery2"}));
+  EXPECT_FALSE(wizard->NextButton()->isEnabled());  // the Next rule asked page 2
+  // A direct call still asks, and stops.
+  EXPECT_EQ(Events([&] { wizard->NextClick(); }), (Log{"DoneQuery2"}));
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
 
   notDone.clear();
   noAdvance.insert("2");
-  log.clear();
-  wizard->NextClick();
-  EXPECT_EQ(log, (Log{"DoneQuery2", "AllowAdvance2"}));
+  EXPECT_EQ(Events([&] { wizard->NextClick(); }), (Log{"DoneQuery2", "AllowAdvance2"}));
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
 }
 
@@ -263,9 +261,8 @@ TEST_F(WizardTest, LayoutTextComparesExactlyButLooksUpWithoutCase) {
   wizard->NextClick();
   ASSERT_EQ(wizard->ActivePage(), pages[1]);
   Record();
-  wizard->SetLayout("Full");  // the same text: nothing
+  EXPECT_EQ(Events([&] { wizard->SetLayout("Full"); }), Log{});  // the same text: nothing
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_TRUE(log.empty());
   wizard->SetLayout("FULL");  // another text: applied, back to the layout's first page
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
   EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
@@ -313,25 +310,20 @@ TEST_F(WizardTest, ExcludingTheOnlyPageLeavesNoActivePage) {
   pages[0]->SetInclude(false);
   EXPECT_EQ(wizard->ActivePage(), nullptr);
   EXPECT_TRUE(pages[0]->isHidden());
-  EXPECT_FALSE(BackEnabled());
-  EXPECT_FALSE(NextEnabled());
-  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(BackNext(), Navigation(false, false, "&Finish"));
   EXPECT_EQ(log, (Log{"Changing", "Change"}));
-  log.clear();
-  wizard->NextClick();
-  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Events([&] { wizard->NextClick(); }), Log{});
 }
 
 TEST_F(WizardTest, TheNextRuleOverridesTheHostOnEveryPageChange) {
   Build();
   wizard->NextButton()->setEnabled(false);
   wizard->UpdateNextButton();
-  EXPECT_TRUE(NextEnabled());
+  EXPECT_TRUE(wizard->NextButton()->isEnabled());
   wizard->NextButton()->setEnabled(false);
   wizard->SetActivePage(pages[1]);
   wizard->BackClick();
-  EXPECT_TRUE(NextEnabled());
-  EXPECT_EQ(NextCaption(), "Next >");
+  EXPECT_EQ(BackNext(), Navigation(false, true, "Next >"));
 }
 
 TEST_F(WizardTest, DisablingTheWizardDisablesItsButtonsAndEnablingReappliesTheRules) {
@@ -339,17 +331,11 @@ TEST_F(WizardTest, DisablingTheWizardDisablesItsButtonsAndEnablingReappliesTheRu
   Record();
   wizard->SetActivePage(pages[1]);
   wizard->setEnabled(false);
-  EXPECT_FALSE(wizard->BackButton()->isEnabledTo(wizard));
-  EXPECT_FALSE(wizard->NextButton()->isEnabledTo(wizard));
-  EXPECT_FALSE(wizard->CancelButton()->isEnabledTo(wizard));
-  log.clear();
-  wizard->setEnabled(true);
-  EXPECT_EQ(log, (Log{"DoneQuery2"}));
-  EXPECT_TRUE(BackEnabled());
-  EXPECT_TRUE(NextEnabled());
-  EXPECT_TRUE(wizard->CancelButton()->isEnabled());
-  EXPECT_TRUE(wizard->HelpButton()->isEnabled());
-  EXPECT_EQ(NextCaption(), "&Finish");
+  for (QWidget* button : {wizard->BackButton(), wizard->NextButton(), wizard->CancelButton()})
+    EXPECT_FALSE(button->isEnabledTo(wizard));
+  EXPECT_EQ(Events([&] { wizard->setEnabled(true); }), (Log{"DoneQuery2"}));
+  EXPECT_EQ(BackNext(), Navigation(true, true, "&Finish"));
+  EXPECT_TRUE(wizard->CancelButton()->isEnabled() && wizard->HelpButton()->isEnabled());
 }
 
 TEST_F(WizardTest, PagesJoinLeaveAndMove) {
@@ -358,9 +344,8 @@ TEST_F(WizardTest, PagesJoinLeaveAndMove) {
   // Activating a page of another wizard is ignored.
   TEPWizard other;
   auto* foreign = new TEPWizardPage(&other);
-  wizard->SetActivePage(foreign);
+  EXPECT_EQ(Events([&] { wizard->SetActivePage(foreign); }), Log{});
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_TRUE(log.empty());
 
   // A page that joins at run time is activated.
   auto* extra = new TEPWizardPage(wizard);
@@ -397,22 +382,16 @@ TEST_F(WizardTest, EnterPressesNextAndEscPressesCancel) {
   auto* edit = new QLineEdit(pages[0]);
   QTest::keyClick(edit, Qt::Key_Return);
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  log.clear();
-  QTest::keyClick(pages[1], Qt::Key_Escape);
-  EXPECT_EQ(log, (Log{"Cancel"}));
+  EXPECT_EQ(Events([&] { QTest::keyClick(pages[1], Qt::Key_Escape); }), (Log{"Cancel"}));
 
   // A disabled Next ignores Enter.
   notDone.insert("2");
   wizard->UpdateNextButton();
-  log.clear();
-  QTest::keyClick(pages[1], Qt::Key_Enter);
-  EXPECT_TRUE(log.empty());  // no Finish
+  EXPECT_EQ(Events([&] { QTest::keyClick(pages[1], Qt::Key_Enter); }), Log{});  // no Finish
 
   // Without the Cancel button Esc does nothing.
   wizard->SetButtons({});
-  log.clear();
-  QTest::keyClick(pages[1], Qt::Key_Escape);
-  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(Events([&] { QTest::keyClick(pages[1], Qt::Key_Escape); }), Log{});
 }
 
 TEST_F(WizardTest, EnterOnAFocusedButtonPressesThatButton) {
@@ -472,23 +451,16 @@ TEST_F(WizardTest, LayoutsAreNumberedAndCopied) {
 }
 
 TEST_F(WizardTest, HeaderGeometryFollowsThePageSize) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(41.84), 42);
+  EXPECT_EQ((std::vector<int>{RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(41.84)}),
+            (std::vector<int>{2, 4, 42}));
   Build();
   const auto g = pages[0]->HeaderGeometry();
-  EXPECT_EQ(g.x0, 20);
-  EXPECT_EQ(g.y0, 59);
+  EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(20, 59));
   EXPECT_EQ(g.iconPos, QPoint(20, 17));
-  EXPECT_EQ(g.ruleY, 59);
-  EXPECT_EQ(g.ruleLeft, 8);
-  EXPECT_EQ(g.ruleRight, 647);
-  EXPECT_EQ(g.titlePos.x(), 65);
-  EXPECT_EQ(g.titleFont.pixelSize(), 16);
-  EXPECT_TRUE(g.titleFont.bold());
-  EXPECT_EQ(g.titlePos.y(), 59 - (QFontMetrics(g.titleFont).height() + 10));
-  EXPECT_EQ(g.positionFont.pixelSize(), 11);
-  EXPECT_EQ(g.positionRight, 635);
+  EXPECT_EQ((std::vector<int>{g.ruleLeft, g.ruleRight, g.ruleY}), (std::vector<int>{8, 647, 59}));
+  EXPECT_EQ(g.titlePos, QPoint(65, 59 - (QFontMetrics(g.titleFont).height() + 10)));
+  EXPECT_EQ(std::make_pair(g.titleFont.pixelSize(), g.titleFont.bold()), std::make_pair(16, true));
+  EXPECT_EQ(std::make_pair(g.positionFont.pixelSize(), g.positionRight), std::make_pair(11, 635));
   EXPECT_EQ(g.positionPos.x(), 635 - QFontMetrics(g.positionFont).horizontalAdvance(g.position));
   EXPECT_EQ(g.position, "Wizard - Screen 1 of 2 ");
 }

@@ -69,12 +69,14 @@ struct Condition {
 };
 
 std::shared_ptr<Condition> Make(std::string name, std::function<void()> apply,
-                                std::function<void()> undo, int error) {
+                                std::function<void()> undo, std::string reason,
+                                std::string verb = "Cannot create") {
   auto c = std::make_shared<Condition>();
   c->name = std::move(name);
   c->apply = std::move(apply);
   c->undo = std::move(undo);
-  c->reason = Reason(error);
+  c->reason = std::move(reason);
+  c->verb = std::move(verb);
   return c;
 }
 
@@ -95,13 +97,11 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
         fs::remove_all(file);
         fs::rename(oldCopy, file);
       },
-      EISDIR));
+      Reason(EISDIR), "Cannot replace"));
   conditions.back()->oldFileKept = false;
-  conditions.back()->verb = "Cannot replace";
   conditions.push_back(Make(
       "the folder is missing", [=] { fs::rename(folder, parked); },
-      [=] { fs::rename(parked, folder); }, ENOENT));
-  conditions.back()->reason = "The folder \"{folder}\" does not exist.";
+      [=] { fs::rename(parked, folder); }, "The folder \"{folder}\" does not exist."));
   conditions.back()->unresolved = true;
   conditions.back()->parksFolder = true;
   conditions.push_back(Make(
@@ -114,18 +114,16 @@ std::vector<std::shared_ptr<Condition>> Conditions(const std::string& folder,
         fs::remove(folder);
         fs::rename(parked, folder);
       },
-      ENOTDIR));
-  conditions.back()->reason = "\"{folder}\" is not a folder.";
+      "\"{folder}\" is not a folder."));
   conditions.back()->parksFolder = true;
-  auto tooLarge = Make("a file-size limit of 16 bytes", {}, {}, EFBIG);
+  auto tooLarge = Make("a file-size limit of 16 bytes", {}, {}, Reason(EFBIG), "Cannot write");
   tooLarge->apply = [c = tooLarge.get()] { c->limit = std::make_unique<FileSizeLimit>(16); };
   tooLarge->undo = [c = tooLarge.get()] { c->limit.reset(); };
-  tooLarge->verb = "Cannot write";
   conditions.push_back(tooLarge);
   if (!RunningAsRoot())
     conditions.push_back(Make(
         "a read-only folder", [=] { ::chmod(folder.c_str(), 0555); },
-        [=] { ::chmod(folder.c_str(), 0755); }, EACCES));
+        [=] { ::chmod(folder.c_str(), 0755); }, Reason(EACCES)));
   return conditions;
 }
 
@@ -261,16 +259,13 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
   // made afresh here rather than swapped for the old file; it is no file to
   // read, and the write stops there.
   conditions.erase(conditions.begin());
-  auto inPlace = Make(
+  conditions.push_back(Make(
       "a folder where the job file belongs",
       [job] {
         fs::remove(job);
         fs::create_directories(job + "/inside");
       },
-      [job] { fs::remove_all(job); }, 0);
-  inPlace->verb = "Cannot open";
-  inPlace->reason = "Not a regular file";
-  conditions.push_back(inPlace);
+      [job] { fs::remove_all(job); }, "Not a regular file", "Cannot open"));
 
   for (const auto& condition : conditions) {
     SCOPED_TRACE(condition->name);

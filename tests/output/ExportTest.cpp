@@ -74,8 +74,7 @@ TEST_F(ExportTest, ExportWritesTheSameBytesUnderEitherTypeAndReplacesAFile) {
   Export(out / "old.txt", 1);
   EXPECT_EQ(ReadFile(out / "old.txt"), kRows);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 3);
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_TRUE(dialogs.messages.empty() && dialogs.questions.empty());
   EXPECT_EQ(ErrorOf([&] { Export(out / "missing/pn", 1); }),
             "Cannot create file " + out / "missing/pn.xls");
 }

@@ -6,10 +6,9 @@
 namespace {
 
 TEST(LayoutTest, ScalingRoundsHalvesToEven) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(RoundHalfEven(2.5000001), 3);
+  EXPECT_EQ((std::vector<int>{RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5),
+                              RoundHalfEven(2.5000001)}),
+            (std::vector<int>{2, 4, -2, 3}));
   TEZPrint ez;
   ez.SetPrintableArea(4750, 6250);
   EXPECT_EQ(ez.ScaleX(2), 10);        // 9.5
