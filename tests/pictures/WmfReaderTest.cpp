@@ -129,10 +129,37 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
               PlayWmf(wmf, 136, 96, canvas);
             }),
             "");
+  // Bitmap records one word too short to hold a bitmap hold none; a run-length bitmap may be
+  // its header alone; a frame of no width is no frame.
+  for (const auto& [function, words] : std::vector<std::pair<int, size_t>>{
+           {0x0940, 9}, {0x0B41, 11}, {0x0F43, 11}, {0x0D33, 9}, {0x0142, 2}})
+    EXPECT_EQ(ErrorOf([&] {
+                WmfNaturalSize(Placeable(Record(function, {}, std::string(2 * words, 0))));
+              }),
+              "")
+        << function;
+  EXPECT_EQ(ErrorOf([&] {
+              WmfNaturalSize(Placeable(
+                  Record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 0, 0, 1, 1, 0, 0},
+                         Words({40, 0, 1, 0, 1, 0, 1, 8, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}))));
+            }),
+            "");
+  std::string noWidth = Placeable(Record(0x041B, {4, 4, 1, 1}), 1440);
+  noWidth[10] = noWidth[11] = 0;  // the frame's right edge at its left
+  const TEmfBounds natural = WmfNaturalSize(noWidth);
+  EXPECT_EQ(std::pair(natural.width, natural.height), std::pair(1, 1));
   // Palette entries of two bytes filling all the bitmap holds past its header: whole.
   EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
-  TBoundsCanvas plain(136, 96);  // the same records without the placeable header
-  EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf.substr(22), 136, 96, plain); }), "");
+  TBoundsCanvas none(136, 96);  // bitmaps of no source columns, or no rows: nothing
+  PlayWmf(Placeable(
+              Record(0x0F43, {0x0020, 0x00CC, 0, 1, 0, 0, 0, 1, 1, 0, 0}, Bitmap(1, 1).substr(28)) +
+              Record(0x0F43, {0x0020, 0x00CC, 0, 0, 1, 0, 0, 1, 1, 0, 0}, Bitmap(1, 1).substr(28))),
+          136, 96, none);
+  EXPECT_EQ(none.calls, "");
+  TBoundsCanvas plain(136, 96);  // the same records without the placeable header, on disk
+  std::string disk = wmf.substr(22);
+  disk[0] = 2;
+  EXPECT_EQ(ErrorOf([&] { PlayWmf(disk, 136, 96, plain); }), "");
   const double margin = 2 * 136;
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
   EXPECT_EQ(canvas.calls, "gggrggtusorrm");  // text opaque, as a new device context is
@@ -151,6 +178,9 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       Placeable(Bitmap(1, 0)),     // of no rows
       Placeable(Bitmap(1, 2)),     // of more rows than its bits hold
       Placeable(Bitmap(1, 1, 3)),  // of more palette entries (two bytes each) than it holds
+      Placeable(
+          Record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 0, 0, 1, 1, 0, 0},
+                 Words({40, 0, 1, 0, 1, 0, 1, 24, 0, 0}))),  // a header longer than the record
   };
   for (const std::string& bytes : damaged) {
     EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(bytes); }), "Metafile is not valid");
