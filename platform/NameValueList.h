@@ -33,8 +33,6 @@ class TNameValueList {
   // Every line followed by CR LF.
   std::string Text() const;
 
-  bool operator==(const TNameValueList& other) const { return lines_ == other.lines_; }
-
  private:
   std::vector<std::string> lines_;
 };

@@ -198,6 +198,7 @@ TEST(EmfReaderTest, CutShapesKeepTheirEndsAndWhatTouchesTheEdge) {
   cut.DrawPolyline({{20, 40}, {40, 20}});                // touching its corner
   cut.DrawRect({100, 0, 110, 5});                        // beside it
   cut.DrawBitmap({5, -50, 5, 50}, 1, 1, {0xFF});         // of no width
+  cut.DrawBitmap({-50, 5, 50, 5}, 1, 1, {0xFF});         // of no height
   cut.DrawBitmap({-100, 0, 20, 2}, 2, 2, {1, 2, 3, 4});  // its right column shown
   const std::vector<std::string>& calls = canvas.calls;
   ASSERT_EQ(calls.size(), 6u);

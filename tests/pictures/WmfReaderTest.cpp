@@ -10,6 +10,7 @@
 
 #include "RecordingCanvas.h"
 #include "TestSupport.h"
+#include "pictures/LibwmfWork.h"
 #include "pictures/WmfReader.h"
 #include "pictures/WorkBudget.h"
 
@@ -257,6 +258,23 @@ TEST(WmfReaderTest, BitmapsClaimingMoreThanTheBudgetAreRefusedUndecoded) {
   const uint64_t oneBitmap = uint64_t{side} * side * TWorkBudget::kDecodedPixel;
   EXPECT_GT(budget.Spent() + oneBitmap, TWorkBudget::kPictureAllowance);
   EXPECT_LE(budget.Spent(), TWorkBudget::kPictureAllowance);
+  TWorkBudget exact(100);
+  exact.Spend(100);  // all that is left may be spent
+  EXPECT_EQ(exact.Spent(), 100u);
+
+  // What libwmf spends on a record: a set-up, then text by its characters, clipping by the
+  // changes so far, a saved state by the states and changes it copies; a count past the
+  // record's words is 0.
+  TLibwmfWork work;
+  const std::string counted = Words({0, 0, 5});  // its count one word past the record
+  const uint64_t clip = work.Of(0x0415, ""), clipAgain = work.Of(0x0220, ""),
+                 save = work.Of(0x001E, ""), restore = work.Of(0x0127, ""),
+                 saveAgain = work.Of(0x001E, "");
+  EXPECT_EQ((std::vector<uint64_t>{work.Of(0x0521, Words({3})),
+                                   work.Of(0x0A32, std::string_view(counted).substr(0, 4)), clip,
+                                   clipAgain, save, restore, saveAgain}),
+            (std::vector<uint64_t>{128 + 3 * 16384, 128, 128 + 4, 128 + 8, 128 + (1 + 2) * 8, 128,
+                                   128 + (1 + 2) * 8}));
 }
 
 }  // namespace
