@@ -6,34 +6,39 @@ namespace {
 
 class PartNumberTest : public CatalogFixture {
  protected:
+  // The price list's line for antenna ABC.
+  void PriceList(const std::string& desc, const std::string& price) {
+    Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n6|7|ABC|abc|" +
+                            desc + "|" + price + "\r\n");
+  }
   // One antenna ABC with one option of each kind, priced as given.
   void Single(const std::string& listPrice, const std::string& radomePrice,
-              const std::string& packPrice, const std::string& radomeSuffix = "") {
+              const std::string& packPrice) {
     Shared("MWAnts.dat", AntennaHeader() + Antenna("6 GHz", "F", "6", "ABC", "R", "T", "G"));
-    Shared("M_LOM.dat",
-           "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-           "6|7|ABC|abc|D|" +
-               listPrice + "\r\n");
+    PriceList("D", listPrice);
     Data("flng_list.dat", "AntennaGroup|Flange|Suffix\r\nG|F|X\r\n");
     Data("radome_List.dat",
-         "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
-         "T|6|" +
-             radomeSuffix + "|" + radomePrice + "|R\r\n");
+         "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\nT|6||" +
+             radomePrice + "|R\r\n");
     Data("pack_list.dat",
-         "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
-         "6|G|1|P|" +
+         "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n6|G|1|P|" +
              packPrice + "|K\r\n");
+  }
+  // A data module with ABC queried.
+  std::unique_ptr<TDataMod> OnAbc() {
+    auto data = Create();
+    EXPECT_TRUE(QueryPart(*data, "ABC", true));
+    return data;
   }
   std::string BuiltPrice(TDataMod& data) { return Cell(data.pnbData, "CustPrice"); }
 };
 
 TEST_F(PartNumberTest, CompositionRules) {
   Single("1000", "150.5", "0");
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "ABC-XP");
-  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "D, F flange, R, K");
-  EXPECT_EQ(BuiltPrice(*data), "1150.5");
+  auto data = OnAbc();
+  EXPECT_EQ(std::tuple(Cell(data->pnbData, "CustPartNum"), Cell(data->pnbData, "CustDesc"),
+                       BuiltPrice(*data)),
+            std::tuple("ABC-XP", "D, F flange, R, K", "1150.5"));
   // Reading back takes the selected model's row only, wherever it stands.
   Data("pnb.dat", "PartNum|CustPartNum|CustDesc|CustPrice\r\nXYZ|XYZ-1|x|1\r\nABC|ABC-9|y|2\r\n");
   data->ReopenPartNumber();
@@ -48,17 +53,14 @@ TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
       {"2300", "-300", "0", "2000"}};
   for (const auto& [list, radome, pack, expected] : cases) {
     Single(list, radome, pack);
-    auto data = Create();
-    ASSERT_TRUE(QueryPart(*data, "ABC", true));
-    EXPECT_EQ(BuiltPrice(*data), expected) << list << " + " << radome << " + " << pack;
+    EXPECT_EQ(BuiltPrice(*OnAbc()), expected) << list << " + " << radome << " + " << pack;
   }
 }
 
 TEST_F(PartNumberTest, PricesFollowTheUsersDecimalSeparator) {
   Single("1000,5", "0", "0,25");
   SetDecimalSeparator(',');
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  auto data = OnAbc();
   EXPECT_EQ(BuiltPrice(*data), "1000,75");
   SetDecimalSeparator('.');
 }
@@ -79,14 +81,12 @@ TEST_F(PartNumberTest, ValuesForClipboardAndExport) {
 
 TEST_F(PartNumberTest, UnwritablePartNumberFileClosesTheTableAndKeepsCompleteness) {
   Single("1000", "150.5", "0");
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  auto data = OnAbc();
   ASSERT_TRUE(data->PartNumberComplete());
   std::filesystem::remove(program / "data/pnb.dat");
   std::filesystem::create_directories(program / "data/pnb.dat/blocked");  // a folder in its place
   data->PackData.First();
-  EXPECT_FALSE(data->pnbData.Active());
-  EXPECT_TRUE(data->PartNumberComplete());
+  EXPECT_EQ(std::pair(data->pnbData.Active(), data->PartNumberComplete()), std::pair(false, true));
   ASSERT_FALSE(dialogs.errors.empty());
   EXPECT_NE(dialogs.errors.back().find("\r\nbuilding part number"), std::string::npos);
   TNameValueList values;
@@ -96,8 +96,7 @@ TEST_F(PartNumberTest, UnwritablePartNumberFileClosesTheTableAndKeepsCompletenes
 
 TEST_F(PartNumberTest, JobFileBytes) {
   Single("1000", "150.5", "0");
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  auto data = OnAbc();
   WriteFile(data->LOMFileName(), "[OLD]\r\nstale=1\r\n");
   data->WriteLOMFile();
   EXPECT_EQ(ReadFile(data->LOMFileName()),
@@ -112,18 +111,14 @@ TEST_F(PartNumberTest, JobFileBytes) {
 
 TEST_F(PartNumberTest, LongLineItemIsCutAt255Characters) {
   Single("1000", "0", "0");
-  Shared("M_LOM.dat",
-         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-         "6|7|ABC|abc|" +
-             std::string(300, 'd') + "|1000\r\n");
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
+  PriceList(std::string(300, 'd'), "1000");
+  auto data = OnAbc();
   data->WriteLOMFile();
   const std::string file = ReadFile(data->LOMFileName());
   const size_t start = file.find("1=1|each|");
   const std::string line = file.substr(start, file.find("\r\n", start) - start);
-  EXPECT_EQ(line.size(), 255u);
-  EXPECT_EQ(line.back(), 'd');  // the price and the last "|" are lost first
+  // The price and the last "|" are lost first.
+  EXPECT_EQ(std::pair(line.size(), line.back()), std::pair(size_t{255}, 'd'));
 }
 
 TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
@@ -131,15 +126,11 @@ TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
   // cell, so every later column of that line moves one on. The written files
   // are built from cells already cut at "|", so they read back cell for cell.
   Single("1000", "0", "0");
-  Shared("M_LOM.dat",
-         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-         "6|7|ABC|abc|left|right|1000\r\n");
-  auto data = Create();
-  ASSERT_TRUE(QueryPart(*data, "ABC", true));
-  EXPECT_EQ(Cell(data->LOMData, "Desc"), "left");
-  EXPECT_EQ(Cell(data->LOMData, "USPrice"), "right");
-  EXPECT_EQ(Cell(data->pnbData, "CustDesc"), "left, F flange, R, K");
-  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "0.00");
+  PriceList("left|right", "1000");
+  auto data = OnAbc();
+  EXPECT_EQ(std::tuple(Cell(data->LOMData, "Desc"), Cell(data->LOMData, "USPrice"),
+                       Cell(data->pnbData, "CustDesc"), BuiltPrice(*data)),
+            std::tuple("left", "right", "left, F flange, R, K", "0.00"));
   EXPECT_EQ(ReadFile(program / "data/pnb.dat"),
             "PartNum|CustPartNum|CustDesc|CustPrice\r\nABC|ABC-XP|left, F flange, R, K|0.00\r\n");
 }

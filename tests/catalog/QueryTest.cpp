@@ -45,18 +45,17 @@ TEST_F(QueryTest, AllFrequencyAndTypeAndPrefixQueries) {
 TEST_F(QueryTest, PrefixIsCaseSensitiveAndNotFoundIsReported) {
   auto data = Create();
   EXPECT_FALSE(QueryPart(*data, "hp", false));
-  ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0],
-            "The following error was encountered:\r'The model number: hp was not found'\r\n");
-  EXPECT_FALSE(data->AntData.Active());
-  EXPECT_FALSE(data->LOMData.Active());
+  EXPECT_EQ(dialogs.errors,
+            std::vector<std::string>{
+                "The following error was encountered:\r'The model number: hp was not found'\r\n"});
+  EXPECT_EQ(std::pair(data->AntData.Active(), data->LOMData.Active()), std::pair(false, false));
 }
 
 TEST_F(QueryTest, ExactQueryKeepsTheFirstOfTwins) {
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
-  EXPECT_EQ(data->AntData.RecordCount(), 1);
-  EXPECT_EQ(Cell(data->AntData, "RPE"), "RPE-2");
+  EXPECT_EQ(std::tuple(data->AntData.RecordCount(), Cell(data->AntData, "RPE")),
+            std::tuple(1, "RPE-2"));
   EXPECT_FALSE(QueryPart(*data, "HP2", true));  // a prefix is no model number
 }
 
@@ -64,8 +63,7 @@ TEST_F(QueryTest, NoQueryChosenSaysNothing) {
   auto data = Create();
   data->QueryMode = 0;
   EXPECT_FALSE(data->QueryAntennas());
-  EXPECT_TRUE(dialogs.errors.empty());
-  EXPECT_FALSE(data->AntData.Active());
+  EXPECT_EQ(std::pair(dialogs.errors.empty(), data->AntData.Active()), std::pair(true, false));
 }
 
 TEST_F(QueryTest, FrequencyAndTypeWithoutAntennasNamesTheLastPartNumberText) {
@@ -83,11 +81,10 @@ TEST_F(QueryTest, MissingAntennaFileIsReportedWithItsPath) {
   auto data = Create();
   data->QueryMode = qmAll;
   EXPECT_FALSE(data->QueryAntennas());
-  ASSERT_EQ(dialogs.errors.size(), 1u);
   // The registry's folder ends in a separator: Windows shows one before the name.
-  EXPECT_EQ(dialogs.errors[0], "The following error was encountered:\r'" +
-                                   Native(shared / "MWAnts.dat") +
-                                   " does not exist'\r\nin loading Antenna data");
+  EXPECT_EQ(dialogs.errors,
+            std::vector{"The following error was encountered:\r'" + Native(shared / "MWAnts.dat") +
+                        " does not exist'\r\nin loading Antenna data"});
 }
 
 TEST_F(QueryTest, ErrorQuotesAreDoubled) {

@@ -20,10 +20,9 @@ namespace {
 TEST(ZQLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
   TZQLabel label("x");
   label.resize(40, 20);
-  EXPECT_EQ(label.alignment(), Qt::AlignCenter);
-  EXPECT_EQ((std::vector<QColor>{label.TopColor(), label.BottomColor()}),
-            std::vector<QColor>(2, Qt::white));
-  EXPECT_EQ(label.BorderWidth(), 1);
+  EXPECT_EQ(
+      std::tuple(label.alignment(), label.TopColor(), label.BottomColor(), label.BorderWidth()),
+      std::tuple(Qt::Alignment(Qt::AlignCenter), QColor(Qt::white), QColor(Qt::white), 1));
 
   const QRgb top = qRgb(0xFF, 0, 0), bottom = qRgb(0, 0, 0xFF);
   label.SetTopColor(QColor(top));
@@ -80,23 +79,20 @@ class URLLabelTest : public ::testing::Test {
 
 TEST_F(URLLabelTest, StartsBlueAndUnderlined) {
   TURLLabel fresh;
-  EXPECT_TRUE(fresh.font().underline());
-  EXPECT_EQ(fresh.FontColor(), QColor(0, 0, 0xFF));
-  EXPECT_EQ(fresh.ColorClick(), QColor(0xFF, 0, 0));
-  EXPECT_FALSE(fresh.text().isEmpty());
-  EXPECT_FALSE(fresh.URL().isEmpty());
+  EXPECT_EQ(std::tuple(fresh.font().underline(), fresh.FontColor(), fresh.ColorClick()),
+            std::tuple(true, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)));
+  EXPECT_EQ(std::pair(fresh.text().isEmpty(), fresh.URL().isEmpty()), std::pair(false, false));
 }
 
 TEST_F(URLLabelTest, PressAndReleaseInsideOpensTheLink) {
   Enter();
   EXPECT_EQ(label.FontColor(), label.ColorMoveOver());
   QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 5));
-  EXPECT_TRUE(label.Pressed());
-  EXPECT_EQ(label.FontColor(), label.ColorClick());
+  EXPECT_EQ(std::pair(label.FontColor(), label.Pressed()), std::pair(label.ColorClick(), true));
   QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(10, 5));
-  EXPECT_EQ(shell.opened, (std::vector<std::string>{"http://www.example.test/"}));
-  EXPECT_EQ(label.FontColor(), label.ColorMoveOver());
-  EXPECT_FALSE(label.Pressed());
+  EXPECT_EQ(std::tuple(shell.opened, label.FontColor(), label.Pressed()),
+            std::tuple(std::vector<std::string>{"http://www.example.test/"}, label.ColorMoveOver(),
+                       false));
   Leave();
   EXPECT_EQ(label.FontColor(), label.ColorNormal());
 }
@@ -118,13 +114,12 @@ TEST_F(URLLabelTest, DraggingOffBeforeTheReleaseOpensNothing) {
   EXPECT_EQ(label.FontColor(), label.ColorClick());
   Drag({150, 5});
   QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(150, 5));
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_EQ(label.FontColor(), label.ColorNormal());
-  EXPECT_FALSE(label.Pressed());
+  EXPECT_EQ(std::tuple(shell.opened.empty(), label.FontColor(), label.Pressed()),
+            std::tuple(true, label.ColorNormal(), false));
   // A release inside without a press opens nothing but shows the hover colour.
   QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(10, 5));
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_EQ(label.FontColor(), label.ColorMoveOver());
+  EXPECT_EQ(std::pair(shell.opened.empty(), label.FontColor()),
+            std::pair(true, label.ColorMoveOver()));
 }
 
 TEST_F(URLLabelTest, AnEmptyURLOpensTheCaption) {
@@ -139,11 +134,10 @@ TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
   FakeShell shell;
   shell.answer = false;
   TfrmAbout about(&shell);
-  EXPECT_EQ(about.size(), QSize(278, 183));
-  EXPECT_EQ(about.windowTitle(), "KAV Antenna Part Number Builder");
-  EXPECT_FALSE(about.Image1()->pixmap().isNull());
-  EXPECT_EQ(about.Image2()->size(), QSize(126, 47));
-  EXPECT_TRUE(about.BitBtn1()->isDefault());
+  EXPECT_EQ(std::tuple(about.size(), about.windowTitle(), about.Image1()->pixmap().isNull(),
+                       about.Image2()->size(), about.BitBtn1()->isDefault()),
+            std::tuple(QSize(278, 183), QString("KAV Antenna Part Number Builder"), false,
+                       QSize(126, 47), true));
   // The captions were laid out for narrower Windows fonts: they must still fit.
   for (QLabel* label : {about.lblTitle(), about.Label1(), static_cast<QLabel*>(about.URLLabel1())})
     EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
@@ -159,8 +153,7 @@ TEST(AboutBoxTest, OkClosesTheBoxAndEscDoesNot) {
   QTest::keyClick(&about, Qt::Key_Escape);
   EXPECT_TRUE(about.isVisible());
   about.BitBtn1()->click();
-  EXPECT_FALSE(about.isVisible());
-  EXPECT_EQ(about.result(), QDialog::Accepted);
+  EXPECT_EQ(std::pair(about.isVisible(), about.result()), std::pair(false, int(QDialog::Accepted)));
 }
 
 }  // namespace

@@ -110,12 +110,14 @@ TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
                                          wizard->BackButton(), wizard->HelpButton()}));
   // Help hidden, Cancel shown.
   EXPECT_EQ(wizard->Buttons(), TEPWizardButtons(epwbCancel));
-  EXPECT_TRUE(wizard->HelpButton()->isHidden());
-  EXPECT_FALSE(wizard->CancelButton()->isHidden());
+  EXPECT_EQ(std::pair(wizard->HelpButton()->isHidden(), wizard->CancelButton()->isHidden()),
+            std::pair(true, false));
   // Tab order Help, Back, Next, Cancel.
-  EXPECT_EQ(wizard->HelpButton()->nextInFocusChain(), wizard->BackButton());
-  EXPECT_EQ(wizard->BackButton()->nextInFocusChain(), wizard->NextButton());
-  EXPECT_EQ(wizard->NextButton()->nextInFocusChain(), wizard->CancelButton());
+  EXPECT_EQ(
+      (std::vector<QWidget*>{wizard->HelpButton()->nextInFocusChain(),
+                             wizard->BackButton()->nextInFocusChain(),
+                             wizard->NextButton()->nextInFocusChain()}),
+      (std::vector<QWidget*>{wizard->BackButton(), wizard->NextButton(), wizard->CancelButton()}));
   // The wizard fills its parent; the panel is the Next button's height + 17.
   EXPECT_EQ((Rects{wizard->geometry(), wizard->Panel()->geometry(), pages[0]->geometry()}),
             (Rects{{0, 0, 655, 534}, {0, 492, 655, 42}, {0, 0, 655, 492}}));
@@ -145,18 +147,16 @@ TEST_F(WizardTest, ButtonsAreRightAlignedWithTheirGapsAndNoHoles) {
 
 TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) {
   Build();
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_FALSE(pages[0]->isHidden());
-  EXPECT_TRUE(pages[1]->isHidden());
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), pages[0]->isHidden(), pages[1]->isHidden()),
+            std::tuple(pages[0], false, true));
   EXPECT_EQ(BackNext(), Navigation(false, true, "Next >"));
   ASSERT_NE(wizard->CurrentLayout(), nullptr);
   EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
 
   wizard->SetLayout("Command");
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_TRUE(pages[0]->isHidden());
-  EXPECT_FALSE(pages[0]->Include());
-  EXPECT_TRUE(pages[1]->Include());
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), pages[0]->isHidden(), pages[0]->Include(),
+                       pages[1]->Include()),
+            std::tuple(pages[1], true, false, true));
   EXPECT_EQ(BackNext(), Navigation(false, true, "&Finish"));
   // Excluded pages still count in the position text.
   EXPECT_EQ(pages[1]->PositionText(), "Wizard - Screen 2 of 2 ");
@@ -179,16 +179,13 @@ TEST_F(WizardTest, DuringLoadingAssignmentsAreOnlyStored) {
   EXPECT_EQ(wizard->CurrentLayout(), nullptr);  // not applied yet
   EXPECT_TRUE(log.empty());
   wizard->SetFirstPage(a);  // activates while loading
-  EXPECT_EQ(wizard->ActivePage(), a);
-  EXPECT_EQ(log, (Log{"Changing", "Change"}));
+  EXPECT_EQ(std::pair(wizard->ActivePage(), log), std::pair(a, Log{"Changing", "Change"}));
   wizard->EndLoading();
-  EXPECT_EQ(wizard->ActivePage(), b);
-  EXPECT_TRUE(b->Include());
-  EXPECT_FALSE(a->Include());
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), a->Include(), b->Include()),
+            std::tuple(b, false, true));
   // At run time FirstPage only records the page.
   wizard->SetFirstPage(a);
-  EXPECT_EQ(wizard->ActivePage(), b);
-  EXPECT_EQ(wizard->FirstPage(), a);
+  EXPECT_EQ(std::pair(wizard->ActivePage(), wizard->FirstPage()), std::pair(b, a));
 }
 
 TEST_F(WizardTest, NextRaisesItsEventsInOrder) {
@@ -197,14 +194,14 @@ TEST_F(WizardTest, NextRaisesItsEventsInOrder) {
   EXPECT_EQ(Events([&] { wizard->NextButton()->click(); }),
             (Log{"DoneQuery1", "AllowAdvance1", "DeActivate1", "PreActivate2", "Changing",
                  "DoneQuery2", "Change"}));
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_EQ(BackNext(), Navigation(true, true, "&Finish"));
+  EXPECT_EQ(std::pair(wizard->ActivePage(), BackNext()),
+            std::pair(pages[1], Navigation(true, true, "&Finish")));
 
   // Back asks neither DoneQuery nor AllowAdvance of the page it leaves.
   EXPECT_EQ(Events([&] { wizard->BackButton()->click(); }),
             (Log{"DeActivate2", "PreActivate1", "Changing", "DoneQuery1", "Change"}));
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_EQ(BackNext(), Navigation(false, true, "Next >"));
+  EXPECT_EQ(std::pair(wizard->ActivePage(), BackNext()),
+            std::pair(pages[0], Navigation(false, true, "Next >")));
 }
 
 TEST_F(WizardTest, FinishOnTheLastPageKeepsThePage) {
@@ -222,9 +219,9 @@ TEST_F(WizardTest, APageThatIsNotDoneOrRefusesToAdvanceKeepsTheWizardWhereItIs) 
   Build(3);
   Record();
   notDone.insert("2");
-  wizard->NextClick();
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_FALSE(wizard->NextButton()->isEnabled());  // the Next rule asked page 2
+  wizard->NextClick();  // the Next rule asks page 2
+  EXPECT_EQ(std::pair(wizard->ActivePage(), wizard->NextButton()->isEnabled()),
+            std::pair(pages[1], false));
   // A direct call still asks, and stops.
   EXPECT_EQ(Events([&] { wizard->NextClick(); }), (Log{"DoneQuery2"}));
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
@@ -239,11 +236,10 @@ TEST_F(WizardTest, ExcludedPagesAreSkippedButCounted) {
   Build(3);
   wizard->Layouts().Add("Skip", {"EPWizardPage1", "EPWizardPage3"});
   wizard->SetLayout("Skip");
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_EQ(NextCaption(), "Next >");
+  EXPECT_EQ(std::pair(wizard->ActivePage(), NextCaption()), std::pair(pages[0], QString("Next >")));
   wizard->NextClick();
-  EXPECT_EQ(wizard->ActivePage(), pages[2]);
-  EXPECT_EQ(NextCaption(), "&Finish");
+  EXPECT_EQ(std::pair(wizard->ActivePage(), NextCaption()),
+            std::pair(pages[2], QString("&Finish")));
   EXPECT_EQ(pages[2]->PositionText(), "Wizard - Screen 3 of 3 ");
   wizard->BackClick();
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
@@ -264,15 +260,14 @@ TEST_F(WizardTest, LayoutTextComparesExactlyButLooksUpWithoutCase) {
   EXPECT_EQ(Events([&] { wizard->SetLayout("Full"); }), Log{});  // the same text: nothing
   EXPECT_EQ(wizard->ActivePage(), pages[1]);
   wizard->SetLayout("FULL");  // another text: applied, back to the layout's first page
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_EQ(wizard->CurrentLayout()->Name, "Full");
+  EXPECT_EQ(std::pair(wizard->ActivePage(), wizard->CurrentLayout()->Name),
+            std::pair(pages[0], QString("Full")));
 
   // An unknown name clears the current layout and changes nothing else.
   wizard->SetLayout("Command");
   wizard->SetLayout("Nothing");
-  EXPECT_EQ(wizard->CurrentLayout(), nullptr);
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_FALSE(pages[0]->Include());
+  EXPECT_EQ(std::tuple(wizard->CurrentLayout(), wizard->ActivePage(), pages[0]->Include()),
+            std::tuple(nullptr, pages[1], false));
   // Without a current layout Include cannot be changed.
   pages[0]->SetInclude(true);
   EXPECT_FALSE(pages[0]->Include());
@@ -280,9 +275,8 @@ TEST_F(WizardTest, LayoutTextComparesExactlyButLooksUpWithoutCase) {
   // A layout whose first name matches no page changes only Include.
   wizard->Layouts().Add("Odd", {"NoSuchPage", "EPWizardPage1"});
   wizard->SetLayout("Odd");
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_TRUE(pages[0]->Include());
-  EXPECT_FALSE(pages[1]->Include());
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), pages[0]->Include(), pages[1]->Include()),
+            std::tuple(pages[1], true, false));
 }
 
 TEST_F(WizardTest, IncludeFollowsTheCurrentLayoutOnly) {
@@ -300,18 +294,16 @@ TEST_F(WizardTest, IncludeFollowsTheCurrentLayoutOnly) {
 
   // Excluding the active page of several keeps it shown and active.
   pages[0]->SetInclude(false);
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_FALSE(pages[0]->isHidden());
+  EXPECT_EQ(std::pair(wizard->ActivePage(), pages[0]->isHidden()), std::pair(pages[0], false));
 }
 
 TEST_F(WizardTest, ExcludingTheOnlyPageLeavesNoActivePage) {
   Build(1);
   Record();
   pages[0]->SetInclude(false);
-  EXPECT_EQ(wizard->ActivePage(), nullptr);
-  EXPECT_TRUE(pages[0]->isHidden());
-  EXPECT_EQ(BackNext(), Navigation(false, false, "&Finish"));
-  EXPECT_EQ(log, (Log{"Changing", "Change"}));
+  EXPECT_EQ(
+      std::tuple(wizard->ActivePage(), pages[0]->isHidden(), BackNext(), log),
+      std::tuple(nullptr, true, Navigation(false, false, "&Finish"), Log{"Changing", "Change"}));
   EXPECT_EQ(Events([&] { wizard->NextClick(); }), Log{});
 }
 
@@ -349,9 +341,8 @@ TEST_F(WizardTest, PagesJoinLeaveAndMove) {
 
   // A page that joins at run time is activated.
   auto* extra = new TEPWizardPage(wizard);
-  EXPECT_EQ(wizard->ActivePage(), extra);
-  EXPECT_EQ(extra->PageIndex(), 3);
-  EXPECT_EQ(extra->parentWidget(), wizard);
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), extra->PageIndex(), extra->parentWidget()),
+            std::tuple(extra, 3, wizard));
 
   // Moving pages changes the position text only.
   extra->SetPageIndex(0);
@@ -360,18 +351,16 @@ TEST_F(WizardTest, PagesJoinLeaveAndMove) {
 
   // Moving a page to another wizard: the next page in the list is activated.
   extra->SetWizard(&other);
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
-  EXPECT_EQ(extra->Wizard(), &other);
-  EXPECT_EQ(other.PageCount(), 2);
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), extra->Wizard(), other.PageCount()),
+            std::tuple(pages[0], &other, 2));
 
   // A destroyed page leaves; the last page gives way to the one before it,
   // and FirstPage is cleared with it.
   wizard->SetActivePage(pages[2]);
   wizard->SetFirstPage(pages[2]);
   delete pages[2];
-  EXPECT_EQ(wizard->PageCount(), 2);
-  EXPECT_EQ(wizard->ActivePage(), pages[1]);
-  EXPECT_EQ(wizard->FirstPage(), nullptr);
+  EXPECT_EQ(std::tuple(wizard->PageCount(), wizard->ActivePage(), wizard->FirstPage()),
+            std::tuple(2, pages[1], nullptr));
   pages.pop_back();
   EXPECT_EQ(pages[0]->PositionText(), "Wizard - Screen 1 of 2 ");
 }
@@ -405,8 +394,7 @@ TEST_F(WizardTest, EnterOnAFocusedButtonPressesThatButton) {
   button->setFocus();
   ASSERT_EQ(QApplication::focusWidget(), button);
   QTest::keyClick(button, Qt::Key_Return);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(wizard->ActivePage(), pages[0]);
+  EXPECT_EQ(std::pair(clicks, wizard->ActivePage()), std::pair(1, pages[0]));
 
   // The page's first focusable control gets the focus when the page is shown.
   auto* edit = new QLineEdit(pages[1]);
@@ -434,15 +422,14 @@ TEST_F(WizardTest, LayoutsAreNumberedAndCopied) {
   EXPECT_EQ(layouts.Add()->Name, "Layout2");
   layouts.Items(1)->Name = "Command";
   layouts.Items(1)->Pages = {"p"};
-  EXPECT_EQ(layouts.FindByName("COMMAND"), 1);
-  EXPECT_EQ(layouts.FindByName("none"), -1);
+  EXPECT_EQ(std::pair(layouts.FindByName("COMMAND"), layouts.FindByName("none")), std::pair(1, -1));
 
   Build();
   wizard->SetLayouts(layouts);
   EXPECT_EQ(wizard->CurrentLayout(), nullptr);
   ASSERT_EQ(wizard->Layouts().Count(), 2);
   EXPECT_EQ(wizard->Layouts().Items(1)->Pages, QStringList{"p"});
-  EXPECT_NE(wizard->Layouts().Items(1), layouts.Items(1));
+  EXPECT_NE(wizard->Layouts().Items(1), layouts.Items(1));  // a copy
   // Deleting the current layout leaves none current.
   wizard->SetLayout("layout1");
   ASSERT_NE(wizard->CurrentLayout(), nullptr);
@@ -470,9 +457,8 @@ TEST_F(WizardTest, PageAndPanelPaintTheirEtchedRules) {
   const QRgb shadow = pages[0]->palette().color(QPalette::Dark).rgb();
   const QRgb light = pages[0]->palette().color(QPalette::Light).rgb();
   const QImage page = pages[0]->grab().toImage();
-  EXPECT_EQ(page.pixel(8, 59), shadow);
-  EXPECT_EQ(page.pixel(646, 59), shadow);
-  EXPECT_EQ(page.pixel(8, 60), light);
+  EXPECT_EQ((std::vector{page.pixel(8, 59), page.pixel(646, 59), page.pixel(8, 60)}),
+            (std::vector{shadow, shadow, light}));
   EXPECT_NE(page.pixel(7, 59), shadow);
   EXPECT_NE(page.pixel(647, 59), shadow);
   // The icon is drawn in its square.
@@ -483,8 +469,7 @@ TEST_F(WizardTest, PageAndPanelPaintTheirEtchedRules) {
   EXPECT_TRUE(iconPainted);
 
   QImage panel = wizard->Panel()->grab().toImage();
-  EXPECT_EQ(panel.pixel(8, 0), shadow);
-  EXPECT_EQ(panel.pixel(8, 1), light);
+  EXPECT_EQ(std::pair(panel.pixel(8, 0), panel.pixel(8, 1)), std::pair(shadow, light));
   wizard->SetDrawEdge(false);
   panel = wizard->Panel()->grab().toImage();
   EXPECT_NE(panel.pixel(8, 0), shadow);

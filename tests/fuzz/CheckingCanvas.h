@@ -28,15 +28,12 @@ class TCheckingCanvas final : public TEmfCanvas {
     FUZZ_CHECK(int(pen.cap) >= 0 && int(pen.cap) <= int(TEmfCap::Flat));
     FUZZ_CHECK(int(pen.join) >= 0 && int(pen.join) <= int(TEmfJoin::Miter));
     FUZZ_CHECK(std::isfinite(pen.width) && pen.width >= 1 && pen.width <= margin_);
-    Touch(pen.width);
-    Touch(pen.color);
+    Touch(pen.width, pen.color);
   }
   void SetBrush(const TEmfBrush& brush, TEmfColor background, bool opaque) override {
     FUZZ_CHECK(int(brush.fill) >= 0 && int(brush.fill) <= int(TEmfFill::Hatched));
     FUZZ_CHECK(brush.hatch >= 0 && brush.hatch <= 5);
-    Touch(brush.color);
-    Touch(background);
-    Touch(opaque);
+    Touch(brush.color, background, opaque);
   }
   void DrawPolyline(const std::vector<TEmfPoint>& points) override {
     FUZZ_CHECK(points.size() >= 2);
@@ -55,8 +52,7 @@ class TCheckingCanvas final : public TEmfCanvas {
   void DrawRoundRect(const TEmfRect& rect, double rx, double ry) override {
     Shape(rect);
     FUZZ_CHECK(rx >= 0 && ry >= 0);
-    Touch(rx);
-    Touch(ry);
+    Touch(rx, ry);
   }
   void DrawEllipse(const TEmfRect& rect) override { Shape(rect); }
   void DrawArc(const TEmfRect& box, double startAngle, double sweepAngle, TEmfArc kind) override {
@@ -76,12 +72,9 @@ class TCheckingCanvas final : public TEmfCanvas {
     FUZZ_CHECK(std::isfinite(text.font.height) && text.font.height >= 1 &&
                text.font.height <= margin_);
     FUZZ_CHECK(std::isfinite(text.font.angle) && std::abs(text.font.angle) < 360);
-    Touch(text.font.height);
-    Touch(text.font.weight);
-    Touch(text.font.italic + 2 * text.font.underline + 4 * text.font.strikeOut);
-    Touch(text.color);
-    Touch(text.background);
-    Touch(int(text.hAlign) * 3 + int(text.vAlign) + 9 * text.opaque);
+    Touch(text.font.height, text.font.weight,
+          text.font.italic + 2 * text.font.underline + 4 * text.font.strikeOut, text.color,
+          text.background, int(text.hAlign) * 3 + int(text.vAlign) + 9 * text.opaque);
   }
   void DrawBitmap(const TEmfRect& target, int width, int height,
                   const std::vector<uint32_t>& pixels) override {
@@ -116,15 +109,15 @@ class TCheckingCanvas final : public TEmfCanvas {
   }
   void Touch(const TEmfPoint& p) {
     FUZZ_CHECK(std::abs(p.x) <= 4e6 && std::abs(p.y) <= 4e6);
-    Touch(p.x);
-    Touch(p.y);
+    Touch(p.x, p.y);
   }
   void Touch(const TEmfRect& r) {
-    Touch(TEmfPoint{r.left, r.top});
-    Touch(TEmfPoint{r.right, r.bottom});
+    Touch(TEmfPoint{r.left, r.top}, TEmfPoint{r.right, r.bottom});
     FUZZ_CHECK(r.left <= r.right && r.top <= r.bottom);
   }
   void Touch(TEmfColor c) { Touch(double(c.red + c.green + c.blue)); }
+  template <typename... Values>
+  requires(sizeof...(Values) > 1) void Touch(const Values&... values) { (Touch(values), ...); }
 
   static bool ValidUtf8(std::string_view s) {
     for (size_t i = 0; i < s.size();) {

@@ -2,13 +2,12 @@
 // filter option taken from the input. The table either fails with the message
 // the rules give or holds exactly the records of a plain model of reading,
 // skipping, commenting and filtering; reading, moving, editing and deleting
-// records never crash. The line reader gives the model's lines at any chunk size, line by line
-// or in blocks.
+// records never crash. The line reader gives the model's lines at any chunk
+// size, line by line or in blocks.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -143,17 +142,11 @@ void CheckOpenTable(TFlatFileDataSet& table, const Outcome& expected) {
   for (size_t r = 0; r < expected.records.size(); ++r) {
     const std::vector<std::string>& cells = expected.records[r];
     for (int f = 0; f <= expected.columns; ++f) {
-      if (static_cast<size_t>(f) < cells.size()) {
-        FUZZ_CHECK(table.CellText(static_cast<int>(r), f) == cells[static_cast<size_t>(f)]);
-        continue;
-      }
-      bool failed = false;
-      try {
-        table.CellText(static_cast<int>(r), f);
-      } catch (const EKavError& error) {
-        failed = error.what() == fuzz::IndexError(f);
-      }
-      FUZZ_CHECK(failed);
+      const auto cell = [&] { return table.CellText(static_cast<int>(r), f); };
+      if (static_cast<size_t>(f) < cells.size())
+        FUZZ_CHECK(cell() == cells[static_cast<size_t>(f)]);
+      else
+        FUZZ_CHECK(fuzz::Failure(cell) == fuzz::IndexError(f));
     }
   }
 }
@@ -213,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   s.instance = in.ConsumeBool() ? diSingle : diMulti;
   s.defaultFieldNames = in.ConsumeIntegralInRange(0, 3) == 0;
   s.skipRow = in.ConsumeIntegralInRange(-1, 3);
-  s.delimiter = kDelimiters[in.ConsumeIntegralInRange<size_t>(0, std::size(kDelimiters) - 1)];
+  s.delimiter = in.PickValueInArray(kDelimiters);
   const size_t filterCount = in.ConsumeIntegralInRange<size_t>(0, 3);
   const size_t chunk = in.ConsumeIntegralInRange<size_t>(1, 64);
   std::vector<std::string> rawNames, rawValues;
@@ -262,12 +255,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   table.SetDelimiter(s.delimiter);
 
   const Outcome expected = Model(fileLines, path, s);
-  std::optional<std::string> error;
-  try {
-    table.Open();
-  } catch (const EKavError& e) {
-    error = e.what();
-  }
+  const std::optional<std::string> error = fuzz::Failure([&] { table.Open(); });
   FUZZ_CHECK(error == expected.error);
   if (error) {
     FUZZ_CHECK(!table.Active() && table.RecordCount() == 0);

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/Error.h"
 
 namespace fuzz {
 
@@ -134,6 +137,17 @@ inline std::string ValueIn(const std::vector<std::string>& lines, std::string_vi
 
 inline std::string IndexError(long long index) {
   return "List index out of bounds (" + std::to_string(index) + ")";
+}
+
+// The message of the error `action` raises, if it raises one.
+template <typename Action>
+std::optional<std::string> Failure(Action action) {
+  try {
+    action();
+  } catch (const EKavError& error) {
+    return error.what();
+  }
+  return std::nullopt;
 }
 
 }  // namespace fuzz

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "fuzz/FuzzSupport.h"
 #include "pictures/uImageLoader.h"
 #include "platform/AnsiText.h"
-#include "platform/Error.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
@@ -93,14 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetProgramFolder(ProgramFolderWithPictures());
 
   TImageLoader loader;
-  loader.ImageDataPath =
-      kIndexFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFolders) - 1)];
-  loader.ImageDataFile =
-      kIndexFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kIndexFiles) - 1)];
-  loader.ImagePath =
-      kPictureFolders[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFolders) - 1)];
-  loader.ImageFile =
-      kPictureFiles[in.ConsumeIntegralInRange<size_t>(0, std::size(kPictureFiles) - 1)];
+  loader.ImageDataPath = in.PickValueInArray(kIndexFolders);
+  loader.ImageDataFile = in.PickValueInArray(kIndexFiles);
+  loader.ImagePath = in.PickValueInArray(kPictureFolders);
+  loader.ImageFile = in.PickValueInArray(kPictureFiles);
   loader.ImageIndex = in.ConsumeIntegralInRange(-1, 4);
   const size_t filterCount = in.ConsumeIntegralInRange<size_t>(0, 3);
   std::vector<std::string> rawNames, rawValues;
@@ -134,13 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Choice expected = Model(loader, indexed ? std::optional<std::string>(bytes) : std::nullopt,
                                 loader.Filters.Lines());
   Choice actual;
-  try {
+  actual.error = fuzz::Failure([&] {
     const TImageLoader::TChoice choice = loader.ChoosePicture();
     actual.path = choice.path;
     actual.found = choice.found;
-  } catch (const EKavError& error) {
-    actual.error = error.what();
-  }
+  });
   FUZZ_CHECK(actual.error == expected.error);
   if (!expected.error) {
     // The same file, however the folder's name was spelt on the way.
@@ -154,12 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   loader.AssignedImage = &box;
   loader.ImageWidth = 136;
   loader.ImageHeight = 96;
-  std::optional<std::string> loadError;
-  try {
-    loader.LoadImage();
-  } catch (const EKavError& error) {
-    loadError = error.what();
-  }
+  const std::optional<std::string> loadError = fuzz::Failure([&] { loader.LoadImage(); });
   if (expected.error) {
     FUZZ_CHECK(loadError == expected.error && box.picture == "before");
   } else if (!expected.found) {

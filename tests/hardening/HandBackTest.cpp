@@ -104,8 +104,8 @@ TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   EXPECT_TRUE(dialogs.errors.empty());
-  EXPECT_EQ(Cell(data->FlangeData, "Flange"), "PDR220");
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
+  EXPECT_EQ(std::tuple(Cell(data->FlangeData, "Flange"), Cell(data->pnbData, "CustPartNum")),
+            std::tuple("PDR220", "HP2-23-AXP"));
   EXPECT_TRUE(fs::is_empty(program / "Data"));
   data->ShowFlangeImage();  // "images\"
   EXPECT_EQ(optionPicture.picture, program / "Images/pdr220.gif");

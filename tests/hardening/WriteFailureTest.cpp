@@ -182,10 +182,11 @@ TEST_F(WriteFailureTest, PartNumberFileFailuresKeepTheOldFileAndGoToTheErrorBox)
     condition->undo();
 
     const std::string named = condition->unresolved ? program / "Data/pnb.dat" : file;
-    ASSERT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(dialogs.errors[0], Boxed(WriteError(named, *condition), "building part number"));
-    EXPECT_FALSE(data->pnbData.Active());  // closed before the report
-    EXPECT_TRUE(data->PartNumberComplete());
+    EXPECT_EQ(dialogs.errors,
+              std::vector{Boxed(WriteError(named, *condition), "building part number")});
+    // Closed before the report, and still complete.
+    EXPECT_EQ(std::pair(data->pnbData.Active(), data->PartNumberComplete()),
+              std::pair(false, true));
     if (condition->oldFileKept) {
       EXPECT_EQ(ReadFile(file), before);
     }
@@ -193,17 +194,15 @@ TEST_F(WriteFailureTest, PartNumberFileFailuresKeepTheOldFileAndGoToTheErrorBox)
 
     // The cause gone, the next build writes and reopens as usual.
     data->BuildPartNumber();
-    EXPECT_EQ(dialogs.errors.size(), 1u);
-    EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
-    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(std::tuple(dialogs.errors.size(), Cell(data->pnbData, "CustPartNum"), ReadFile(file)),
+              std::tuple(1u, "HP2-23-AXP", before));
   }
 }
 
 TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCaller) {
   auto data = Ready();
   const std::string file = program / "data/AntFlanges.dat";
-  const std::string first = "Antenna|Flange\r\nHP2-23|PDR220\r\nHP2-23|UDR220\r\n";
-  ASSERT_EQ(ReadFile(file), first);
+  ASSERT_EQ(ReadFile(file), "Antenna|Flange\r\nHP2-23|PDR220\r\nHP2-23|UDR220\r\n");
   data->QueryMode = qmAll;  // all antennas: moving from the first to the second changes it
   ASSERT_TRUE(data->QueryAntennas());
   ASSERT_EQ(Cell(data->AntData, "PartNum"), "STD6-6");
@@ -223,17 +222,15 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     EXPECT_EQ(error, WriteError(named, *condition));
     EXPECT_TRUE(dialogs.errors.empty());
     // The pricing step ran, the rest of the chain did not.
-    EXPECT_EQ(Cell(data->LOMData, "PartNo"), "HP2-23");
-    EXPECT_EQ(Cell(data->FlangeData, "Antenna"), "STD6-6");
-    EXPECT_EQ(syncs, syncsBefore);
+    EXPECT_EQ(std::tuple(Cell(data->LOMData, "PartNo"), Cell(data->FlangeData, "Antenna"), syncs),
+              std::tuple("HP2-23", "STD6-6", syncsBefore));
     if (condition->oldFileKept) {
       EXPECT_EQ(ReadFile(file), before);
     }
     EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
     data->AntData.First();  // the cause gone, the chain runs whole again
-    EXPECT_EQ(syncs, syncsBefore + 1);
-    EXPECT_EQ(ReadFile(file), before);
+    EXPECT_EQ(std::pair(syncs, ReadFile(file)), std::pair(syncsBefore + 1, before));
   }
 
   // Inside a query the same failure is caught and reported with the query's context.
@@ -242,11 +239,10 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     FileSizeLimit limit(16);
     EXPECT_FALSE(data->QueryAntennas());
   }
-  ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0], Boxed("Cannot write file \"" + file + "\". " + Reason(EFBIG),
-                                     "in loading Antenna data"));
-  EXPECT_FALSE(data->AntData.Active());
-  EXPECT_FALSE(data->LOMData.Active());
+  EXPECT_EQ(dialogs.errors,
+            std::vector{Boxed("Cannot write file \"" + file + "\". " + Reason(EFBIG),
+                              "in loading Antenna data")});
+  EXPECT_EQ(std::pair(data->AntData.Active(), data->LOMData.Active()), std::pair(false, false));
   EXPECT_EQ(ReadFile(file), "Antenna|Flange\r\nSTD6-6|CPR137G\r\n");
 }
 
@@ -333,32 +329,31 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   const std::string pnb = program / "data/pnb.dat", flanges = program / "data/AntFlanges.dat";
   const std::string job = data->LOMFileName();
   const std::string oldPnb = ReadFile(pnb), oldFlanges = ReadFile(flanges);
-  const std::string full = Reason(ENOSPC);
+  const auto full = [](const std::string& file) {
+    return "Cannot write file \"" + file + "\". " + Reason(ENOSPC);
+  };
   Fill();
 
   data->BuildPartNumber();
-  ASSERT_EQ(dialogs.errors.size(), 1u);
-  EXPECT_EQ(dialogs.errors[0],
-            Boxed("Cannot write file \"" + pnb + "\". " + full, "building part number"));
+  const std::string pnbError = Boxed(full(pnb), "building part number");
+  EXPECT_EQ(dialogs.errors, std::vector{pnbError});
   EXPECT_EQ(ReadFile(pnb), oldPnb);
 
   data->QueryMode = qmAll;
   EXPECT_FALSE(data->QueryAntennas());
-  ASSERT_EQ(dialogs.errors.size(), 2u);
-  EXPECT_EQ(dialogs.errors[1],
-            Boxed("Cannot write file \"" + flanges + "\". " + full, "in loading Antenna data"));
+  EXPECT_EQ(dialogs.errors,
+            (std::vector{pnbError, Boxed(full(flanges), "in loading Antenna data")}));
   EXPECT_EQ(ReadFile(flanges), oldFlanges);
 
-  EXPECT_EQ(ErrorOf([&] { data->WriteLOMFile(); }), "Cannot write file \"" + job + "\". " + full);
+  EXPECT_EQ(ErrorOf([&] { data->WriteLOMFile(); }), full(job));
   EXPECT_FALSE(fs::exists(job));
   EXPECT_EQ(Extra(program.Path(), {"data", "Images", "filler"}), std::set<std::string>{});
   EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
   Free();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
-  EXPECT_EQ(dialogs.errors.size(), 2u);
-  EXPECT_EQ(ReadFile(pnb), oldPnb);
-  EXPECT_EQ(ReadFile(flanges), oldFlanges);
+  EXPECT_EQ(std::tuple(dialogs.errors.size(), ReadFile(pnb), ReadFile(flanges)),
+            std::tuple(2u, oldPnb, oldFlanges));
   data->WriteLOMFile();
   EXPECT_NE(ReadFile(job).find("1=1|each|HP2-23|HP2-23-AXP|"), std::string::npos);
 }
