@@ -71,8 +71,10 @@ TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
             (TLines{"key=value", "q=quoted", "a=x", "m=\"mixed'", "e=", "=\"lead\"", "tail=1!"}));
   EXPECT_EQ(all->ReadString("s", "KEY", ""), "value");
 
-  auto trimOnly = Load("[s]\n  = x\nk= \n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
-  EXPECT_EQ(Lines(*trimOnly, "s"), (TLines{"=x", "k="}));
+  // A line that starts with its '=' keeps its blanks.
+  auto trimOnly =
+      Load("[s]\n  = x\nk= \n= y\n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
+  EXPECT_EQ(Lines(*trimOnly, "s"), (TLines{"=x", "k=", "= y"}));
 }
 
 TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
