@@ -56,11 +56,12 @@ TEST_F(BigIniTest, LoadingKeepsSectionLinesAndDropsTheRest) {
 
 TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
   const std::string bytes =
-      "[s]\n;note\nbare\nkey \t=\t value\nq=\"quoted\"\na='x'\nm=\"mixed'\n"
+      "[s]\n;note\nbare\n]\nkey \t=\t value\nq=\"quoted\"\na='x'\nm=\"mixed'\n"
       "e=\"\"\n=\"lead\"\ntail=1! \t\x01\n";
   auto plain = Load(bytes);
-  EXPECT_EQ(Lines(*plain, "s"), (TLines{";note", "bare", "key \t=\t value", "q=\"quoted\"", "a='x'",
-                                        "m=\"mixed'", "e=\"\"", "=\"lead\"", "tail=1! \t\x01"}));
+  EXPECT_EQ(Lines(*plain, "s"),
+            (TLines{";note", "bare", "]", "key \t=\t value", "q=\"quoted\"", "a='x'", "m=\"mixed'",
+                    "e=\"\"", "=\"lead\"", "tail=1! \t\x01"}));
   EXPECT_EQ(plain->ReadString("s", "key", "none"), "none");  // blanks are significant
 
   auto all = Load(bytes, [](TBigIniFile& ini) {
