@@ -49,6 +49,7 @@ class BigIniTest : public ::testing::Test {
 TEST_F(BigIniTest, LoadingKeepsSectionLinesAndDropsTheRest) {
   auto ini = Load("lost=1\r\n[a]\r\nk=v\r\n\r\n\x1A\r\n [b] \r\n;c\rx=1\n[]\n[A]\nlast=2");
   EXPECT_EQ(Names(*ini), (TLines{"a", ""}));  // [A] merged into [a]
+  EXPECT_TRUE(ini->SectionExists("A"));
   EXPECT_EQ(Lines(*ini, "A"), (TLines{"k=v", " [b] ", ";c", "x=1"}));
   EXPECT_TRUE(ini->Modified());  // the merge counts as a change
   EXPECT_NO_THROW(ini->LoadFile(File("missing.ini")));
@@ -262,11 +263,13 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
                                                         {"cut", "2024-01-"},
                                                         {"tail", "2024-01-15x"},
                                                         {"zero", "0000-12-31"},
-                                                        {"slash", "2024/01/15"}})
+                                                        {"slash", "2024/01/15"},
+                                                        {"day0", "1899-12-30 12:00"}})
     ini.WriteString("v", key, text);
   for (const char* key : {"bad", "late", "open", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9) << key;
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
+  EXPECT_EQ(ini.ReadDateTime("v", "day0", -9), 0.5);  // day 0 counts its time forward
   for (const char* key : {"bad", "cut", "tail", "zero", "slash"})
     EXPECT_EQ(ini.ReadDate("v", key, -9), -9) << key;
   for (const char* key : {"d", "word", "missing"})
