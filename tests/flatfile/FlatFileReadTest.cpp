@@ -7,24 +7,19 @@ namespace {
 class FlatFileReadTest : public FlatFileFixture {};
 
 TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALineAndANulByteTheText) {
-  auto t = Table("A\r\nlf\ncr\rcrlf\r\nlast");
-  t->Open();
+  auto t = Opened("A\r\nlf\ncr\rcrlf\r\nlast");
   EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
   // A final break starts no further line; a blank line in the middle is a record.
-  auto u = Table("A\n\none\n", "u.dat");
-  u->Open();
+  auto u = Opened("A\n\none\n", "u.dat");
   EXPECT_EQ(Records(*u), (Rows{"", "one"}));
   // A NUL byte ends the text.
-  auto nul = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
-  nul->Open();
+  auto nul = Opened(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
   EXPECT_EQ(Records(*nul), (Rows{"before", "half"}));
 }
 
 TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
-  auto t = Table("A|B\r\n");
-  t->Open();
-  EXPECT_EQ(t->RecordCount(), 0);
-  EXPECT_EQ(t->FieldCount(), 2);
+  auto t = Opened("A|B\r\n");
+  EXPECT_EQ(std::pair(t->RecordCount(), t->FieldCount()), std::pair(0, 2));
 
   auto empty = Table("", "MWAnts.dat");
   EXPECT_EQ(ErrorOf([&] { empty->Open(); }), "No Data Exits in " + (dir / "MWAnts.dat"));
@@ -53,22 +48,19 @@ TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {
 }
 
 TEST_F(FlatFileReadTest, CommentsAreRecognisedByTheFirstCharacterOnly) {
-  auto t = Table("A|B\n#c\n*c\n;c\n[c\n^c\n`c\n{c\n~c\n #kept|x\nplain|y\n");
-  t->Open();
+  auto t = Opened("A|B\n#c\n*c\n;c\n[c\n^c\n`c\n{c\n~c\n #kept|x\nplain|y\n");
   EXPECT_EQ(Records(*t), (Rows{"#kept|x", "plain|y"}));
 }
 
 TEST_F(FlatFileReadTest, CellsAreTrimmedOfBlanksAndControlsOnly) {
-  auto t = Table("A | B |C\n \t a b \t| \"q\" |" + std::string(70, 'w') + "\n");
-  t->Open();
+  auto t = Opened("A | B |C\n \t a b \t| \"q\" |" + std::string(70, 'w') + "\n");
   EXPECT_EQ(t->FieldByName("A")->AsString(), "a b");
   EXPECT_EQ(t->FieldByName("B")->AsString(), "\"q\"");
   EXPECT_EQ(t->FieldByName("C")->AsString(), std::string(70, 'w'));  // longer than 50, whole
 }
 
 TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
-  auto t = Table("A|B|C\n1|2\n1|2|3|4|5\n");
-  t->Open();
+  auto t = Opened("A|B|C\n1|2\n1|2|3|4|5\n");
   EXPECT_EQ(t->FieldByName("B")->AsString(), "2");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->SetAsString("x"); }),
@@ -106,8 +98,8 @@ TEST_F(FlatFileReadTest, DeclaredFieldsReadByTheirOwnPosition) {
   TField* b = t->AddField("B");
   TField* a = t->AddField("A");
   t->Open();
-  EXPECT_EQ(b->AsString(), "1");
-  EXPECT_EQ(a->AsString(), "2");
+  EXPECT_EQ(std::pair(b->AsString(), a->AsString()),
+            (std::pair<std::string, std::string>("1", "2")));
   t->Close();
   EXPECT_EQ(t->FieldCount(), 2);  // declared fields survive the close
 }
@@ -130,8 +122,7 @@ TEST_F(FlatFileReadTest, BindingFailuresNameTheTableAndField) {
 
   auto twice = Table("Name|x|NAME\n", "d.dat");
   EXPECT_EQ(ErrorOf([&] { twice->Open(); }), "A component named NAME already exists");
-  auto blanks = Table("|x|\n1|2|3\n", "b.dat");  // empty names may repeat
-  blanks->Open();
+  auto blanks = Opened("|x|\n1|2|3\n", "b.dat");  // empty names may repeat
   EXPECT_EQ(blanks->FieldCount(), 3);
 }
 
