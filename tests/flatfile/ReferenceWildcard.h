@@ -22,17 +22,9 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       // A star that ends the pattern takes whatever text remains.
       if (p + 1 == m) return true;
       // Otherwise try the rest of the pattern from each remaining position, then from the end.
-      for (std::size_t i = t; i < n; ++i) {
+      for (std::size_t i = t; i < n; ++i)
         if (MatchFrom(text, i, pattern, p + 1)) return true;
-      }
       t = n;
-      ++p;
-      continue;
-    }
-
-    if (pc == '?') {
-      if (t == n) return false;
-      ++t;
       ++p;
       continue;
     }
@@ -41,11 +33,8 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       std::size_t q = p + 1;
       // "[" at the end, or followed by "[" or "]", never matches.
       if (q == m || pattern[q] == '[' || pattern[q] == ']') return false;
-      bool negated = false;
-      if (pattern[q] == '^') {
-        negated = true;
-        ++q;
-      }
+      const bool negated = pattern[q] == '^';
+      if (negated) ++q;
       // A set needs a text character to consume.
       if (t == n) return false;
       const unsigned char c = static_cast<unsigned char>(text[t]);
@@ -72,8 +61,8 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       continue;
     }
 
-    // Any other character stands for itself.
-    if (t == n || text[t] != pc) return false;
+    // A question mark takes any one character; any other character stands for itself.
+    if (t == n || (pc != '?' && text[t] != pc)) return false;
     ++t;
     ++p;
   }

@@ -240,28 +240,22 @@ TEST(WildcardMatch, TextsLongerThanOneWordOfPositionsAndManyStars) {
   }
 }
 
+// Every string over `alphabet` of up to `max_length` characters, shortest first.
+std::vector<std::string> AllStrings(std::string_view alphabet, std::size_t max_length) {
+  std::vector<std::string> all = {""};
+  for (std::size_t i = 0; i < all.size() && all[i].size() < max_length; ++i)
+    for (const char c : alphabet)
+      all.push_back(all[i] + c);
+  return all;
+}
+
 // Every pattern of up to five characters over the wildcard alphabet against every text of up to
 // two characters.
 TEST(WildcardEquivalence, ExhaustiveShortPatterns) {
-  const std::string_view pattern_chars = "ab*?[]^-\xE9";
-  const std::string_view text_chars = "ab-]^\xE9";
-
-  std::vector<std::string> texts = {""};
-  for (std::size_t i = 0; i < texts.size() && texts[i].size() < 2; ++i) {
-    for (const char c : text_chars)
-      texts.push_back(texts[i] + c);
-  }
-  std::vector<std::string> patterns = {""};
-  for (std::size_t i = 0; i < patterns.size() && patterns[i].size() < 5; ++i) {
-    for (const char c : pattern_chars)
-      patterns.push_back(patterns[i] + c);
-  }
-
-  for (const std::string& pattern : patterns) {
-    for (const std::string& text : texts) {
+  const std::vector<std::string> texts = AllStrings("ab-]^\xE9", 2);
+  for (const std::string& pattern : AllStrings("ab*?[]^-\xE9", 5))
+    for (const std::string& text : texts)
       if (!SameAsReference(text, pattern)) return;
-    }
-  }
 }
 
 // Random short patterns and texts, with a fixed seed.
