@@ -7,14 +7,13 @@ namespace {
 class FlatFileReadTest : public FlatFileFixture {};
 
 TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALineAndANulByteTheText) {
-  auto t = Opened("A\r\nlf\ncr\rcrlf\r\nlast");
-  EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
-  // A final break starts no further line; a blank line in the middle is a record.
-  auto u = Opened("A\n\none\n", "u.dat");
-  EXPECT_EQ(Records(*u), (Rows{"", "one"}));
-  // A NUL byte ends the text.
-  auto nul = Opened(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
-  EXPECT_EQ(Records(*nul), (Rows{"before", "half"}));
+  for (const auto& [bytes, rows] : std::vector<std::pair<std::string, Rows>>{
+           {"A\r\nlf\ncr\rcrlf\r\nlast", {"lf", "cr", "crlf", "last"}},
+           // A final break starts no further line; a blank line in the middle is a record.
+           {"A\n\none\n", {"", "one"}},
+           // A NUL byte ends the text.
+           {std::string("A\nbefore\nhalf\0after\nnever\n", 26), {"before", "half"}}})
+    EXPECT_EQ(Records(*Opened(bytes)), rows);
 }
 
 TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
@@ -30,15 +29,14 @@ TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
 }
 
 TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {
-  auto t = Table("A\n# not a comment test, just skipped\ndata1\ndata2\n");
-  t->SetSkipRow(1);
-  t->Open();
-  EXPECT_EQ(Records(*t), (Rows{"data1", "data2"}));
-
-  auto third = Table("A\nd1\nd2\nd3\n", "third.dat");
-  third->SetSkipRow(2);
-  third->Open();
-  EXPECT_EQ(Records(*third), (Rows{"d1", "d3"}));
+  for (const auto& [bytes, skip, rows] : std::vector<std::tuple<std::string, int, Rows>>{
+           {"A\n# not a comment test, just skipped\ndata1\ndata2\n", 1, {"data1", "data2"}},
+           {"A\nd1\nd2\nd3\n", 2, {"d1", "d3"}}}) {
+    auto t = Table(bytes);
+    t->SetSkipRow(skip);
+    t->Open();
+    EXPECT_EQ(Records(*t), rows);
+  }
 
   auto past = Table("A\nonly\n", "past.dat");
   past->SetSkipRow(2);
@@ -135,24 +133,22 @@ TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
 
 TEST_F(FlatFileReadTest, SplitTextRules) {
   TModList list;
-  list.SplitText("a|b|");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b", ""}));
-  list.SplitText(std::string_view("a|b|").substr(0, 3));  // the delimiter past its end unread
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b"}));
-  list.SplitText("");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{""}));
+  auto split = [&](std::string_view text) {
+    list.SplitText(text);
+    return list.Items();
+  };
+  EXPECT_EQ(split("a|b|"), (Rows{"a", "b", ""}));
+  EXPECT_EQ(split(std::string_view("a|b|").substr(0, 3)), (Rows{"a", "b"}));  // the last "|" unread
+  EXPECT_EQ(split(""), (Rows{""}));
   EXPECT_EQ(list.IndexOf("b"), -1);  // an item that was, and is no more
   list.SetDelimiter(",");
-  list.SplitText(" 4, 6 ,8 ");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"4", "6", "8"}));
+  EXPECT_EQ(split(" 4, 6 ,8 "), (Rows{"4", "6", "8"}));
   EXPECT_EQ(list.IndexOf("6"), 1);
   // Only the first character of a longer delimiter goes with each cut.
   list.SetDelimiter("||");
-  list.SplitText("a||b");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "|b"}));
+  EXPECT_EQ(split("a||b"), (Rows{"a", "|b"}));
   list.SetDelimiter("");
-  list.SplitText(" a|b ");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a|b"}));
+  EXPECT_EQ(split(" a|b "), (Rows{"a|b"}));
   EXPECT_THROW(list[1], EKavError);
 }
 
