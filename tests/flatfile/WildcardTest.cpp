@@ -22,13 +22,10 @@ std::string Show(std::string_view s) {
   std::string out = "\"";
   for (const char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\') {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", static_cast<unsigned>(c));
-      out += buf;
-    } else {
-      out += ch;
-    }
+    char shown[8] = {ch, '\0'};
+    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\')
+      std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned>(c));
+    out += shown;
   }
   return out + "\"";
 }
@@ -288,8 +285,7 @@ std::string PatternFromText(std::mt19937& rng, const std::string& text) {
     holes.push_back(std::minmax({position(rng), position(rng)}));
   std::string pattern;
   for (std::size_t i = 0; i <= text.size(); ++i) {
-    bool star_here = false;
-    bool in_hole = false;
+    bool star_here = false, in_hole = false;
     for (const auto& [a, b] : holes) {
       if (i == a) star_here = true;
       if (i >= a && i < b) in_hole = true;
@@ -298,17 +294,11 @@ std::string PatternFromText(std::mt19937& rng, const std::string& text) {
     if (i == text.size() || in_hole) continue;
     const char c = text[i];
     const int roll = percent(rng);
-    if (roll < 5) {
-      pattern += '?';
-    } else if (roll < 8) {
-      pattern += (c == 'a') ? "[a-b]" : "[^a]";
-    } else if (roll < 9) {
-      pattern += "[^b-\xFF]";
-    } else if (roll < 10) {
-      pattern += (c == 'a') ? 'b' : 'a';  // likely mismatch
-    } else {
-      pattern += c;
-    }
+    pattern += roll < 5    ? std::string("?")
+               : roll < 8  ? std::string(c == 'a' ? "[a-b]" : "[^a]")
+               : roll < 9  ? std::string("[^b-\xFF]")
+               : roll < 10 ? std::string(1, c == 'a' ? 'b' : 'a')  // likely mismatch
+                           : std::string(1, c);
   }
   return pattern;
 }
