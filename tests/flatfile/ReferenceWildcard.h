@@ -11,8 +11,7 @@ namespace reference_wildcard_detail {
 
 inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pattern,
                       std::size_t p) {
-  const std::size_t n = text.size();
-  const std::size_t m = pattern.size();
+  const std::size_t n = text.size(), m = pattern.size();
   for (;;) {
     // End of pattern: match exactly when the text is used up too.
     if (p == m) return t == n;
@@ -45,15 +44,12 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
         if (q == m) return false;  // no closing "]"
         if (pattern[q] == ']') break;
         const unsigned char first = static_cast<unsigned char>(pattern[q]);
-        if (q + 2 < m && pattern[q + 1] == '-') {
-          // Range; its upper bound may be "]", and the scan then goes on to the next "]".
-          const unsigned char last = static_cast<unsigned char>(pattern[q + 2]);
-          if (first <= c && c <= last) covered = true;
-          q += 3;
-        } else {
-          if (c == first) covered = true;
-          ++q;
-        }
+        // A range's upper bound may be "]", and the scan then goes on to the next "]". A single
+        // member is a range of one.
+        const bool range = q + 2 < m && pattern[q + 1] == '-';
+        const unsigned char last = range ? static_cast<unsigned char>(pattern[q + 2]) : first;
+        if (first <= c && c <= last) covered = true;
+        q += range ? 3 : 1;
       }
       if (covered == negated) return false;
       ++t;
