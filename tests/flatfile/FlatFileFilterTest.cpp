@@ -61,8 +61,7 @@ TEST_F(FlatFileFilterTest, FiltersApplyOnlyWhenFilteredIsSetAndAnEmptyValueRemov
 TEST_F(FlatFileFilterTest, UnknownColumnRejectsEveryLine) {
   EXPECT_EQ(Query("A\nx\n", foDefaultCompare, {{"Nope", "x"}}), Rows{});
   // A line without "=" has an empty name: only an empty column name matches it.
-  auto t = Table("A\nx\n");
-  t->SetFiltered(true);
+  auto t = Filtered("A\nx\n", {});
   t->Filters().Add("A");
   t->Open();
   EXPECT_EQ(t->RecordCount(), 0);

@@ -60,16 +60,14 @@ struct Case {
 // The matcher's answers for the cases below are checked against the recursive reference too, so
 // that the reference itself is pinned to the documented behaviour.
 void ExpectCases(std::initializer_list<Case> cases) {
-  for (const auto& [pattern, matching, failing] : cases) {
-    for (const bool expected : {true, false}) {
+  for (const auto& [pattern, matching, failing] : cases)
+    for (const bool expected : {true, false})
       for (const std::string_view text : expected ? matching : failing) {
         EXPECT_EQ(WildcardMatch(text, pattern), expected)
             << "text " << Show(text) << ", pattern " << Show(pattern);
         EXPECT_EQ(ReferenceWildcardMatch(text, pattern), expected)
             << "reference; text " << Show(text) << ", pattern " << Show(pattern);
       }
-    }
-  }
 }
 
 // The matcher alone, for texts where the recursive reference would take too long.
@@ -273,7 +271,6 @@ TEST(WildcardEquivalence, RandomShortPatterns) {
 std::string PatternFromText(std::mt19937& rng, const std::string& text) {
   std::uniform_int_distribution<int> percent(0, 99);
   std::uniform_int_distribution<std::size_t> position(0, text.size());
-  std::string cut = text;
   // Up to two stars, each replacing a stretch of text (possibly empty).
   const int stars = percent(rng) % 3;
   std::vector<std::pair<std::size_t, std::size_t>> holes;
