@@ -177,8 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.TrimTrailing = options & 16;
   if (options & 32) {
     // A handler that keeps the earlier or the later section, moving some lines over.
-    const bool keepEarlier = options & 64;
-    const bool move = options & 128;
+    const bool keepEarlier = options & 64, move = options & 128;
     ini.OnDuplicateSection = [keepEarlier, move](const std::string&, std::vector<std::string>& kept,
                                                  std::vector<std::string>& dropped) {
       if (move && !dropped.empty()) {
