@@ -37,17 +37,16 @@ class MainWindowTest : public WindowFixture {
 
 TEST_F(MainWindowTest, FullModeListsEveryAntennaOnPageOne) {
   TfrmKavPnbMain& w = Start();
-  EXPECT_EQ(w.EPWizard1->Layout(), "Full");
-  EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage1);
-  EXPECT_EQ(data->AntData.RecordCount(), 5);
-  EXPECT_TRUE(w.EPWizard1->NextButton()->isEnabled());
-  EXPECT_TRUE(w.btnPrintSpecs->isEnabled() && w.btnRPE->isEnabled());
-  EXPECT_TRUE(w.rbAll->isChecked());
-  EXPECT_FALSE(w.txtPart->isEnabled() || w.cboFreqList->isEnabled() || w.lblType->isEnabled());
-  EXPECT_TRUE(w.imgAntType->HasPicture());  // std6.gif of the first antenna
-  EXPECT_EQ(w.windowTitle(), "KAV Part Number Builder");
-  EXPECT_EQ(w.centralWidget()->size(), QSize(655, 534));
-  EXPECT_TRUE(dialogs.errors.empty());
+  EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), w.EPWizard1->ActivePage(),
+                       data->AntData.RecordCount(), w.windowTitle().toStdString(),
+                       w.centralWidget()->size(), dialogs.errors.size()),
+            std::tuple("Full", w.EPWizardPage1, 5, "KAV Part Number Builder", QSize(655, 534), 0u));
+  // Next, Print Specs, RPE, "all" and std6.gif of the first antenna; not the query boxes.
+  EXPECT_EQ((std::vector<bool>{w.EPWizard1->NextButton()->isEnabled(), w.btnPrintSpecs->isEnabled(),
+                               w.btnRPE->isEnabled(), w.rbAll->isChecked(),
+                               w.imgAntType->HasPicture(), w.txtPart->isEnabled(),
+                               w.cboFreqList->isEnabled(), w.lblType->isEnabled()}),
+            (std::vector<bool>{true, true, true, true, true, false, false, false}));
 }
 
 TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
@@ -66,25 +65,23 @@ TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
 
 TEST_F(MainWindowTest, BlankArgumentOpensCommandModeOnTheFirstAntenna) {
   TfrmKavPnbMain& w = Start({"   "});
-  EXPECT_EQ(w.EPWizard1->Layout(), "Command");
-  EXPECT_EQ(data->GetSelectedPartNum(), "STD6-6");
+  EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->GetSelectedPartNum()),
+            std::tuple("Command", "STD6-6"));
 }
 
 TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
   TfrmKavPnbMain& w = Start({"HP4"});
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_NE(dialogs.errors[0].find("The model number: HP4 was not found"), std::string::npos);
-  EXPECT_EQ(w.EPWizard1->Layout(), "Full");
-  EXPECT_EQ(data->AntData.RecordCount(), 5);
-  EXPECT_FALSE(data->ExactPartNumber());
-  EXPECT_EQ(w.txtPart->text(), "");
+  EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->AntData.RecordCount(),
+                       data->ExactPartNumber(), w.txtPart->text().toStdString()),
+            std::tuple("Full", 5, false, ""));
 }
 
 TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
   TfrmKavPnbMain& w = Start();
   w.rbPartNum->click();
-  EXPECT_TRUE(w.txtPart->isEnabled());
-  EXPECT_FALSE(w.cboFreqList->isEnabled());
+  EXPECT_EQ(std::pair(w.txtPart->isEnabled(), w.cboFreqList->isEnabled()), std::pair(true, false));
   w.btnQryAntList->click();
   EXPECT_EQ(dialogs.messages.back(), "You must enter a part number to generate an antenna list.");
   QTest::keyClicks(w.txtPart, "hp");
@@ -97,12 +94,12 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
   EXPECT_FALSE(w.EPWizard1->NextButton()->isEnabled() || w.btnRPE->isEnabled());
   w.txtPart->setText("   ");  // blanks pass the test and match every antenna
   w.btnQryAntList->click();
-  EXPECT_EQ(data->AntData.RecordCount(), 5);
-  EXPECT_TRUE(w.EPWizard1->NextButton()->isEnabled());
+  EXPECT_EQ(std::pair(data->AntData.RecordCount(), w.EPWizard1->NextButton()->isEnabled()),
+            std::pair(5, true));
 
   w.rbFreqType->click();
-  EXPECT_TRUE(w.cboFreqList->isEnabled() && w.lblFreq->isEnabled());
-  EXPECT_FALSE(w.txtPart->isEnabled());
+  EXPECT_EQ(std::tuple(w.cboFreqList->isEnabled(), w.lblFreq->isEnabled(), w.txtPart->isEnabled()),
+            std::tuple(true, true, false));
   w.cboTypeList->ChooseRecord(0);
   w.btnQryAntList->click();
   EXPECT_EQ(dialogs.messages.back(),
@@ -143,19 +140,19 @@ TEST_F(MainWindowTest, OptionPictureFollowsTheListsWhoseTextChanged) {
   EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));  // the radome picture came last
   w.imgOptions->SetSize(1, 1);
   w.dbnavAntennas->BtnClick(TDBNavigator::nbNext);  // HP4-23: same flange, same radome
-  EXPECT_EQ(w.imgOptions->size(), QSize(1, 1));     // nothing was loaded again
-  EXPECT_TRUE(w.imgOptions->HasPicture());
+  EXPECT_EQ(std::pair(w.imgOptions->HasPicture(), w.imgOptions->size()),
+            std::pair(true, QSize(1, 1)));  // nothing was loaded again
 }
 
 TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
   TfrmKavPnbMain& w = Start({"HP2-23"});
   w.cboFlangeList->ChooseRecord(1);  // UDR220
-  EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BXP");
-  EXPECT_FALSE(w.imgOptions->HasPicture());  // UDR220 has no picture file
-  w.cboRadomeList->ChooseRecord(1);          // Hydrophobic
-  EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BHP");
-  EXPECT_TRUE(w.imgOptions->HasPicture());  // the radome's picture
-  EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));
+  // UDR220 has no picture file.
+  EXPECT_EQ(std::tuple(Shown(w.dbCustPartNum), w.imgOptions->HasPicture()),
+            std::tuple("HP2-23-BXP", false));
+  w.cboRadomeList->ChooseRecord(1);  // Hydrophobic: the radome's picture
+  EXPECT_EQ(std::tuple(Shown(w.dbCustPartNum), w.imgOptions->HasPicture(), w.imgOptions->size()),
+            std::tuple("HP2-23-BHP", true, QSize(121, 120)));
   w.cboPackList->ChooseRecord(1);  // Export crate
   EXPECT_EQ(Shown(w.dbCustPartNum), "HP2-23-BHE");
   EXPECT_EQ(w.dbCustDesc->toPlainText().toStdString(),
@@ -180,10 +177,10 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   dialogs.answers = {false};
   window->EPWizard1->CancelButton()->click();
   EXPECT_EQ(dialogs.questions.back(), "Cancel now?");
-  EXPECT_TRUE(window->isVisible() && JobFileExists());
+  EXPECT_EQ(std::pair(window->isVisible(), JobFileExists()), std::pair(true, true));
   dialogs.answers = {true};
   window->EPWizard1->CancelButton()->click();
-  EXPECT_FALSE(window->isVisible() || JobFileExists());
+  EXPECT_EQ(std::pair(window->isVisible(), JobFileExists()), std::pair(false, false));
 
   // File > Exit leaves an older job file alone.
   WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
@@ -217,9 +214,9 @@ TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
   w.EPWizard1->NextClick();
   EXPECT_EQ(dialogs.questions.back(),
             "You have not completed a part number.  Would you still like to exit?");
-  EXPECT_TRUE(w.isVisible() && JobFileExists());
+  EXPECT_EQ(std::pair(w.isVisible(), JobFileExists()), std::pair(true, true));
   w.EPWizard1->NextClick();
-  EXPECT_FALSE(w.isVisible() || JobFileExists());
+  EXPECT_EQ(std::pair(w.isVisible(), JobFileExists()), std::pair(false, false));
 }
 
 TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
@@ -292,16 +289,14 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
 
   // A query chosen by the arrow keys takes the focus on to its list or box, as
   // a click does. Enter in the part-number box runs the query and stays on the page.
-  w.rbAll->setFocus();
-  Press(Qt::Key_Down);
-  QApplication::processEvents();
-  ASSERT_TRUE(w.rbFreqType->isChecked());
-  EXPECT_EQ(Focused(), w.cboFreqList);
-  w.rbFreqType->setFocus();
-  Press(Qt::Key_Down);
-  QApplication::processEvents();
-  ASSERT_TRUE(w.rbPartNum->isChecked());
-  ASSERT_EQ(Focused(), w.txtPart);
+  for (const auto& [from, to, next] :
+       {std::tuple<QRadioButton*, QRadioButton*, QWidget*>(w.rbAll, w.rbFreqType, w.cboFreqList),
+        {w.rbFreqType, w.rbPartNum, w.txtPart}}) {
+    from->setFocus();
+    Press(Qt::Key_Down);
+    QApplication::processEvents();
+    ASSERT_EQ(std::pair(to->isChecked(), Focused()), std::pair(true, next));
+  }
   QTest::keyClicks(w.txtPart, "hp");
   Press(Qt::Key_Return);
   EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage1);

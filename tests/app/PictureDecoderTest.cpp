@@ -18,8 +18,7 @@ std::string DemoPicture(const std::string& name) {
 }
 
 TEST(PictureDecoderTest, DecodesTheDemoPicturesAndBitmaps) {
-  const QImage antenna = DecodePicture(DemoPicture("osd_4ft.gif")).Raster();
-  EXPECT_EQ(antenna.size(), QSize(100, 100));
+  EXPECT_EQ(DecodePicture(DemoPicture("osd_4ft.gif")).Raster().size(), QSize(100, 100));
   TempDir dir;
   QImage square(8, 6, QImage::Format_RGB32);
   square.fill(Qt::red);
@@ -83,15 +82,13 @@ TEST(PictureDecoderTest, PictureBoxKeepsItsPictureWhenALoadFails) {
   TQtPictureBox box;
   box.SetSize(121, 120);
   box.LoadPicture(DemoPicture("osd_4ft.gif"));
-  EXPECT_TRUE(box.HasPicture());
-  EXPECT_EQ(box.size(), QSize(121, 120));
+  EXPECT_EQ(std::pair(box.HasPicture(), box.size()), std::pair(true, QSize(121, 120)));
   TempDir dir;
   WriteFile(dir / "bad.gif", "GIF89a");
   EXPECT_THROW(box.LoadPicture(dir / "bad.gif"), EKavError);
   EXPECT_TRUE(box.HasPicture());
   box.ClearPicture();
-  EXPECT_FALSE(box.HasPicture());
-  EXPECT_EQ(box.size(), QSize(121, 120));
+  EXPECT_EQ(std::pair(box.HasPicture(), box.size()), std::pair(false, QSize(121, 120)));
 }
 
 }  // namespace

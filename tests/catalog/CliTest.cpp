@@ -28,8 +28,7 @@ TEST_F(CliTest, QueryPrintsTheGridColumns) {
   EXPECT_FALSE(std::filesystem::exists(program / "data/AntFlanges.dat"));
   std::istringstream lines(out.str());
   std::string title, row, rest;
-  std::getline(lines, title);
-  std::getline(lines, row);
+  std::getline(std::getline(lines, title), row);
   EXPECT_EQ(title.substr(0, 36), "Model Number\tFrequency\tAntenna Input");
   EXPECT_EQ(row.substr(0, 22), "HP4-23\t23 GHz\tPDR220\tS");
   EXPECT_FALSE(std::getline(lines, rest));
@@ -151,13 +150,10 @@ TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
   std::string expected =
       "Line,Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings,Status\r\n";
   int line = 2;
-  for (const std::vector<std::string>& single :
-       {std::vector<std::string>{"HP2-23", "--flange", "UDR220", "--radome", "Hydrophobic radome",
-                                 "--pack", "E"},
-        std::vector<std::string>{"HP4-23"}}) {
-    std::vector<std::string> args{"build"};
-    args.insert(args.end(), single.begin(), single.end());
-    args.insert(args.end(), {"--format", "csv"});
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"build", "HP2-23", "--flange", "UDR220", "--radome", "Hydrophobic radome", "--pack",
+            "E", "--format", "csv"},
+           {"build", "HP4-23", "--format", "csv"}}) {
     ASSERT_EQ(Run(args), 0) << err.str();
     const std::string row = out.str().substr(out.str().find("\r\n") + 2);
     expected += std::to_string(line++) + "," + row.substr(0, row.size() - 2) + ",ok\r\n";

@@ -36,8 +36,7 @@ TEST_F(BadInputTest, BinaryGarbageOpensAsSomeRecords) {
     state = state * 1103515245 + 12345;
     garbage += static_cast<char>((state >> 16) | 1);  // no NUL, so the whole text is read
   }
-  auto t = Table(garbage);
-  t->Open();
+  auto t = Opened(garbage);
   int cells = 0;
   for (t->First(); !t->Eof(); t->Next())
     for (int i = 0; i < t->FieldCount(); ++i)
@@ -50,8 +49,7 @@ TEST_F(BadInputTest, BinaryGarbageOpensAsSomeRecords) {
 
 TEST_F(BadInputTest, VeryLongLinesAndManyColumns) {
   const std::string longCell(10 << 20, 'x');
-  auto t = Table("A|B\n" + longCell + "|end\nshort|2\n");
-  t->Open();
+  auto t = Opened("A|B\n" + longCell + "|end\nshort|2\n");
   EXPECT_EQ(t->Fields(0)->AsString().size(), longCell.size());
   EXPECT_EQ(t->Fields(1)->AsString(), "end");
   t->Next();
@@ -77,8 +75,7 @@ TEST_F(BadInputTest, HugeSkipRowFailsCleanly) {
 }
 
 TEST_F(BadInputTest, OnlyLineBreaks) {
-  auto t = Table("\r\r\r\n\n");
-  t->Open();
+  auto t = Opened("\r\r\r\n\n");
   EXPECT_EQ(t->FieldCount(), 1);
   EXPECT_EQ(Records(*t), (Rows{"", "", ""}));
 }

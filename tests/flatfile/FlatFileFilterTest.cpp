@@ -5,13 +5,19 @@ namespace {
 
 class FlatFileFilterTest : public FlatFileFixture {
  protected:
-  Rows Query(const std::string& bytes, TFilterOption option,
-             std::initializer_list<std::pair<std::string, std::string>> filters) {
+  using Filters = std::initializer_list<std::pair<std::string, std::string>>;
+  // A table on `bytes` that keeps what passes `filters`, not yet open.
+  std::unique_ptr<TFlatFileDataSet> Filtered(const std::string& bytes, Filters filters,
+                                             TFilterOption option = foDefaultCompare) {
     auto t = Table(bytes);
     t->SetFiltered(true);
     t->SetFilterOption(option);
     for (const auto& [name, value] : filters)
       t->Filters().SetValue(name, value);
+    return t;
+  }
+  Rows Query(const std::string& bytes, TFilterOption option, Filters filters) {
+    auto t = Filtered(bytes, filters, option);
     t->Open();
     return Records(*t);
   }
@@ -55,17 +61,14 @@ TEST_F(FlatFileFilterTest, FiltersApplyOnlyWhenFilteredIsSetAndAnEmptyValueRemov
 TEST_F(FlatFileFilterTest, UnknownColumnRejectsEveryLine) {
   EXPECT_EQ(Query("A\nx\n", foDefaultCompare, {{"Nope", "x"}}), Rows{});
   // A line without "=" has an empty name: only an empty column name matches it.
-  auto t = Table("A\nx\n");
-  t->SetFiltered(true);
+  auto t = Filtered("A\nx\n", {});
   t->Filters().Add("A");
   t->Open();
   EXPECT_EQ(t->RecordCount(), 0);
 }
 
 TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
-  auto t = Table("A|B\nx|1\ny\n");
-  t->SetFiltered(true);
-  t->Filters().SetValue("B", "1");
+  auto t = Filtered("A|B\nx|1\ny\n", {{"B", "1"}});
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
   EXPECT_FALSE(t->Active());
   // The first filter rejects the short line before the second looks at it.
@@ -74,10 +77,9 @@ TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
   t->Filters().SetValue("B", "1");
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"x|1"}));
-  t = Table("A::B\nx::1\ny\n");  // the header is cut at the first ':' only: "A", ":B"
-  t->SetDelimiter("::");         // the lines are split the general way
-  t->SetFiltered(true);
-  t->Filters().SetValue(":B", "1");
+  // The header is cut at the first ':' only ("A", ":B"); the lines are split the general way.
+  t = Filtered("A::B\nx::1\ny\n", {{":B", "1"}});
+  t->SetDelimiter("::");
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
 }
 
@@ -92,27 +94,19 @@ TEST_F(FlatFileFilterTest, QuickLookMissesNoLineThatCounts) {
     longLines += "a|b|other text that fills a block\n";
   for (size_t pad = 0; pad < 40; ++pad) {
     const std::string line = "k|" + std::string(pad, 'x') + "|match";
-    auto t = Table("A|B|C\n" + longLines + line + "\n" + longLines);
-    t->SetFiltered(true);
-    t->Filters().SetValue("C", "match");
-    t->Open();
-    EXPECT_EQ(Records(*t), Rows{line}) << pad;
+    const std::string bytes = "A|B|C\n" + longLines + line + "\n" + longLines;
+    EXPECT_EQ(Query(bytes, foDefaultCompare, {{"C", "match"}}), Rows{line}) << pad;
   }
   for (const std::string& body : {longLines + "y|2\n" + longLines, longLines + "z|2\nu|v|w\n"}) {
-    auto t = Table("A|B|C\n" + body);
-    t->SetFiltered(true);
-    t->Filters().SetValue("C", "match");
+    auto t = Filtered("A|B|C\n" + body, {{"C", "match"}});
     EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (2)") << body;
   }
 }
 
 TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
-  auto t = Table("G|F|Suffix\nA,B|N|first\nB|N|second\n");
-  t->SetFiltered(true);
-  t->SetFilterOption(foDelimitedCompare);
+  auto t = Filtered("G|F|Suffix\nA,B|N|first\nB|N|second\n", {{"G", "b"}, {"F", "n"}},
+                    foDelimitedCompare);
   t->SetDataInstance(diSingle);
-  t->Filters().SetValue("G", "b");
-  t->Filters().SetValue("F", "n");
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"A,B|N|first"}));
 }

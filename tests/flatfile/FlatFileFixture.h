@@ -20,6 +20,13 @@ class FlatFileFixture : public ::testing::Test {
     table->SetFileName(dir / name);
     return table;
   }
+  // The same, opened.
+  std::unique_ptr<TFlatFileDataSet> Opened(const std::string& bytes,
+                                           const std::string& name = "t.dat") {
+    auto table = Table(bytes, name);
+    table->Open();
+    return table;
+  }
 
   // Every record of an open table, its cells joined by "|".
   static std::vector<std::string> Records(TFlatFileDataSet& table) {

@@ -7,24 +7,18 @@ namespace {
 class FlatFileReadTest : public FlatFileFixture {};
 
 TEST_F(FlatFileReadTest, EveryKindOfLineBreakEndsALineAndANulByteTheText) {
-  auto t = Table("A\r\nlf\ncr\rcrlf\r\nlast");
-  t->Open();
-  EXPECT_EQ(Records(*t), (Rows{"lf", "cr", "crlf", "last"}));
-  // A final break starts no further line; a blank line in the middle is a record.
-  auto u = Table("A\n\none\n", "u.dat");
-  u->Open();
-  EXPECT_EQ(Records(*u), (Rows{"", "one"}));
-  // A NUL byte ends the text.
-  auto nul = Table(std::string("A\nbefore\nhalf\0after\nnever\n", 26), "ended.dat");
-  nul->Open();
-  EXPECT_EQ(Records(*nul), (Rows{"before", "half"}));
+  for (const auto& [bytes, rows] : std::vector<std::pair<std::string, Rows>>{
+           {"A\r\nlf\ncr\rcrlf\r\nlast", {"lf", "cr", "crlf", "last"}},
+           // A final break starts no further line; a blank line in the middle is a record.
+           {"A\n\none\n", {"", "one"}},
+           // A NUL byte ends the text.
+           {std::string("A\nbefore\nhalf\0after\nnever\n", 26), {"before", "half"}}})
+    EXPECT_EQ(Records(*Opened(bytes)), rows);
 }
 
 TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
-  auto t = Table("A|B\r\n");
-  t->Open();
-  EXPECT_EQ(t->RecordCount(), 0);
-  EXPECT_EQ(t->FieldCount(), 2);
+  auto t = Opened("A|B\r\n");
+  EXPECT_EQ(std::pair(t->RecordCount(), t->FieldCount()), std::pair(0, 2));
 
   auto empty = Table("", "MWAnts.dat");
   EXPECT_EQ(ErrorOf([&] { empty->Open(); }), "No Data Exits in " + (dir / "MWAnts.dat"));
@@ -35,15 +29,14 @@ TEST_F(FlatFileReadTest, HeaderOnlyAndEmptyFiles) {
 }
 
 TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {
-  auto t = Table("A\n# not a comment test, just skipped\ndata1\ndata2\n");
-  t->SetSkipRow(1);
-  t->Open();
-  EXPECT_EQ(Records(*t), (Rows{"data1", "data2"}));
-
-  auto third = Table("A\nd1\nd2\nd3\n", "third.dat");
-  third->SetSkipRow(2);
-  third->Open();
-  EXPECT_EQ(Records(*third), (Rows{"d1", "d3"}));
+  for (const auto& [bytes, skip, rows] : std::vector<std::tuple<std::string, int, Rows>>{
+           {"A\n# not a comment test, just skipped\ndata1\ndata2\n", 1, {"data1", "data2"}},
+           {"A\nd1\nd2\nd3\n", 2, {"d1", "d3"}}}) {
+    auto t = Table(bytes);
+    t->SetSkipRow(skip);
+    t->Open();
+    EXPECT_EQ(Records(*t), rows);
+  }
 
   auto past = Table("A\nonly\n", "past.dat");
   past->SetSkipRow(2);
@@ -53,22 +46,19 @@ TEST_F(FlatFileReadTest, SkipRowDropsOneLineAfterTheHeader) {
 }
 
 TEST_F(FlatFileReadTest, CommentsAreRecognisedByTheFirstCharacterOnly) {
-  auto t = Table("A|B\n#c\n*c\n;c\n[c\n^c\n`c\n{c\n~c\n #kept|x\nplain|y\n");
-  t->Open();
+  auto t = Opened("A|B\n#c\n*c\n;c\n[c\n^c\n`c\n{c\n~c\n #kept|x\nplain|y\n");
   EXPECT_EQ(Records(*t), (Rows{"#kept|x", "plain|y"}));
 }
 
 TEST_F(FlatFileReadTest, CellsAreTrimmedOfBlanksAndControlsOnly) {
-  auto t = Table("A | B |C\n \t a b \t| \"q\" |" + std::string(70, 'w') + "\n");
-  t->Open();
+  auto t = Opened("A | B |C\n \t a b \t| \"q\" |" + std::string(70, 'w') + "\n");
   EXPECT_EQ(t->FieldByName("A")->AsString(), "a b");
   EXPECT_EQ(t->FieldByName("B")->AsString(), "\"q\"");
   EXPECT_EQ(t->FieldByName("C")->AsString(), std::string(70, 'w'));  // longer than 50, whole
 }
 
 TEST_F(FlatFileReadTest, ShortLinesBecomeRecordsButTheirMissingCellsFail) {
-  auto t = Table("A|B|C\n1|2\n1|2|3|4|5\n");
-  t->Open();
+  auto t = Opened("A|B|C\n1|2\n1|2|3|4|5\n");
   EXPECT_EQ(t->FieldByName("B")->AsString(), "2");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->AsString(); }), "List index out of bounds (2)");
   EXPECT_EQ(ErrorOf([&] { t->FieldByName("C")->SetAsString("x"); }),
@@ -106,8 +96,8 @@ TEST_F(FlatFileReadTest, DeclaredFieldsReadByTheirOwnPosition) {
   TField* b = t->AddField("B");
   TField* a = t->AddField("A");
   t->Open();
-  EXPECT_EQ(b->AsString(), "1");
-  EXPECT_EQ(a->AsString(), "2");
+  EXPECT_EQ(std::pair(b->AsString(), a->AsString()),
+            (std::pair<std::string, std::string>("1", "2")));
   t->Close();
   EXPECT_EQ(t->FieldCount(), 2);  // declared fields survive the close
 }
@@ -130,8 +120,7 @@ TEST_F(FlatFileReadTest, BindingFailuresNameTheTableAndField) {
 
   auto twice = Table("Name|x|NAME\n", "d.dat");
   EXPECT_EQ(ErrorOf([&] { twice->Open(); }), "A component named NAME already exists");
-  auto blanks = Table("|x|\n1|2|3\n", "b.dat");  // empty names may repeat
-  blanks->Open();
+  auto blanks = Opened("|x|\n1|2|3\n", "b.dat");  // empty names may repeat
   EXPECT_EQ(blanks->FieldCount(), 3);
 }
 
@@ -144,24 +133,22 @@ TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
 
 TEST_F(FlatFileReadTest, SplitTextRules) {
   TModList list;
-  list.SplitText("a|b|");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b", ""}));
-  list.SplitText(std::string_view("a|b|").substr(0, 3));  // the delimiter past its end unread
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "b"}));
-  list.SplitText("");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{""}));
+  auto split = [&](std::string_view text) {
+    list.SplitText(text);
+    return list.Items();
+  };
+  EXPECT_EQ(split("a|b|"), (Rows{"a", "b", ""}));
+  EXPECT_EQ(split(std::string_view("a|b|").substr(0, 3)), (Rows{"a", "b"}));  // the last "|" unread
+  EXPECT_EQ(split(""), (Rows{""}));
   EXPECT_EQ(list.IndexOf("b"), -1);  // an item that was, and is no more
   list.SetDelimiter(",");
-  list.SplitText(" 4, 6 ,8 ");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"4", "6", "8"}));
+  EXPECT_EQ(split(" 4, 6 ,8 "), (Rows{"4", "6", "8"}));
   EXPECT_EQ(list.IndexOf("6"), 1);
   // Only the first character of a longer delimiter goes with each cut.
   list.SetDelimiter("||");
-  list.SplitText("a||b");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a", "|b"}));
+  EXPECT_EQ(split("a||b"), (Rows{"a", "|b"}));
   list.SetDelimiter("");
-  list.SplitText(" a|b ");
-  EXPECT_EQ(list.Items(), (std::vector<std::string>{"a|b"}));
+  EXPECT_EQ(split(" a|b "), (Rows{"a|b"}));
   EXPECT_THROW(list[1], EKavError);
 }
 

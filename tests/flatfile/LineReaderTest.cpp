@@ -12,8 +12,7 @@ namespace {
 
 std::vector<std::string> PlainLines(const std::string& bytes) {
   std::vector<std::string> lines;
-  std::string text = bytes.substr(0, bytes.find('\0'));
-  std::string line;
+  std::string line, text = bytes.substr(0, bytes.find('\0'));
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\r' || text[i] == '\n') {
       lines.push_back(line);

@@ -9,33 +9,28 @@ class ListDataSetTest : public FlatFileFixture {};
 
 TEST_F(ListDataSetTest, EmptyTableHasNoCurrentRecord) {
   auto t = Table("A|B\n");
-  EXPECT_TRUE(t->Bof() && t->Eof());  // closed
+  EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(true, true));  // closed
   t->Open();
-  EXPECT_EQ(t->RecordCount(), 0);
-  EXPECT_TRUE(t->Bof());
-  EXPECT_TRUE(t->Eof());
-  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_EQ(std::tuple(t->RecordCount(), t->Bof(), t->Eof(), t->RecNo()),
+            std::tuple(0, true, true, 0));
   EXPECT_EQ(t->FieldByName("A")->AsString(), "");
   t->Next();
   t->Prior();
   t->First();
-  EXPECT_TRUE(t->Bof() && t->Eof());
-  EXPECT_EQ(t->RecNo(), 0);
+  EXPECT_EQ(std::tuple(t->Bof(), t->Eof(), t->RecNo()), std::tuple(true, true, 0));
   t->Last();  // a write at the end of nothing is out of bounds
   EXPECT_EQ(ErrorOf([&] { t->Fields(0)->SetAsString("x"); }), "List index out of bounds (0)");
 }
 
 TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
-  auto t = Table("N\n1\n2\n3\n");
-  t->Open();
+  auto t = Opened("N\n1\n2\n3\n");
   EXPECT_EQ(t->RecNo(), 1);  // the open fetched the first record
   std::string forward, numbers;
   for (t->First(); !t->Eof(); t->Next()) {
     forward += t->Fields(0)->AsString();
     numbers += std::to_string(t->RecNo());
   }
-  EXPECT_EQ(forward, "123");
-  EXPECT_EQ(numbers, "123");
+  EXPECT_EQ(std::pair(forward, numbers), (std::pair<std::string, std::string>("123", "123")));
   EXPECT_EQ(t->Fields(0)->AsString(), "3");  // Next at the end stays on the last record
 
   std::string backward;
@@ -45,8 +40,7 @@ TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
 }
 
 TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
-  auto t = Table("N\na\nb\nc\n");
-  t->Open();
+  auto t = Opened("N\na\nb\nc\n");
   t->SetRecNo(3);
   EXPECT_EQ(t->Fields(0)->AsString(), "c");
   t->SetRecNo(1);
@@ -65,11 +59,9 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
 }
 
 TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
-  auto t = Table("N\nold\n");
-  t->Open();
+  auto t = Opened("N\nold\n");
   t->Close();
-  EXPECT_EQ(t->RecordCount(), 0);
-  EXPECT_FALSE(t->Active());
+  EXPECT_EQ(std::pair(t->RecordCount(), t->Active()), std::pair(0, false));
   t->Close();  // closing a closed table does nothing
   WriteFile(dir / "t.dat", "N\nnew1\nnew2\n");
   t->Open();
@@ -117,15 +109,13 @@ TEST_F(ListDataSetTest, HandlerMayReopenAnotherTableAndDetachLinks) {
 }
 
 TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
-  auto t = Table("A\nshort\n");
-  t->Open();
+  auto t = Opened("A\nshort\n");
   t->Fields(0)->SetAsString(std::string(80, 'x'));
   EXPECT_EQ(t->Fields(0)->AsString(), std::string(50, 'x'));
 }
 
 TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
-  auto t = Table("N\na\nb\n");
-  t->Open();
+  auto t = Opened("N\na\nb\n");
   t->Last();
   t->Delete();
   EXPECT_EQ(t->Fields(0)->AsString(), "a");
@@ -133,13 +123,11 @@ TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
   // One record left is never taken for an empty table.
   t->First();
   t->Next();  // reaches the end: no longer at the beginning
-  EXPECT_TRUE(t->Eof());
-  EXPECT_FALSE(t->Bof());
+  EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(false, true));
   t->Prior();  // reaches the beginning: no longer at the end
-  EXPECT_TRUE(t->Bof());
-  EXPECT_FALSE(t->Eof());
+  EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(true, false));
   t->Delete();
-  EXPECT_TRUE(t->Bof() && t->Eof());
+  EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(true, true));
   TDataSource link(t.get());  // deleting from an empty table moves nothing
   link.OnDataChange = [](TField*) { ADD_FAILURE() << "a notification"; };
   t->Delete();
@@ -147,8 +135,7 @@ TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
 
 TEST_F(ListDataSetTest, NumbersReadInTheUserFormat) {
   SetDecimalSeparator('.');
-  auto t = Table("P\n1150.5\n\n1,200\n");
-  t->Open();
+  auto t = Opened("P\n1150.5\n\n1,200\n");
   EXPECT_DOUBLE_EQ(t->Fields(0)->AsFloat(), 1150.5);
   t->Next();
   EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsFloat(); }), "'' is not a valid floating point value");

@@ -11,8 +11,7 @@ namespace reference_wildcard_detail {
 
 inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pattern,
                       std::size_t p) {
-  const std::size_t n = text.size();
-  const std::size_t m = pattern.size();
+  const std::size_t n = text.size(), m = pattern.size();
   for (;;) {
     // End of pattern: match exactly when the text is used up too.
     if (p == m) return t == n;
@@ -22,17 +21,9 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       // A star that ends the pattern takes whatever text remains.
       if (p + 1 == m) return true;
       // Otherwise try the rest of the pattern from each remaining position, then from the end.
-      for (std::size_t i = t; i < n; ++i) {
+      for (std::size_t i = t; i < n; ++i)
         if (MatchFrom(text, i, pattern, p + 1)) return true;
-      }
       t = n;
-      ++p;
-      continue;
-    }
-
-    if (pc == '?') {
-      if (t == n) return false;
-      ++t;
       ++p;
       continue;
     }
@@ -41,11 +32,8 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       std::size_t q = p + 1;
       // "[" at the end, or followed by "[" or "]", never matches.
       if (q == m || pattern[q] == '[' || pattern[q] == ']') return false;
-      bool negated = false;
-      if (pattern[q] == '^') {
-        negated = true;
-        ++q;
-      }
+      const bool negated = pattern[q] == '^';
+      if (negated) ++q;
       // A set needs a text character to consume.
       if (t == n) return false;
       const unsigned char c = static_cast<unsigned char>(text[t]);
@@ -56,15 +44,12 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
         if (q == m) return false;  // no closing "]"
         if (pattern[q] == ']') break;
         const unsigned char first = static_cast<unsigned char>(pattern[q]);
-        if (q + 2 < m && pattern[q + 1] == '-') {
-          // Range; its upper bound may be "]", and the scan then goes on to the next "]".
-          const unsigned char last = static_cast<unsigned char>(pattern[q + 2]);
-          if (first <= c && c <= last) covered = true;
-          q += 3;
-        } else {
-          if (c == first) covered = true;
-          ++q;
-        }
+        // A range's upper bound may be "]", and the scan then goes on to the next "]". A single
+        // member is a range of one.
+        const bool range = q + 2 < m && pattern[q + 1] == '-';
+        const unsigned char last = range ? static_cast<unsigned char>(pattern[q + 2]) : first;
+        if (first <= c && c <= last) covered = true;
+        q += range ? 3 : 1;
       }
       if (covered == negated) return false;
       ++t;
@@ -72,8 +57,8 @@ inline bool MatchFrom(std::string_view text, std::size_t t, std::string_view pat
       continue;
     }
 
-    // Any other character stands for itself.
-    if (t == n || text[t] != pc) return false;
+    // A question mark takes any one character; any other character stands for itself.
+    if (t == n || (pc != '?' && text[t] != pc)) return false;
     ++t;
     ++p;
   }

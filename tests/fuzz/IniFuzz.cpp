@@ -96,69 +96,48 @@ void Change(FuzzedDataProvider& in, TIni& ini) {
   const std::string section = SectionName(in, ini);
   const std::string key = KeyName(in, ini, section);
   try {
-    switch (kind) {
-      case 0:
-      case 1: {
-        const std::string value = Text(in, 300);
-        ini.WriteString(section, key, value);
-        if (!key.empty() && key.find('=') == std::string::npos &&
-            key.size() + 1 + value.size() <= 255)
-          FUZZ_CHECK(ini.ReadString(section, key, "\x01") == value);
-        break;
+    if (kind <= 1) {
+      const std::string value = Text(in, 300);
+      ini.WriteString(section, key, value);
+      if (!key.empty() && key.find('=') == std::string::npos &&
+          key.size() + 1 + value.size() <= 255)
+        FUZZ_CHECK(ini.ReadString(section, key, "\x01") == value);
+    } else if (kind == 2) {
+      ini.WriteLongString(section, key, Text(in, 400));
+    } else if (kind == 3) {
+      const int value = in.ConsumeIntegral<int>();
+      ini.WriteInteger(section, key, value);
+      if (!key.empty() && key.find('=') == std::string::npos && key.size() <= 240)
+        FUZZ_CHECK(ini.ReadInteger(section, key, value ^ 1) == value);
+    } else if (kind == 4) {
+      ini.WriteFloat(section, key, in.ConsumeFloatingPoint<double>());
+    } else if (kind == 5) {
+      const double value = in.ConsumeFloatingPoint<double>();
+      using Writer = void (TBigIniFile::*)(const std::string&, const std::string&, TDateTime);
+      const Writer writers[] = {&TBigIniFile::WriteDate, &TBigIniFile::WriteTime,
+                                &TBigIniFile::WriteDateTime};
+      (ini.*writers[in.ConsumeIntegralInRange(0, 2)])(section, key, value);
+    } else if (kind == 6) {
+      ini.DeleteKey(section, key);
+    } else if (kind == 7) {
+      ini.EraseSection(section);
+    } else {
+      // Every reader on every key of the section.
+      std::vector<std::string> keys, lines, all;
+      ini.ReadSectionKeys(section, keys);
+      for (const std::string& k : keys) {
+        ini.ReadString(section, k, "");
+        ini.ReadLongString(section, k, "");
+        ini.ReadInteger(section, k, 0);
+        ini.ReadBool(section, k, false);
+        ini.ReadFloat(section, k, 0);
+        ini.ReadDate(section, k, 0);
+        ini.ReadTime(section, k, 0);
+        ini.ReadDateTime(section, k, 0);
+        FUZZ_CHECK(ini.KeyExists(section, k));
       }
-      case 2:
-        ini.WriteLongString(section, key, Text(in, 400));
-        break;
-      case 3: {
-        const int value = in.ConsumeIntegral<int>();
-        ini.WriteInteger(section, key, value);
-        if (!key.empty() && key.find('=') == std::string::npos && key.size() <= 240)
-          FUZZ_CHECK(ini.ReadInteger(section, key, value ^ 1) == value);
-        break;
-      }
-      case 4:
-        ini.WriteFloat(section, key, in.ConsumeFloatingPoint<double>());
-        break;
-      case 5: {
-        const double value = in.ConsumeFloatingPoint<double>();
-        switch (in.ConsumeIntegralInRange(0, 2)) {
-          case 0:
-            ini.WriteDate(section, key, value);
-            break;
-          case 1:
-            ini.WriteTime(section, key, value);
-            break;
-          case 2:
-            ini.WriteDateTime(section, key, value);
-            break;
-        }
-        break;
-      }
-      case 6:
-        ini.DeleteKey(section, key);
-        break;
-      case 7:
-        ini.EraseSection(section);
-        break;
-      case 8: {
-        // Every reader on every key of the section.
-        std::vector<std::string> keys, lines, all;
-        ini.ReadSectionKeys(section, keys);
-        for (const std::string& k : keys) {
-          ini.ReadString(section, k, "");
-          ini.ReadLongString(section, k, "");
-          ini.ReadInteger(section, k, 0);
-          ini.ReadBool(section, k, false);
-          ini.ReadFloat(section, k, 0);
-          ini.ReadDate(section, k, 0);
-          ini.ReadTime(section, k, 0);
-          ini.ReadDateTime(section, k, 0);
-          FUZZ_CHECK(ini.KeyExists(section, k));
-        }
-        ini.ReadSectionLines(section, lines);
-        ini.ReadAll(all);
-        break;
-      }
+      ini.ReadSectionLines(section, lines);
+      ini.ReadAll(all);
     }
   } catch (const EKavError&) {
     // Dates out of range are refused with a message; anything else is a finding.
@@ -198,8 +177,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.TrimTrailing = options & 16;
   if (options & 32) {
     // A handler that keeps the earlier or the later section, moving some lines over.
-    const bool keepEarlier = options & 64;
-    const bool move = options & 128;
+    const bool keepEarlier = options & 64, move = options & 128;
     ini.OnDuplicateSection = [keepEarlier, move](const std::string&, std::vector<std::string>& kept,
                                                  std::vector<std::string>& dropped) {
       if (move && !dropped.empty()) {

@@ -25,10 +25,9 @@ class ExportTest : public CatalogFixture {
   }
 
   const std::string kRows =
-      "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-AXP\r\n"
-      "Custom Description=Antenne 2 pi \xE0 haut rendement, PDR220 flange, Grey radome, Standard "
-      "crate\r\n"
-      "Custom Price=$1150.5\r\n";
+      "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-AXP\r\nCustom Description=Antenne 2 "
+      "pi \xE0 haut rendement, PDR220 flange, Grey radome, Standard crate\r\nCustom "
+      "Price=$1150.5\r\n";
   std::unique_ptr<TDataMod> data;
   TempDir out;
   FakeClipboard clipboard;
@@ -38,8 +37,7 @@ class ExportTest : public CatalogFixture {
 TEST_F(ExportTest, CopyPutsTheLatestRowsOnTheClipboardOnceAPartNumberIsBuilt) {
   CopyPartNumber(*data, clipboard, dialogs);
   ExportPartNumber(*data, save, dialogs);
-  EXPECT_EQ(clipboard.clears, 0);
-  EXPECT_TRUE(save.offered.empty());
+  EXPECT_EQ(std::pair(clipboard.clears, save.offered.empty()), std::pair(0, true));
   EXPECT_EQ(dialogs.messages,
             (std::vector<std::string>{"You must complete a part number to copy to clipboard",
                                       "You must complete a part number to export"}));
@@ -74,7 +72,7 @@ TEST_F(ExportTest, ExportWritesTheSameBytesUnderEitherTypeAndReplacesAFile) {
   Export(out / "old.txt", 1);
   EXPECT_EQ(ReadFile(out / "old.txt"), kRows);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 3);
-  EXPECT_TRUE(dialogs.messages.empty() && dialogs.questions.empty());
+  EXPECT_EQ(std::pair(dialogs.messages.empty(), dialogs.questions.empty()), std::pair(true, true));
   EXPECT_EQ(ErrorOf([&] { Export(out / "missing/pn", 1); }),
             "Cannot create file " + out / "missing/pn.xls");
 }

@@ -161,9 +161,8 @@ TEST_F(ReportPdfTest, ALongValueWrapsInItsColumnAndPushesTheNextRowDown) {
                                     FindWord(words, "Inputs").top, FindWord(words, "Price").top};
   ASSERT_EQ(tops.size(), 2u + 4u + 1u) << "two description lines, four words, the price";
   for (size_t i = 1; i < tops.size(); ++i) {
-    const bool rowStarts = std::find_if(rows.begin(), rows.end(), [&](double top) {
-                             return std::abs(top - tops[i]) < 0.5;
-                           }) != rows.end();
+    const bool rowStarts = std::any_of(rows.begin(), rows.end(),
+                                       [&](double top) { return std::abs(top - tops[i]) < 0.5; });
     EXPECT_NEAR(tops[i] - tops[i - 1], rowStarts ? 16 + 5 : 16, 0.3) << "line " << i;
   }
 }
