@@ -218,13 +218,14 @@ TEST_F(BigIniTest, LengthLimits) {
 TEST_F(BigIniTest, ReadIntegerAndBool) {
   auto ini = Load(
       "[n]\na=0x1A\nb=0X1A\nc=$1a\nd=12abc\ne=\nf=-$1A\ng=$FFFFFFFF\nh=2147483648\n"
-      "i=-2147483648\nj= 42\nk=0x\nl=x0\nm=+1990\nn=$ff\no=1x10\n");
+      "i=-2147483648\nj= 42\nk=0x\nl=x0\nm=+1990\nn=$ff\no=1x10\np=1B\nq=1:\n");
   const std::pair<const char*, int> cases[] = {
       {"a", 26},   {"b", 26},  {"c", 26},
       {"d", 7},    {"e", 7},   {"f", -26},
       {"g", -1},   {"h", 7},   {"i", std::numeric_limits<int>::min()},
       {"j", 42},   {"k", 7},   {"l", 7},
-      {"m", 1990}, {"n", 255}, {"o", 7}};
+      {"m", 1990}, {"n", 255}, {"o", 7},
+      {"p", 7},    {"q", 7}};
   for (const auto& [key, expected] : cases)
     EXPECT_EQ(ini->ReadInteger("n", key, 7), expected) << key;
   EXPECT_TRUE(ini->ReadBool("n", "a", false));
@@ -265,9 +266,12 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
                                                         {"zero", "0000-12-31"},
                                                         {"slash", "2024/01/15"},
                                                         {"day0", "1899-12-30 12:00"},
-                                                        {"wide", "2024-011-05"}})
+                                                        {"wide", "2024-011-05"},
+                                                        {"colon", "12:00:"},
+                                                        {"last", "23:59:59"}})
     ini.WriteString("v", key, text);
-  for (const char* key : {"bad", "late", "open", "d", "missing"})
+  EXPECT_EQ(ini.ReadTime("v", "last", -9), 86399 / 86400.0);
+  for (const char* key : {"bad", "late", "open", "colon", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9) << key;
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
   EXPECT_EQ(ini.ReadDateTime("v", "day0", -9), 0.5);  // day 0 counts its time forward
