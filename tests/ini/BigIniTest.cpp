@@ -268,13 +268,15 @@ TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
                                                         {"day0", "1899-12-30 12:00"},
                                                         {"wide", "2024-011-05"},
                                                         {"colon", "12:00:"},
-                                                        {"last", "23:59:59"}})
+                                                        {"last", "23:59:59"},
+                                                        {"late day", "2024-01-15 24:00"}})
     ini.WriteString("v", key, text);
   EXPECT_EQ(ini.ReadTime("v", "last", -9), 86399 / 86400.0);
   for (const char* key : {"bad", "late", "open", "colon", "d", "missing"})
     EXPECT_EQ(ini.ReadTime("v", key, -9), -9) << key;
   EXPECT_EQ(ini.ReadDate("v", "first", -9), -693593);
   EXPECT_EQ(ini.ReadDateTime("v", "day0", -9), 0.5);  // day 0 counts its time forward
+  EXPECT_EQ(ini.ReadDateTime("v", "late day", -9), -9);
   for (const char* key : {"bad", "cut", "tail", "zero", "slash", "wide"})
     EXPECT_EQ(ini.ReadDate("v", key, -9), -9) << key;
   for (const char* key : {"d", "word", "missing"})
