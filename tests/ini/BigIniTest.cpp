@@ -77,6 +77,7 @@ TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
   auto trimOnly =
       Load("[s]\n  = x\nk= \n= y\n", [](TBigIniFile& ini) { ini.TrimAroundEquals = true; });
   EXPECT_EQ(Lines(*trimOnly, "s"), (TLines{"=x", "k=", "= y"}));
+  EXPECT_FALSE(trimOnly->Modified());  // one section: nothing merged
 }
 
 TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
