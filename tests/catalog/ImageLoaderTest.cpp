@@ -34,13 +34,12 @@ class ImageLoaderTest : public ::testing::Test {
 TEST_F(ImageLoaderTest, DirectNameShowsOrEmpties) {
   loader.ImageFile = "A.gif";
   loader.LoadImage();
-  EXPECT_EQ(box.picture, Shown(dir / "Images/a.gif", dir / "Images/A.gif"));
-  EXPECT_EQ(box.width, 136);
+  EXPECT_EQ(std::pair(box.picture, box.width),
+            std::pair(Shown(dir / "Images/a.gif", dir / "Images/A.gif"), 136));
   box.width = 1;
   loader.ImageFile = ".gif";  // an empty graphic name
   loader.LoadImage();
-  EXPECT_EQ(box.picture, "");
-  EXPECT_EQ(box.width, 1);  // emptying leaves the size alone
+  EXPECT_EQ(std::pair(box.picture, box.width), std::pair(std::string(), 1));  // size left alone
 }
 
 TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {

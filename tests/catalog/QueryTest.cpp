@@ -15,12 +15,11 @@ class QueryTest : public CatalogFixture {
 
 TEST_F(QueryTest, CreationOpensFrequenciesAndTypesOfTheFirstOne) {
   auto data = Create();
-  EXPECT_EQ(Cell(data->FreqData, "Freq"), "6 GHz");
-  EXPECT_EQ(data->TypeData.RecordCount(), 1);
+  EXPECT_EQ(std::pair(Cell(data->FreqData, "Freq"), data->TypeData.RecordCount()),
+            std::pair(std::string("6 GHz"), 1));
   data->FreqData.Next();  // the type table follows the frequency
-  EXPECT_EQ(data->TypeData.RecordCount(), 2);
-  EXPECT_FALSE(data->AntData.Active());
-  EXPECT_EQ(data->LOMFileName(), Native(program / "kav_pnb.lom"));
+  EXPECT_EQ(std::tuple(data->TypeData.RecordCount(), data->AntData.Active(), data->LOMFileName()),
+            std::tuple(2, false, Native(program / "kav_pnb.lom")));
 }
 
 TEST_F(QueryTest, AllFrequencyAndTypeAndPrefixQueries) {

@@ -383,7 +383,7 @@ TEST_F(DataControlsTest, BoundBoxesFollowTheCurrentRecord) {
   memo.SetDataSet(&table);
   memo.SetDataField("Flange");
   auto shown = [&] { return QStringList{text.text(), edit.text(), memo.toPlainText()}; };
-  EXPECT_TRUE(edit.isReadOnly() && memo.isReadOnly());
+  EXPECT_EQ(std::pair(edit.isReadOnly(), memo.isReadOnly()), std::pair(true, true));
   EXPECT_EQ(shown(), QStringList(3, ""));
   table.SetRows({{"VHP2-\xE9", "7 GHz", "CPR112G"}, {"VHP4", "8 GHz"}});
   table.Open();

@@ -327,7 +327,8 @@ TEST_F(WizardTest, DisablingTheWizardDisablesItsButtonsAndEnablingReappliesTheRu
     EXPECT_FALSE(button->isEnabledTo(wizard));
   EXPECT_EQ(Events([&] { wizard->setEnabled(true); }), (Log{"DoneQuery2"}));
   EXPECT_EQ(BackNext(), Navigation(true, true, "&Finish"));
-  EXPECT_TRUE(wizard->CancelButton()->isEnabled() && wizard->HelpButton()->isEnabled());
+  EXPECT_EQ(std::pair(wizard->CancelButton()->isEnabled(), wizard->HelpButton()->isEnabled()),
+            std::pair(true, true));
 }
 
 TEST_F(WizardTest, PagesJoinLeaveAndMove) {

@@ -154,20 +154,16 @@ void CheckOpenTable(TFlatFileDataSet& table, const Outcome& expected) {
 // Moves about, edits and deletes; only the absence of crashes is checked here
 // besides a few plain facts.
 void Exercise(TFlatFileDataSet& table, FuzzedDataProvider& in) {
+  static constexpr void (TListDataSet::*kMoves[])() = {&TListDataSet::First, &TListDataSet::Next,
+                                                       &TListDataSet::Prior, &TListDataSet::Last};
   for (int step = 0; step < 16 && in.remaining_bytes() > 0; ++step) {
     try {
-      switch (in.ConsumeIntegralInRange(0, 6)) {
+      switch (const int kind = in.ConsumeIntegralInRange(0, 6)) {
         case 0:
-          table.First();
-          break;
         case 1:
-          table.Next();
-          break;
         case 2:
-          table.Prior();
-          break;
         case 3:
-          table.Last();
+          (table.*kMoves[kind])();
           break;
         case 4:
           table.SetRecNo(in.ConsumeIntegralInRange(-1, table.RecordCount() + 1));

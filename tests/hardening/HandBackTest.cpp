@@ -115,25 +115,19 @@ TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
 
 TEST_F(HandBackTest, TemporaryFilesOfAKilledCopyGoOnceADayOld) {
   const auto now = fs::file_time_type::clock::now();
-  const std::vector<std::string> stale = {program / ".kav_pnb.0aA9zZ",
-                                          program / "data/.kav_pnb.zzzzzz"};
-  // A younger one may be another copy's write; the others are not ours.
-  const std::vector<std::string> kept = {program / "data/.kav_pnb.Young1",
-                                         program / "data/.kav_pnb.lock",
-                                         program / ".kav_pnb.ab-cde", program / "kav_pnb.abcdef"};
-  for (const std::string& name : stale) {
-    WriteFile(name, "half a file");
-    fs::last_write_time(name, now - std::chrono::hours(25));
-  }
-  for (const std::string& name : kept) {
-    WriteFile(name, "x");
-    fs::last_write_time(name, now - std::chrono::hours(name == kept[0] ? 23 : 25));
+  // Each file, its age in hours and whether it stays. A younger one may be
+  // another copy's write; the last three are not ours.
+  const std::tuple<std::string, int, bool> files[] = {
+      {".kav_pnb.0aA9zZ", 25, false},     {"data/.kav_pnb.zzzzzz", 25, false},
+      {"data/.kav_pnb.Young1", 23, true}, {"data/.kav_pnb.lock", 25, true},
+      {".kav_pnb.ab-cde", 25, true},      {"kav_pnb.abcdef", 25, true}};
+  for (const auto& [name, hours, stays] : files) {
+    WriteFile(program / name, stays ? "x" : "half a file");
+    fs::last_write_time(program / name, now - std::chrono::hours(hours));
   }
   Create();
-  for (const std::string& name : stale)
-    EXPECT_FALSE(fs::exists(name)) << name;
-  for (const std::string& name : kept)
-    EXPECT_TRUE(fs::exists(name)) << name;
+  for (const auto& [name, hours, stays] : files)
+    EXPECT_EQ(fs::exists(program / name), stays) << name;
 }
 
 }  // namespace
