@@ -20,8 +20,12 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   for (const char* bad : {"", " ", "1,200", "$5", "1.2.3", "1e", "abc", "5 5", "12e2", "-2.5E3"})
     EXPECT_FALSE(TryStrToFloat(bad, v, '.')) << bad;
   EXPECT_FALSE(TryStrToFloat("1.5", v, ','));
-  EXPECT_TRUE(TryStrToFloat(std::string_view("12.5").substr(0, 2), v, '.'));  // the view only
+  EXPECT_FALSE(TryStrToFloat(std::string(400, '9'), v, '.'));  // too large for a double
+  // The view only, whatever digits follow it.
+  EXPECT_TRUE(TryStrToFloat(std::string_view("123.5").substr(0, 2), v, '.'));
   EXPECT_DOUBLE_EQ(v, 12);
+  EXPECT_TRUE(TryStrToFloat(std::string_view("12.55").substr(0, 4), v, '.'));
+  EXPECT_DOUBLE_EQ(v, 12.5);
   // Written in the general format with fifteen digits.
   EXPECT_EQ(FloatToStr(1150.5, '.'), "1150.5");
   EXPECT_EQ(FloatToStr(1150.5, ','), "1150,5");
@@ -29,6 +33,7 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   EXPECT_EQ(FloatToStr(2300, '.'), "2300");
   EXPECT_EQ(FloatToStr(1e20, '.'), "1E20");
   EXPECT_EQ(FloatToStr(0.00002, '.'), "0.00002");
+  EXPECT_EQ(FloatToStr(0.00001, '.'), "0.00001");
   EXPECT_EQ(FloatToStr(1e-6, '.'), "1E-6");
   EXPECT_EQ(FloatToStr(-0.5, '.'), "-0.5");
 }

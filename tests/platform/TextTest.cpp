@@ -48,7 +48,7 @@ TEST(TextTest, NameValueListSetsReplacesAndRemoves) {
   EXPECT_EQ(list.Value(""), "");
   list.Add("=x=y");
   EXPECT_EQ(list.Value(""), "x=y");
-  EXPECT_THROW(list[5], EKavError);
+  EXPECT_THROW(list[3], EKavError);  // one past the last
 }
 
 }  // namespace
