@@ -216,6 +216,7 @@ TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
   }
   const std::string blank = WriteViewer(viewer / "a b/", "view.exe", 3);  // quoted or not
   EXPECT_EQ(app.StartAndWait("\"" + blank + "\" x y", work.Path(), 1), 3);
+  EXPECT_EQ(Recorded(false), Record({"x y"}, work.Path()));
   EXPECT_EQ(app.StartAndWait(blank, work.Path(), 1), 3);
   EXPECT_EQ(Recorded(false), Record({}, work.Path()));
   WriteViewer(viewer.Path(), "plain.exe", 0, false);
