@@ -26,6 +26,12 @@ export WINEPREFIX="$PWD/$build/wineprefix" WINEDEBUG=-all LC_ALL=C.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wine wineboot --init >/dev/null 2>&1 || true
 fi
+# One server for the whole stage. Left to itself, Wine's server quits a few
+# seconds after its last program; a program that starts just then finds it
+# going ("wine client error: ... Connection reset by peer") and dies unrun.
+wineserver -w # a server left from the set-up quits first
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
 
 passed=0
 failed=0
