@@ -31,6 +31,7 @@ TEST_F(ChainTest, AntennaChangeReloadsPricingFlangesOptionsAndPicture) {
 
 TEST_F(ChainTest, OptionChangesRebuildThePartNumber) {
   auto data = Create();
+  EXPECT_FALSE(data->PartNumberComplete());  // nothing built yet
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
   data->FlangeData.Next();  // UDR220: suffix B

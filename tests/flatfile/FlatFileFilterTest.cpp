@@ -36,6 +36,8 @@ TEST_F(FlatFileFilterTest, DelimitedCompareMatchesAnyListItemIgnoringCase) {
             (Rows{"hp, hx|4,6 , 8|a"}));
   EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Type", "sp"}}), (Rows{"SP|6|b"}));
   EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Size", "1"}}), Rows{});
+  // The last cell of a line runs to its end, whatever a longer line before it held.
+  EXPECT_EQ(Query("A|B\nx|yy|z\np|qqqq\n", foDelimitedCompare, {{"B", "qqqq"}}), Rows{"p|qqqq"});
 }
 
 TEST_F(FlatFileFilterTest, PartialCompareUsesTheWildcardPattern) {
@@ -78,7 +80,7 @@ TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"x|1"}));
   // The header is cut at the first ':' only ("A", ":B"); the lines are split the general way.
-  t = Filtered("A::B\nx::1\ny\n", {{":B", "1"}});
+  t = Filtered("A::B\nx::1\ny\n", {{"A", "y"}, {":B", "1"}});
   t->SetDelimiter("::");
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
 }

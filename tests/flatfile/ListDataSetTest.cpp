@@ -48,10 +48,15 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
   EXPECT_EQ(ErrorOf([&] { t->SetRecNo(4); }), "SetRecNo: out of range");
   EXPECT_EQ(ErrorOf([&] { t->SetRecNo(-1); }), "SetRecNo: out of range");
   EXPECT_EQ(t->Fields(0)->AsString(), "a");  // a refused SetRecNo does not move
-  // 0 puts the cursor before the first record: a field read there is out of bounds.
+  // 0 puts the cursor before the first record: a field read or write there is
+  // out of bounds, and nothing there is deleted.
   t->SetRecNo(0);
   EXPECT_EQ(t->RecNo(), 0);
   EXPECT_EQ(ErrorOf([&] { t->Fields(0)->AsString(); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { t->Fields(0)->SetAsString("x"); }), "List index out of bounds (-1)");
+  t->Delete();
+  EXPECT_EQ(t->RecordCount(), 3);
+  EXPECT_EQ(ErrorOf([&] { t->Fields(1); }), "List index out of bounds (1)");
   // A closed table moves no cursor and notifies no one.
   t->Close();
   EXPECT_EQ(ErrorOf([&] { t->SetRecNo(0); }),

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "catalog/CatalogFixture.h"
+#include "platform/FileUtil.h"
 
 namespace {
 
@@ -128,6 +129,9 @@ TEST_F(HandBackTest, TemporaryFilesOfAKilledCopyGoOnceADayOld) {
   Create();
   for (const auto& [name, hours, stays] : files)
     EXPECT_EQ(fs::exists(program / name), stays) << name;
+  // The name a write starts from sits beside its file, in the form the cleanup looks for.
+  EXPECT_EQ(file_util::TemporaryTemplate(program / "data/pnb.dat"),
+            program / "data/.kav_pnb.XXXXXX");
 }
 
 }  // namespace

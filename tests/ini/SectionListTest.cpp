@@ -8,11 +8,6 @@ namespace {
 
 using TLines = TSectionList::TLines;
 
-// Adds a section holding the given lines.
-void AddSection(TSectionList& list, const std::string& name, TLines lines) {
-  list.Lines(list.Add(name)) = std::move(lines);
-}
-
 TEST(SectionListTest, FindSectionRemembersPositionAndWrapsRound) {
   TSectionList list;
   EXPECT_EQ(list.FindSection("a"), -1);
@@ -30,10 +25,8 @@ TEST(SectionListTest, FindSectionRemembersPositionAndWrapsRound) {
 
 TEST(SectionListTest, MergeCallbackSeesPairsInFileOrderAndMayMoveLines) {
   TSectionList list;
-  AddSection(list, "s", {"1"});
-  AddSection(list, "t", {"t"});
-  AddSection(list, "S", {"2"});
-  AddSection(list, "s", {"3"});
+  for (const auto& [name, line] : {std::pair{"s", "1"}, {"t", "t"}, {"S", "2"}, {"s", "3"}})
+    list.Lines(list.Add(name)) = {line};
   std::vector<TLines> keptSeen;
   EXPECT_TRUE(list.MergeDuplicates([&](const std::string& name, TLines& kept, TLines& dropped) {
     EXPECT_EQ(name, "s");

@@ -7,8 +7,11 @@
 
 namespace {
 
-QColor At(const QImage& image, int x, int y) {
-  return image.pixelColor(x, y);
+std::vector<QColor> At(const QImage& image, std::initializer_list<QPoint> points) {
+  std::vector<QColor> colors;
+  for (const QPoint& p : points)
+    colors.push_back(image.pixelColor(p));
+  return colors;
 }
 
 TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
@@ -24,21 +27,16 @@ TEST(EmfPictureTest, DrawsShapesLinesAndBitmapsAtItsOwnSize) {
                               .Finish();
   const QImage image = RenderEnhancedMetafile(emf, QSize());
   ASSERT_EQ(image.size(), QSize(100, 100));
-  EXPECT_EQ(At(image, 30, 30), QColor(Qt::red));
-  EXPECT_EQ(At(image, 55, 30), QColor(Qt::white));
-  EXPECT_EQ(At(image, 50, 80), QColor(Qt::blue));
-  EXPECT_EQ(At(image, 50, 84), QColor(Qt::white));
-  // The bitmap's top row is its last in the file.
-  EXPECT_EQ(At(image, 62, 12), QColor(Qt::black));
-  EXPECT_EQ(At(image, 87, 12), QColor(Qt::magenta));
-  EXPECT_EQ(At(image, 62, 37), QColor(Qt::green));
-  EXPECT_EQ(At(image, 87, 37), QColor(Qt::yellow));
-  EXPECT_EQ(At(image, 62, 55), QColor(Qt::green));  // a window of one row counts from the bottom
+  // The bitmap's top row is its last in the file; a window of one row counts from the bottom.
+  EXPECT_EQ(
+      At(image, {QPoint(30, 30), QPoint(55, 30), QPoint(50, 80), QPoint(50, 84), QPoint(62, 12),
+                 QPoint(87, 12), QPoint(62, 37), QPoint(87, 37), QPoint(62, 55)}),
+      (std::vector<QColor>{Qt::red, Qt::white, Qt::blue, Qt::white, Qt::black, Qt::magenta,
+                           Qt::green, Qt::yellow, Qt::green}));
 }
 
 TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
-  // Logical (-500, -500)-(500, 500) fills the picture; a red square in its
-  // lower right quarter.
+  // Logical (-500, -500)-(500, 500) fills the picture; a red square in its lower right quarter.
   const std::string emf = TEmfWriter(100, 100)
                               .Add(U_EMRSETMAPMODE_set(U_MM_ANISOTROPIC))
                               .Add(U_EMRSETWINDOWORGEX_set(point32_set(-500, -500)))
@@ -49,10 +47,8 @@ TEST(EmfPictureTest, MapsTheWindowOntoTheViewportAndScalesToTheSizeAsked) {
                               .Finish();
   const QImage image = RenderEnhancedMetafile(emf, QSize(200, 50));
   ASSERT_EQ(image.size(), QSize(200, 50));
-  EXPECT_EQ(At(image, 150, 37), QColor(Qt::red));
-  EXPECT_EQ(At(image, 195, 47), QColor(Qt::red));
-  EXPECT_EQ(At(image, 90, 37), QColor(Qt::white));
-  EXPECT_EQ(At(image, 150, 20), QColor(Qt::white));
+  EXPECT_EQ(At(image, {QPoint(150, 37), QPoint(195, 47), QPoint(90, 37), QPoint(150, 20)}),
+            (std::vector<QColor>{Qt::red, Qt::red, Qt::white, Qt::white}));
 }
 
 // "Hg", its descender included, 30 pixels high at (50, 50): below and right
@@ -66,7 +62,7 @@ TEST(EmfPictureTest, DrawsTextWhereItsAlignmentPutsIt) {
     int inside = 0, outside = 0;
     for (int y = 0; y < 100; ++y)
       for (int x = 0; x < 100; ++x)
-        if (At(image, x, y) != QColor(Qt::white)) ++(box.contains(x, y) ? inside : outside);
+        if (image.pixelColor(x, y) != QColor(Qt::white)) ++(box.contains(x, y) ? inside : outside);
     EXPECT_GT(inside, 50) << align;
     EXPECT_EQ(outside, 0) << align;
   }

@@ -13,22 +13,31 @@
 
 namespace {
 
+// What the canvas gets of `emf` played at width x height.
+std::vector<std::string> Calls(const std::string& emf, int width, int height) {
+  TRecordingCanvas canvas;
+  PlayEmf(emf, width, height, canvas);
+  return canvas.calls;
+}
+
 std::string Played(const std::string& bytes) {
   return ErrorOf([&] {
     EmfNaturalSize(bytes);
-    TRecordingCanvas canvas;
-    PlayEmf(bytes, 64, 64, canvas);
+    Calls(bytes, 64, 64);
   });
+}
+
+uint32_t WordAt(const std::string& emf, size_t at) {
+  uint32_t word;
+  std::memcpy(&word, emf.data() + at, 4);
+  return word;
 }
 
 // The byte offset of record `index` (0 is the header).
 size_t RecordAt(const std::string& emf, int index) {
   size_t at = 0;
-  for (; index > 0; --index) {
-    uint32_t size;
-    std::memcpy(&size, emf.data() + at + 4, 4);
-    at += size;
-  }
+  while (index-- > 0)
+    at += WordAt(emf, at + 4);
   return at;
 }
 
@@ -51,9 +60,7 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
 
   const size_t polyline = RecordAt(good, 1), polygons = RecordAt(good, 2),
                bitmap = RecordAt(good, 3);
-  uint32_t offBmi;
-  std::memcpy(&offBmi, good.data() + bitmap + offsetof(U_EMRSTRETCHDIBITS, offBmiSrc), 4);
-  const size_t dibHeader = bitmap + offBmi;
+  const size_t dibHeader = bitmap + WordAt(good, bitmap + offsetof(U_EMRSTRETCHDIBITS, offBmiSrc));
   const std::string damaged[] = {
       good.substr(0, good.size() - 4),        // the last record cut
       good.substr(0, RecordAt(good, 4)),      // no end record
@@ -70,11 +77,9 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   for (const std::string& bytes : damaged)
     EXPECT_EQ(Played(bytes), "Metafile is not valid");
   // The size is the header's alone, if it holds its fixed fields.
-  EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(good.substr(0, RecordAt(good, 1))); }), "");
-  EXPECT_EQ(ErrorOf([&] {
-              EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN).substr(0, U_SIZE_EMRHEADER_MIN));
-            }),
-            "");
+  const std::string fixed = With(good, 4, U_SIZE_EMRHEADER_MIN).substr(0, U_SIZE_EMRHEADER_MIN);
+  for (const std::string& header : {good.substr(0, RecordAt(good, 1)), fixed})
+    EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(header); }), "");
   EXPECT_EQ(ErrorOf([&] { EmfNaturalSize(With(good, 4, U_SIZE_EMRHEADER_MIN - 4)); }),
             "Metafile is not valid");
 
@@ -87,8 +92,10 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   // What the painter is charged: a ring the same from any corner, a bitmap wholly off the
   // output its pixels alone, on whichever side.
   const TPaintCost cost(100, 100);
-  TPaintCost outlined(100, 100);  // a shape is filled until told otherwise
-  outlined.SetFilled(false);
+  TPaintCost outlined(100, 100), none(100, 100), wide(100, 100);
+  outlined.SetFilled(false);  // a shape is filled until told otherwise
+  none.SetPen(0);
+  wide.SetPen(2);
   EXPECT_GT(cost.Shape({0, 0, 50, 50}), outlined.Shape({0, 0, 50, 50}));
   EXPECT_EQ(cost.Polygons({{{0, 0}, {30, 0}, {30, 40}}}),
             cost.Polygons({{{30, 0}, {30, 40}, {0, 0}}}));
@@ -96,35 +103,29 @@ TEST(EmfReaderTest, DamagedFilesAreNotValid) {
   // Exact charges, worked out from the rates: a line by where a thin pen (1.5 px beyond the
   // output at most) or a wide one reaches, a shape off the output or touching its edge by its
   // set-ups alone.
-  TPaintCost none(100, 100), wide(100, 100);
-  none.SetPen(0);
-  wide.SetPen(2);
   const std::vector<TEmfPoint> corner{{0, 0}, {10, 0}, {10, 10}};
-  EXPECT_EQ((std::vector<uint64_t>{cost.Line(corner), none.Line(corner), wide.Line(corner),
-                                   cost.Line({{-30.5, 50}, {97.5, 50}}),
-                                   cost.Line({{0, -1.5}, {10, -1.5}})}),
-            (std::vector<uint64_t>{596 + 30 * 20, 596, 596 + 6000 + 250 * 20, 564 + 30 * 99,
-                                   564 + 30 * 10}));
-  for (const TEmfRect& off :
-       {TEmfRect{10, 200, 20, 210}, TEmfRect{-10, 10, -0.5, 20}, TEmfRect{10, -10, 20, -0.5}})
-    EXPECT_EQ(cost.Shape(off), 500u + 3000u);
+  EXPECT_EQ(
+      (std::vector<uint64_t>{cost.Line(corner), none.Line(corner), wide.Line(corner),
+                             cost.Line({{-30.5, 50}, {97.5, 50}}),
+                             cost.Line({{0, -1.5}, {10, -1.5}}), cost.Shape({10, 200, 20, 210}),
+                             cost.Shape({-10, 10, -0.5, 20}), cost.Shape({10, -10, 20, -0.5})}),
+      (std::vector<uint64_t>{596 + 30 * 20, 596, 596 + 6000 + 250 * 20, 564 + 30 * 99,
+                             564 + 30 * 10, 500 + 3000, 500 + 3000, 500 + 3000}));
 }
 
 TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
-  const U_XFORM identity{1, 0, 0, 1, 0, 0};
   auto blt = [&](int x, int y, int w, int h, uint32_t rop) {
     return U_EMRBITBLT_set(U_RCL_DEF, point32_set(x, y), point32_set(w, h), point32_set(0, 0),
-                           identity, colorref3_set(0, 0, 0), U_DIB_RGB_COLORS, rop, nullptr, 0,
-                           nullptr);
+                           xform_set(1, 0, 0, 1, 0, 0), colorref3_set(0, 0, 0), U_DIB_RGB_COLORS,
+                           rop, nullptr, 0, nullptr);
   };
   // A triangle, and a ring out past both sides of the cut with a corner on each: kept, cut there.
   const U_POINT16 rings[] = {{1, 0}, {4, 0}, {0, 4}, {-40, 10}, {60, 10}, {70, 14}, {-50, 14}};
-  const uint32_t counts[] = {3, 4};
+  const uint32_t counts[] = {3, 4}, three[] = {3};
   const U_POINT16 lineTo[] = {{2, 2}, {3, 1}};
   const U_POINTL line[] = {{0, 0}, {1, 1}}, across[] = {{1, 1}, {2, 2}, {100, 1}};
   const U_POINTL wide[] = {{0, 0}, {4, 0}, {0, 4}};  // 32-bit points
-  const uint32_t three[] = {3};
-  TEmfWriter writer(20, 20);  // drawn at 40 x 40: every coordinate doubles
+  TEmfWriter writer(20, 20);                         // drawn at 40 x 40: every coordinate doubles
   writer.Add(U_EMRSAVEDC_set())
       .Pen(255, 0, 0, 1)
       .Add(U_EMRRESTOREDC_set(-1))  // the red pen goes with the restore
@@ -157,9 +158,7 @@ TEST(EmfReaderTest, BlocksPolygonRunsLinesAndRestoredStateReachTheCanvas) {
       .Add(U_EMRRECTANGLE_set(U_RECTL{1, 1, 2, 2}))
       .Font("Sans", -10, true, false, true)
       .Text(1, 1, "ab");
-  TRecordingCanvas canvas;
-  PlayEmf(writer.Finish(), 40, 40, canvas);
-  EXPECT_EQ(canvas.calls,
+  EXPECT_EQ(Calls(writer.Finish(), 40, 40),
             (std::vector<std::string>{
                 "rect 2,2-8,8 pen 000000 brush FFFFFF",
                 "rect 10,2-10,2 pen 000000 brush FFFFFF",
@@ -269,66 +268,51 @@ TEST(EmfReaderTest, MappingStatesArcsCurvesAndTextReachTheCanvas) {
       .Add(U_EMRRECTANGLE_set(unit))
       .ExtPen(U_PS_GEOMETRIC, 4, U_BS_NULL)
       .Add(U_EMRRECTANGLE_set(unit));
-  TRecordingCanvas canvas;
-  PlayEmf(writer.Finish(), 40, 20, canvas);
   const std::string plain = " pen 000000 brush FFFFFF";
-  EXPECT_EQ(canvas.calls, (std::vector<std::string>{
-                              "rect 6,4-14,6" + plain,
-                              "rect 6,4-8,6" + plain,
-                              "rect 0,0-2,1 pen 000000/10 brush FFFFFF",
-                              "rect 0,0-2,1" + plain,
-                              "arc 0,0-20,10 -0+90 O" + plain,
-                              "arc 0,0-20,10 90+360 C" + plain,
-                              "arc 0,0-20,10 -90+90 P" + plain,
-                              "beziers 0,0 2,2 6,2 8,0" + plain,
-                              "beziers 2,1 10,5 12,6 14,5" + plain,
-                              "polygons [ 0,0 2,2 ]" + plain,
-                              "text c at 2,1 C_ 10 in Sans",
-                              "text r at 14,5 RB 10 in Sans",
-                              "text z at 14,5 RB 12 in Sans",
-                              "text p at 14,5 RB 17 in Sans",
-                              "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2 on 00FF00",
-                              "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2",
-                              "rect 0,0-2,1 pen none brush 0000FF hatch 2",
-                          }));
+  EXPECT_EQ(Calls(writer.Finish(), 40, 20),
+            (std::vector<std::string>{
+                "rect 6,4-14,6" + plain, "rect 6,4-8,6" + plain,
+                "rect 0,0-2,1 pen 000000/10 brush FFFFFF", "rect 0,0-2,1" + plain,
+                "arc 0,0-20,10 -0+90 O" + plain, "arc 0,0-20,10 90+360 C" + plain,
+                "arc 0,0-20,10 -90+90 P" + plain, "beziers 0,0 2,2 6,2 8,0" + plain,
+                "beziers 2,1 10,5 12,6 14,5" + plain, "polygons [ 0,0 2,2 ]" + plain,
+                "text c at 2,1 C_ 10 in Sans", "text r at 14,5 RB 10 in Sans",
+                "text z at 14,5 RB 12 in Sans", "text p at 14,5 RB 17 in Sans",
+                "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2 on 00FF00",
+                "rect 0,0-2,1 pen 000000 brush 0000FF hatch 2",
+                "rect 0,0-2,1 pen none brush 0000FF hatch 2"}));
 }
 
 // A header that gives its device no size, in pixels or in millimetres, is
 // taken for 96 dpi: metric units still reach the canvas at their size.
 TEST(EmfReaderTest, MetricUnitsAre96DpiWhereTheHeaderHasNoDeviceSize) {
-  TEmfWriter writer(100, 100);
-  writer.Add(U_EMRSETMAPMODE_set(U_MM_LOMETRIC))
-      .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 254, -127}))
-      .Add(U_EMRSETMAPMODE_set(U_MM_TWIPS))
-      .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 1440, -720}));
-  const std::string emf = writer.Finish();
+  const std::string emf = TEmfWriter(100, 100)
+                              .Add(U_EMRSETMAPMODE_set(U_MM_LOMETRIC))
+                              .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 254, -127}))
+                              .Add(U_EMRSETMAPMODE_set(U_MM_TWIPS))
+                              .Add(U_EMRRECTANGLE_set(U_RECTL{0, 0, 1440, -720}))
+                              .Finish();
   const size_t device = offsetof(U_EMRHEADER, szlDevice),
                mm = offsetof(U_EMRHEADER, szlMillimeters);
-  for (const size_t at : {size_t{0}, device, device + 4, mm, mm + 4}) {
-    TRecordingCanvas canvas;
-    PlayEmf(at == 0 ? emf : With(emf, at, 0), 100, 100, canvas);
-    EXPECT_EQ(canvas.calls, std::vector<std::string>(2, "rect 0,0-96,48 pen 000000 brush FFFFFF"))
+  for (const size_t at : {size_t{0}, device, device + 4, mm, mm + 4})
+    EXPECT_EQ(Calls(at == 0 ? emf : With(emf, at, 0), 100, 100),
+              std::vector<std::string>(2, "rect 0,0-96,48 pen 000000 brush FFFFFF"))
         << at;
-  }
   // A corner scales with its own axis.
   TEmfWriter rounded(20, 20);
   rounded.Add(U_EMRROUNDRECT_set(U_RECTL{0, 0, 10, 10}, U_SIZEL{4, 4}));
-  TRecordingCanvas canvas;
-  PlayEmf(rounded.Finish(), 40, 20, canvas);
-  EXPECT_EQ(canvas.calls,
+  EXPECT_EQ(Calls(rounded.Finish(), 40, 20),
             std::vector<std::string>{"roundrect 0,0-20,10 4,2 pen 000000 brush FFFFFF"});
 
   // Bounds of no height, or of no width, give way to the frame; a frame of none is no picture.
-  const size_t bounds = offsetof(U_EMRHEADER, rclBounds);
   for (const size_t side : {size_t{0}, size_t{4}}) {
-    uint32_t start;
-    std::memcpy(&start, emf.data() + bounds + side, 4);
-    const TEmfBounds natural = EmfNaturalSize(With(emf, bounds + 8 + side, start));
-    EXPECT_EQ((std::vector<int>{natural.width, natural.height}), (std::vector<int>{100, 100}))
+    const size_t bounds = offsetof(U_EMRHEADER, rclBounds) + side;
+    const std::string flat = With(emf, bounds + 8, WordAt(emf, bounds));
+    const TEmfBounds natural = EmfNaturalSize(flat);
+    EXPECT_EQ(std::pair(natural.width, natural.height), std::pair(100, 100)) << side;
+    EXPECT_EQ(Played(With(flat, offsetof(U_EMRHEADER, rclFrame) + side + 8, 0)),
+              "Metafile is not valid")
         << side;
-    const size_t frame = offsetof(U_EMRHEADER, rclFrame) + side;
-    EXPECT_EQ(Played(With(With(emf, bounds + 8 + side, start), frame + 8, 0)),
-              "Metafile is not valid");
   }
 }
 

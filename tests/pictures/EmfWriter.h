@@ -30,23 +30,20 @@ class TEmfWriter {
   }
   TEmfWriter& Brush(uint8_t r, uint8_t g, uint8_t b, uint32_t style = U_BS_SOLID,
                     int32_t hatch = 0) {
-    uint32_t handle = 0;
-    Add(createbrushindirect_set(&handle, eht_, logbrush_set(style, colorref3_set(r, g, b), hatch)));
-    return Add(selectobject_set(handle, eht_));
+    Add(createbrushindirect_set(&made_, eht_, logbrush_set(style, colorref3_set(r, g, b), hatch)));
+    return SelectMade();
   }
   TEmfWriter& Pen(uint8_t r, uint8_t g, uint8_t b, int width) {
-    uint32_t handle = 0;
-    Add(createpen_set(&handle, eht_,
+    Add(createpen_set(&made_, eht_,
                       logpen_set(U_PS_SOLID, point32_set(width, 0), colorref3_set(r, g, b))));
-    return Add(selectobject_set(handle, eht_));
+    return SelectMade();
   }
   TEmfWriter& ExtPen(uint32_t style, uint32_t width, uint32_t brushStyle) {
-    uint32_t handle = 0;
     PU_EXTLOGPEN pen =
         extlogpen_set(style, width, brushStyle, colorref3_set(0, 0, 0), 0, 0, nullptr);
-    Add(extcreatepen_set(&handle, eht_, nullptr, 0, nullptr, pen));
+    Add(extcreatepen_set(&made_, eht_, nullptr, 0, nullptr, pen));
     std::free(pen);
-    return Add(selectobject_set(handle, eht_));
+    return SelectMade();
   }
   TEmfWriter& Font(const char* face, int height, bool italic = false, bool underline = false,
                    bool strikeOut = false) {
@@ -54,9 +51,8 @@ class TEmfWriter {
     const U_LOGFONT font = logfont_set(height, 0, 0, 0, 400, italic, underline, strikeOut,
                                        U_ANSI_CHARSET, 0, 0, 0, 0, name);
     std::free(name);
-    uint32_t handle = 0;
-    Add(extcreatefontindirectw_set(&handle, eht_, reinterpret_cast<const char*>(&font), nullptr));
-    return Add(selectobject_set(handle, eht_));
+    Add(extcreatefontindirectw_set(&made_, eht_, reinterpret_cast<const char*>(&font), nullptr));
+    return SelectMade();
   }
   TEmfWriter& Text(int x, int y, const char* utf8) {
     size_t length = 0;
@@ -76,11 +72,9 @@ class TEmfWriter {
   // from the top as a block transfer (`blt`) counts them.
   TEmfWriter& Bitmap(int x, int y, int w, int h, const uint32_t (&colors)[4], int rows = 2,
                      bool blt = false) {
-    char bits[16] = {};
-    for (int i = 0; i < 4; ++i) {
-      char* p = bits + (1 - i / 2) * 8 + (i % 2) * 3;  // rows of 8 bytes, the bottom row first
-      p[0] = char(colors[i]), p[1] = char(colors[i] >> 8), p[2] = char(colors[i] >> 16);
-    }
+    char bits[16] = {};  // rows of 8 bytes, the bottom row first; byte i % 3 of pixel i / 3
+    for (int i = 0; i < 12; ++i)
+      bits[(1 - i / 6) * 8 + i % 6] = char(colors[i / 3] >> (8 * (i % 3)));
     PU_BITMAPINFO info =
         bitmapinfo_set(bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 16, 0, 0, 0, 0), nullptr);
     if (blt)
@@ -102,6 +96,9 @@ class TEmfWriter {
   }
 
  private:
+  TEmfWriter& SelectMade() { return Add(selectobject_set(made_, eht_)); }
+
   EMFTRACK* et_ = nullptr;
   EMFHANDLES* eht_ = nullptr;
+  uint32_t made_ = 0;  // the handle of the object made last
 };

@@ -1,13 +1,12 @@
 #pragma once
-// A canvas that writes down what it is given, one text a call.
+// A canvas that writes down what it is given, one text a call: each shape in output pixels,
+// with the pen and brush in force.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "pictures/EmfCanvas.h"
 
-// Each shape as the canvas gets it, in output pixels, with the pen and
-// brush in force.
 class TRecordingCanvas final : public TEmfCanvas {
  public:
   std::vector<std::string> calls;
@@ -21,12 +20,8 @@ class TRecordingCanvas final : public TEmfCanvas {
     if (brush.fill == TEmfFill::Hatched)
       brush_ += " hatch " + std::to_string(brush.hatch) + (opaque ? " on " + Hex(background) : "");
   }
-  void DrawPolyline(const std::vector<TEmfPoint>& points) override {
-    Add("polyline" + Points(points));
-  }
-  void DrawBeziers(const std::vector<TEmfPoint>& points) override {
-    Add("beziers" + Points(points));
-  }
+  void DrawPolyline(const std::vector<TEmfPoint>& p) override { Add("polyline" + Points(p)); }
+  void DrawBeziers(const std::vector<TEmfPoint>& p) override { Add("beziers" + Points(p)); }
   void DrawPolygons(const std::vector<std::vector<TEmfPoint>>& polygons, bool winding) override {
     std::string text = "polygons";
     for (const auto& polygon : polygons)
@@ -44,12 +39,11 @@ class TRecordingCanvas final : public TEmfCanvas {
   void FillRect(const TEmfRect& r, TEmfColor color) override {
     calls.push_back("fill" + Box(r) + " " + Hex(color));
   }
-  void DrawText(const TEmfText& text) override {
-    calls.push_back(
-        "text " + text.utf8 + " at" + Points({text.at}) + " " + "LCR"[int(text.hAlign)] +
-        "T_B"[int(text.vAlign)] + " " + Number(text.font.height) + " in " + text.font.face +
-        (text.font.italic ? " italic" : "") + (text.font.underline ? " underlined" : "") +
-        (text.font.strikeOut ? " struck out" : ""));
+  void DrawText(const TEmfText& t) override {
+    calls.push_back("text " + t.utf8 + " at" + Points({t.at}) + " " + "LCR"[int(t.hAlign)] +
+                    "T_B"[int(t.vAlign)] + " " + Number(t.font.height) + " in " + t.font.face +
+                    (t.font.italic ? " italic" : "") + (t.font.underline ? " underlined" : "") +
+                    (t.font.strikeOut ? " struck out" : ""));
   }
   void DrawBitmap(const TEmfRect& r, int w, int h, const std::vector<uint32_t>& argb) override {
     std::string text = "bitmap" + Box(r) + " " + Number(w) + "x" + Number(h);
@@ -60,14 +54,12 @@ class TRecordingCanvas final : public TEmfCanvas {
 
  private:
   static std::string Hex(TEmfColor c) { return Hex(uint32_t{c.red} << 16 | c.green << 8 | c.blue); }
-  static std::string Hex(uint32_t rgb) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", rgb & 0xFFFFFFu);
-    return text;
-  }
-  static std::string Number(double v) {
+  static std::string Hex(uint32_t rgb) { return Format("%06X", rgb & 0xFFFFFFu); }
+  static std::string Number(double v) { return Format("%g", v); }
+  template <typename T>
+  static std::string Format(const char* format, T v) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
+    std::snprintf(text, sizeof text, format, v);
     return text;
   }
   static std::string Points(const std::vector<TEmfPoint>& points) {

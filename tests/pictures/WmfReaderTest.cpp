@@ -44,8 +44,7 @@ std::string Placeable(const std::string& records, int side = 1) {
 // Every value a shape or pen brings, how far the shapes reach, and the calls (a letter each).
 class TBoundsCanvas final : public TEmfCanvas {
  public:
-  TBoundsCanvas(int width, int height) : width_(width), height_(height) {}
-  double margin = 0, widest = 0;
+  double widest = 0;
   TEmfRect reach{1e300, 1e300, -1e300, -1e300};
   uint64_t bitmapPixels = 0;
   std::string calls;
@@ -78,11 +77,6 @@ class TBoundsCanvas final : public TEmfCanvas {
   }
   std::vector<uint32_t> lastPixels;
 
-  bool Within(double m) const {
-    return reach.left >= -m && reach.top >= -m && reach.right <= width_ + m &&
-           reach.bottom <= height_ + m && widest <= m;
-  }
-
  private:
   void Take(const TEmfRect& r, char call = 0) {
     if (call != 0) calls += call;
@@ -94,15 +88,28 @@ class TBoundsCanvas final : public TEmfCanvas {
     for (const TEmfPoint& p : points)
       Take(TEmfRect{p.x, p.y, p.x, p.y});
   }
-  int width_, height_;
 };
+
+// A record stretching `dib`, a bitmap of w x h pixels, onto the frame.
+std::string Stretch(int w, int h, const std::string& dib) {
+  return Record(0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0}, dib);
+}
 
 // A 24-bit bitmap of w x h pixels, `colors` palette entries claimed, holding `bits`
 // (one blue pixel's bytes unless given), stretched onto the frame.
 std::string Bitmap(int w, int h, int colors = 0, std::initializer_list<int> bits = {0xFF, 0}) {
-  return Record(
-      0x0F43, {0x0020, 0x00CC, 0, h, w, 0, 0, 1, 1, 0, 0},
+  return Stretch(
+      w, h,
       Words({40, 0, w, 0, h, 0, 1, 24, 0, 0, 0, 0, 0, 0, 0, 0, colors, 0, 0, 0}) + Words(bits));
+}
+
+std::string Sized(const std::string& wmf) {
+  return ErrorOf([&] { WmfNaturalSize(wmf); });
+}
+
+std::string Played(const std::string& wmf) {
+  TBoundsCanvas canvas;
+  return ErrorOf([&] { PlayWmf(wmf, 136, 96, canvas); });
 }
 
 TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
@@ -124,50 +131,38 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
                {0, 6, 0, 0, 46, 2, 6, 0, 0, 3, 2, 2, 0, 1, 0, 1, 2, 2, 1, 2, 2, 3, 2})  // a region
       + Record(0x012B, {3})                    // of two rectangles, painted
       + Bitmap(1, 2, 0, {0xFF, 0, 0, 0xFF}));  // blue below red
-  TBoundsCanvas canvas(136, 96);
-  EXPECT_EQ(ErrorOf([&] {
-              WmfNaturalSize(wmf);
-              PlayWmf(wmf, 136, 96, canvas);
-            }),
-            "");
-  // Bitmap records one word too short to hold a bitmap hold none; a run-length bitmap may be
-  // its header alone; a frame of no width is no frame.
+  TBoundsCanvas canvas;
+  EXPECT_EQ(Sized(wmf), "");
+  EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf, 136, 96, canvas); }), "");
+  // Whole: a run-length bitmap of its header alone, two-byte palette entries filling its rest,
+  // bitmap records one word too short to hold a bitmap (they hold none).
+  std::vector<std::string> whole{
+      Sized(Placeable(Stretch(1, 1, Words({40, 0, 1, 0, 1, 0, 1, 8, 1, 0}) + std::string(20, 0)))),
+      Sized(Placeable(Bitmap(1, 1, 2)))};
   for (const auto& [function, words] : std::vector<std::pair<int, size_t>>{
            {0x0940, 9}, {0x0B41, 11}, {0x0F43, 11}, {0x0D33, 9}, {0x0142, 2}})
-    EXPECT_EQ(ErrorOf([&] {
-                WmfNaturalSize(Placeable(Record(function, {}, std::string(2 * words, 0))));
-              }),
-              "")
-        << function;
-  EXPECT_EQ(ErrorOf([&] {
-              WmfNaturalSize(Placeable(
-                  Record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 0, 0, 1, 1, 0, 0},
-                         Words({40, 0, 1, 0, 1, 0, 1, 8, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}))));
-            }),
-            "");
+    whole.push_back(Sized(Placeable(Record(function, {}, std::string(2 * words, 0)))));
+  EXPECT_EQ(whole, std::vector<std::string>(7, ""));
   std::string noWidth = Placeable(Record(0x041B, {4, 4, 1, 1}), 1440);
-  noWidth[10] = noWidth[11] = 0;  // the frame's right edge at its left
+  noWidth[10] = noWidth[11] = 0;  // the frame's right edge at its left: no frame
   const TEmfBounds natural = WmfNaturalSize(noWidth);
   EXPECT_EQ(std::pair(natural.width, natural.height), std::pair(1, 1));
-  // Palette entries of two bytes filling all the bitmap holds past its header: whole.
-  EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(Placeable(Bitmap(1, 1, 2))); }), "");
-  TBoundsCanvas none(136, 96);  // bitmaps of no source columns, or no rows: nothing
-  PlayWmf(Placeable(
-              Record(0x0F43, {0x0020, 0x00CC, 0, 1, 0, 0, 0, 1, 1, 0, 0}, Bitmap(1, 1).substr(28)) +
-              Record(0x0F43, {0x0020, 0x00CC, 0, 0, 1, 0, 0, 1, 1, 0, 0}, Bitmap(1, 1).substr(28))),
-          136, 96, none);
+  TBoundsCanvas none;  // bitmaps of no source columns, or no rows: nothing
+  const std::string dib = Bitmap(1, 1).substr(28);
+  PlayWmf(Placeable(Stretch(0, 1, dib) + Stretch(1, 0, dib)), 136, 96, none);
   EXPECT_EQ(none.calls, "");
-  TBoundsCanvas plain(136, 96);  // the same records without the placeable header, on disk
-  std::string disk = wmf.substr(22);
+  std::string disk = wmf.substr(22);  // the same records without the placeable header, on disk
   disk[0] = 2;
-  EXPECT_EQ(ErrorOf([&] { PlayWmf(disk, 136, 96, plain); }), "");
-  const double margin = 2 * 136;
+  EXPECT_EQ(Played(disk), "");
+  const double margin = 2 * 136, m = margin * (1 + 1e-9);
   // The filled shapes cut into polygons, the lines wholly past the cut gone.
   EXPECT_EQ(canvas.calls, "gggrggtusorrm");  // text opaque, as a new device context is
   EXPECT_EQ(canvas.lastPixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));  // top row first
   // Drawn, out to the cut and no further.
   EXPECT_EQ(canvas.reach.right, 136 + margin);
-  EXPECT_TRUE(canvas.Within(margin * (1 + 1e-9)));
+  const TEmfRect& reach = canvas.reach;
+  EXPECT_TRUE(reach.left >= -m && reach.top >= -m && reach.right <= 136 + m &&
+              reach.bottom <= 96 + m && canvas.widest <= m);
 
   const size_t records = 22 + 18;
   const std::string damaged[] = {
@@ -179,18 +174,11 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       Placeable(Bitmap(1, 0)),     // of no rows
       Placeable(Bitmap(1, 2)),     // of more rows than its bits hold
       Placeable(Bitmap(1, 1, 3)),  // of more palette entries (two bytes each) than it holds
-      Placeable(
-          Record(0x0F43, {0x0020, 0x00CC, 0, 1, 1, 0, 0, 1, 1, 0, 0},
-                 Words({40, 0, 1, 0, 1, 0, 1, 24, 0, 0}))),  // a header longer than the record
+      Placeable(Stretch(1, 1, Words({40, 0, 1, 0, 1, 0, 1, 24, 0, 0}))),  // header past its record
   };
-  for (const std::string& bytes : damaged) {
-    EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(bytes); }), "Metafile is not valid");
-    EXPECT_EQ(ErrorOf([&] {
-                TBoundsCanvas ignored(136, 96);
-                PlayWmf(bytes, 136, 96, ignored);
-              }),
-              "Metafile is not valid");
-  }
+  for (const std::string& bytes : damaged)
+    EXPECT_EQ((std::vector{Sized(bytes), Played(bytes)}),
+              std::vector<std::string>(2, "Metafile is not valid"));
 }
 
 // Pens, brushes, fill modes, corners, arcs and fonts as the canvas gets them, at twice the
@@ -214,7 +202,7 @@ TEST(WmfReaderTest, PensBrushesShapesAndFontsReachTheCanvas) {
           Record(0x02FC, {2, 0xFF, 0, 6}) + Record(0x012D, {5}) +        // past it: solid
           Record(0x041B, {4, 4, 1, 1}) +                                 //
           Record(0x02FB, {-5, 0, 0, 0, 700, 1, 0, 0, 0, 'S' | 'a' << 8, 'n' | 's' << 8, 0}) +
-          Record(0x012D, {6}) + Record(0x0521, {1, 'x', 2, 2}),  // "x" in it
+          Record(0x012D, {6}) + Record(0x0521, {1, 'x', 2, 2}),  // "x" in it, on its baseline
       20);
   TRecordingCanvas canvas;
   PlayWmf(wmf, 40, 40, canvas);
@@ -226,31 +214,26 @@ TEST(WmfReaderTest, PensBrushesShapesAndFontsReachTheCanvas) {
           "polygons [ 0,0 8,0 0,8 ] winding" + drawn, "polygons [ 0,0 8,0 0,8 ] winding" + drawn,
           "arc 0,0-8,8 -0+360 O" + drawn, "ellipse 0,0-8,8 pen none brush none",
           "rect 2,2-8,8 pen none brush FF0000 hatch 5 on FFFFFF",
-          "rect 2,2-8,8 pen none brush FF0000",
-          "text x at 4,14 L_ 10 in Sans italic",  // on its baseline
-      }));
+          "rect 2,2-8,8 pen none brush FF0000", "text x at 4,14 L_ 10 in Sans italic"}));
 }
 
-// 200 run-length bitmaps of a few bytes each, every one claiming 4096 x 4096
-// pixels, as the fuzz seed regression-rle-bitmaps-claiming-4096-squared
-// holds: once most of a minute of decoding. Refused by the budget, after
-// charging the bitmaps that fit, before libwmf decodes any of them.
+// 200 run-length bitmaps of a few bytes each, every one claiming 4096 x 4096 pixels, as the fuzz
+// seed regression-rle-bitmaps-claiming-4096-squared holds: once most of a minute of decoding.
+// Refused by the budget, after charging the bitmaps that fit, before libwmf decodes any of them.
 TEST(WmfReaderTest, BitmapsClaimingMoreThanTheBudgetAreRefusedUndecoded) {
   const int side = 4096;
   // An 8-bit run-length bitmap: its header, one colour, then 255 pixels, the
   // end of a line and the end of the bitmap.
-  const std::string bitmap =
-      Words({40, 0, side, 0, side, 0, 1, 8, 1, 0, 6, 0, 0, 0, 0, 0, 1, 0, 0, 0}) +
-      Words({0x0000, 0x00FF, 0x01FF, 0x0000, 0x0100});
-  // Stretched whole onto the frame.
   const std::string stretch =
-      Record(0x0F43, {0x0020, 0x00CC, 0, side, side, 0, 0, 1, 1, 0, 0}, bitmap);
+      Stretch(side, side,
+              Words({40, 0, side, 0, side, 0, 1, 8, 1, 0, 6, 0, 0, 0, 0, 0, 1, 0, 0, 0}) +
+                  Words({0x0000, 0x00FF, 0x01FF, 0x0000, 0x0100}));
   std::string records;
   for (int i = 0; i < 200; ++i)
     records += stretch;
   const std::string wmf = Placeable(records);
-  EXPECT_EQ(ErrorOf([&] { WmfNaturalSize(wmf); }), "Metafile is not valid");
-  TBoundsCanvas canvas(136, 96);
+  EXPECT_EQ(Sized(wmf), "Metafile is not valid");
+  TBoundsCanvas canvas;
   TWorkBudget budget;
   EXPECT_EQ(ErrorOf([&] { PlayWmf(wmf, 136, 96, canvas, budget); }), "Metafile is not valid");
   EXPECT_EQ(canvas.bitmapPixels, 0u);
@@ -262,19 +245,17 @@ TEST(WmfReaderTest, BitmapsClaimingMoreThanTheBudgetAreRefusedUndecoded) {
   exact.Spend(100);  // all that is left may be spent
   EXPECT_EQ(exact.Spent(), 100u);
 
-  // What libwmf spends on a record: a set-up, then text by its characters, clipping by the
-  // changes so far, a saved state by the states and changes it copies; a count past the
-  // record's words is 0.
+  // What libwmf spends on a record, charged in the list's order: a set-up, then clipping by the
+  // changes so far, a saved state by the states and changes it copies, text by its characters;
+  // a count past the record's words is 0.
   TLibwmfWork work;
   const std::string counted = Words({0, 0, 5});  // its count one word past the record
-  const uint64_t clip = work.Of(0x0415, ""), clipAgain = work.Of(0x0220, ""),
-                 save = work.Of(0x001E, ""), restore = work.Of(0x0127, ""),
-                 saveAgain = work.Of(0x001E, "");
-  EXPECT_EQ((std::vector<uint64_t>{work.Of(0x0521, Words({3})),
-                                   work.Of(0x0A32, std::string_view(counted).substr(0, 4)), clip,
-                                   clipAgain, save, restore, saveAgain}),
-            (std::vector<uint64_t>{128 + 3 * 16384, 128, 128 + 4, 128 + 8, 128 + (1 + 2) * 8, 128,
-                                   128 + (1 + 2) * 8}));
+  EXPECT_EQ(
+      (std::vector<uint64_t>{work.Of(0x0415, ""), work.Of(0x0220, ""), work.Of(0x001E, ""),
+                             work.Of(0x0127, ""), work.Of(0x001E, ""), work.Of(0x0521, Words({3})),
+                             work.Of(0x0A32, std::string_view(counted).substr(0, 4))}),
+      (std::vector<uint64_t>{128 + 4, 128 + 8, 128 + (1 + 2) * 8, 128, 128 + (1 + 2) * 8,
+                             128 + 3 * 16384, 128}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "platform/Locale.h"
 
@@ -27,15 +28,12 @@ TEST(LocaleTest, ReadsPlainDecimalNumbersOnlyAndWritesFifteenDigits) {
   EXPECT_TRUE(TryStrToFloat(std::string_view("12.55").substr(0, 4), v, '.'));
   EXPECT_DOUBLE_EQ(v, 12.5);
   // Written in the general format with fifteen digits.
-  EXPECT_EQ(FloatToStr(1150.5, '.'), "1150.5");
-  EXPECT_EQ(FloatToStr(1150.5, ','), "1150,5");
-  EXPECT_EQ(FloatToStr(0.1 + 0.2, '.'), "0.3");
-  EXPECT_EQ(FloatToStr(2300, '.'), "2300");
-  EXPECT_EQ(FloatToStr(1e20, '.'), "1E20");
-  EXPECT_EQ(FloatToStr(0.00002, '.'), "0.00002");
-  EXPECT_EQ(FloatToStr(0.00001, '.'), "0.00001");
-  EXPECT_EQ(FloatToStr(1e-6, '.'), "1E-6");
-  EXPECT_EQ(FloatToStr(-0.5, '.'), "-0.5");
+  const std::tuple<double, char, const char*> written[] = {
+      {1150.5, '.', "1150.5"},   {1150.5, ',', "1150,5"}, {0.1 + 0.2, '.', "0.3"},
+      {2300, '.', "2300"},       {1e20, '.', "1E20"},     {0.00002, '.', "0.00002"},
+      {0.00001, '.', "0.00001"}, {1e-6, '.', "1E-6"},     {-0.5, '.', "-0.5"}};
+  for (const auto& [value, separator, text] : written)
+    EXPECT_EQ(FloatToStr(value, separator), text) << text;
 }
 
 #ifndef _WIN32

@@ -30,9 +30,8 @@ TEST(PathResolverTest, PrefersExactNameThenFirstInByteOrder) {
   GTEST_SKIP() << "three folders differing in letter case only cannot exist on Windows";
 #endif
   TempDir dir;
-  WriteFile(dir / "data/b.dat", "exact");
-  WriteFile(dir / "Data/B.dat", "upper");
-  WriteFile(dir / "DATA/b.dat", "all upper");
+  for (const char* name : {"data/b.dat", "Data/B.dat", "DATA/b.dat"})
+    WriteFile(dir / name, name);
   EXPECT_EQ(ResolvePath(dir.Path() + "data\\new.dat"), dir / "data/new.dat");  // a folder as named
   // "DATA" sorts before "Data" and "data".
   EXPECT_EQ(ResolvePath(dir.Path() + "dAtA\\b.dat"), dir / "DATA/b.dat");

@@ -8,23 +8,26 @@
 
 namespace {
 
+using TKind = TRegistry::ValueKind;
+using TRead = std::pair<TKind, std::string>;
+
+// A value of the Software\Ostrel key, with its kind; "untouched" when none is read.
+TRead Read(TRegistry& registry, const std::string& section, const std::string& name = "Path") {
+  std::string value = "untouched";
+  const TKind kind = registry.ReadString("Software\\Ostrel", section, name, value);
+  return {kind, value};
+}
+
 TEST(RegistryTest, KeysAreFoldersAndValuesAreKeysOfSections) {
   TempDir config;
   TIniRegistry registry(config.Path());
   EXPECT_EQ(registry.KeyFile("Software\\Ostrel"), config / "Ostrel/registry.ini");
-  std::string value = "untouched";
-  EXPECT_EQ(registry.ReadString("Software\\Ostrel", "Common Files", "Path", value),
-            TRegistry::ValueKind::Missing);
-  EXPECT_EQ(value, "untouched");
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::Missing, "untouched"));
 
   registry.WriteString("Software\\Ostrel", "Common Files", "Path", "/srv/catalog");
   registry.WriteString("Software\\Ostrel", "KAVRPE", "Path", "");
-  EXPECT_EQ(registry.ReadString("Software\\Ostrel", "common files", "PATH", value),
-            TRegistry::ValueKind::String);
-  EXPECT_EQ(value, "/srv/catalog");
-  EXPECT_EQ(registry.ReadString("Software\\Ostrel", "KAVRPE", "Path", value),
-            TRegistry::ValueKind::String);
-  EXPECT_EQ(value, "");
+  EXPECT_EQ(Read(registry, "common files", "PATH"), TRead(TKind::String, "/srv/catalog"));
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, ""));
   EXPECT_EQ(ReadFile(config / "Ostrel/registry.ini"),
             "[Common Files]\r\nPath=/srv/catalog\r\n\r\n[KAVRPE]\r\nPath=\r\n\r\n");
 }
@@ -33,9 +36,7 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   TempDir config;
   TIniRegistry registry(config.Path());
   WriteFile(config / "Ostrel/registry.ini", "[Common Files]\nPath=%HOME%\\x \n");
-  std::string value;
-  registry.ReadString("Software\\Ostrel", "Common Files", "Path", value);
-  EXPECT_EQ(value, "%HOME%\\x ");
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::String, "%HOME%\\x "));
   EXPECT_EQ(registry.KeyFile("Software\\\\.\\..\\..\\etc"), config / "etc/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
@@ -48,15 +49,10 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
   WriteFile(first / "Ostrel/registry.ini", "[KAVRPE]\r\nPath=/opt/first\r\n");
   WriteFile(second / "Ostrel/registry.ini",
             "[KAVRPE]\r\nPath=/opt/second\r\n[Common Files]\r\nPath=/srv/company\r\n");
-  std::string value;
-  EXPECT_EQ(registry.ReadString("Software\\Ostrel", "Common Files", "Path", value),
-            TRegistry::ValueKind::String);
-  EXPECT_EQ(value, "/srv/company");
-  registry.ReadString("Software\\Ostrel", "KAVRPE", "Path", value);
-  EXPECT_EQ(value, "/opt/first");  // the first folder that has it
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::String, "/srv/company"));
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, "/opt/first"));  // first folder wins
   registry.WriteString("Software\\Ostrel", "KAVRPE", "Path", "/home/me/rpe");
-  registry.ReadString("Software\\Ostrel", "KAVRPE", "Path", value);
-  EXPECT_EQ(value, "/home/me/rpe");
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, "/home/me/rpe"));
   EXPECT_EQ(ReadFile(first / "Ostrel/registry.ini"), "[KAVRPE]\r\nPath=/opt/first\r\n");
   EXPECT_EQ(registry.KeyFiles("Software\\Ostrel"),
             (std::vector<std::string>{user / "Ostrel/registry.ini", first / "Ostrel/registry.ini",
