@@ -9,7 +9,6 @@
 #include "WindowStart.h"
 #include "app/QtPictureBox.h"
 #include "app/ukavpnb.h"
-#include "controls/ControlHooks.h"
 #include "controls/DBCtrls.h"
 #include "controls/DBGrid.h"
 #include "controls/DBLookupCombo.h"
@@ -53,12 +52,11 @@ TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
   for (const QStringList& arguments :
        {QStringList{"HP4-23"}, QStringList{"  HP4-23\t"}, QStringList{"HP4-23", "STD6-6"}}) {
     TfrmKavPnbMain& w = Start(arguments);
-    EXPECT_EQ(w.EPWizard1->Layout(), "Command") << arguments.join(',').toStdString();
-    EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
-    EXPECT_EQ(w.EPWizard1->NextButton()->text().remove('&'), "Finish");
-    EXPECT_EQ(Shown(w.dbCustPartNum), "HP4-23-AXP");
-    EXPECT_EQ(w.cboFlangeList->Text(), "PDR220");
-    EXPECT_EQ(w.cboRadomeList->Text(), "Grey radome");
+    EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2) << arguments.join(',').toStdString();
+    EXPECT_EQ(
+        (QStringList{w.EPWizard1->Layout(), w.EPWizard1->NextButton()->text().remove('&'),
+                     w.dbCustPartNum->text(), w.cboFlangeList->Text(), w.cboRadomeList->Text()}),
+        (QStringList{"Command", "Finish", "HP4-23-AXP", "PDR220", "Grey radome"}));
   }
   EXPECT_TRUE(dialogs.errors.empty());
 }
@@ -121,12 +119,11 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
 TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
   TfrmKavPnbMain& w = Start();
   w.grdSpecs->setCurrentIndex(w.grdSpecs->model()->index(2, 0));  // HP4-23
-  EXPECT_EQ(FieldText(data->LOMData, "Desc"), "4 ft High Performance Antenna");
-  EXPECT_EQ(w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
-            "4 ft High Performance Antenna");
-  EXPECT_EQ(w.cboFlangeList->Text(), "PDR220");
-  EXPECT_EQ(w.cboPackList->Text(), "Standard crate");
-  EXPECT_EQ(Shown(w.dbCustPartNum), "HP4-23-AXP");
+  const char* desc = "4 ft High Performance Antenna";
+  EXPECT_EQ(std::tuple(FieldText(data->LOMData, "Desc"),
+                       w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
+                       w.cboFlangeList->Text(), w.cboPackList->Text(), Shown(w.dbCustPartNum)),
+            std::tuple(desc, desc, "PDR220", "Standard crate", "HP4-23-AXP"));
   w.dbnavAntennas->BtnClick(TDBNavigator::nbPrior);  // HP2-23: two flanges, two radomes
   EXPECT_EQ(w.cboFlangeList->count(), 3);            // title row and two flanges
   EXPECT_EQ(Shown(w.dbCustPrice), "1150.5");

@@ -59,22 +59,20 @@ TEST(PictureDecoderTest, OpensWindows1252NamesByTheirBytes) {
 
 TEST(PictureDecoderTest, BrokenPicturesGiveTheDecodersTexts) {
   TempDir dir;
-  WriteFile(dir / "old.gif", "GIF88a....");
-  EXPECT_EQ(ErrorOf(dir / "old.gif"), "Unknown GIF version");
-  std::string gif = ReadFile(DemoPicture("osd_4ft.gif"));
-  WriteFile(dir / "cut.gif", gif.substr(0, 20));
-  EXPECT_EQ(ErrorOf(dir / "cut.gif"), "GIF encoded data is corrupt");
-  WriteFile(dir / "bad.bmp", "BM not really");
-  EXPECT_EQ(ErrorOf(dir / "bad.bmp"), "Bitmap image is not valid");
-  WriteFile(dir / "bad.ico", gif);  // read as what its name says
-  EXPECT_EQ(ErrorOf(dir / "bad.ico"), "Icon image is not valid");
+  auto errorOf = [&](const std::string& name, const std::string& contents) {
+    WriteFile(dir / name, contents);
+    return ErrorOf(dir / name);
+  };
+  EXPECT_EQ(errorOf("old.gif", "GIF88a...."), "Unknown GIF version");
+  const std::string gif = ReadFile(DemoPicture("osd_4ft.gif"));
+  EXPECT_EQ(errorOf("cut.gif", gif.substr(0, 20)), "GIF encoded data is corrupt");
+  EXPECT_EQ(errorOf("bad.bmp", "BM not really"), "Bitmap image is not valid");
+  EXPECT_EQ(errorOf("bad.ico", gif), "Icon image is not valid");  // read as what its name says
   // A metafile cut in the middle of its records, and one that is no metafile.
-  WriteFile(dir / "cut.wmf", ReadFile(DemoPicture("flg_cpr112g.wmf")).substr(0, 300));
-  EXPECT_EQ(ErrorOf(dir / "cut.wmf"), "Metafile is not valid");
-  WriteFile(dir / "a.wmf", "x");
-  EXPECT_EQ(ErrorOf(dir / "a.wmf"), "Metafile is not valid");
-  WriteFile(dir / "a.emf", std::string(200, '\1'));
-  EXPECT_EQ(ErrorOf(dir / "a.emf"), "Metafile is not valid");
+  const std::string wmf = ReadFile(DemoPicture("flg_cpr112g.wmf"));
+  EXPECT_EQ(errorOf("cut.wmf", wmf.substr(0, 300)), "Metafile is not valid");
+  EXPECT_EQ(errorOf("a.wmf", "x"), "Metafile is not valid");
+  EXPECT_EQ(errorOf("a.emf", std::string(200, '\1')), "Metafile is not valid");
   EXPECT_EQ(ErrorOf(dir / "a.png"), "Unknown picture file extension (.png)");
 }
 

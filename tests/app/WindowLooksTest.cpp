@@ -20,7 +20,6 @@
 #include "app/QtDialogs.h"
 #include "app/QtPictureBox.h"
 #include "app/ukavpnb.h"
-#include "controls/ControlHooks.h"
 #include "controls/DBGrid.h"
 #include "controls/DBLookupCombo.h"
 #include "controls/EPStdCmp.h"
@@ -46,6 +45,7 @@ class WindowLooksTest : public WindowFixture {
   // Every problem with the page's controls, one a line.
   static std::string Problems(QWidget* page) {
     std::string problems;
+    auto text = [](QWidget* control) { return control->property("text").toString().toStdString(); };
     std::vector<QWidget*> controls;
     for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (!child->isVisibleTo(page)) continue;
@@ -67,9 +67,7 @@ class WindowLooksTest : public WindowFixture {
         // Neighbours may share a border pixel or two, as captions and their lists do.
         if (const QRect shared = controls[i]->geometry() & controls[j]->geometry();
             shared.width() > 2 && shared.height() > 2)
-          problems += "\"" + controls[i]->property("text").toString().toStdString() +
-                      "\" overlaps \"" + controls[j]->property("text").toString().toStdString() +
-                      "\"\n";
+          problems += "\"" + text(controls[i]) + "\" overlaps \"" + text(controls[j]) + "\"\n";
     return problems;
   }
 

@@ -9,7 +9,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -197,8 +196,7 @@ TEST_F(DataControlsTest, PaintingReadsOnlyVisibleRowsAndNeverMovesTheCursor) {
   EXPECT_EQ(std::tuple(table.CurrentRow(), moves, grid.currentIndex().row()),
             std::tuple(9999, 0, 9999));
   // A handful of rows are on screen, two fields each.
-  EXPECT_GT(table.reads, 0);
-  EXPECT_LT(table.reads, 2 * 20);
+  EXPECT_TRUE(table.reads > 0 && table.reads < 2 * 20) << table.reads;
   // The indicator column is narrow whatever the row count, and shows an
   // arrow on the current row only.
   QHeaderView* indicator = grid.verticalHeader();
@@ -342,32 +340,31 @@ TEST_F(DataControlsTest, NavigatorButtonsFollowTheEndsOfTheTable) {
   nav.resize(228, 25);
   nav.show();
   nav.SetDataSet(&table);
+  using enum TDBNavigator::TNavigateBtn;
   auto enabled = [&] {
     std::string s;
-    for (auto b :
-         {TDBNavigator::nbFirst, TDBNavigator::nbPrior, TDBNavigator::nbNext, TDBNavigator::nbLast})
+    for (auto b : {nbFirst, nbPrior, nbNext, nbLast})
       s += nav.Button(b)->isEnabled() ? "1" : "0";
     return s;
   };
   EXPECT_EQ(enabled(), "0000");  // closed
   table.Open();
   EXPECT_EQ(enabled(), "0011");
-  nav.Button(TDBNavigator::nbNext)->click();
+  nav.Button(nbNext)->click();
   EXPECT_EQ(std::pair(table.CurrentRow(), enabled()), std::pair(1, std::string("1111")));
-  nav.Button(TDBNavigator::nbLast)->click();
+  nav.Button(nbLast)->click();
   EXPECT_EQ(std::pair(table.CurrentRow(), enabled()), std::pair(4, std::string("1100")));
-  nav.Button(TDBNavigator::nbFirst)->click();
+  nav.Button(nbFirst)->click();
   EXPECT_EQ(enabled(), "0011");
   // Stepping past the last record by Next: the end flag comes without a
   // notification, and the button still turns off.
   table.SetRecNo(5);
   EXPECT_EQ(enabled(), "1111");
-  nav.Button(TDBNavigator::nbNext)->click();
+  nav.Button(nbNext)->click();
   EXPECT_EQ(enabled(), "1100");
   table.Close();
   EXPECT_EQ(enabled(), "0000");
-  EXPECT_EQ(std::pair(nav.Button(TDBNavigator::nbFirst)->geometry(),
-                      nav.Button(TDBNavigator::nbLast)->geometry()),
+  EXPECT_EQ(std::pair(nav.Button(nbFirst)->geometry(), nav.Button(nbLast)->geometry()),
             std::pair(QRect(0, 0, 57, 25), QRect(171, 0, 57, 25)));
 }
 

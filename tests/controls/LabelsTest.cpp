@@ -58,20 +58,12 @@ class URLLabelTest : public ::testing::Test {
     label.resize(100, 16);
     label.SetColorMoveOver(QColor(0, 0x80, 0));
   }
-  void Enter() {
-    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
-    QApplication::sendEvent(&label, &enter);
-  }
-  void Leave() {
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&label, &leave);
-  }
+  void Send(QEvent&& event) { QApplication::sendEvent(&label, &event); }
   // Moves the mouse with the left button held: the label keeps the mouse, so
   // it sees moves, not leave and enter events.
   void Drag(QPoint to) {
-    QMouseEvent move(QEvent::MouseMove, to, label.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&label, &move);
+    Send(QMouseEvent(QEvent::MouseMove, to, label.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier));
   }
   FakeShell shell;
   TURLLabel label;
@@ -85,7 +77,7 @@ TEST_F(URLLabelTest, StartsBlueAndUnderlined) {
 }
 
 TEST_F(URLLabelTest, PressAndReleaseInsideOpensTheLink) {
-  Enter();
+  Send(QEnterEvent(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)));
   EXPECT_EQ(label.FontColor(), label.ColorMoveOver());
   QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 5));
   EXPECT_EQ(std::pair(label.FontColor(), label.Pressed()), std::pair(label.ColorClick(), true));
@@ -93,7 +85,7 @@ TEST_F(URLLabelTest, PressAndReleaseInsideOpensTheLink) {
   EXPECT_EQ(std::tuple(shell.opened, label.FontColor(), label.Pressed()),
             std::tuple(std::vector<std::string>{"http://www.example.test/"}, label.ColorMoveOver(),
                        false));
-  Leave();
+  Send(QEvent(QEvent::Leave));
   EXPECT_EQ(label.FontColor(), label.ColorNormal());
 }
 

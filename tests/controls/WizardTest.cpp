@@ -105,19 +105,15 @@ class WizardTest : public ::testing::Test {
 
 TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
   Build();
-  EXPECT_EQ(wizard->Panel()->Buttons(),
-            (std::vector<TWizardButton*>{wizard->CancelButton(), wizard->NextButton(),
-                                         wizard->BackButton(), wizard->HelpButton()}));
-  // Help hidden, Cancel shown.
+  const std::vector<TWizardButton*> buttons{wizard->CancelButton(), wizard->NextButton(),
+                                            wizard->BackButton(), wizard->HelpButton()};
+  EXPECT_EQ(wizard->Panel()->Buttons(), buttons);
   EXPECT_EQ(wizard->Buttons(), TEPWizardButtons(epwbCancel));
   EXPECT_EQ(std::pair(wizard->HelpButton()->isHidden(), wizard->CancelButton()->isHidden()),
             std::pair(true, false));
-  // Tab order Help, Back, Next, Cancel.
-  EXPECT_EQ(
-      (std::vector<QWidget*>{wizard->HelpButton()->nextInFocusChain(),
-                             wizard->BackButton()->nextInFocusChain(),
-                             wizard->NextButton()->nextInFocusChain()}),
-      (std::vector<QWidget*>{wizard->BackButton(), wizard->NextButton(), wizard->CancelButton()}));
+  // Tab order Help, Back, Next, Cancel: the panel's order backwards.
+  for (size_t i = 1; i < buttons.size(); ++i)
+    EXPECT_EQ(buttons[i]->nextInFocusChain(), buttons[i - 1]);
   // The wizard fills its parent; the panel is the Next button's height + 17.
   EXPECT_EQ((Rects{wizard->geometry(), wizard->Panel()->geometry(), pages[0]->geometry()}),
             (Rects{{0, 0, 655, 534}, {0, 492, 655, 42}, {0, 0, 655, 492}}));
@@ -238,9 +234,8 @@ TEST_F(WizardTest, ExcludedPagesAreSkippedButCounted) {
   wizard->SetLayout("Skip");
   EXPECT_EQ(std::pair(wizard->ActivePage(), NextCaption()), std::pair(pages[0], QString("Next >")));
   wizard->NextClick();
-  EXPECT_EQ(std::pair(wizard->ActivePage(), NextCaption()),
-            std::pair(pages[2], QString("&Finish")));
-  EXPECT_EQ(pages[2]->PositionText(), "Wizard - Screen 3 of 3 ");
+  EXPECT_EQ(std::tuple(wizard->ActivePage(), NextCaption(), pages[2]->PositionText()),
+            std::tuple(pages[2], QString("&Finish"), QString("Wizard - Screen 3 of 3 ")));
   wizard->BackClick();
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
 
@@ -283,12 +278,11 @@ TEST_F(WizardTest, IncludeFollowsTheCurrentLayoutOnly) {
   Build(3);
   wizard->Layouts().Add("Two", {"EPWizardPage1", "EPWizardPage2"});
   wizard->SetLayout("Two");
-  pages[2]->SetInclude(true);  // not in the layout: ignored
-  EXPECT_FALSE(pages[2]->Include());
+  pages[2]->SetInclude(true);   // not in the layout: ignored
   pages[1]->SetInclude(false);  // in the layout: stored
-  EXPECT_FALSE(pages[1]->Include());
   // The buttons are not recomputed by an Include change.
-  EXPECT_EQ(NextCaption(), "Next >");
+  EXPECT_EQ(std::tuple(pages[2]->Include(), pages[1]->Include(), NextCaption()),
+            std::tuple(false, false, QString("Next >")));
   wizard->NextClick();
   EXPECT_EQ(wizard->ActivePage(), pages[0]);  // nothing to go to
 
@@ -443,12 +437,11 @@ TEST_F(WizardTest, HeaderGeometryFollowsThePageSize) {
             (std::vector<int>{2, 4, 42}));
   Build();
   const auto g = pages[0]->HeaderGeometry();
-  EXPECT_EQ(QPoint(g.x0, g.y0), QPoint(20, 59));
-  EXPECT_EQ(g.iconPos, QPoint(20, 17));
-  EXPECT_EQ((std::vector<int>{g.ruleLeft, g.ruleRight, g.ruleY}), (std::vector<int>{8, 647, 59}));
-  EXPECT_EQ(g.titlePos, QPoint(65, 59 - (QFontMetrics(g.titleFont).height() + 10)));
-  EXPECT_EQ(std::make_pair(g.titleFont.pixelSize(), g.titleFont.bold()), std::make_pair(16, true));
-  EXPECT_EQ(std::make_pair(g.positionFont.pixelSize(), g.positionRight), std::make_pair(11, 635));
+  EXPECT_EQ((std::vector<int>{g.x0, g.y0, g.ruleLeft, g.ruleRight, g.ruleY, g.titleFont.pixelSize(),
+                              g.titleFont.bold(), g.positionFont.pixelSize(), g.positionRight}),
+            (std::vector<int>{20, 59, 8, 647, 59, 16, true, 11, 635}));
+  EXPECT_EQ(std::pair(g.iconPos, g.titlePos),
+            std::pair(QPoint(20, 17), QPoint(65, 59 - (QFontMetrics(g.titleFont).height() + 10))));
   EXPECT_EQ(g.positionPos.x(), 635 - QFontMetrics(g.positionFont).horizontalAdvance(g.position));
   EXPECT_EQ(g.position, "Wizard - Screen 1 of 2 ");
 }
@@ -469,11 +462,10 @@ TEST_F(WizardTest, PageAndPanelPaintTheirEtchedRules) {
       iconPainted = page.pixel(x, y) != page.pixel(2, 2);
   EXPECT_TRUE(iconPainted);
 
-  QImage panel = wizard->Panel()->grab().toImage();
+  const QImage panel = wizard->Panel()->grab().toImage();
   EXPECT_EQ(std::pair(panel.pixel(8, 0), panel.pixel(8, 1)), std::pair(shadow, light));
   wizard->SetDrawEdge(false);
-  panel = wizard->Panel()->grab().toImage();
-  EXPECT_NE(panel.pixel(8, 0), shadow);
+  EXPECT_NE(wizard->Panel()->grab().toImage().pixel(8, 0), shadow);
 }
 
 }  // namespace

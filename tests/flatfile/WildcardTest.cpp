@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <initializer_list>
 #include <random>
 #include <string>
@@ -17,17 +16,9 @@ namespace {
 
 using namespace std::string_view_literals;
 
-// Printable form of a text or pattern, with bytes outside ASCII shown as \xNN.
+// Printable form of a text or pattern, bytes outside ASCII escaped.
 std::string Show(std::string_view s) {
-  std::string out = "\"";
-  for (const char ch : s) {
-    const auto c = static_cast<unsigned char>(ch);
-    char shown[8] = {ch, '\0'};
-    if (c < 0x20 || c >= 0x7F || c == '"' || c == '\\')
-      std::snprintf(shown, sizeof shown, "\\x%02X", static_cast<unsigned>(c));
-    out += shown;
-  }
-  return out + "\"";
+  return ::testing::PrintToString(std::string(s));
 }
 
 // Compares the matcher with the recursive reference on one pair; on a difference records a
