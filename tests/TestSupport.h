@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers for tests: a temporary folder that cleans up after itself,
 // small file utilities and the message of a raised error.
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -92,11 +93,13 @@ inline bool RunningAsRoot() {
 }
 
 // Runs `action` with standard input closed, as a caller may start the
-// program: the next file opened gets descriptor 0.
+// program: the next file opened gets descriptor 0. Answers whether the
+// action closed it again: a descriptor 0 left open is a leak.
 template <typename Action>
-void WithoutStandardInput(Action action) {
+bool WithoutStandardInput(Action action) {
 #ifdef _WIN32
   action();
+  return true;
 #else
   struct Restore {
     int input = ::dup(0);
@@ -104,5 +107,6 @@ void WithoutStandardInput(Action action) {
   } restore;
   ::close(0);
   action();
+  return ::fcntl(0, F_GETFD) == -1;
 #endif
 }

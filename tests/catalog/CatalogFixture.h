@@ -46,6 +46,9 @@ class CatalogFixture : public ::testing::Test {
            "FCC74|FCC78|FCC101|ETSI_CLASS|Gain_Low|Gain_Med|Gain_High|BW_H|BW_V|X_pol|F_B|VSWR|"
            "Return_Loss|Type|Group|Diameter_Ft_M|Polarization\r\n-\r\n";
   }
+  static std::string LomHeader() {
+    return "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n";
+  }
   // One antenna line: the cells that matter, the rest filled in.
   static std::string Antenna(const std::string& freq, const std::string& flanges,
                              const std::string& size, const std::string& model,
@@ -65,12 +68,11 @@ class CatalogFixture : public ::testing::Test {
                Antenna("23 GHz", "PDR220", "4", "HP4-23", "", "HP", "G1") +
                Antenna("23 GHz", "PDR220", "2", "STD2-23", "RPE-4", "STD", "G1") +
                Antenna("23 GHz", "PDR220", "9", "HP2-23", "DUP", "HP", "G1"));
-    Shared("M_LOM.dat",
-           "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-           "6|7|STD6-6|std6|6 ft Standard Antenna|1840\r\n"
-           "21|23|HP2-23|hp2|2 ft High Performance Antenna|1000\r\n"
-           "21|23|HP4-23|hp4|4 ft High Performance Antenna|1999.99\r\n"
-           "21|23|STD2-23|std2|2 ft Standard Antenna|1,200\r\n");
+    Shared("M_LOM.dat", LomHeader() +
+                            "6|7|STD6-6|std6|6 ft Standard Antenna|1840\r\n"
+                            "21|23|HP2-23|hp2|2 ft High Performance Antenna|1000\r\n"
+                            "21|23|HP4-23|hp4|4 ft High Performance Antenna|1999.99\r\n"
+                            "21|23|STD2-23|std2|2 ft Standard Antenna|1,200\r\n");
     Data("flng_list.dat",
          "AntennaGroup|Flange|Suffix\r\nG1, G2|PDR220|A\r\nG1|UDR220|B\r\nG1|PDR220|Z\r\n"
          "G2|CPR137G|C\r\n");

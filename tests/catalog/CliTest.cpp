@@ -110,9 +110,7 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
 }
 
 TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
-  Shared("M_LOM.dat",
-         "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-         "21|23|HP2-23|hp2|2 ft \"HP\" caf\xE9 \x80|1000\r\n");
+  Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2|2 ft \"HP\" caf\xE9 \x80|1000\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv"}), 0) << err.str();
   const std::string title =
       "Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings\r\n";
@@ -130,7 +128,7 @@ TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
             "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\", \"Price\": 1150.5, "
             "\"Warnings\": []}\n]\n");
   // An unpriced item is built as the window builds it, and says so.
-  Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n");
+  Shared("M_LOM.dat", LomHeader());
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
   EXPECT_NE(out.str().find("\"Custom Price\": \"$0.00\", \"Price\": null, \"Warnings\": [\"no "
                            "price\", \"no description\"]"),

@@ -25,6 +25,10 @@ class ImageLoaderTest : public ::testing::Test {
     loader.ImageDataFile = "idx.dat";
     loader.ImageDataPath = "data\\";
   }
+  std::string Loaded() {
+    loader.LoadImage();
+    return box.picture;
+  }
 
   TempDir dir;
   FakePictureBox box;
@@ -46,46 +50,38 @@ TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {
   Index("PDR70 | a.gif\nPDR70|b.GIF\nUDR|missing.gif\nx|y|z\n");
   loader.ImageIndex = 1;
   loader.Filters.SetValue("Flange", "PDR70");
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, Native(dir / "Images/a.gif"));
+  EXPECT_EQ(Loaded(), Native(dir / "Images/a.gif"));
   loader.Filters.SetValue("Flange", "pdr70");  // exact comparison
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, "");
+  EXPECT_EQ(Loaded(), "");
   loader.ImageFile = "a.gif";  // an index file with no matching line empties the box anyway
   loader.Filters.SetValue("Flange", "UDR");
   box.picture = "old";
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, "");
+  EXPECT_EQ(Loaded(), "");
   // Two filters: the second tests the second cell, whatever its name.
   loader.Filters.Clear();
   loader.Filters.SetValue("Anything", "x");
   loader.Filters.SetValue("Other", "y");
   loader.ImageIndex = 2;
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, "");  // z does not exist
+  EXPECT_EQ(Loaded(), "");  // z does not exist
   loader.Filters.Clear();
   loader.ImageIndex = 1;
-  loader.LoadImage();  // no filters: the first line matches
-  EXPECT_EQ(box.picture, Native(dir / "Images/a.gif"));
+  EXPECT_EQ(Loaded(), Native(dir / "Images/a.gif"));  // no filters: the first line matches
 }
 
 TEST_F(ImageLoaderTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
   WriteFile(dir / "outside.gif", "GIF89a");
   WriteFile(dir / "Images/sub/in.gif", "GIF89a");
   loader.ImageFile = "sub/in.gif";  // a sub-folder stays inside
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, Native(dir / "Images/sub/in.gif"));
+  EXPECT_EQ(Loaded(), Native(dir / "Images/sub/in.gif"));
   for (const std::string& name : std::vector<std::string>{
            "../outside.gif", "sub\\..\\..\\outside.gif", dir / "outside.gif", "/sub/in.gif"}) {
     loader.ImageFile = name;
-    loader.LoadImage();
-    EXPECT_EQ(box.picture, "") << name;
+    EXPECT_EQ(Loaded(), "") << name;
   }
   Index("PDR70|../outside.gif\n");  // the same through the index file
   loader.ImageIndex = 1;
   box.picture = "old";
-  loader.LoadImage();
-  EXPECT_EQ(box.picture, "");
+  EXPECT_EQ(Loaded(), "");
 }
 
 TEST_F(ImageLoaderTest, FailuresKeepThePicture) {

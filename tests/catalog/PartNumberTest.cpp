@@ -8,8 +8,7 @@ class PartNumberTest : public CatalogFixture {
  protected:
   // The price list's line for antenna ABC.
   void PriceList(const std::string& desc, const std::string& price) {
-    Shared("M_LOM.dat", "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n6|7|ABC|abc|" +
-                            desc + "|" + price + "\r\n");
+    Shared("M_LOM.dat", LomHeader() + "6|7|ABC|abc|" + desc + "|" + price + "\r\n");
   }
   // One antenna ABC with one option of each kind, priced as given.
   void Single(const std::string& listPrice, const std::string& radomePrice,
@@ -60,8 +59,7 @@ TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
 TEST_F(PartNumberTest, PricesFollowTheUsersDecimalSeparator) {
   Single("1000,5", "0", "0,25");
   SetDecimalSeparator(',');
-  auto data = OnAbc();
-  EXPECT_EQ(BuiltPrice(*data), "1000,75");
+  EXPECT_EQ(BuiltPrice(*OnAbc()), "1000,75");
   SetDecimalSeparator('.');
 }
 

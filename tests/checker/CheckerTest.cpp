@@ -1,6 +1,5 @@
 // The catalogue checker on small broken catalogues of the tests' own: each
 // test starts from a clean catalogue, breaks it and reads the findings.
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -35,9 +34,6 @@ class CheckerTest : public CatalogFixture {
            Antenna("23 GHz", "PDR220, UDR220", "2", "HP2-23", "RPE-2", "HP", "G1") +  // line 4
            Antenna("23 GHz", "PDR220", "4", "HP4-23", "RPE-3", "HP", "G1") +          // line 5
            Antenna("23 GHz", "PDR220", "2", "STD2-23", "RPE-4", "STD", "G1");         // line 6
-  }
-  static std::string LomHeader() {
-    return "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n";
   }
   static std::string CleanPricing() {
     return "6|7|STD6-6|std6|6 ft Standard Antenna|1840\r\n"
@@ -86,15 +82,19 @@ std::string Listing(const std::vector<std::string>& lines) {
   return text;
 }
 
+// Whether `text` holds every one of `parts`.
+::testing::AssertionResult Holds(const std::string& text, const std::vector<std::string>& parts) {
+  for (const std::string& part : parts)
+    if (text.find(part) == std::string::npos)
+      return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+  return ::testing::AssertionSuccess();
+}
+
 // Whether one of the findings begins with `start` and holds every one of `parts`.
 ::testing::AssertionResult Reports(const std::vector<std::string>& lines, const std::string& start,
                                    const std::vector<std::string>& parts = {}) {
-  for (const std::string& line : lines) {
-    if (line.rfind(start, 0) != 0) continue;
-    if (std::all_of(parts.begin(), parts.end(),
-                    [&](const std::string& part) { return line.find(part) != std::string::npos; }))
-      return ::testing::AssertionSuccess();
-  }
+  for (const std::string& line : lines)
+    if (line.rfind(start, 0) == 0 && Holds(line, parts)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "no finding " << start << " in:" << Listing(lines);
 }
 
@@ -140,8 +140,7 @@ TEST_F(CheckerTest, MissingEmptyAndUnlocatedFiles) {
       {"program/data/pack_list.dat:0:0: error: the file is empty",
        {"\"No Data Exits in pack_list.dat\""}},
       {"program/data/flng_img.dat:0:0: warning: the file does not exist",
-       {"no flange picture is ever shown"}},
-  };
+       {"no flange picture is ever shown"}}};
   // What depends on a file that does not open is not checked against it.
   EXPECT_TRUE(ReportsAll(lines, 3, findings));
   EXPECT_EQ(result.errors, 2);
@@ -154,8 +153,7 @@ TEST_F(CheckerTest, MissingEmptyAndUnlocatedFiles) {
       {"/MWAnts.dat:0:0: error: the file does not exist (the registry has no "
        "Software\\Ostrel\\Common Files value \"Path\" naming the shared folder)",
        {"every antenna query fails: \"/MWAnts.dat does not exist\""}},
-      {"/M_LOM.dat:0:0: error: the file does not exist"},
-  };
+      {"/M_LOM.dat:0:0: error: the file does not exist"}};
   EXPECT_TRUE(ReportsAll(lines, kAnyCount, inRoot));
 }
 
@@ -178,8 +176,7 @@ TEST_F(CheckerTest, ColumnNamesMissingRepeatedOrOutOfOrder) {
        {"Price_Upgrade shows the values under \"Radome_Desc\""}},
       {"program/data/radome_List.dat:2:4: error: Price_Upgrade \"Grey radome\" is not a number"},
       {"program/data/radome_List.dat:3:4: error: Price_Upgrade \"Standard radome\" is not a "
-       "number"},
-  };
+       "number"}};
   // Neither broken file is read for suffixes or packing options.
   EXPECT_TRUE(ReportsAll(Check(), 5, findings));
 }
@@ -194,8 +191,7 @@ TEST_F(CheckerTest, TheSkippedSecondLine) {
        "always skips this line"},
       // The lost antenna was the only one of its frequency range and type.
       {"program/data/MWAntTypes.dat:2:2: error: no antenna of MWAnts.dat has frequency range \"6 "
-       "GHz\" and type \"STD\""},
-  };
+       "GHz\" and type \"STD\""}};
   // Without pricing rows to compare, model numbers are not reported unpriced.
   EXPECT_TRUE(ReportsAll(Check(), 3, findings));
 }
@@ -235,8 +231,7 @@ TEST_F(CheckerTest, RowShapes) {
        "the program reads Antenna_Group from cell 2",
        {"\"List index out of bounds (1)\""}},
       // A list is judged by its items; descriptions may be long.
-      {"program/data/pack_list.dat:4:1: warning: an item of Antenna_Size is 51 characters long"},
-  };
+      {"program/data/pack_list.dat:4:1: warning: an item of Antenna_Size is 51 characters long"}};
   EXPECT_TRUE(ReportsAll(Check(), 7, findings));
 }
 
@@ -278,8 +273,7 @@ TEST_F(CheckerTest, ModelNumbers) {
       {"shared/MWAnts.dat:10:10: error: model number \"#HP2\" begins with the comment mark \"#\"",
        {"AntFlanges.dat and pnb.dat read back as comments"}},
       {"shared/M_LOM.dat:7:3: warning: model number \"HP2-23\" already has a pricing row on line 4 "
-       "-- the program uses the first row only"},
-  };
+       "-- the program uses the first row only"}};
   EXPECT_TRUE(ReportsAll(lines, 5, findings));
 }
 
@@ -305,8 +299,7 @@ TEST_F(CheckerTest, PricesThatDoNotConvertInTheUsersFormat) {
       {"program/data/radome_List.dat:2:4: error: Price_Upgrade is empty -- every custom price with "
        "radome option \"X\" is \"0.00\""},
       {"program/data/pack_list.dat:2:5: error: Price \"12.5.0\" is not a number",
-       {"with packing option \"P\""}},
-  };
+       {"with packing option \"P\""}}};
   EXPECT_TRUE(ReportsAll(lines, 4, findings));
 
   // With a decimal comma the first price converts and the point ones do not.
@@ -344,8 +337,7 @@ TEST_F(CheckerTest, OptionsOfEachAntenna) {
       {"shared/MWAnts.dat:11:26: warning: no radome_List.dat row covers type \"STD\" and size "
        "\"8\" -- STD8-6 has no radome options and its custom price is \"0.00\""},
       {"shared/MWAnts.dat:11:6: warning: no pack_list.dat row covers size \"8\" and group \"G2\" "
-       "-- STD8-6 has no packing options"},
-  };
+       "-- STD8-6 has no packing options"}};
   EXPECT_TRUE(ReportsAll(Check(), 5, findings));
 }
 
@@ -356,8 +348,7 @@ TEST_F(CheckerTest, EmptyCellsTheProgramUses) {
   const std::vector<Finding> findings = {
       {"shared/MWAnts.dat:7:11: warning: RPE is empty -- the specification sheet of HP4-23B has no "
        "entry for it"},
-      {"shared/MWAnts.dat:7:27: warning: Group is empty", {"matched on their other column alone"}},
-  };
+      {"shared/MWAnts.dat:7:27: warning: Group is empty", {"matched on their other column alone"}}};
   EXPECT_TRUE(ReportsAll(Check(), 2, findings));
 }
 
@@ -373,8 +364,7 @@ TEST_F(CheckerTest, FrequencyAndTypeLists) {
       {"program/data/MWAntTypes.dat:5:1: warning: frequency range \"13 GHz\" is not in MWFreq.dat "
        "-- the type \"HP\" is never offered"},
       {"shared/MWAnts.dat:6:1: warning: frequency range \"23 GHz\" with type \"STD\" is not "
-       "offered in MWAntTypes.dat -- the frequency-and-type query never lists STD2-23"},
-  };
+       "offered in MWAntTypes.dat -- the frequency-and-type query never lists STD2-23"}};
   EXPECT_TRUE(ReportsAll(Check(), 4, findings));
 }
 
@@ -406,8 +396,7 @@ TEST_F(CheckerTest, Pictures) {
       {"program/data/flng_img.dat:2:1: warning: flange \"PDR220\" already has a picture on line 1 "
        "-- the program uses the first line only"},
       {"program/data/flng_img.dat:3:0: error: only 1 cell, but the picture name is cell 2 -- "
-       "choosing flange \"UDR220\" fails with \"List index out of bounds (1)\""},
-  };
+       "choosing flange \"UDR220\" fails with \"List index out of bounds (1)\""}};
   EXPECT_TRUE(ReportsAll(lines, 6, findings));
 
   // A flange without a line; without a decoder only existence is checked; a
@@ -420,8 +409,7 @@ TEST_F(CheckerTest, Pictures) {
        "empty"},
       {"shared/MWAnts.dat:3:2: warning: flange \"CPR137G\" has no line in flng_img.dat -- choosing "
        "it for STD6-6 empties the option picture"},
-      {"shared/MWAnts.dat:4:2: warning: flange \"UDR220\" has no line"},
-  };
+      {"shared/MWAnts.dat:4:2: warning: flange \"UDR220\" has no line"}};
   EXPECT_TRUE(ReportsAll(lines, kAnyCount, withoutDecoder));
   EXPECT_FALSE(Reports(lines, "shared/M_LOM.dat:6:4:"));
 }
@@ -433,14 +421,6 @@ TEST_F(CheckerTest, RadomeOptionWithoutPictureRow) {
                        "program/data/radome_List.dat:2:3: warning: radome option \"X\" has no "
                        "radome_img.dat row for group \"G1\" -- choosing it for HP2-23 empties the "
                        "option picture; 2 more antennas alike"});
-}
-
-// Whether `text` holds every one of `parts`.
-::testing::AssertionResult Holds(const std::string& text, const std::vector<std::string>& parts) {
-  for (const std::string& part : parts)
-    if (text.find(part) == std::string::npos)
-      return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
-  return ::testing::AssertionSuccess();
 }
 
 // The tool's check command: findings, summary and exit status.

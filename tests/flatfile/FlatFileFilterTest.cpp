@@ -83,6 +83,9 @@ TEST_F(FlatFileFilterTest, ShortLineFailsTheOpenOnlyWhenItsCellIsCompared) {
   t = Filtered("A::B\nx::1\ny\n", {{"A", "y"}, {":B", "1"}});
   t->SetDelimiter("::");
   EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
+  t = Filtered("A::B\nx:1\n", {{":B", "2"}});  // one cell, whatever single ':' it holds
+  t->SetDelimiter("::");
+  EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (1)");
 }
 
 // Lines without the filtered text are looked at quickly, in blocks of
@@ -99,7 +102,8 @@ TEST_F(FlatFileFilterTest, QuickLookMissesNoLineThatCounts) {
     const std::string bytes = "A|B|C\n" + longLines + line + "\n" + longLines;
     EXPECT_EQ(Query(bytes, foDefaultCompare, {{"C", "match"}}), Rows{line}) << pad;
   }
-  for (const std::string& body : {longLines + "y|2\n" + longLines, longLines + "z|2\nu|v|w\n"}) {
+  for (const std::string& body : {longLines + "y|2\n" + longLines, longLines + "z|2\nu|v|w\n",
+                                  longLines + "\n" + longLines}) {
     auto t = Filtered("A|B|C\n" + body, {{"C", "match"}});
     EXPECT_EQ(ErrorOf([&] { t->Open(); }), "List index out of bounds (2)") << body;
   }
@@ -111,6 +115,16 @@ TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
   t->SetDataInstance(diSingle);
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"A,B|N|first"}));
+  // The first match ends the read, wherever it lies in its mebibyte of the file.
+  for (const size_t at : {size_t{0}, size_t{262137}}) {
+    std::string bytes = "A|B\n";
+    for (size_t i = 0; i < 270000; ++i)
+      bytes += i == at ? "1|match\n" : "a|b\n";
+    t = Filtered(bytes + "2|match\n", {{"B", "match"}});
+    t->SetDataInstance(diSingle);
+    t->Open();
+    EXPECT_EQ(Records(*t), Rows{"1|match"}) << at;
+  }
 }
 
 }  // namespace

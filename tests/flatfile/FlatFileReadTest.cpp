@@ -127,7 +127,7 @@ TEST_F(FlatFileReadTest, BindingFailuresNameTheTableAndField) {
 TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
   auto t = Table("A\n#c\nfirst\nsecond\n");
   t->SetDataInstance(diSingle);
-  WithoutStandardInput([&] { t->Open(); });  // opened as descriptor 0
+  EXPECT_TRUE(WithoutStandardInput([&] { t->Open(); }));  // opened as descriptor 0
   EXPECT_EQ(Records(*t), (Rows{"first"}));
 }
 
@@ -155,9 +155,12 @@ TEST_F(FlatFileReadTest, SplitTextRules) {
 TEST_F(FlatFileReadTest, ModListSavesAndLoadsLines) {
   TModList list;
   list.Add("Antenna|Flange");
-  list.Add("M1|");
+  list.Add("M1");
+  list.Insert(2, "end");  // at the end: appended; one past it, refused
+  EXPECT_EQ(ErrorOf([&] { list.Insert(4, "x"); }), "List index out of bounds (4)");
+  list.Put(1, "M1|");
   list.SaveToFile(dir / "out.dat");
-  EXPECT_EQ(ReadFile(dir / "out.dat"), "Antenna|Flange\r\nM1|\r\n");
+  EXPECT_EQ(ReadFile(dir / "out.dat"), "Antenna|Flange\r\nM1|\r\nend\r\n");
   TModList back;
   back.LoadFromFile(dir / "out.dat");
   EXPECT_EQ(back.Items(), list.Items());

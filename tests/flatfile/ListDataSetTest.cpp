@@ -42,7 +42,9 @@ TEST_F(ListDataSetTest, WalksForwardAndBackwardInFileOrder) {
 TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
   auto t = Opened("N\na\nb\nc\n");
   t->SetRecNo(3);
-  EXPECT_EQ(t->Fields(0)->AsString(), "c");
+  EXPECT_EQ(std::tuple(t->Fields(0)->AsString(), t->Bof(), t->Eof()),
+            std::tuple("c", false, false));
+  EXPECT_EQ(ErrorOf([&] { t->CellText(3, 0); }), "List index out of bounds (3)");
   t->SetRecNo(1);
   EXPECT_EQ(t->Fields(0)->AsString(), "a");
   EXPECT_EQ(ErrorOf([&] { t->SetRecNo(4); }), "SetRecNo: out of range");
@@ -66,7 +68,8 @@ TEST_F(ListDataSetTest, SetRecNoBoundsAndPositions) {
 TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
   auto t = Opened("N\nold\n");
   t->Close();
-  EXPECT_EQ(std::pair(t->RecordCount(), t->Active()), std::pair(0, false));
+  EXPECT_EQ(std::tuple(t->RecordCount(), t->Active(), t->Bof(), t->Eof()),
+            std::tuple(0, false, true, true));
   t->Close();  // closing a closed table does nothing
   WriteFile(dir / "t.dat", "N\nnew1\nnew2\n");
   t->Open();
@@ -82,13 +85,15 @@ TEST_F(ListDataSetTest, NotifiesOnOpenMoveAndFieldChangeButNotOnClose) {
   link.OnDataChange = [&](TField* field) {
     events.push_back(field ? "field " + field->FieldName() : "row " + std::to_string(t->RecNo()));
   };
+  link.OnStateChange = [&] { events.push_back(t->Active() ? "opened" : "closed"); };
   t->Open();
   t->Next();
   t->Next();  // already on the last record: no move, no notification
   t->Prior();
   t->FieldByName("B")->SetAsString("z");
   t->Close();
-  EXPECT_EQ(events, (std::vector<std::string>{"row 1", "row 2", "row 1", "field B"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"opened", "row 1", "row 2", "row 1", "field B", "closed"}));
   t->Open();
   EXPECT_EQ(t->FieldByName("B")->AsString(), "x");  // edits live only in memory
 }
@@ -122,6 +127,7 @@ TEST_F(ListDataSetTest, FieldWritesAreCutToTheFieldSize) {
 TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
   auto t = Opened("N\na\nb\n");
   t->Last();
+  EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(false, true));
   t->Delete();
   EXPECT_EQ(t->Fields(0)->AsString(), "a");
   EXPECT_EQ(Records(*t), (Rows{"a"}));

@@ -187,9 +187,7 @@ TEST_F(WriteFailureTest, PartNumberFileFailuresKeepTheOldFileAndGoToTheErrorBox)
     // Closed before the report, and still complete.
     EXPECT_EQ(std::pair(data->pnbData.Active(), data->PartNumberComplete()),
               std::pair(false, true));
-    if (condition->oldFileKept) {
-      EXPECT_EQ(ReadFile(file), before);
-    }
+    EXPECT_EQ(condition->oldFileKept ? ReadFile(file) : before, before);
     EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
     // The cause gone, the next build writes and reopens as usual.
@@ -224,9 +222,7 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
     // The pricing step ran, the rest of the chain did not.
     EXPECT_EQ(std::tuple(Cell(data->LOMData, "PartNo"), Cell(data->FlangeData, "Antenna"), syncs),
               std::tuple("HP2-23", "STD6-6", syncsBefore));
-    if (condition->oldFileKept) {
-      EXPECT_EQ(ReadFile(file), before);
-    }
+    EXPECT_EQ(condition->oldFileKept ? ReadFile(file) : before, before);
     EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
     data->AntData.First();  // the cause gone, the chain runs whole again

@@ -177,6 +177,9 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   EXPECT_TRUE(launcher.Execute());
   shell.answer = false;
   EXPECT_FALSE(launcher.Execute());
+  WriteFile(path, "no program\n");  // marked as a program, but none: its start fails
+  ::chmod(path.c_str(), 0755);
+  EXPECT_FALSE(launcher.Execute());
   EXPECT_EQ(shell.opened, std::vector<std::string>(2, path));
 #endif
   // A missing registry key is created.
@@ -215,10 +218,10 @@ TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
     EXPECT_EQ(Recorded(false), Record({"a  b"}, work.Path()));
   }
   const std::string blank = WriteViewer(viewer / "a b/", "view.exe", 3);  // quoted or not
-  EXPECT_EQ(app.StartAndWait("\"" + blank + "\" x y", work.Path(), 1), 3);
-  EXPECT_EQ(Recorded(false), Record({"x y"}, work.Path()));
-  EXPECT_EQ(app.StartAndWait(blank, work.Path(), 1), 3);
-  EXPECT_EQ(Recorded(false), Record({}, work.Path()));
+  EXPECT_EQ(app.StartAndWait("\"" + blank + "\"  x y", work.Path(), 1), 3);
+  EXPECT_EQ(Recorded(false), Record({" x y"}, work.Path()));  // one blank after the name goes
+  EXPECT_EQ(app.StartAndWait(blank + " z", work.Path(), 1), 3);
+  EXPECT_EQ(Recorded(false), Record({"z"}, work.Path()));
   WriteViewer(viewer.Path(), "plain.exe", 0, false);
   EXPECT_EQ(app.StartAndWait(viewer / "plain.exe", viewer.Path(), 1), -1);
   EXPECT_EQ(app.StartAndWait(viewer / "absent.exe", viewer.Path(), 1), -1);

@@ -11,9 +11,8 @@ class ExportTest : public CatalogFixture {
  protected:
   void WriteCatalogue() override {
     CatalogFixture::WriteCatalogue();
-    Shared("M_LOM.dat",
-           "BegFreq|EndingFreq|PartNo|GraphicFile|Desc|USPrice\r\n-\r\n"
-           "21|23|HP2-23|hp2|Antenne 2 pi \xE0 haut rendement|1000\r\n");  // 8-bit text
+    // 8-bit text
+    Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2|Antenne 2 pi \xE0 haut rendement|1000\r\n");
   }
   void SetUp() override {
     CatalogFixture::SetUp();

@@ -42,9 +42,8 @@ TEST(LayoutTest, RowsStartUnderTheTitleAndMeasuredValuesPushTheNextRowDown) {
   EXPECT_EQ(measured[1], (TLayoutRect{400, 166, 950, 182}));
   EXPECT_EQ(titled.Rows[1].ValueRect, (TLayoutRect{400, 166, 950, 214}));
   EXPECT_EQ(titled.Rows[1].NameRect, (TLayoutRect{60, 166, 390, 182}));  // a name is not measured
-  EXPECT_EQ(titled.Rows[2].NameRect.Top, 219);
-  EXPECT_EQ(titled.Rows[2].Name, "RPE");
-  EXPECT_EQ(titled.Rows[2].Value, "R=1");
+  EXPECT_EQ(std::tuple(titled.Rows[2].NameRect.Top, titled.Rows[2].Name, titled.Rows[2].Value),
+            std::tuple(219, "RPE", "R=1"));
 
   const TBodyLayout untitled = lay({"A=half", "B=x"}, "");
   EXPECT_FALSE(untitled.HasTitle);

@@ -9,7 +9,7 @@ namespace {
 
 TEST(FileLockTest, ASecondHolderWaitsThenGivesUpAndNestedHoldsCount) {
   // Standard input closed: the first lock file is opened as descriptor 0.
-  WithoutStandardInput([] {
+  EXPECT_TRUE(WithoutStandardInput([] {
     TempDir dir;
     const std::string path = dir / "kav_pnb.lock";
     TFileLock first([&] { return path; });
@@ -24,7 +24,7 @@ TEST(FileLockTest, ASecondHolderWaitsThenGivesUpAndNestedHoldsCount) {
     EXPECT_EQ(ErrorOf([&] { second.Acquire(); }), "");
     EXPECT_TRUE(second.Held());
     second.Release();
-  });
+  }));
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
   WriteFile(config / "Ostrel/registry.ini", "[Common Files]\nPath=%HOME%\\x \n");
   EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::String, "%HOME%\\x "));
   EXPECT_EQ(registry.KeyFile("Software\\\\.\\..\\..\\etc"), config / "etc/registry.ini");
+  EXPECT_EQ(registry.KeyFile("Other\\Software"), config / "Other/Software/registry.ini");
   EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
   EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
   EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
@@ -59,8 +60,9 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
                                       second / "Ostrel/registry.ini"}));
 #ifndef _WIN32
   // The default folders follow the XDG variables (a Linux desktop's own).
-  ::setenv("XDG_CONFIG_DIRS", "/etc/a:relative::/etc/b", 1);
-  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), (std::vector<std::string>{"/etc/a", "/etc/b"}));
+  ::setenv("XDG_CONFIG_DIRS", "/etc/a:/etc/b::relative:/etc/c", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(),
+            (std::vector<std::string>{"/etc/a", "/etc/b", "/etc/c"}));
   ::setenv("XDG_CONFIG_DIRS", "", 1);
   EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
   ::unsetenv("XDG_CONFIG_DIRS");
@@ -84,6 +86,7 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
   const std::string original = ProgramFolder();
   SetProgramFolder(program.Path());
   EXPECT_EQ(WorkingFolder(), Native(program.Path()));
+  EXPECT_FALSE(std::filesystem::exists(program / "data"));  // nothing made in it
   WriteFile(program / "data/pnb.dat", "");
   EXPECT_EQ(WorkingFolder(), Native(program.Path()));
   SetProgramFolder(original);

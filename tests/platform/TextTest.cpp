@@ -44,8 +44,7 @@ TEST(TextTest, NameValueListSetsReplacesAndRemoves) {
   list.SetValue("partnum", "");
   EXPECT_EQ(list.Text(), "Freq=6 GHz\r\n");
   list.Add("no equals sign");
-  EXPECT_EQ(list.Name(1), "");
-  EXPECT_EQ(list.Value(""), "");
+  EXPECT_EQ(list.Name(1) + list.Value(""), "");  // no name, and no value under the empty one
   list.Add("=x=y");
   EXPECT_EQ(list.Value(""), "x=y");
   EXPECT_THROW(list[3], EKavError);  // one past the last
