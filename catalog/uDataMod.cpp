@@ -178,17 +178,16 @@ bool TDataMod::QueryAntennas() {
           AntData.SetDataInstance(diMulti);
           AntData.SetFilterOption(foDefaultCompare);
         } else if (QueryMode & qmFreqType) {
-          AntData.Filters().SetValue("Freq", FieldText(FreqData, "Freq"));
-          AntData.Filters().SetValue("Type", FieldText(TypeData, "Prefix"));
+          SetLinkFilters(links::kAntennasOfRangeAndType);
           AntData.SetDataInstance(diMulti);
           AntData.SetFilterOption(foDefaultCompare);
         } else if (QueryMode & qmPartNumber) {
           if (exactPartNumber_) {
-            AntData.Filters().SetValue("PartNum", queryValue_);
+            AntData.Filters().SetValue(links::kModelNumber, queryValue_);
             AntData.SetDataInstance(diSingle);
             AntData.SetFilterOption(foDefaultCompare);
           } else {
-            AntData.Filters().SetValue("PartNum", queryValue_ + "*");
+            AntData.Filters().SetValue(links::kModelNumber, queryValue_ + "*");
             AntData.SetDataInstance(diMulti);
             AntData.SetFilterOption(foPartialCompare);
           }
@@ -207,7 +206,7 @@ bool TDataMod::QueryAntennas() {
       [&](const std::string& message) {
         AntData.Close();
         LOMData.Close();
-        ShowError(message, "in loading Antenna data");
+        ShowError(message, links::kAntennasOfRangeAndType.context);
       });
   return found;
 }
@@ -223,7 +222,7 @@ bool TDataMod::QueryAntennaRows() {
 
 void TDataMod::FilterTypesByFreq() {
   TypeData.Close();
-  TypeData.Filters().SetValue("Freq", FieldText(FreqData, "Freq"));
+  SetLinkFilters(links::kTypesOfRange);
   TypeData.Open();
 }
 
@@ -234,37 +233,38 @@ void TDataMod::dsFreqDataDataChange(TField*) {
 // ---------------------------------------------------------------- antenna chain
 
 void TDataMod::dsAntDataDataChange(TField*) {
-  FilterPricingByAntenna();
+  Reopen(links::kPricing);
   {
     TFileLock::TScope lock(dataFolderLock_);
     WriteFlangeFile();
-    FilterFlangesByAntenna();
+    Reopen(links::kFlanges);
   }
-  FilterRadomesByAntenna();
-  FilterPacksByAntenna();
+  Reopen(links::kRadomes);
+  Reopen(links::kPacks);
   ShowAntennaImage();
   if (OnSyncOptionLists) OnSyncOptionLists();
 }
 
-void TDataMod::Reopen(TFlatFileDataSet& table, std::initializer_list<TFilter> filters,
-                      const char* context, TCloseOrder order) {
+void TDataMod::SetLinkFilters(const TTableLink& link) {
+  for (const TLinkFilter& filter : link.filters)
+    (this->*link.table)
+        .Filters()
+        .SetValue(filter.column, FieldText(this->*filter.from, filter.field));
+}
+
+void TDataMod::Reopen(const TTableLink& link) {
+  TFlatFileDataSet& table = this->*link.table;
   Guarded(
       [&] {
         table.Close();
-        for (const TFilter& filter : filters)
-          table.Filters().SetValue(filter.name, filter.value);
+        SetLinkFilters(link);
         table.Open();
       },
       [&](const std::string& message) {
-        if (order == TCloseOrder::BeforeReport) table.Close();
-        ShowError(message, context);
+        if (link.closeBeforeReport) table.Close();
+        ShowError(message, link.context);
         table.Close();
       });
-}
-
-void TDataMod::FilterPricingByAntenna() {
-  Reopen(LOMData, {{"PartNo", FieldText(AntData, "PartNum")}}, "loading Pricing data",
-         TCloseOrder::BeforeReport);
 }
 
 void TDataMod::WriteFlangeFile() {
@@ -277,35 +277,9 @@ void TDataMod::WriteFlangeFile() {
   WriteLines(LayoutPath(WritableFolder(), "Data\\AntFlanges.dat"), lines);
 }
 
-void TDataMod::FilterFlangesByAntenna() {
-  Reopen(FlangeData, {{"Antenna", FieldText(AntData, "PartNum")}}, "loading Flange data",
-         TCloseOrder::AfterReport);
-}
-
-void TDataMod::FilterRadomesByAntenna() {
-  Reopen(RadomeData,
-         {{"Antenna_Type", FieldText(AntData, "Type")},
-          {"Antenna_Size", FieldText(AntData, "Size_FT")}},
-         "loading Antenna\\Radome color data", TCloseOrder::AfterReport);
-}
-
-void TDataMod::FilterPacksByAntenna() {
-  Reopen(PackData,
-         {{"Antenna_Size", FieldText(AntData, "Size_FT")},
-          {"Antenna_Group", FieldText(AntData, "Group")}},
-         "loading Packing data", TCloseOrder::AfterReport);
-}
-
 void TDataMod::dsFlangeDataDataChange(TField*) {
-  FilterFlangeSuffix();
+  Reopen(links::kFlangeSuffix);
   BuildPartNumber();
-}
-
-void TDataMod::FilterFlangeSuffix() {
-  Reopen(
-      FlangeSuffixData,
-      {{"AntennaGroup", FieldText(AntData, "Group")}, {"Flange", FieldText(FlangeData, "Flange")}},
-      "loading Flange Suffix data", TCloseOrder::BeforeReport);
 }
 
 // ---------------------------------------------------------------- pictures
@@ -317,7 +291,8 @@ void TDataMod::ShowAntennaImage() {
 
 void TDataMod::ShowFlangeImage() {
   FlangeImg.Filters.Clear();
-  FlangeImg.Filters.SetValue("Flange", FieldText(FlangeData, "Flange"));
+  for (const TLinkFilter& filter : links::kFlangePicture)
+    FlangeImg.Filters.SetValue(filter.column, FieldText(this->*filter.from, filter.field));
   FlangeImg.LoadImage();
 }
 
@@ -326,15 +301,14 @@ void TDataMod::ShowRadomeImage() {
       [&] {
         RadomeImgData.Close();
         RadomeImgData.Filters().Clear();
-        RadomeImgData.Filters().SetValue("AntennaGroup", FieldText(AntData, "Group"));
-        RadomeImgData.Filters().SetValue("Suffix", FieldText(RadomeData, "Radome_Suffix"));
+        SetLinkFilters(links::kRadomePictures);
         RadomeImgData.Open();
         RadomeImg.ImageFile = FieldText(RadomeImgData, "Image");
         RadomeImg.LoadImage();
         RadomeImgData.Close();
       },
       [&](const std::string& message) {
-        ShowError(message, "loading Antenna\\Radome image");
+        ShowError(message, links::kRadomePictures.context);
         RadomeImgData.Close();
       });
 }

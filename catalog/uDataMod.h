@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/TableLinks.h"
 #include "flatfile/DataSource.h"
 #include "flatfile/uFlatFileDataSet.h"
 #include "pictures/uImageLoader.h"
@@ -116,22 +117,13 @@ class TDataMod {
   void dsAntDataDataChange(TField* field);
   void dsFlangeDataDataChange(TField* field);
 
-  void FilterPricingByAntenna();
   void WriteFlangeFile();
-  void FilterFlangesByAntenna();
-  void FilterRadomesByAntenna();
-  void FilterPacksByAntenna();
-  void FilterFlangeSuffix();
 
-  // Closes `table`, sets its filters and reopens it. A failure is reported
-  // with `context`; the table is closed before or after the report.
-  struct TFilter {
-    const char* name;
-    std::string value;
-  };
-  enum class TCloseOrder { BeforeReport, AfterReport };
-  void Reopen(TFlatFileDataSet& table, std::initializer_list<TFilter> filters, const char* context,
-              TCloseOrder order);
+  // Sets the filters of `link` on its table from the current rows it names.
+  void SetLinkFilters(const TTableLink& link);
+  // Closes the table of `link`, sets its filters and reopens it. A failure
+  // is reported with the link's context.
+  void Reopen(const TTableLink& link);
 
   // Runs `step`; any failure goes to `recover` with its message and no further.
   template <typename Step, typename Recover>

@@ -9,38 +9,39 @@ TCheckResult TChecker::Run() {
   TTableUse typeUse = Use(data_.TypeData,
                           "the antenna-type list fails to open at start-up and at every "
                           "change of frequency");
-  typeUse.filters = {"Freq"};
+  typeUse.filters = FilterColumns(links::kTypesOfRange);
   TTableUse antUse = Use(data_.AntData, "every antenna query fails");
-  antUse.filters = {"Freq", "Type", "PartNum"};
+  antUse.filters = FilterColumns(links::kAntennasOfRangeAndType);
+  antUse.filters.emplace_back(links::kModelNumber);
   antUse.unread = {"ID", "PSI_MAX", "Misc", "BegFreq", "CURRENT", "OldPartNum"};
   antUse.lists = {"Flange"};
   antUse.keyColumn = "PartNum";
   TTableUse lomUse = Use(data_.LOMData,
                          "every antenna change shows an error box and no antenna has a price, "
                          "a description or a picture");
-  lomUse.filters = {"PartNo"};
+  lomUse.filters = FilterColumns(links::kPricing);
   lomUse.unread = {"BegFreq", "EndingFreq"};
   lomUse.freeText = {"Desc"};
   lomUse.keyColumn = "PartNo";
   TTableUse suffixUse = Use(data_.FlangeSuffixData,
                             "every flange choice shows an error box and no part number gets a "
                             "flange suffix");
-  suffixUse.filters = suffixUse.lists = {"AntennaGroup", "Flange"};
+  suffixUse.filters = suffixUse.lists = FilterColumns(links::kFlangeSuffix);
   TTableUse radomeUse = Use(data_.RadomeData,
                             "every antenna change shows an error box and no antenna has radome "
                             "options");
-  radomeUse.filters = radomeUse.lists = {"Antenna_Type", "Antenna_Size"};
+  radomeUse.filters = radomeUse.lists = FilterColumns(links::kRadomes);
   radomeUse.freeText = {"Radome_Desc"};
   TTableUse packUse = Use(data_.PackData,
                           "every antenna change shows an error box and no antenna has packing "
                           "options");
-  packUse.filters = packUse.lists = {"Antenna_Size", "Antenna_Group"};
+  packUse.filters = packUse.lists = FilterColumns(links::kPacks);
   packUse.unread = {"DefaultPackSuffix"};
   packUse.freeText = {"Pack_Desc"};
   TTableUse radomeImgUse = Use(data_.RadomeImgData,
                                "every radome choice shows an error box and no radome picture is "
                                "shown");
-  radomeImgUse.filters = radomeImgUse.lists = {"AntennaGroup", "Suffix"};
+  radomeImgUse.filters = radomeImgUse.lists = FilterColumns(links::kRadomePictures);
 
   CheckFrequencies(freqUse);
   CheckTypes(typeUse);
@@ -77,16 +78,6 @@ void TChecker::CheckPricing(const TTableUse& use) {
   });
 }
 
-// The first flng_list.dat row for a group and flange, as the flange-suffix
-// table finds it; -1 when there is none.
-int TChecker::SuffixRow(std::string_view group, std::string_view flange) const {
-  for (size_t i = 0; i < suffixRows_.size(); ++i)
-    if (PassesListFilter(suffixRows_[i].groups, group) &&
-        PassesListFilter(suffixRows_[i].flanges, flange))
-      return static_cast<int>(i);
-  return -1;
-}
-
 void TChecker::CheckAntennas(const TTableUse& use) {
   TSource& s = antSource_;
   if (!Open(use, kAnt, s)) return;
@@ -96,16 +87,20 @@ void TChecker::CheckAntennas(const TTableUse& use) {
   std::vector<std::pair<int, std::string>> printed;
   for (const char* column : kPrinted)
     printed.emplace_back(s.Read(column), column);
-  const int model = s.Read("PartNum"), range = s.Filter("Freq"), type = s.Read("Type");
-  const int queriedType = s.Filter("Type"), size = s.Read("Size_FT"), group = s.Read("Group");
+  const std::vector<TLinkFilter>& query = links::kAntennasOfRangeAndType.filters;
+  const int model = s.Read(links::kModelNumber), range = s.Filter(query[0].column);
+  const int type = s.Read("Type"), queriedType = s.Filter(query[1].column);
+  const int size = s.Read("Size_FT"), group = s.Read("Group");
   const int flanges = s.Read("Flange");
+  for (TLinkedRows* linked : {&suffixRows_, &radomeRows_, &packRows_, &radomePictureRows_})
+    linked->Prepare(s);
   TKeyLines models;
   std::string key;
   Rows(s, [&](long number, const TCells& cells) {
     ++antennas_;
     auto cell = [&](int at) { return cells[static_cast<size_t>(at)]; };
     const TAntenna antenna{cell(model), cell(range),   cell(type), cell(size),
-                           cell(group), cell(flanges), number};
+                           cell(group), cell(flanges), number,     cells};
     CheckModel(s, antenna, models, model + 1);
     for (const auto& [at, column] : printed)
       if (cell(at).empty())
@@ -182,14 +177,15 @@ void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int co
     return;
   std::string effect = "the flange list offers an empty entry";
   if (suffixSource_.usable) {
-    const int row = SuffixRow(antenna.group, "");
-    effect += row < 0
+    suffixRows_.Values(antenna.cells, "", linkValues_);
+    const int row = suffixRows_.First(linkValues_);
+    const TOptionRow* first = row < 0 ? nullptr : &suffixRows_.rows[static_cast<size_t>(row)];
+    effect += first == nullptr
                   ? ", with no flange suffix"
                   : ", whose flange suffix comes from the first " +
                         data_.FlangeSuffixData.FileName() + " row for group " +
-                        Quoted(antenna.group) + " (line " +
-                        std::to_string(suffixRows_[static_cast<size_t>(row)].line) + ", suffix " +
-                        Quoted(suffixRows_[static_cast<size_t>(row)].suffix) + ")";
+                        Quoted(antenna.group) + " (line " + std::to_string(first->line) +
+                        ", suffix " + Quoted(first->suffix) + ")";
   }
   Warning(s, antenna.line, column,
           antenna.flanges.empty() ? "Flange is empty"
@@ -219,9 +215,9 @@ void TChecker::CheckSuffixes(const TSource& s, const TAntenna& antenna, int colu
   for (std::string_view flange : items) {
     if (flange.empty()) continue;  // reported with the flange list
     if (suffixSource_.usable) {
-      const std::string key = std::string(antenna.group) + kKeySeparator + std::string(flange);
-      Aggregate(missingSuffixes_, key, hits, [&] {
-        if (SuffixRow(antenna.group, flange) >= 0) return kNone;
+      suffixRows_.Values(antenna.cells, flange, linkValues_);
+      Aggregate(missingSuffixes_, JoinedKey(linkValues_), hits, [&] {
+        if (suffixRows_.First(linkValues_) >= 0) return kNone;
         return Error(s, antenna.line, column,
                      "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixData.FileName() +
                          " row for group " + Quoted(antenna.group),
@@ -255,31 +251,25 @@ void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int
                                   std::vector<TAggregate*>& hits) {
   if (!radomeSource_.usable) return;
   std::vector<size_t> options;
-  for (size_t i = 0; i < radomeRows_.size(); ++i)
-    if (PassesListFilter(radomeRows_[i].types, antenna.type) &&
-        PassesListFilter(radomeRows_[i].sizes, antenna.size))
-      options.push_back(i);
+  radomeRows_.Values(antenna.cells, "", linkValues_);
+  for (size_t i = 0; i < radomeRows_.rows.size(); ++i)
+    if (TLinkedRows::Matches(radomeRows_.rows[i], linkValues_)) options.push_back(i);
   if (options.empty()) {
-    Aggregate(missingRadomes_,
-              std::string(antenna.type) + kKeySeparator + std::string(antenna.size), hits, [&] {
-                return NoOptions(
-                    s, antenna, column, data_.RadomeData.FileName(),
-                    "type " + Quoted(antenna.type) + " and size " + Quoted(antenna.size), "radome");
-              });
+    Aggregate(missingRadomes_, JoinedKey(linkValues_), hits, [&] {
+      return NoOptions(s, antenna, column, data_.RadomeData.FileName(),
+                       "type " + Quoted(antenna.type) + " and size " + Quoted(antenna.size),
+                       "radome");
+    });
     return;
   }
   if (!radomeImgSource_.usable) return;
   for (size_t option : options) {
-    const TRadomeRow& row = radomeRows_[option];
+    const TOptionRow& row = radomeRows_.rows[option];
+    radomePictureRows_.Values(antenna.cells, row.suffix, linkValues_);
     Aggregate(
-        missingRadomePictures_, std::to_string(option) + kKeySeparator + std::string(antenna.group),
+        missingRadomePictures_, std::to_string(option) + kKeySeparator + JoinedKey(linkValues_),
         hits, [&] {
-          if (std::any_of(radomePictureRows_.begin(), radomePictureRows_.end(),
-                          [&](const TRadomePictureRow& picture) {
-                            return PassesListFilter(picture.groups, antenna.group) &&
-                                   PassesListFilter(picture.suffixes, row.suffix);
-                          }))
-            return kNone;
+          if (radomePictureRows_.First(linkValues_) >= 0) return kNone;
           return Warning(
               radomeSource_, row.line, radomeSource_.Read("Radome_Suffix") + 1,
               "radome option " + Quoted(row.suffix) + " has no " + data_.RadomeImgData.FileName() +
@@ -292,18 +282,13 @@ void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int
 void TChecker::CheckPackOptions(const TSource& s, const TAntenna& antenna, int column,
                                 std::vector<TAggregate*>& hits) {
   if (!packSource_.usable) return;
-  if (std::any_of(packRows_.begin(), packRows_.end(), [&](const TPackRow& row) {
-        return PassesListFilter(row.sizes, antenna.size) &&
-               PassesListFilter(row.groups, antenna.group);
-      }))
-    return;
-  Aggregate(missingPacks_, std::string(antenna.size) + kKeySeparator + std::string(antenna.group),
-            hits, [&] {
-              return NoOptions(
-                  s, antenna, column, data_.PackData.FileName(),
-                  "size " + Quoted(antenna.size) + " and group " + Quoted(antenna.group),
-                  "packing");
-            });
+  packRows_.Values(antenna.cells, "", linkValues_);
+  if (packRows_.First(linkValues_) >= 0) return;
+  Aggregate(missingPacks_, JoinedKey(linkValues_), hits, [&] {
+    return NoOptions(s, antenna, column, data_.PackData.FileName(),
+                     "size " + Quoted(antenna.size) + " and group " + Quoted(antenna.group),
+                     "packing");
+  });
 }
 
 // Offered frequency and type pairs that no antenna has.

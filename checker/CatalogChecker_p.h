@@ -174,22 +174,60 @@ struct TAggregate {
   }
 };
 
-struct TSuffixRow {
+// The rows of an option table, each with the cells its link filters on.
+struct TOptionRow {
   long line;
-  std::string groups, flanges, suffix;
+  std::vector<std::string> keys;  // in the link's filter order
+  std::string suffix;
 };
-struct TRadomeRow {
-  long line;
-  std::string types, sizes, suffix;
+
+struct TLinkedRows {
+  const TTableLink* link;
+  std::vector<TOptionRow> rows;
+  // For each filter, the antenna-table cell it takes, or -1 for the one it
+  // takes from the option chosen (a flange, a radome option).
+  std::vector<int> antennaCells;
+
+  void Take(const TSource& s, long number, const TCells& cells, std::string suffix = {}) {
+    TOptionRow row{number, {}, std::move(suffix)};
+    for (const TLinkFilter& filter : link->filters)
+      row.keys.emplace_back(cells[static_cast<size_t>(s.Filter(filter.column))]);
+    rows.push_back(std::move(row));
+  }
+  // Finds the antenna-table cells the filters read.
+  void Prepare(const TSource& antennas) {
+    antennaCells.clear();
+    for (const TLinkFilter& filter : link->filters)
+      antennaCells.push_back(filter.from == &TDataMod::AntData ? antennas.Read(filter.field) : -1);
+  }
+  // The values the filters take for an antenna (its cells) and a chosen option.
+  void Values(const TCells& antenna, std::string_view chosen,
+              std::vector<std::string_view>& values) const {
+    values.clear();
+    for (const int at : antennaCells)
+      values.push_back(at < 0 ? chosen : antenna[static_cast<size_t>(at)]);
+  }
+  // Whether a row passes the table's filters set to `values`, as the program sets them.
+  static bool Matches(const TOptionRow& row, const std::vector<std::string_view>& values) {
+    for (size_t i = 0; i < values.size(); ++i)
+      if (!PassesListFilter(row.keys[i], values[i])) return false;
+    return true;
+  }
+  // The first row the reopened table would show, or -1.
+  int First(const std::vector<std::string_view>& values) const {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (Matches(rows[i], values)) return static_cast<int>(i);
+    return -1;
+  }
 };
-struct TPackRow {
-  long line;
-  std::string sizes, groups;
-};
-struct TRadomePictureRow {
-  long line;
-  std::string groups, suffixes;
-};
+
+// A look-up key made of the values a link's filters take.
+inline std::string JoinedKey(const std::vector<std::string_view>& values) {
+  std::string key;
+  for (size_t i = 0; i < values.size(); ++i)
+    key.append(i ? 1 : 0, kKeySeparator).append(values[i]);
+  return key;
+}
 
 class TChecker {
  public:
@@ -306,13 +344,10 @@ class TChecker {
 
   void CheckPricing(const TTableUse& use);
 
-  // The first flng_list.dat row for a group and flange, as the flange-suffix
-  // table finds it; -1 when there is none.
-  int SuffixRow(std::string_view group, std::string_view flange) const;
-
   struct TAntenna {
     std::string_view model, range, type, size, group, flanges;
     long line;
+    const TCells& cells;
   };
 
   void CheckAntennas(const TTableUse& use);
@@ -365,10 +400,11 @@ class TChecker {
   std::unordered_map<std::string, long> frequencies_;
   std::unordered_set<std::string> offeredKeys_;
   std::vector<TOffered> offered_;
-  std::vector<TSuffixRow> suffixRows_;
-  std::vector<TRadomeRow> radomeRows_;
-  std::vector<TPackRow> packRows_;
-  std::vector<TRadomePictureRow> radomePictureRows_;
+  TLinkedRows suffixRows_{&links::kFlangeSuffix, {}, {}};
+  TLinkedRows radomeRows_{&links::kRadomes, {}, {}};
+  TLinkedRows packRows_{&links::kPacks, {}, {}};
+  TLinkedRows radomePictureRows_{&links::kRadomePictures, {}, {}};
+  std::vector<std::string_view> linkValues_;
   std::unordered_map<std::string, long> flangePictures_;
   TKeyLines pricing_;
 

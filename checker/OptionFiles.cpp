@@ -1,6 +1,7 @@
 // The frequency and type lists, the option files and the picture files.
 #include "checker/CatalogChecker_p.h"
 
+#include "pictures/PictureIndex.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 
@@ -32,12 +33,10 @@ void TChecker::CheckPicture(const TSource& s, long number, int column, const std
                 shown() + " stays empty");
     return;
   }
-  const std::string kind = ansi::UpperCase(FileExtension(name));
-  if (kind != "GIF" && kind != "BMP" && kind != "ICO" && kind != "WMF" && kind != "EMF") {
-    aggregate.finding =
-        Error(s, number, column, "picture " + Quoted(name) + " has an extension without a decoder",
-              "showing " + shown() + " fails with " +
-                  Quoted("Unknown picture file extension (." + FileExtension(name) + ")"));
+  if (!HasPictureDecoder(FileExtension(name))) {
+    aggregate.finding = Error(
+        s, number, column, "picture " + Quoted(name) + " has an extension without a decoder",
+        "showing " + shown() + " fails with " + Quoted(UnknownExtensionError(FileExtension(name))));
     return;
   }
   if (!decode_) return;
@@ -99,49 +98,40 @@ void TChecker::CheckTypes(const TTableUse& use) {
 void TChecker::CheckFlangeSuffixes(const TTableUse& use) {
   TSource& s = suffixSource_;
   if (!Open(use, kSuffix, s)) return;
-  const int groups = s.Filter("AntennaGroup"), flanges = s.Filter("Flange"),
-            suffix = s.Read("Suffix");
+  const int suffix = s.Read("Suffix");
   Rows(s, [&](long number, const TCells& cells) {
-    suffixRows_.push_back({number, std::string(cells[static_cast<size_t>(groups)]),
-                           std::string(cells[static_cast<size_t>(flanges)]),
-                           std::string(cells[static_cast<size_t>(suffix)])});
+    suffixRows_.Take(s, number, cells, std::string(cells[static_cast<size_t>(suffix)]));
   });
 }
 
 void TChecker::CheckRadomes(const TTableUse& use) {
   TSource& s = radomeSource_;
   if (!Open(use, kRadome, s)) return;
-  const int types = s.Filter("Antenna_Type"), sizes = s.Filter("Antenna_Size");
   const int suffix = s.Read("Radome_Suffix"), price = s.Read("Price_Upgrade");
   Rows(s, [&](long number, const TCells& cells) {
     const std::string_view option = cells[static_cast<size_t>(suffix)];
     CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with radome option ", option);
-    radomeRows_.push_back({number, std::string(cells[static_cast<size_t>(types)]),
-                           std::string(cells[static_cast<size_t>(sizes)]), std::string(option)});
+    radomeRows_.Take(s, number, cells, std::string(option));
   });
 }
 
 void TChecker::CheckPacks(const TTableUse& use) {
   TSource& s = packSource_;
   if (!Open(use, kPack, s)) return;
-  const int sizes = s.Filter("Antenna_Size"), groups = s.Filter("Antenna_Group");
   const int suffix = s.Read("Pack_Suffix"), price = s.Read("Price");
   Rows(s, [&](long number, const TCells& cells) {
     CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with packing option ",
                cells[static_cast<size_t>(suffix)]);
-    packRows_.push_back({number, std::string(cells[static_cast<size_t>(sizes)]),
-                         std::string(cells[static_cast<size_t>(groups)])});
+    packRows_.Take(s, number, cells);
   });
 }
 
 void TChecker::CheckRadomePictures(const TTableUse& use) {
   TSource& s = radomeImgSource_;
   if (!Open(use, kRadomeImg, s)) return;
-  const int groups = s.Filter("AntennaGroup"), suffixes = s.Filter("Suffix"),
-            image = s.Read("Image");
+  const int image = s.Read("Image");
   Rows(s, [&](long number, const TCells& cells) {
-    radomePictureRows_.push_back({number, std::string(cells[static_cast<size_t>(groups)]),
-                                  std::string(cells[static_cast<size_t>(suffixes)])});
+    radomePictureRows_.Take(s, number, cells);
     CheckPicture(s, number, image + 1, data_.RadomeImg.ImagePath, cells[static_cast<size_t>(image)],
                  "", [] { return std::string("the radome picture"); });
   });
@@ -173,9 +163,10 @@ void TChecker::CheckFlangePictures() {
   long number = 0;
   while (reader->Next(line)) {
     ++number;
-    SplitCells(line, "|", cells);
-    // An empty flange sets no filter, so the first line serves it whatever it
-    // holds; a later line with an empty first cell is never read.
+    SplitCells(line, kPictureIndexDelimiter, cells);
+    // The flange picture's one filter, the flange, compares cell 0. An empty
+    // flange sets no filter, so the first line serves it whatever it holds;
+    // a later line with an empty first cell is never read.
     if (cells[0].empty() && number > 1) continue;
     const std::string flange(cells[0]);
     const auto [first, fresh] = flangePictures_.try_emplace(flange, number);

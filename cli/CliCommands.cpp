@@ -194,8 +194,10 @@ class TCli {
       data.SetExactPartNumber(line.Has("--exact"));
     } else if (line.Has("--freq") && line.Has("--type")) {
       const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
-      if (!Choose(data.FreqData, "frequency range", {"Freq"}, freq, false) ||
-          !Choose(data.TypeData, "antenna type", {"Prefix"}, type, false))
+      // The values the query takes, looked for where the query reads them.
+      const std::vector<TLinkFilter>& query = links::kAntennasOfRangeAndType.filters;
+      if (!Choose(data.*query[0].from, "frequency range", {query[0].field}, freq, false) ||
+          !Choose(data.*query[1].from, "antenna type", {query[1].field}, type, false))
         return 1;
       data.QueryMode = qmFreqType;
     }

@@ -1,9 +1,8 @@
 #include "pictures/uImageLoader.h"
 
-#include <vector>
-
 #include "flatfile/LineReader.h"
 #include "flatfile/ModList.h"
+#include "pictures/PictureIndex.h"
 #include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/PathResolver.h"
@@ -28,7 +27,7 @@ TImageLoader::TChoice TImageLoader::ChoosePicture() const {
   if (!FileExists(indexFile)) return Picture(pictureFolder, ImageFile);
   TChoice choice{pictureFolder + ImageFile, false};
   TLineReader reader(indexFile);
-  TModList cells("|");
+  TModList cells(kPictureIndexDelimiter);
   std::string_view line;
   while (reader.Next(line)) {
     cells.SplitText(line);
@@ -50,11 +49,7 @@ void TImageLoader::LoadImage() {
     return;
   }
   const std::string extension = FileExtension(choice.path);
-  static const std::vector<std::string> known = {"bmp", "ico", "wmf", "emf", "gif"};
-  bool decodable = false;
-  for (const std::string& k : known)
-    decodable = decodable || ansi::SameText(extension, k);
-  if (!decodable) throw EKavError("Unknown picture file extension (." + extension + ")");
+  if (!HasPictureDecoder(extension)) throw EKavError(UnknownExtensionError(extension));
   AssignedImage->LoadPicture(ResolvePath(choice.path));
   AssignedImage->SetSize(ImageWidth, ImageHeight);
 }
