@@ -1,21 +1,21 @@
 // Page two, "Antenna Customization": the option lists and the custom part number.
 #include <QPushButton>
 
+#include "app/MainWindow.h"
 #include "app/PageWidgets.h"
 #include "app/QtPictureBox.h"
-#include "app/ukavpnb.h"
-#include "controls/Bevel.h"
 #include "controls/ControlHooks.h"
-#include "controls/DBCtrls.h"
-#include "controls/DBLookupCombo.h"
-#include "controls/EPStdCmp.h"
+#include "controls/EtchedLine.h"
+#include "controls/FieldViews.h"
+#include "controls/LookupList.h"
+#include "controls/wizard/Wizard.h"
 #include "output/OutputCommands.h"
 
 namespace {
 
-TDBLookupCombo* OptionList(QWidget* page, QRect box, TListDataSet* table, const char* field,
-                           const QString& title) {
-  auto* list = new TDBLookupCombo(page);
+TLookupList* OptionList(QWidget* page, QRect box, TTable* table, const char* field,
+                        const QString& title) {
+  auto* list = new TLookupList(page);
   list->setGeometry(box);
   list->SetBorder(false);
   list->SetListField(field);
@@ -26,8 +26,8 @@ TDBLookupCombo* OptionList(QWidget* page, QRect box, TListDataSet* table, const 
 }
 
 // The model number beside a heading: blue, sized to its text.
-TDBText* ModelNumber(QWidget* page, QRect box, TListDataSet* antennas) {
-  auto* text = new TDBText(page);
+TFieldText* ModelNumber(QWidget* page, QRect box, TTable* antennas) {
+  auto* text = new TFieldText(page);
   text->setGeometry(box);
   text->setFont(HeadingFont());
   SetFontColor(text, Qt::blue);
@@ -37,8 +37,8 @@ TDBText* ModelNumber(QWidget* page, QRect box, TListDataSet* antennas) {
   return text;
 }
 
-TDBEdit* BoldBox(QWidget* page, QRect box, TListDataSet* table, const char* field, QColor color) {
-  auto* edit = new TDBEdit(page);
+TFieldEdit* BoldBox(QWidget* page, QRect box, TTable* table, const char* field, QColor color) {
+  auto* edit = new TFieldEdit(page);
   edit->setGeometry(box);
   edit->SetBorder(false);
   edit->setReadOnly(true);
@@ -53,23 +53,23 @@ TDBEdit* BoldBox(QWidget* page, QRect box, TListDataSet* table, const char* fiel
 
 }  // namespace
 
-void TfrmKavPnbMain::BuildCustomizationPage() {
+void TMainWindow::BuildCustomizationPage() {
   QWidget* page = EPWizardPage2;
   QLabel* optionsHeading = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
   DBText1 =
       ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
-  new TBevel(page, {16, 117, 617, 2});
+  new TEtchedLine(page, {16, 117, 617, 2});
 
   // Each caption is tied to the control it names, for screen readers.
-  TZQLabel* flangeCaption = Caption("Flange Options", page, {77, 131, 89, 21});
+  TFramedLabel* flangeCaption = Caption("Flange Options", page, {77, 131, 89, 21});
   cboFlangeList = OptionList(page, {165, 131, 164, 21}, &data_.FlangeData, "Flange", "Flanges");
   flangeCaption->setBuddy(cboFlangeList);
-  TZQLabel* radomeCaption = Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
+  TFramedLabel* radomeCaption = Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
   cboRadomeList = OptionList(page, {165, 163, 284, 21}, &data_.RadomeData, "Radome_Desc",
                              "Antenna\\Radome Options");
   cboRadomeList->SetDropDownWidth(400);
   radomeCaption->setBuddy(cboRadomeList);
-  TZQLabel* packCaption = Caption("Packing Options", page, {77, 195, 89, 21});
+  TFramedLabel* packCaption = Caption("Packing Options", page, {77, 195, 89, 21});
   cboPackList =
       OptionList(page, {166, 195, 283, 21}, &data_.PackData, "Pack_Desc", "Packing Options");
   packCaption->setBuddy(cboPackList);
@@ -82,13 +82,13 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
 
   QLabel* numberHeading = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
   DBText2 = ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.AntData);
-  new TBevel(page, {16, 296, 623, 2});
+  new TEtchedLine(page, {16, 296, 623, 2});
 
-  TZQLabel* numberCaption = Caption("Custom Part Number", page, {34, 309, 113, 21});
+  TFramedLabel* numberCaption = Caption("Custom Part Number", page, {34, 309, 113, 21});
   dbCustPartNum = BoldBox(page, {146, 309, 185, 21}, &data_.pnbData, "CustPartNum", Qt::blue);
   numberCaption->setBuddy(dbCustPartNum);
-  TZQLabel* descCaption = Caption("Custom Description", page, {34, 338, 113, 21});
-  dbCustDesc = new TDBMemo(page);
+  TFramedLabel* descCaption = Caption("Custom Description", page, {34, 338, 113, 21});
+  dbCustDesc = new TFieldMemo(page);
   dbCustDesc->setGeometry(146, 338, 409, 53);
   dbCustDesc->SetBorder(false);
   dbCustDesc->setReadOnly(true);
@@ -96,7 +96,7 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
   dbCustDesc->SetDataField("CustDesc");
   dbCustDesc->SetDataSet(&data_.pnbData);
   descCaption->setBuddy(dbCustDesc);
-  TZQLabel* priceCaption = Caption("Custom Price", page, {34, 399, 113, 21});
+  TFramedLabel* priceCaption = Caption("Custom Price", page, {34, 399, 113, 21});
   dbCustPrice = BoldBox(page, {146, 399, 97, 21}, &data_.pnbData, "CustPrice", Qt::red);
   priceCaption->setBuddy(dbCustPrice);
 
@@ -112,27 +112,27 @@ void TfrmKavPnbMain::BuildCustomizationPage() {
   for (size_t i = 1; i < std::size(order); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 
-  OnClick(btnPrintPNB, &TfrmKavPnbMain::btnPrintPNBClick);
-  OnClick(btnCopyPNB, &TfrmKavPnbMain::btnCopyPNBClick);
-  OnClick(btnExportPNB, &TfrmKavPnbMain::btnExportPNBClick);
+  OnClick(btnPrintPNB, &TMainWindow::btnPrintPNBClick);
+  OnClick(btnCopyPNB, &TMainWindow::btnCopyPNBClick);
+  OnClick(btnExportPNB, &TMainWindow::btnExportPNBClick);
 }
 
-void TfrmKavPnbMain::cboFlangeListChange() {
+void TMainWindow::cboFlangeListChange() {
   data_.ShowFlangeImage();
 }
 
-void TfrmKavPnbMain::cboRadomeListChange() {
+void TMainWindow::cboRadomeListChange() {
   data_.ShowRadomeImage();
 }
 
-void TfrmKavPnbMain::btnPrintPNBClick() {
+void TMainWindow::btnPrintPNBClick() {
   PrintCustomPartNumber(data_, ZQReporter1, services_.PrintDialog, services_.Dialogs);
 }
 
-void TfrmKavPnbMain::btnCopyPNBClick() {
+void TMainWindow::btnCopyPNBClick() {
   CopyPartNumber(data_, services_.Clipboard, services_.Dialogs);
 }
 
-void TfrmKavPnbMain::btnExportPNBClick() {
+void TMainWindow::btnExportPNBClick() {
   ExportPartNumber(data_, services_.SaveDialog, services_.Dialogs);
 }

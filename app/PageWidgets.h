@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "controls/Artwork.h"
-#include "controls/DBGrid.h"
-#include "controls/ZQLabel.h"
+#include "controls/FramedLabel.h"
+#include "controls/TableGrid.h"
 
 // The headings' font: Verdana, bold, 8 points.
 inline QFont HeadingFont() {
@@ -21,8 +21,8 @@ inline QLabel* Heading(const QString& text, QWidget* page, QRect box) {
 }
 
 // A framed caption with white top and bottom edges, one pixel wide.
-inline TZQLabel* Caption(const QString& text, QWidget* page, QRect box) {
-  auto* label = new TZQLabel(text, page);
+inline TFramedLabel* Caption(const QString& text, QWidget* page, QRect box) {
+  auto* label = new TFramedLabel(text, page);
   label->setGeometry(box);
   label->SetTopColor(Qt::white);
   label->SetBottomColor(Qt::white);

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 
-#include "platform/AnsiQString.h"
+#include "platform/QString1252.h"
 
 void TQtClipboard::Clear() {
   QApplication::clipboard()->clear();

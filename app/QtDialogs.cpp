@@ -6,7 +6,7 @@
 
 #include "controls/Artwork.h"
 #include "controls/ProgramStyle.h"
-#include "platform/AnsiQString.h"
+#include "platform/QString1252.h"
 
 const char* const kApplicationTitle = "KAV Antenna Part Number Builder";
 

@@ -6,20 +6,20 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "app/MainWindow.h"
 #include "app/PageWidgets.h"
 #include "app/QtPictureBox.h"
-#include "app/ukavpnb.h"
 #include "catalog/AntennaGrid.h"
-#include "controls/Bevel.h"
 #include "controls/ControlHooks.h"
-#include "controls/DBLookupCombo.h"
-#include "controls/DBNavigator.h"
-#include "controls/EPStdCmp.h"
+#include "controls/EtchedLine.h"
 #include "controls/GlyphButton.h"
-#include "launch/RpeViewer.h"
+#include "controls/LookupList.h"
+#include "controls/RecordNavigator.h"
+#include "controls/wizard/Wizard.h"
+#include "launch/PatternViewer.h"
 #include "output/OutputCommands.h"
-#include "platform/AnsiQString.h"
-#include "platform/AnsiText.h"
+#include "platform/QString1252.h"
+#include "platform/Text1252.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ QIcon QueryIcon() {
 
 }  // namespace
 
-void TfrmKavPnbMain::BuildSelectionPage() {
+void TMainWindow::BuildSelectionPage() {
   QWidget* page = EPWizardPage1;
   Heading("Select Query Filter", page, {16, 87, 122, 13});
-  new TBevel(page, {16, 86, 613, 19});
+  new TEtchedLine(page, {16, 86, 613, 19});
 
   rbAll = new QRadioButton("Show Me All Antennas", page);
   rbAll->setGeometry(56, 115, 129, 17);
@@ -61,7 +61,7 @@ void TfrmKavPnbMain::BuildSelectionPage() {
 
   lblFreq = Caption("Frequency Range", page, {126, 141, 112, 21});
   lblFreq->SetTopColor(page->palette().color(QPalette::Base));
-  cboFreqList = new TDBLookupCombo(page);
+  cboFreqList = new TLookupList(page);
   cboFreqList->setGeometry(237, 141, 232, 21);
   cboFreqList->SetBorder(false);
   cboFreqList->SetListField("Freq");
@@ -69,7 +69,7 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   cboFreqList->SetDataSet(&data_.FreqData);
   lblFreq->setBuddy(cboFreqList);
   lblType = Caption("Type", page, {126, 165, 112, 21});
-  cboTypeList = new TDBLookupCombo(page);
+  cboTypeList = new TLookupList(page);
   cboTypeList->setGeometry(237, 165, 232, 21);
   cboTypeList->SetBorder(false);
   cboTypeList->SetListField("Prefix");
@@ -98,24 +98,24 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   btnQryAntList = query;
   // Enter in the part-number box runs the query, not the wizard's default button.
   txtPart->installEventFilter(this);
-  new TBevel(page, {16, 240, 613, 33});
+  new TEtchedLine(page, {16, 240, 613, 33});
   Heading("Select Antenna", page, {16, 256, 98, 13});
 
   imgAntType = new TQtPictureBox(page);
   imgAntType->setGeometry(24, 288, 100, 100);
   imgAntType->setAccessibleName("Antenna picture");
-  grdSpecs = new TDBGrid(page);
+  grdSpecs = new TTableGrid(page);
   grdSpecs->setGeometry(136, 282, 489, 110);
   grdSpecs->setAccessibleName("Antennas");
   grdSpecs->SetBorder(false);
-  grdSpecs->SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
-                       TDBGrid::dgColLines | TDBGrid::dgRowSelect);
-  std::vector<TDBGridColumn> columns;
+  grdSpecs->SetOptions(TTableGrid::dgTitles | TTableGrid::dgIndicator | TTableGrid::dgRowLines |
+                       TTableGrid::dgColLines | TTableGrid::dgRowSelect);
+  std::vector<TTableGridColumn> columns;
   for (const TGridColumn& column : kAntennaGridColumns)
     columns.push_back(CentredColumn(column.field, column.title, column.width));
   grdSpecs->SetColumns(columns);
   grdSpecs->SetDataSet(&data_.AntData);
-  dbnavAntennas = new TDBNavigator(page);
+  dbnavAntennas = new TRecordNavigator(page);
   dbnavAntennas->setGeometry(144, 396, 228, 25);
   dbnavAntennas->SetDataSet(&data_.AntData);
   btnRPE = new QPushButton("View RPE", page);
@@ -123,18 +123,18 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   btnPrintSpecs = new QPushButton("Print Specs", page);
   btnPrintSpecs->setGeometry(490, 396, 97, 25);
 
-  grdLOM = new TDBGrid(page);
+  grdLOM = new TTableGrid(page);
   grdLOM->setGeometry(23, 439, 600, 36);
   grdLOM->setAccessibleName("List price");
   grdLOM->SetBorder(false);
-  grdLOM->SetOptions(TDBGrid::dgTitles | TDBGrid::dgRowLines | TDBGrid::dgColLines |
-                     TDBGrid::dgRowSelect);
-  TDBGridColumn part = CentredColumn("PartNo", "Part Number", 100);
+  grdLOM->SetOptions(TTableGrid::dgTitles | TTableGrid::dgRowLines | TTableGrid::dgColLines |
+                     TTableGrid::dgRowSelect);
+  TTableGridColumn part = CentredColumn("PartNo", "Part Number", 100);
   part.FontColor = Qt::blue;
   part.TitleFontColor = Qt::black;
-  TDBGridColumn description = CentredColumn("Desc", "Description", 425);
+  TTableGridColumn description = CentredColumn("Desc", "Description", 425);
   description.TitleFontColor = Qt::black;
-  TDBGridColumn price = CentredColumn("USPrice", "US List Price", 75);
+  TTableGridColumn price = CentredColumn("USPrice", "US List Price", 75);
   price.FontColor = Qt::red;
   price.TitleFontColor = Qt::black;
   grdLOM->SetColumns({part, description, price});
@@ -152,20 +152,20 @@ void TfrmKavPnbMain::BuildSelectionPage() {
   for (size_t i = 1; i < std::size(order); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 
-  auto onChecked = [this](QRadioButton* button, void (TfrmKavPnbMain::*handler)()) {
+  auto onChecked = [this](QRadioButton* button, void (TMainWindow::*handler)()) {
     connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
       if (checked) RunGuarded([this, handler] { (this->*handler)(); });
     });
   };
-  onChecked(rbAll, &TfrmKavPnbMain::rbAllClick);
-  onChecked(rbFreqType, &TfrmKavPnbMain::rbFreqTypeClick);
-  onChecked(rbPartNum, &TfrmKavPnbMain::rbPartNumClick);
-  OnClick(btnQryAntList, &TfrmKavPnbMain::btnQryAntListClick);
-  OnClick(btnRPE, &TfrmKavPnbMain::btnRPEClick);
-  OnClick(btnPrintSpecs, &TfrmKavPnbMain::btnPrintSpecsClick);
+  onChecked(rbAll, &TMainWindow::rbAllClick);
+  onChecked(rbFreqType, &TMainWindow::rbFreqTypeClick);
+  onChecked(rbPartNum, &TMainWindow::rbPartNumClick);
+  OnClick(btnQryAntList, &TMainWindow::btnQryAntListClick);
+  OnClick(btnRPE, &TMainWindow::btnRPEClick);
+  OnClick(btnPrintSpecs, &TMainWindow::btnPrintSpecsClick);
 }
 
-bool TfrmKavPnbMain::eventFilter(QObject* watched, QEvent* event) {
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtPart && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -176,7 +176,7 @@ bool TfrmKavPnbMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-void TfrmKavPnbMain::UpdateQueryControls() {
+void TMainWindow::UpdateQueryControls() {
   txtPart->setEnabled(rbPartNum->isChecked());
   const bool byFreqType = rbFreqType->isChecked();
   for (QWidget* control :
@@ -184,24 +184,24 @@ void TfrmKavPnbMain::UpdateQueryControls() {
     control->setEnabled(byFreqType);
 }
 
-void TfrmKavPnbMain::rbAllClick() {
+void TMainWindow::rbAllClick() {
   UpdateQueryControls();
   data_.QueryMode = qmAll;
 }
 
-void TfrmKavPnbMain::rbFreqTypeClick() {
+void TMainWindow::rbFreqTypeClick() {
   UpdateQueryControls();
   data_.QueryMode = qmFreqType;
   FocusAfterChoice(rbFreqType, cboFreqList);
 }
 
-void TfrmKavPnbMain::rbPartNumClick() {
+void TMainWindow::rbPartNumClick() {
   UpdateQueryControls();
   data_.QueryMode = qmPartNumber;
   FocusAfterChoice(rbPartNum, txtPart);
 }
 
-void TfrmKavPnbMain::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
+void TMainWindow::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
   EPWizard1->ShowControl(target);
   target->setFocus();
   // An arrow key checks the next radio button, runs its handler, and only
@@ -211,7 +211,7 @@ void TfrmKavPnbMain::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
   });
 }
 
-void TfrmKavPnbMain::btnQryAntListClick() {
+void TMainWindow::btnQryAntListClick() {
   if (data_.QueryMode == 0) {
     services_.Dialogs.ShowMessage("You must select a query value");
   } else if (data_.QueryMode & qmAll) {
@@ -234,17 +234,17 @@ void TfrmKavPnbMain::btnQryAntListClick() {
   }
 }
 
-void TfrmKavPnbMain::RunAntennaQuery() {
+void TMainWindow::RunAntennaQuery() {
   const bool found = data_.QueryAntennas();
   btnPrintSpecs->setEnabled(found);
   btnRPE->setEnabled(found);
   EPWizard1->NextButton()->setEnabled(found);
 }
 
-void TfrmKavPnbMain::btnPrintSpecsClick() {
+void TMainWindow::btnPrintSpecsClick() {
   PrintSpecSheet(data_, ZQReporter1, services_.PrintDialog);
 }
 
-void TfrmKavPnbMain::btnRPEClick() {
-  LaunchRpeViewer(data_.GetSelectedPartNum(), ExecuteApp1, services_.Dialogs);
+void TMainWindow::btnRPEClick() {
+  LaunchPatternViewer(data_.GetSelectedPartNum(), ExecuteApp1, services_.Dialogs);
 }

@@ -10,9 +10,9 @@
 #include <stdexcept>
 
 #include "bench/CatalogGenerator.h"
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
+#include "settings/Registry.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ std::string Prepare(const std::string& name, const std::function<void(const std:
 
 void RunAntennaChanges(benchmark::State& state) {
   SilentDialogs dialogs;
-  TDataMod data(dialogs);
+  TDataModule data(dialogs);
   data.DataModuleCreate();
   data.QueryMode = qmAll;
   if (!data.QueryAntennas()) {

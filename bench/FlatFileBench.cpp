@@ -11,7 +11,7 @@
 #include <string>
 
 #include "bench/CatalogGenerator.h"
-#include "flatfile/uFlatFileDataSet.h"
+#include "flatfile/DelimitedTable.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ const std::string& AntennaFile() {
   return path;
 }
 
-void Configure(TFlatFileDataSet& table) {
+void Configure(TDelimitedTable& table) {
   table.SetFileName(AntennaFile());
   table.SetSkipRow(1);
   table.SetFiltered(true);
@@ -39,7 +39,7 @@ void BM_OpenEveryRowPeakMemory(benchmark::State& state) {
   for (auto _ : state) {
     const pid_t child = fork();
     if (child == 0) {
-      TFlatFileDataSet table;
+      TDelimitedTable table;
       Configure(table);
       table.SetFiltered(false);
       table.Open();
@@ -74,7 +74,7 @@ void BM_GrepCount(benchmark::State& state) {
 BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OpenPrefixFilter(benchmark::State& state) {
-  TFlatFileDataSet table;
+  TDelimitedTable table;
   Configure(table);
   table.SetFilterOption(foPartialCompare);
   table.Filters().SetValue("PartNum", std::string(kSelectivePrefix) + "*");
@@ -88,7 +88,7 @@ void BM_OpenPrefixFilter(benchmark::State& state) {
 BENCHMARK(BM_OpenPrefixFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_OpenEveryRow(benchmark::State& state) {
-  TFlatFileDataSet table;
+  TDelimitedTable table;
   Configure(table);
   table.SetFiltered(false);
   for (auto _ : state) {

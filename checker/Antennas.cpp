@@ -9,39 +9,39 @@ TCheckResult TChecker::Run() {
   TTableUse typeUse = Use(data_.TypeData,
                           "the antenna-type list fails to open at start-up and at every "
                           "change of frequency");
-  typeUse.filters = FilterColumns(links::kTypesOfRange);
+  typeUse.filters = FilterColumns(chain::kTypesOfRange);
   TTableUse antUse = Use(data_.AntData, "every antenna query fails");
-  antUse.filters = FilterColumns(links::kAntennasOfRangeAndType);
-  antUse.filters.emplace_back(links::kModelNumber);
+  antUse.filters = FilterColumns(chain::kAntennasOfRangeAndType);
+  antUse.filters.emplace_back(chain::kModelNumber);
   antUse.unread = {"ID", "PSI_MAX", "Misc", "BegFreq", "CURRENT", "OldPartNum"};
   antUse.lists = {"Flange"};
   antUse.keyColumn = "PartNum";
   TTableUse lomUse = Use(data_.LOMData,
                          "every antenna change shows an error box and no antenna has a price, "
                          "a description or a picture");
-  lomUse.filters = FilterColumns(links::kPricing);
+  lomUse.filters = FilterColumns(chain::kPricing);
   lomUse.unread = {"BegFreq", "EndingFreq"};
   lomUse.freeText = {"Desc"};
   lomUse.keyColumn = "PartNo";
   TTableUse suffixUse = Use(data_.FlangeSuffixData,
                             "every flange choice shows an error box and no part number gets a "
                             "flange suffix");
-  suffixUse.filters = suffixUse.lists = FilterColumns(links::kFlangeSuffix);
+  suffixUse.filters = suffixUse.lists = FilterColumns(chain::kFlangeSuffix);
   TTableUse radomeUse = Use(data_.RadomeData,
                             "every antenna change shows an error box and no antenna has radome "
                             "options");
-  radomeUse.filters = radomeUse.lists = FilterColumns(links::kRadomes);
+  radomeUse.filters = radomeUse.lists = FilterColumns(chain::kRadomes);
   radomeUse.freeText = {"Radome_Desc"};
   TTableUse packUse = Use(data_.PackData,
                           "every antenna change shows an error box and no antenna has packing "
                           "options");
-  packUse.filters = packUse.lists = FilterColumns(links::kPacks);
+  packUse.filters = packUse.lists = FilterColumns(chain::kPacks);
   packUse.unread = {"DefaultPackSuffix"};
   packUse.freeText = {"Pack_Desc"};
   TTableUse radomeImgUse = Use(data_.RadomeImgData,
                                "every radome choice shows an error box and no radome picture is "
                                "shown");
-  radomeImgUse.filters = radomeImgUse.lists = FilterColumns(links::kRadomePictures);
+  radomeImgUse.filters = radomeImgUse.lists = FilterColumns(chain::kRadomePictures);
 
   CheckFrequencies(freqUse);
   CheckTypes(typeUse);
@@ -87,8 +87,8 @@ void TChecker::CheckAntennas(const TTableUse& use) {
   std::vector<std::pair<int, std::string>> printed;
   for (const char* column : kPrinted)
     printed.emplace_back(s.Read(column), column);
-  const std::vector<TLinkFilter>& query = links::kAntennasOfRangeAndType.filters;
-  const int model = s.Read(links::kModelNumber), range = s.Filter(query[0].column);
+  const std::vector<TChainFilter>& query = chain::kAntennasOfRangeAndType.filters;
+  const int model = s.Read(chain::kModelNumber), range = s.Filter(query[0].column);
   const int type = s.Read("Type"), queriedType = s.Filter(query[1].column);
   const int size = s.Read("Size_FT"), group = s.Read("Group");
   const int flanges = s.Read("Flange");

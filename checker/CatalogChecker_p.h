@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "checker/CatalogChecker.h"
+#include "flatfile/DelimitedList.h"
 #include "flatfile/FlatFileRules.h"
 #include "flatfile/LineReader.h"
-#include "flatfile/ModList.h"
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 namespace checker_detail {
 
@@ -124,7 +124,7 @@ class TKeyLines {
 
 // How the program uses one table beyond its declaration.
 struct TTableUse {
-  TFlatFileDataSet* table = nullptr;
+  TDelimitedTable* table = nullptr;
   std::vector<std::string> filters;   // the columns it filters on, in the order it sets them
   std::vector<std::string> unread;    // columns it carries but never reads
   std::vector<std::string> freeText;  // descriptions: long by nature
@@ -133,7 +133,7 @@ struct TTableUse {
   std::string failure;                // what a failed open means to the user
 };
 
-inline TTableUse Use(TFlatFileDataSet& table, std::string failure) {
+inline TTableUse Use(TDelimitedTable& table, std::string failure) {
   TTableUse use;
   use.table = &table;
   use.failure = std::move(failure);
@@ -182,7 +182,7 @@ struct TOptionRow {
 };
 
 struct TLinkedRows {
-  const TTableLink* link;
+  const TChainLink* link;
   std::vector<TOptionRow> rows;
   // For each filter, the antenna-table cell it takes, or -1 for the one it
   // takes from the option chosen (a flange, a radome option).
@@ -190,15 +190,16 @@ struct TLinkedRows {
 
   void Take(const TSource& s, long number, const TCells& cells, std::string suffix = {}) {
     TOptionRow row{number, {}, std::move(suffix)};
-    for (const TLinkFilter& filter : link->filters)
+    for (const TChainFilter& filter : link->filters)
       row.keys.emplace_back(cells[static_cast<size_t>(s.Filter(filter.column))]);
     rows.push_back(std::move(row));
   }
   // Finds the antenna-table cells the filters read.
   void Prepare(const TSource& antennas) {
     antennaCells.clear();
-    for (const TLinkFilter& filter : link->filters)
-      antennaCells.push_back(filter.from == &TDataMod::AntData ? antennas.Read(filter.field) : -1);
+    for (const TChainFilter& filter : link->filters)
+      antennaCells.push_back(filter.from == &TDataModule::AntData ? antennas.Read(filter.field)
+                                                                  : -1);
   }
   // The values the filters take for an antenna (its cells) and a chosen option.
   void Values(const TCells& antenna, std::string_view chosen,
@@ -386,7 +387,7 @@ class TChecker {
 
   const TPictureDecoder& decode_;
   TSilentDialogs dialogs_;
-  TDataMod data_{dialogs_};
+  TDataModule data_{dialogs_};
 
   std::vector<std::pair<int, TFinding>> findings_;
   std::vector<TAggregate*> aggregates_;
@@ -400,10 +401,10 @@ class TChecker {
   std::unordered_map<std::string, long> frequencies_;
   std::unordered_set<std::string> offeredKeys_;
   std::vector<TOffered> offered_;
-  TLinkedRows suffixRows_{&links::kFlangeSuffix, {}, {}};
-  TLinkedRows radomeRows_{&links::kRadomes, {}, {}};
-  TLinkedRows packRows_{&links::kPacks, {}, {}};
-  TLinkedRows radomePictureRows_{&links::kRadomePictures, {}, {}};
+  TLinkedRows suffixRows_{&chain::kFlangeSuffix, {}, {}};
+  TLinkedRows radomeRows_{&chain::kRadomes, {}, {}};
+  TLinkedRows packRows_{&chain::kPacks, {}, {}};
+  TLinkedRows radomePictureRows_{&chain::kRadomePictures, {}, {}};
   std::vector<std::string_view> linkValues_;
   std::unordered_map<std::string, long> flangePictures_;
   TKeyLines pricing_;

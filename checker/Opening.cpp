@@ -12,7 +12,7 @@ namespace checker_detail {
 // Locates and starts reading a table's file as its open would, and checks
 // the column-name line and the skipped line. False when the open would fail.
 bool TChecker::Open(const TTableUse& use, int order, TSource& s) {
-  const TFlatFileDataSet& table = *use.table;
+  const TDelimitedTable& table = *use.table;
   s.order = order;
   s.use = &use;
   // Located by the engine's own rule; the registry's part told for the report.
@@ -102,7 +102,7 @@ bool TChecker::Prepare(const TTableUse& use, TSource& s) {
 // declared order open, but every field reads the cell at its declared
 // position. False when the open fails.
 bool TChecker::CheckHeader(const TTableUse& use, TSource& s) {
-  const TFlatFileDataSet& table = *use.table;
+  const TDelimitedTable& table = *use.table;
   bool opens = true;
   std::unordered_map<std::string, size_t> seen;
   for (size_t i = 0; i < s.header.size(); ++i) {
@@ -165,7 +165,7 @@ void TChecker::CheckSkippedLine(const TTableUse& use, const TSource& s, long num
 }
 
 bool TChecker::CheckRow(const TSource& s, long number, std::string_view line, TCells& cells) {
-  const TFlatFileDataSet& table = *s.use->table;
+  const TDelimitedTable& table = *s.use->table;
   if (!line.empty() && static_cast<unsigned char>(line[0]) <= 32) {
     const std::string_view rest = ansi::Trim(line);
     if (!rest.empty() && IsCommentLine(rest))
@@ -211,7 +211,7 @@ bool TChecker::CheckRow(const TSource& s, long number, std::string_view line, TC
 
 void TChecker::ShortRow(const TSource& s, long number, bool empty, size_t cells) {
   const TTableUse& use = *s.use;
-  const TFlatFileDataSet& table = *use.table;
+  const TDelimitedTable& table = *use.table;
   // The finding names the cell whose index the program's failure quotes: a
   // filter's column fails the open itself, else the first field read.
   auto problem = [&](const std::string& name, int at) {

@@ -140,7 +140,7 @@ void TChecker::CheckRadomePictures(const TTableUse& use) {
 // flng_img.dat is no table: no column-name line, no comment lines, every
 // line a candidate; the first line whose first cell equals the flange wins.
 void TChecker::CheckFlangePictures() {
-  const TImageLoader& loader = data_.FlangeImg;
+  const TPictureChooser& loader = data_.FlangeImg;
   TSource& s = flangeImgSource_;
   s.order = kFlangeImg;
   s.path = LayoutPath(ProgramFolder(), loader.ImageDataPath + loader.ImageDataFile);

@@ -1,6 +1,6 @@
 #include "cli/CatalogFolder.h"
 
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 void TCatalogFolder::Install(const TRegistryOptions& value, const std::string& folder) {
   std::unique_ptr<TRegistry> inner = ReleaseCurrentUserRegistry();

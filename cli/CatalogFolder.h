@@ -6,7 +6,7 @@
 #include <string>
 
 #include "flatfile/FlatFileTypes.h"
-#include "platform/Registry.h"
+#include "settings/Registry.h"
 
 class TCatalogFolder : public TRegistry {
  public:

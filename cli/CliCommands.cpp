@@ -8,19 +8,19 @@
 #include <vector>
 
 #include "catalog/AntennaGrid.h"
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "checker/CatalogChecker.h"
 #include "cli/CatalogFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/OptionChoice.h"
 #include "cli/QuoteItem.h"
 #include "cli/RecordWriter.h"
-#include "platform/AnsiText.h"
 #include "platform/Error.h"
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
+#include "platform/Text1252.h"
+#include "settings/Registry.h"
 
 #ifdef KAV_CLI_DECODES_PICTURES
 #include "pictures/PictureDecoder.h"
@@ -111,7 +111,7 @@ class TCli {
     // anything is built.
     std::vector<TBatchLine> batch;
     if (auto source = line.Get("--batch")) batch = ReadBatchFile(*source);
-    TDataMod data(dialogs_);
+    TDataModule data(dialogs_);
     data.DataModuleCreate();
     int status = 0;
     if (line.command == "query")
@@ -159,7 +159,7 @@ class TCli {
   }
 
   int Paths() {
-    TDataMod data(dialogs_);
+    TDataModule data(dialogs_);
     try {
       data.DataModuleCreate();  // fixes the job file's path first, whatever fails after it
     } catch (const std::exception&) {
@@ -178,14 +178,14 @@ class TCli {
     return 0;
   }
 
-  bool FindExact(TDataMod& data, const std::string& model) {
+  bool FindExact(TDataModule& data, const std::string& model) {
     data.QueryMode = qmPartNumber;
     data.SetExactPartNumber(true);
     data.SetQueryValue(model);
     return data.QueryAntennas();
   }
 
-  int Query(TDataMod& data, const TCommandLine& line) {
+  int Query(TDataModule& data, const TCommandLine& line) {
     if (line.Has("--all")) {
       data.QueryMode = qmAll;
     } else if (auto part = line.Get("--part")) {
@@ -195,7 +195,7 @@ class TCli {
     } else if (line.Has("--freq") && line.Has("--type")) {
       const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
       // The values the query takes, looked for where the query reads them.
-      const std::vector<TLinkFilter>& query = links::kAntennasOfRangeAndType.filters;
+      const std::vector<TChainFilter>& query = chain::kAntennasOfRangeAndType.filters;
       if (!Choose(data.*query[0].from, "frequency range", {query[0].field}, freq, false) ||
           !Choose(data.*query[1].from, "antenna type", {query[1].field}, type, false))
         return 1;
@@ -208,7 +208,7 @@ class TCli {
     // Rows are written as they are read, cells copied from the table's memory.
     std::vector<TColumn> titles;
     std::vector<size_t> cells;
-    TFlatFileDataSet& antennas = data.AntData;
+    TDelimitedTable& antennas = data.AntData;
     for (const TGridColumn& column : kAntennaGridColumns) {
       titles.emplace_back(column.title);
       cells.push_back(static_cast<size_t>(antennas.FieldByName(column.field)->Index()));
@@ -228,7 +228,7 @@ class TCli {
     return 0;
   }
 
-  int Spec(TDataMod& data, const std::string& model) {
+  int Spec(TDataModule& data, const std::string& model) {
     if (!FindExact(data, model)) return 1;
     TNameValueList values;
     data.GetSpecValues(values);
@@ -245,13 +245,13 @@ class TCli {
     return 0;
   }
 
-  int Options(TDataMod& data, const std::string& model) {
+  int Options(TDataModule& data, const std::string& model) {
     if (!FindExact(data, model)) return 1;
     std::optional<TRecordWriter> writer;
     if (format_ != TFormat::Tsv)
       writer.emplace(out_, format_, std::vector<TColumn>{"Option", "Code", "Description", "Price"},
                      encoding_);
-    auto rows = [&](TFlatFileDataSet& table, const char* kind,
+    auto rows = [&](TDelimitedTable& table, const char* kind,
                     std::initializer_list<const char*> fields) {
       if (!table.Active()) return;
       for (int row = 0; row < table.RecordCount(); ++row) {
@@ -274,7 +274,7 @@ class TCli {
     return 0;
   }
 
-  int Build(TDataMod& data, const TCommandLine& line) {
+  int Build(TDataModule& data, const TCommandLine& line) {
     const std::string model = ModelOf(line);
     const int status =
         BuildOne(data, model, line.Get("--flange"), line.Get("--radome"), line.Get("--pack"));
@@ -298,8 +298,9 @@ class TCli {
 
   // Builds the part number of `model` with the options named (none: the
   // antenna's first); 0 when it was built.
-  int BuildOne(TDataMod& data, const std::string& model, const std::optional<std::string>& flange,
-               const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
+  int BuildOne(TDataModule& data, const std::string& model,
+               const std::optional<std::string>& flange, const std::optional<std::string>& radome,
+               const std::optional<std::string>& pack) {
     if (!FindExact(data, model)) return 1;
     if (flange && !Choose(data.FlangeData, "flange", {"Flange"}, *flange, false)) return 1;
     if (radome &&
@@ -317,12 +318,12 @@ class TCli {
   // A whole quote: one build a line, one row an item, one data module for
   // all. With `writeJob`, the items go into one job file, and only when every
   // item was built.
-  int Batch(TDataMod& data, const std::vector<TBatchLine>& items, bool writeJob) {
+  int Batch(TDataModule& data, const std::vector<TBatchLine>& items, bool writeJob) {
     std::vector<TColumn> columns = ItemColumns();
     columns.insert(columns.begin(), {"Line", TCellKind::Number});
     columns.emplace_back("Status");
     TRecordWriter writer(out_, format_, columns, encoding_);
-    std::vector<TDataMod::TLOMItem> built;
+    std::vector<TDataModule::TLOMItem> built;
     int failed = 0;
     for (const TBatchLine& item : items) {
       std::string said;
@@ -356,7 +357,8 @@ class TCli {
 
   // Builds one batch item; what it alone would say on the error stream,
   // one line, goes to `said` when it fails.
-  std::optional<TQuoteItem> BuildQuoted(TDataMod& data, const TBatchLine& item, std::string& said) {
+  std::optional<TQuoteItem> BuildQuoted(TDataModule& data, const TBatchLine& item,
+                                        std::string& said) {
     if (item.model.empty()) {
       said = "The model number is empty.";
       return std::nullopt;
@@ -383,7 +385,7 @@ class TCli {
 
   // Makes current the row `wanted` names (see FindChoice), running its chain
   // once; otherwise says what the choices are, and false.
-  bool Choose(TFlatFileDataSet& table, const char* what, std::initializer_list<const char*> fields,
+  bool Choose(TDelimitedTable& table, const char* what, std::initializer_list<const char*> fields,
               const std::string& wanted, bool partly) {
     std::vector<int> ties;
     const int row = table.Active() ? FindChoice(table, fields, wanted, partly, ties) : -1;

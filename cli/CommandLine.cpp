@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
-int FindChoice(const TFlatFileDataSet& table, std::initializer_list<const char*> fields,
+int FindChoice(const TDelimitedTable& table, std::initializer_list<const char*> fields,
                const std::string& wanted, bool partly, std::vector<int>& ties) {
   std::vector<int> columns;
   for (const char* field : fields)
@@ -31,7 +31,7 @@ int FindChoice(const TFlatFileDataSet& table, std::initializer_list<const char*>
   });
 }
 
-std::string Choices(const TFlatFileDataSet& table, const char* field) {
+std::string Choices(const TDelimitedTable& table, const char* field) {
   std::string list;
   if (!table.Active()) return list;
   for (int row = 0; row < table.RecordCount(); ++row)

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "flatfile/uFlatFileDataSet.h"
+#include "flatfile/DelimitedTable.h"
 
 // The row a name typed by a person means: the first whose `fields` (tried in
 // order) hold it as written; else the one that holds it without regard to
 // letter case; else, with `partly`, the one whose first field contains it
 // so. Rows are read without moving the cursor: a move runs the option chain,
 // with its file writes. -1 when no one row is meant; rows that tie go to `ties`.
-int FindChoice(const TFlatFileDataSet& table, std::initializer_list<const char*> fields,
+int FindChoice(const TDelimitedTable& table, std::initializer_list<const char*> fields,
                const std::string& wanted, bool partly, std::vector<int>& ties);
 
 // The cells of `field` of every row, quoted and joined by commas ("none").
-std::string Choices(const TFlatFileDataSet& table, const char* field);
+std::string Choices(const TDelimitedTable& table, const char* field);

@@ -19,7 +19,7 @@ std::string JsonNumber(const std::string& price) {
 
 }  // namespace
 
-TQuoteItem CurrentQuoteItem(const TDataMod& data) {
+TQuoteItem CurrentQuoteItem(const TDataModule& data) {
   TQuoteItem item{data.CurrentLOMItem(), {}, {}};
   item.priceNumber = JsonNumber(item.built.price);
   auto gap = [&](bool missing, const char* words) {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "cli/RecordWriter.h"
 
 struct TQuoteItem {
-  TDataMod::TLOMItem built;  // price: the part-number file's text, without "$"
-  std::string priceNumber;   // the price in JSON's notation; empty when unpriced
+  TDataModule::TLOMItem built;  // price: the part-number file's text, without "$"
+  std::string priceNumber;      // the price in JSON's notation; empty when unpriced
   std::vector<std::string> warnings;
 
   // The cells of ItemColumns(), in their order.
@@ -18,7 +18,7 @@ struct TQuoteItem {
 };
 
 // The current part number of `data`, which has just been built.
-TQuoteItem CurrentQuoteItem(const TDataMod& data);
+TQuoteItem CurrentQuoteItem(const TDataModule& data);
 
 // Model, Custom Part Number, Custom Description, Custom Price, Price, Warnings.
 std::vector<TColumn> ItemColumns();

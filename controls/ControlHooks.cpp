@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "platform/AnsiQString.h"
+#include "platform/QString1252.h"
 
 namespace {
 

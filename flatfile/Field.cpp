@@ -1,6 +1,6 @@
 #include "flatfile/Field.h"
 
-#include "flatfile/custdataset.h"
+#include "flatfile/Table.h"
 #include "platform/Error.h"
 #include "platform/Locale.h"
 

@@ -3,7 +3,7 @@
 // name, as text or as a number.
 #include <string>
 
-class TListDataSet;
+class TTable;
 
 enum class TFieldType { ftString, ftInteger, ftFloat };
 
@@ -18,7 +18,7 @@ struct TFieldDef {
 
 class TField {
  public:
-  TField(TListDataSet* dataSet, std::string name, TFieldType type, int size, int index)
+  TField(TTable* dataSet, std::string name, TFieldType type, int size, int index)
       : dataSet_(dataSet), name_(std::move(name)), type_(type), size_(size), index_(index) {}
 
   const std::string& FieldName() const { return name_; }
@@ -26,7 +26,7 @@ class TField {
   int Size() const { return size_; }
   // The field's position among the table's fields: the cell it reads.
   int Index() const { return index_; }
-  TListDataSet* DataSet() const { return dataSet_; }
+  TTable* DataSet() const { return dataSet_; }
 
   // The whole cell text (not cut to the field size); empty when the table has
   // no records.
@@ -38,7 +38,7 @@ class TField {
   void SetAsString(const std::string& text);
 
  private:
-  TListDataSet* dataSet_;
+  TTable* dataSet_;
   std::string name_;
   TFieldType type_;
   int size_;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 bool IsCommentLine(std::string_view line) {
   return !line.empty() && line[0] != '\0' && std::strchr("#*;[^`{~", line[0]) != nullptr;

@@ -9,9 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "flatfile/ModList.h"
-#include "platform/AnsiText.h"
+#include "flatfile/DelimitedList.h"
 #include "platform/Error.h"
+#include "platform/Text1252.h"
 
 class TLazyCells {
  public:

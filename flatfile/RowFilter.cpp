@@ -10,10 +10,10 @@
 
 #include "flatfile/FlatFileRules.h"
 #include "flatfile/Wildcard.h"
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 TRowFilter::TRowFilter(const TNameValueList& filters, TFilterOption option,
-                       const TModList& columnNames)
+                       const TDelimitedList& columnNames)
     : option_(option) {
   for (int i = 0; i < filters.Count(); ++i) {
     const std::string name(ansi::Trim(filters.Name(i)));

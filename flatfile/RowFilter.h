@@ -5,14 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "flatfile/DelimitedList.h"
 #include "flatfile/FlatFileTypes.h"
 #include "flatfile/LazyCells.h"
-#include "flatfile/ModList.h"
 #include "platform/NameValueList.h"
 
 class TRowFilter {
  public:
-  TRowFilter(const TNameValueList& filters, TFilterOption option, const TModList& columnNames);
+  TRowFilter(const TNameValueList& filters, TFilterOption option,
+             const TDelimitedList& columnNames);
 
   // Filters are tried in list order and the first that rejects decides. A
   // filter on a column the file lacks rejects; a line too short for a

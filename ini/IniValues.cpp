@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/Text1252.h"
 
 namespace {
 

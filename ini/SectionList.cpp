@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/Text1252.h"
 
 void TSectionList::CheckIndex(int index) const {
   if (index < 0 || index >= Count()) throw EKavError(ListIndexError(index));

@@ -1,5 +1,5 @@
 #pragma once
-// The ordered list of sections behind TBigIniFile: each entry is a section name
+// The ordered list of sections behind TIniFile: each entry is a section name
 // (without brackets) and the section's own list of lines, in file order.
 #include <functional>
 #include <memory>

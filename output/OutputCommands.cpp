@@ -1,39 +1,39 @@
 #include "output/OutputCommands.h"
 
 #include "platform/Error.h"
-#include "platform/FileUtil.h"
+#include "platform/SafeFileWrite.h"
 
 namespace {
 
 // Empties the report's rows when the print command ends, however it ends.
 class TEmptyRowsAfterwards {
  public:
-  explicit TEmptyRowsAfterwards(TZQReporter& reporter) : reporter_(reporter) {}
+  explicit TEmptyRowsAfterwards(TOnePageReport& reporter) : reporter_(reporter) {}
   ~TEmptyRowsAfterwards() { reporter_.ReportValues.Clear(); }
   TEmptyRowsAfterwards(const TEmptyRowsAfterwards&) = delete;
   TEmptyRowsAfterwards& operator=(const TEmptyRowsAfterwards&) = delete;
 
  private:
-  TZQReporter& reporter_;
+  TOnePageReport& reporter_;
 };
 
 }  // namespace
 
-void SetUpMainWindowReporter(TZQReporter& reporter) {
+void SetUpMainWindowReporter(TOnePageReport& reporter) {
   reporter.Title = kSpecSheetTitle;
   reporter.TextHeight = 16;
   reporter.NameColumnLeft = 60;
   reporter.ValueColumnLeft = 400;
 }
 
-void PrintSpecSheet(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog) {
+void PrintSpecSheet(const TDataModule& data, TOnePageReport& reporter, TPrintDialog& dialog) {
   TEmptyRowsAfterwards emptyRows(reporter);
   reporter.Title = kSpecSheetTitle;
   data.GetSpecValues(reporter.ReportValues);
   reporter.Print(dialog);
 }
 
-void PrintCustomPartNumber(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog,
+void PrintCustomPartNumber(const TDataModule& data, TOnePageReport& reporter, TPrintDialog& dialog,
                            TDialogs& dialogs) {
   if (!data.PartNumberComplete()) {
     dialogs.ShowMessage(kMustCompleteToPrint);
@@ -45,7 +45,7 @@ void PrintCustomPartNumber(const TDataMod& data, TZQReporter& reporter, TPrintDi
   reporter.Print(dialog);
 }
 
-void CopyPartNumber(const TDataMod& data, TClipboard& clipboard, TDialogs& dialogs) {
+void CopyPartNumber(const TDataModule& data, TClipboard& clipboard, TDialogs& dialogs) {
   if (!data.PartNumberComplete()) {
     dialogs.ShowMessage(kMustCompleteToCopy);
     return;
@@ -78,7 +78,7 @@ void WriteExportFile(const std::string& path, const std::string& bytes) {
   }
 }
 
-void ExportPartNumber(const TDataMod& data, TSaveDialog& dialog, TDialogs& dialogs) {
+void ExportPartNumber(const TDataModule& data, TSaveDialog& dialog, TDialogs& dialogs) {
   if (!data.PartNumberComplete()) {
     dialogs.ShowMessage(kMustCompleteToExport);
     return;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "catalog/uDataMod.h"
-#include "output/uZQReporter.h"
+#include "catalog/DataModule.h"
+#include "output/OnePageReport.h"
 #include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/PrintDialog.h"
@@ -21,23 +21,23 @@ inline constexpr const char* kMustCompleteToExport = "You must complete a part n
 inline constexpr const char* kCopiedToClipboard = "Copied to clipboard.";
 
 // The report component as the main window holds it (ZQReporter1).
-void SetUpMainWindowReporter(TZQReporter& reporter);
+void SetUpMainWindowReporter(TOnePageReport& reporter);
 
 // "Print Specs": the current antenna's specification sheet. ReportValues is
 // empty afterwards, also when printing fails.
-void PrintSpecSheet(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog);
+void PrintSpecSheet(const TDataModule& data, TOnePageReport& reporter, TPrintDialog& dialog);
 
 // "Print": the custom part number, once one has been built (otherwise the
 // guard message). ReportValues is empty afterwards, also when printing fails.
-void PrintCustomPartNumber(const TDataMod& data, TZQReporter& reporter, TPrintDialog& dialog,
+void PrintCustomPartNumber(const TDataModule& data, TOnePageReport& reporter, TPrintDialog& dialog,
                            TDialogs& dialogs);
 
 // "Copy to Clipboard": the part-number rows on the clipboard, then the
 // confirmation message.
-void CopyPartNumber(const TDataMod& data, TClipboard& clipboard, TDialogs& dialogs);
+void CopyPartNumber(const TDataModule& data, TClipboard& clipboard, TDialogs& dialogs);
 
 // "Export": the part-number rows into a file chosen in the save dialog.
-void ExportPartNumber(const TDataMod& data, TSaveDialog& dialog, TDialogs& dialogs);
+void ExportPartNumber(const TDataModule& data, TSaveDialog& dialog, TDialogs& dialogs);
 
 // The export's two file types, in the order the dialog offers them.
 std::vector<TFileType> ExportFileTypes();

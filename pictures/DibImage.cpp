@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 
 TDibPixels DecodeDib(std::string_view info, std::string_view rows, bool rgbColors,
                      TDibWindow window) {

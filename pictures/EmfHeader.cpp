@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 #include "platform/Utf8.h"
 
 namespace {

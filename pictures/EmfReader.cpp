@@ -12,7 +12,7 @@
 #include "pictures/DibImage.h"
 #include "pictures/EmfHeader.h"
 #include "pictures/EmfObjects.h"
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 #include "platform/Cp1252.h"
 #include "platform/Utf8.h"
 

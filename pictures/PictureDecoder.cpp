@@ -7,11 +7,11 @@
 
 #include "pictures/EmfPicture.h"
 #include "pictures/WmfPicture.h"
-#include "platform/AnsiText.h"
 #include "platform/Error.h"
-#include "platform/FileUtil.h"
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
+#include "platform/SafeFileWrite.h"
+#include "platform/Text1252.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/AnsiText.h"
+#include "platform/Text1252.h"
 
 // An index line's cells are split at this delimiter; filter j compares cell
 // j whole, letter case included, and the first line that passes every filter

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "pictures/ClippedCanvas.h"
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 #include "pictures/WmfRecords.h"
 #include "platform/Cp1252.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "pictures/GdiDrawing.h"
-#include "pictures/LibwmfWork.h"
+#include "pictures/LibwmfCost.h"
+#include "pictures/MetafileCommon.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ TWmfOutline CheckWmfRecords(std::string_view bytes, TWorkBudget& budget) {
   at += 18;
   // libwmf trusts the record sizes; a chain that leaves the file is refused
   // before it gets there.
-  TLibwmfWork libwmf;
+  TLibwmfCost libwmf;
   while (bytes.size() - at >= 6) {
     const uint64_t size = uint64_t(Unsigned(bytes, at, 4)) * 2;
     if (size < 6 || size > bytes.size() - at) break;

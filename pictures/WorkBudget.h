@@ -7,12 +7,12 @@
 // past the allowance the picture counts as damaged. No Qt.
 #include <cstdint>
 
-#include "pictures/GdiDrawing.h"
+#include "pictures/MetafileCommon.h"
 
 class TWorkBudget {
  public:
   // In units of about a nanosecond of work on this kind of machine (see
-  // TPaintCost and TLibwmfWork): 0.4 s at most. A drawing of 300,000 short
+  // TPaintCost and TLibwmfCost): 0.4 s at most. A drawing of 300,000 short
   // lines costs about half of it, one bitmap of the largest size a
   // metafile may hold three quarters.
   static constexpr uint64_t kPictureAllowance = 400'000'000;

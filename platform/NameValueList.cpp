@@ -1,7 +1,7 @@
 #include "platform/NameValueList.h"
 
-#include "platform/AnsiText.h"
 #include "platform/Error.h"
+#include "platform/Text1252.h"
 
 const std::string& TNameValueList::operator[](int index) const {
   if (index < 0 || index >= Count()) throw EKavError(ListIndexError(index));

@@ -5,8 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/AnsiText.h"
 #include "platform/NativeFile.h"
+#include "platform/Text1252.h"
 
 namespace fs = std::filesystem;
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/AnsiText.h"
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
+#include "platform/Text1252.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -7,14 +7,14 @@
 #include <QTest>
 
 #include "WindowStart.h"
+#include "app/MainWindow.h"
 #include "app/QtPictureBox.h"
-#include "app/ukavpnb.h"
-#include "controls/DBCtrls.h"
-#include "controls/DBGrid.h"
-#include "controls/DBLookupCombo.h"
-#include "controls/DBNavigator.h"
-#include "controls/EPStdCmp.h"
-#include "controls/ZQLabel.h"
+#include "controls/FieldViews.h"
+#include "controls/FramedLabel.h"
+#include "controls/LookupList.h"
+#include "controls/RecordNavigator.h"
+#include "controls/TableGrid.h"
+#include "controls/wizard/Wizard.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class MainWindowTest : public WindowFixture {
 };
 
 TEST_F(MainWindowTest, FullModeListsEveryAntennaOnPageOne) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), w.EPWizard1->ActivePage(),
                        data->AntData.RecordCount(), w.windowTitle().toStdString(),
                        w.centralWidget()->size(), dialogs.errors.size()),
@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, FullModeListsEveryAntennaOnPageOne) {
 TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
   for (const QStringList& arguments :
        {QStringList{"HP4-23"}, QStringList{"  HP4-23\t"}, QStringList{"HP4-23", "STD6-6"}}) {
-    TfrmKavPnbMain& w = Start(arguments);
+    TMainWindow& w = Start(arguments);
     EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2) << arguments.join(',').toStdString();
     EXPECT_EQ(
         (QStringList{w.EPWizard1->Layout(), w.EPWizard1->NextButton()->text().remove('&'),
@@ -62,13 +62,13 @@ TEST_F(MainWindowTest, CommandModeOpensOnPageTwoForTheModel) {
 }
 
 TEST_F(MainWindowTest, BlankArgumentOpensCommandModeOnTheFirstAntenna) {
-  TfrmKavPnbMain& w = Start({"   "});
+  TMainWindow& w = Start({"   "});
   EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->GetSelectedPartNum()),
             std::tuple("Command", "STD6-6"));
 }
 
 TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
-  TfrmKavPnbMain& w = Start({"HP4"});
+  TMainWindow& w = Start({"HP4"});
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_NE(dialogs.errors[0].find("The model number: HP4 was not found"), std::string::npos);
   EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->AntData.RecordCount(),
@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
 }
 
 TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   w.rbPartNum->click();
   EXPECT_EQ(std::pair(w.txtPart->isEnabled(), w.cboFreqList->isEnabled()), std::pair(true, false));
   w.btnQryAntList->click();
@@ -117,32 +117,32 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
 }
 
 TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   w.grdSpecs->setCurrentIndex(w.grdSpecs->model()->index(2, 0));  // HP4-23
   const char* desc = "4 ft High Performance Antenna";
   EXPECT_EQ(std::tuple(FieldText(data->LOMData, "Desc"),
                        w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
                        w.cboFlangeList->Text(), w.cboPackList->Text(), Shown(w.dbCustPartNum)),
             std::tuple(desc, desc, "PDR220", "Standard crate", "HP4-23-AXP"));
-  w.dbnavAntennas->BtnClick(TDBNavigator::nbPrior);  // HP2-23: two flanges, two radomes
-  EXPECT_EQ(w.cboFlangeList->count(), 3);            // title row and two flanges
+  w.dbnavAntennas->BtnClick(TRecordNavigator::nbPrior);  // HP2-23: two flanges, two radomes
+  EXPECT_EQ(w.cboFlangeList->count(), 3);                // title row and two flanges
   EXPECT_EQ(Shown(w.dbCustPrice), "1150.5");
 }
 
 TEST_F(MainWindowTest, OptionPictureFollowsTheListsWhoseTextChanged) {
-  TfrmKavPnbMain& w = Start();  // STD6-6: CPR137G, "Standard radome" (no picture)
+  TMainWindow& w = Start();  // STD6-6: CPR137G, "Standard radome" (no picture)
   EXPECT_FALSE(w.imgOptions->HasPicture());
-  w.dbnavAntennas->BtnClick(TDBNavigator::nbNext);  // HP2-23: both texts change
+  w.dbnavAntennas->BtnClick(TRecordNavigator::nbNext);  // HP2-23: both texts change
   EXPECT_TRUE(w.imgOptions->HasPicture());
   EXPECT_EQ(w.imgOptions->size(), QSize(121, 120));  // the radome picture came last
   w.imgOptions->SetSize(1, 1);
-  w.dbnavAntennas->BtnClick(TDBNavigator::nbNext);  // HP4-23: same flange, same radome
+  w.dbnavAntennas->BtnClick(TRecordNavigator::nbNext);  // HP4-23: same flange, same radome
   EXPECT_EQ(std::pair(w.imgOptions->HasPicture(), w.imgOptions->size()),
             std::pair(true, QSize(1, 1)));  // nothing was loaded again
 }
 
 TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
-  TfrmKavPnbMain& w = Start({"HP2-23"});
+  TMainWindow& w = Start({"HP2-23"});
   w.cboFlangeList->ChooseRecord(1);  // UDR220
   // UDR220 has no picture file.
   EXPECT_EQ(std::tuple(Shown(w.dbCustPartNum), w.imgOptions->HasPicture()),
@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, OptionChoicesRebuildThePartNumber) {
 TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   // Finish with a complete part number writes a new job file.
   WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
-  TfrmKavPnbMain& w = Start({"HP4-23"});
+  TMainWindow& w = Start({"HP4-23"});
   w.EPWizard1->NextClick();  // Next reads Finish on the last page
   EXPECT_FALSE(w.isVisible());
   EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP4-23|HP4-23-AXP|"), std::string::npos);
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
 
 TEST_F(MainWindowTest, AFailedStartUpStillHandsBackAndDeletesTheJobFile) {
   std::filesystem::remove(program / "data/MWFreq.dat");
-  TfrmKavPnbMain& w = Start({"HP4-23"});
+  TMainWindow& w = Start({"HP4-23"});
   ASSERT_EQ(reported.size(), 1u);  // the start-up error was shown
   w.EPWizard1->NextClick();
   EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP4-23|HP4-23-AXP|"), std::string::npos);
@@ -203,7 +203,7 @@ TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
   // Every build fails while pnb.dat cannot be written, so no part number is complete.
   std::filesystem::create_directories(program / "data/pnb.dat/blocked");
   WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
-  TfrmKavPnbMain& w = Start({"HP4-23"});
+  TMainWindow& w = Start({"HP4-23"});
   ASSERT_FALSE(data->PartNumberComplete());
   w.btnPrintPNB->click();
   EXPECT_EQ(dialogs.messages.back(), "You must complete a part number to print");
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
 }
 
 TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
-  TfrmKavPnbMain& w = Start({"HP4-23"});
+  TMainWindow& w = Start({"HP4-23"});
   // The job file cannot be written where a folder stands in its place.
   std::filesystem::create_directories(JobFile() + "/blocked");
   w.EPWizard1->NextClick();
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
 }
 
 TEST_F(MainWindowTest, OutputButtonsPrintExportAndLaunch) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   // "Print Specs" on page one prints the current antenna's sheet.
   printDialog.outputFile = program / "specs.pdf";
   w.btnPrintSpecs->click();
@@ -260,8 +260,8 @@ TEST_F(MainWindowTest, OutputButtonsPrintExportAndLaunch) {
 
 class KeyboardTest : public MainWindowTest {
  protected:
-  TfrmKavPnbMain& StartActive(const QStringList& arguments = {}) {
-    TfrmKavPnbMain& w = Start(arguments);
+  TMainWindow& StartActive(const QStringList& arguments = {}) {
+    TMainWindow& w = Start(arguments);
     w.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     return w;
@@ -273,7 +273,7 @@ class KeyboardTest : public MainWindowTest {
 };
 
 TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
-  TfrmKavPnbMain& w = StartActive();
+  TMainWindow& w = StartActive();
   EXPECT_EQ(Focused(), w.grdSpecs);  // the page's first control, not Next
   // Tab leaves the grid at once and never changes the antenna.
   const std::string first = Cell(data->AntData, "PartNum");
@@ -311,7 +311,7 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
 
   // Each option by Down, the next list by Tab, Finish by Enter.
-  for (TDBLookupCombo* list : {w.cboFlangeList, w.cboRadomeList, w.cboPackList}) {
+  for (TLookupList* list : {w.cboFlangeList, w.cboRadomeList, w.cboPackList}) {
     EXPECT_EQ(Focused(), list);
     Press(Qt::Key_Down);
     Press(Qt::Key_Tab);
@@ -325,7 +325,7 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
 }
 
 TEST_F(KeyboardTest, CommandModeStartsOnTheFlangeListAndTheFirstDownPicksTheFirstEntry) {
-  TfrmKavPnbMain& w = StartActive({"HP2-23"});
+  TMainWindow& w = StartActive({"HP2-23"});
   ASSERT_EQ(Focused(), w.cboFlangeList);
   Press(Qt::Key_Down);
   EXPECT_EQ(Cell(data->FlangeData, "Flange"), "UDR220");

@@ -17,12 +17,12 @@
 #include <functional>
 
 #include "WindowStart.h"
+#include "app/MainWindow.h"
 #include "app/QtDialogs.h"
 #include "app/QtPictureBox.h"
-#include "app/ukavpnb.h"
-#include "controls/DBGrid.h"
-#include "controls/DBLookupCombo.h"
-#include "controls/EPStdCmp.h"
+#include "controls/LookupList.h"
+#include "controls/TableGrid.h"
+#include "controls/wizard/Wizard.h"
 
 namespace {
 
@@ -126,7 +126,7 @@ class WindowLooksTest : public WindowFixture {
 };
 
 TEST_F(WindowLooksTest, BothPagesLookFinished) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   EXPECT_EQ(Problems(w.EPWizardPage1), "");
   Save("page1-start.png");
   w.rbPartNum->click();
@@ -143,7 +143,7 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
 }
 
 TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   EXPECT_EQ(Unnamed(&w), "");
@@ -165,7 +165,7 @@ int Count(const QImage& image, Test test) {
 }
 
 TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
-  TfrmKavPnbMain& w = Start();
+  TMainWindow& w = Start();
   w.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   ASSERT_TRUE(w.grdSpecs->hasFocus());

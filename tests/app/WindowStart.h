@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "FakeUi.h"
-#include "app/ukavpnb.h"
+#include "app/MainWindow.h"
 #include "catalog/CatalogFixture.h"
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "controls/ControlHooks.h"
 #include "output/OutputTestSupport.h"
 
@@ -26,11 +26,11 @@ class WindowFixture : public CatalogFixture {
     CatalogFixture::TearDown();
   }
 
-  TfrmKavPnbMain& Start(const QStringList& arguments = {}) {
+  TMainWindow& Start(const QStringList& arguments = {}) {
     window.reset();  // the window holds on to the data module until it goes
-    data = std::make_unique<TDataMod>(dialogs);
+    data = std::make_unique<TDataModule>(dialogs);
     RunGuarded([&] { data->DataModuleCreate(); });
-    window = std::make_unique<TfrmKavPnbMain>(
+    window = std::make_unique<TMainWindow>(
         *data, TWindowServices{dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
     window->show();
     return *window;
@@ -40,7 +40,7 @@ class WindowFixture : public CatalogFixture {
   FakePrintDialog printDialog;
   FakeSaveDialog saveDialog;
   FakeShell shell;
-  std::unique_ptr<TDataMod> data;
-  std::unique_ptr<TfrmKavPnbMain> window;
+  std::unique_ptr<TDataModule> data;
+  std::unique_ptr<TMainWindow> window;
   std::vector<std::string> reported;
 };

@@ -7,16 +7,16 @@
 
 #include "FakeUi.h"
 #include "TestSupport.h"
-#include "catalog/uDataMod.h"
-#include "catalog/uLOMFile.h"
+#include "catalog/DataModule.h"
+#include "catalog/JobFile.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
+#include "settings/Registry.h"
 
 // A data module created as the program creates it, with its pictures wired.
-inline std::unique_ptr<TDataMod> NewDataMod(TDialogs& dialogs, TPictureBox& antenna,
-                                            TPictureBox& option) {
-  auto data = std::make_unique<TDataMod>(dialogs);
+inline std::unique_ptr<TDataModule> NewDataMod(TDialogs& dialogs, TPictureBox& antenna,
+                                               TPictureBox& option) {
+  auto data = std::make_unique<TDataModule>(dialogs);
   data->AntennaImg.AssignedImage = &antenna;
   data->FlangeImg.AssignedImage = &option;
   data->RadomeImg.AssignedImage = &option;
@@ -91,16 +91,18 @@ class CatalogFixture : public ::testing::Test {
       WriteFile(program / ("Images/" + std::string(picture)), "GIF89a");
   }
 
-  std::unique_ptr<TDataMod> Create() { return NewDataMod(dialogs, antennaPicture, optionPicture); }
+  std::unique_ptr<TDataModule> Create() {
+    return NewDataMod(dialogs, antennaPicture, optionPicture);
+  }
 
-  bool QueryPart(TDataMod& data, const std::string& text, bool exact) {
+  bool QueryPart(TDataModule& data, const std::string& text, bool exact) {
     data.QueryMode = qmPartNumber;
     data.SetExactPartNumber(exact);
     data.SetQueryValue(text);
     return data.QueryAntennas();
   }
 
-  std::string Cell(TFlatFileDataSet& table, const char* field) { return FieldText(table, field); }
+  std::string Cell(TDelimitedTable& table, const char* field) { return FieldText(table, field); }
 
   TempDir program, shared, config;
   FakeDialogs dialogs;

@@ -24,12 +24,12 @@ class PartNumberTest : public CatalogFixture {
              packPrice + "|K\r\n");
   }
   // A data module with ABC queried.
-  std::unique_ptr<TDataMod> OnAbc() {
+  std::unique_ptr<TDataModule> OnAbc() {
     auto data = Create();
     EXPECT_TRUE(QueryPart(*data, "ABC", true));
     return data;
   }
-  std::string BuiltPrice(TDataMod& data) { return Cell(data.pnbData, "CustPrice"); }
+  std::string BuiltPrice(TDataModule& data) { return Cell(data.pnbData, "CustPrice"); }
 };
 
 TEST_F(PartNumberTest, CompositionRules) {
@@ -135,7 +135,7 @@ TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
 
 TEST_F(PartNumberTest, SitesAreNumberedAndLinesRestart) {
   TempDir dir;
-  TLOMFile file(dir / "x.lom");
+  TJobFile file(dir / "x.lom");
   file.Site.NewSite();
   file.Site.AddLine("1", "each", "A", "A-", "d", "1");
   for (int i = 0; i < 9; ++i)

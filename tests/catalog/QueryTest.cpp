@@ -5,7 +5,7 @@ namespace {
 
 class QueryTest : public CatalogFixture {
  protected:
-  std::vector<std::string> Models(TDataMod& data) {
+  std::vector<std::string> Models(TDataModule& data) {
     std::vector<std::string> models;
     for (int row = 0; row < data.AntData.RecordCount(); ++row)
       models.push_back(data.AntData.CellText(row, data.AntData.FieldByName("PartNum")->Index()));

@@ -14,12 +14,12 @@
 
 #include "TestSupport.h"
 #include "controls/ControlHooks.h"
-#include "controls/DBCtrls.h"
-#include "controls/DBGrid.h"
-#include "controls/DBLookupCombo.h"
-#include "controls/DBNavigator.h"
-#include "flatfile/custdataset.h"
-#include "flatfile/uFlatFileDataSet.h"
+#include "controls/FieldViews.h"
+#include "controls/LookupList.h"
+#include "controls/RecordNavigator.h"
+#include "controls/TableGrid.h"
+#include "flatfile/DelimitedTable.h"
+#include "flatfile/Table.h"
 #include "platform/Error.h"
 
 namespace {
@@ -27,10 +27,10 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 
 // A table over rows held in memory that counts its cell reads.
-class MemTable : public TListDataSet {
+class MemTable : public TTable {
  public:
   MemTable(std::vector<std::string> names, Rows rows)
-      : TListDataSet("Mem"), names_(std::move(names)), source_(std::move(rows)) {}
+      : TTable("Mem"), names_(std::move(names)), source_(std::move(rows)) {}
   void SetRows(Rows rows) { source_ = std::move(rows); }
   mutable int reads = 0;
 
@@ -80,7 +80,7 @@ class DataControlsTest : public ::testing::Test {
   ~DataControlsTest() override { SetErrorReporter(nullptr); }
 
   MemTable table;
-  TDataSource chain;
+  TTableLink chain;
   int moves = 0;
   std::string failWith;
   std::vector<std::string> errors;
@@ -90,7 +90,7 @@ class DataControlsTest : public ::testing::Test {
 
 // The model number centred in blue, the frequency under a black title (field
 // names ignore letter case) and a column whose field does not exist.
-std::vector<TDBGridColumn> GridColumns() {
+std::vector<TTableGridColumn> GridColumns() {
   const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter, centre = Qt::AlignCenter;
   return {{"PartNum", "Model Number", 100, centre, centre, {}, QColor(0, 0, 0xFF), {}},
           {"freq", "Frequency", 125, left, left, {}, {}, Qt::black},
@@ -106,7 +106,7 @@ QStringList Texts(const QAbstractItemModel* m, int column = 0) {
 }
 
 TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
-  TDBGrid grid;
+  TTableGrid grid;
   grid.SetColumns(GridColumns());
   grid.SetDataSet(&table);
   auto* m = grid.Model();
@@ -130,7 +130,7 @@ TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
   EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
 
   // Without declared columns every field shows under its name.
-  TDBGrid plain;
+  TTableGrid plain;
   plain.SetDataSet(&table);
   EXPECT_EQ(std::pair(plain.Model()->columnCount(),
                       plain.Model()->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString()),
@@ -141,9 +141,9 @@ TEST_F(DataControlsTest, GridShowsTheColumnsAsDeclared) {
 
 TEST_F(DataControlsTest, ChoosingARowMovesTheTableOnceAndFollowingItMovesNothing) {
   table.Open();
-  TDBGrid grid;
-  grid.SetOptions(TDBGrid::dgTitles | TDBGrid::dgIndicator | TDBGrid::dgRowLines |
-                  TDBGrid::dgRowSelect);
+  TTableGrid grid;
+  grid.SetOptions(TTableGrid::dgTitles | TTableGrid::dgIndicator | TTableGrid::dgRowLines |
+                  TTableGrid::dgRowSelect);
   grid.SetDataSet(&table);
   EXPECT_EQ(grid.currentIndex().row(), 0);
   moves = 0;
@@ -166,7 +166,7 @@ TEST_F(DataControlsTest, ChoosingARowMovesTheTableOnceAndFollowingItMovesNothing
 
 TEST_F(DataControlsTest, AnErrorInTheChainGoesToTheErrorReport) {
   table.Open();
-  TDBGrid grid;
+  TTableGrid grid;
   grid.SetDataSet(&table);
   failWith = "Missing File";
   grid.setCurrentIndex(grid.Model()->index(2, 0));
@@ -178,7 +178,7 @@ TEST_F(DataControlsTest, PaintingReadsOnlyVisibleRowsAndNeverMovesTheCursor) {
   table.Open();
   QWidget window;
   window.resize(500, 140);
-  TDBGrid grid(&window);
+  TTableGrid grid(&window);
   grid.setGeometry(0, 0, 489, 110);
   grid.SetColumns(GridColumns());
   grid.SetDataSet(&table);
@@ -217,9 +217,9 @@ TEST_F(DataControlsTest, PaintingReadsOnlyVisibleRowsAndNeverMovesTheCursor) {
 TEST_F(DataControlsTest, GridOverAFlatFileTable) {
   TempDir dir;
   WriteFile(dir / "MWAnts.dat", "PartNum|Freq\nVHLP1-7|7 GHz\nVHLP2-11|11 GHz\nSHP\xE9|23 GHz\n");
-  TFlatFileDataSet ants("Ants");
+  TDelimitedTable ants("Ants");
   ants.SetFileName(dir / "MWAnts.dat");
-  TDBGrid grid;
+  TTableGrid grid;
   grid.SetDataSet(&ants);
   ants.Open();
   EXPECT_EQ(Texts(grid.Model()),
@@ -233,7 +233,7 @@ TEST_F(DataControlsTest, ACellItsColumnCutsShowsItsWholeTextAsTooltip) {
   table.Open();
   QWidget window;
   window.resize(500, 140);
-  TDBGrid grid(&window);
+  TTableGrid grid(&window);
   grid.setGeometry(0, 0, 489, 110);
   grid.SetDataSet(&table);
   for (int column = 0; column < 3; ++column)
@@ -265,7 +265,7 @@ class LookupTest : public DataControlsTest {
                         std::to_string(table.CurrentRow()));
     };
   }
-  TDBLookupCombo combo;
+  TLookupList combo;
   std::vector<std::string> changes;
 };
 
@@ -336,11 +336,11 @@ TEST_F(LookupTest, ShowValuePositionsTheTableAndRaisesTheChange) {
 // ---------------------------------------------------------------- navigator and boxes
 
 TEST_F(DataControlsTest, NavigatorButtonsFollowTheEndsOfTheTable) {
-  TDBNavigator nav;
+  TRecordNavigator nav;
   nav.resize(228, 25);
   nav.show();
   nav.SetDataSet(&table);
-  using enum TDBNavigator::TNavigateBtn;
+  using enum TRecordNavigator::TNavigateBtn;
   auto enabled = [&] {
     std::string s;
     for (auto b : {nbFirst, nbPrior, nbNext, nbLast})
@@ -369,14 +369,14 @@ TEST_F(DataControlsTest, NavigatorButtonsFollowTheEndsOfTheTable) {
 }
 
 TEST_F(DataControlsTest, BoundBoxesFollowTheCurrentRecord) {
-  TDBText text;
+  TFieldText text;
   text.SetDataSet(&table);
   text.SetDataField("PartNum");
   text.SetAutoSize(true);
-  TDBEdit edit;
+  TFieldEdit edit;
   edit.SetDataSet(&table);
   edit.SetDataField("FREQ");
-  TDBMemo memo;
+  TFieldMemo memo;
   memo.SetDataSet(&table);
   memo.SetDataField("Flange");
   auto shown = [&] { return QStringList{text.text(), edit.text(), memo.toPlainText()}; };

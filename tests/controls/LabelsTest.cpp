@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "FakeUi.h"
-#include "controls/URLLabel.h"
-#include "controls/ZQLabel.h"
-#include "controls/about.h"
+#include "controls/AboutBox.h"
+#include "controls/FramedLabel.h"
+#include "controls/LinkLabel.h"
 
 namespace {
 
 TEST(ZQLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
-  TZQLabel label("x");
+  TFramedLabel label("x");
   label.resize(40, 20);
   EXPECT_EQ(
       std::tuple(label.alignment(), label.TopColor(), label.BottomColor(), label.BorderWidth()),
@@ -66,11 +66,11 @@ class URLLabelTest : public ::testing::Test {
                      Qt::NoModifier));
   }
   FakeShell shell;
-  TURLLabel label;
+  TLinkLabel label;
 };
 
 TEST_F(URLLabelTest, StartsBlueAndUnderlined) {
-  TURLLabel fresh;
+  TLinkLabel fresh;
   EXPECT_EQ(std::tuple(fresh.font().underline(), fresh.FontColor(), fresh.ColorClick()),
             std::tuple(true, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)));
   EXPECT_EQ(std::pair(fresh.text().isEmpty(), fresh.URL().isEmpty()), std::pair(false, false));
@@ -125,7 +125,7 @@ TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
   QApplication::setApplicationDisplayName("KAV Antenna Part Number Builder");
   FakeShell shell;
   shell.answer = false;
-  TfrmAbout about(&shell);
+  TAboutBox about(&shell);
   EXPECT_EQ(std::tuple(about.size(), about.windowTitle(), about.Image1()->pixmap().isNull(),
                        about.Image2()->size(), about.BitBtn1()->isDefault()),
             std::tuple(QSize(278, 183), QString("KAV Antenna Part Number Builder"), false,
@@ -140,7 +140,7 @@ TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
 }
 
 TEST(AboutBoxTest, OkClosesTheBoxAndEscDoesNot) {
-  TfrmAbout about;
+  TAboutBox about;
   about.show();
   QTest::keyClick(&about, Qt::Key_Escape);
   EXPECT_TRUE(about.isVisible());

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "controls/ControlHooks.h"
-#include "controls/EPStdCmp.h"
+#include "controls/wizard/Wizard.h"
 
 namespace {
 
@@ -31,11 +31,11 @@ class WizardTest : public ::testing::Test {
   void Build(int count = 2) {
     window = std::make_unique<QWidget>();
     window->resize(655, 534);
-    wizard = new TEPWizard(window.get());
+    wizard = new TWizard(window.get());
     wizard->BeginLoading();
     QStringList all;
     for (int i = 0; i < count; ++i) {
-      auto* page = new TEPWizardPage(wizard);
+      auto* page = new TWizardPage(wizard);
       page->SetName(QStringLiteral("EPWizardPage%1").arg(i + 1));
       page->SetTitle(QStringLiteral("Page %1").arg(i + 1));
       pages.push_back(page);
@@ -97,8 +97,8 @@ class WizardTest : public ::testing::Test {
   }
 
   std::unique_ptr<QWidget> window;
-  TEPWizard* wizard = nullptr;
-  std::vector<TEPWizardPage*> pages;
+  TWizard* wizard = nullptr;
+  std::vector<TWizardPage*> pages;
   Log log;
   std::set<std::string> notDone, noAdvance;
 };
@@ -108,7 +108,7 @@ TEST_F(WizardTest, ConstructionOrdersTheButtonsAndFillsTheParent) {
   const std::vector<TWizardButton*> buttons{wizard->CancelButton(), wizard->NextButton(),
                                             wizard->BackButton(), wizard->HelpButton()};
   EXPECT_EQ(wizard->Panel()->Buttons(), buttons);
-  EXPECT_EQ(wizard->Buttons(), TEPWizardButtons(epwbCancel));
+  EXPECT_EQ(wizard->Buttons(), TWizardButtonFlags(epwbCancel));
   EXPECT_EQ(std::pair(wizard->HelpButton()->isHidden(), wizard->CancelButton()->isHidden()),
             std::pair(true, false));
   // Tab order Help, Back, Next, Cancel: the panel's order backwards.
@@ -160,12 +160,12 @@ TEST_F(WizardTest, LoadingStartsOnTheFirstPageAndCommandLayoutShowsOnlyTheLast) 
 
 TEST_F(WizardTest, DuringLoadingAssignmentsAreOnlyStored) {
   window = std::make_unique<QWidget>();
-  wizard = new TEPWizard(window.get());
+  wizard = new TWizard(window.get());
   Record();
   wizard->BeginLoading();
-  auto* a = new TEPWizardPage(wizard);
+  auto* a = new TWizardPage(wizard);
   a->SetName("A");
-  auto* b = new TEPWizardPage(wizard);
+  auto* b = new TWizardPage(wizard);
   b->SetName("B");
   EXPECT_EQ(wizard->ActivePage(), nullptr);  // joining does not activate
   b->SetInclude(false);                      // stored although no layout is current
@@ -243,7 +243,7 @@ TEST_F(WizardTest, ExcludedPagesAreSkippedButCounted) {
   EXPECT_EQ(wizard->FindNeighbour(pages[0], true, true), pages[2]);
   EXPECT_EQ(wizard->FindNeighbour(pages[2], true, false), nullptr);
   EXPECT_EQ(wizard->FindNeighbour(nullptr, true, false), nullptr);
-  TEPWizardPage stranger;
+  TWizardPage stranger;
   EXPECT_EQ(wizard->FindNeighbour(&stranger, false, false), nullptr);
 }
 
@@ -329,13 +329,13 @@ TEST_F(WizardTest, PagesJoinLeaveAndMove) {
   Build(3);
   Record();
   // Activating a page of another wizard is ignored.
-  TEPWizard other;
-  auto* foreign = new TEPWizardPage(&other);
+  TWizard other;
+  auto* foreign = new TWizardPage(&other);
   EXPECT_EQ(Events([&] { wizard->SetActivePage(foreign); }), Log{});
   EXPECT_EQ(wizard->ActivePage(), pages[0]);
 
   // A page that joins at run time is activated.
-  auto* extra = new TEPWizardPage(wizard);
+  auto* extra = new TWizardPage(wizard);
   EXPECT_EQ(std::tuple(wizard->ActivePage(), extra->PageIndex(), extra->parentWidget()),
             std::tuple(extra, 3, wizard));
 
@@ -412,7 +412,7 @@ TEST_F(WizardTest, HelpShowsTheFirstContextFromThePageUpwards) {
 }
 
 TEST_F(WizardTest, LayoutsAreNumberedAndCopied) {
-  TEPWizardLayouts layouts;
+  TWizardLayouts layouts;
   EXPECT_EQ(layouts.Add()->Name, "Layout1");
   EXPECT_EQ(layouts.Add()->Name, "Layout2");
   layouts.Items(1)->Name = "Command";

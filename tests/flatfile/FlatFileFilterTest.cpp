@@ -7,8 +7,8 @@ class FlatFileFilterTest : public FlatFileFixture {
  protected:
   using Filters = std::initializer_list<std::pair<std::string, std::string>>;
   // A table on `bytes` that keeps what passes `filters`, not yet open.
-  std::unique_ptr<TFlatFileDataSet> Filtered(const std::string& bytes, Filters filters,
-                                             TFilterOption option = foDefaultCompare) {
+  std::unique_ptr<TDelimitedTable> Filtered(const std::string& bytes, Filters filters,
+                                            TFilterOption option = foDefaultCompare) {
     auto t = Table(bytes);
     t->SetFiltered(true);
     t->SetFilterOption(option);

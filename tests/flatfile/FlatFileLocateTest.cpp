@@ -3,7 +3,7 @@
 
 #include "FlatFileFixture.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
+#include "settings/Registry.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ class FlatFileLocateTest : public FlatFileFixture {
   }
   void TearDown() override { SetCurrentUserRegistry(nullptr); }
 
-  std::unique_ptr<TFlatFileDataSet> RegistryTable(const std::string& file) {
-    auto t = std::make_unique<TFlatFileDataSet>("AntData");
+  std::unique_ptr<TDelimitedTable> RegistryTable(const std::string& file) {
+    auto t = std::make_unique<TDelimitedTable>("AntData");
     t->SetFileName(file);
     t->SetPathMode(pmRegistryPath);
     t->RegistryOptions() = {"Software\\Ostrel", "Common Files", "Path", ""};
@@ -29,7 +29,7 @@ class FlatFileLocateTest : public FlatFileFixture {
 TEST_F(FlatFileLocateTest, LocalPathIsBesideTheProgramWhateverTheLetterCase) {
   WriteFile(program / "data/MWFreq.dat", "Freq\n6 GHz\n");
   for (const char* folder : {"data\\", "Data\\", "DATA/"}) {
-    TFlatFileDataSet t;
+    TDelimitedTable t;
     t.SetFileName("mwfreq.DAT");
     t.SetPath(folder);
     t.Open();
@@ -38,7 +38,7 @@ TEST_F(FlatFileLocateTest, LocalPathIsBesideTheProgramWhateverTheLetterCase) {
 }
 
 TEST_F(FlatFileLocateTest, FailuresNameTheMissingFile) {
-  TFlatFileDataSet t;
+  TDelimitedTable t;
   EXPECT_EQ(ErrorOf([&] { t.Open(); }), "Missing File");
   t.SetFileName("MWFreq.dat");
   t.SetPath("data\\");

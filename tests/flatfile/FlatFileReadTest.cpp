@@ -132,7 +132,7 @@ TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
 }
 
 TEST_F(FlatFileReadTest, SplitTextRules) {
-  TModList list;
+  TDelimitedList list;
   auto split = [&](std::string_view text) {
     list.SplitText(text);
     return list.Items();
@@ -153,7 +153,7 @@ TEST_F(FlatFileReadTest, SplitTextRules) {
 }
 
 TEST_F(FlatFileReadTest, ModListSavesAndLoadsLines) {
-  TModList list;
+  TDelimitedList list;
   list.Add("Antenna|Flange");
   list.Add("M1");
   list.Insert(2, "end");  // at the end: appended; one past it, refused
@@ -161,7 +161,7 @@ TEST_F(FlatFileReadTest, ModListSavesAndLoadsLines) {
   list.Put(1, "M1|");
   list.SaveToFile(dir / "out.dat");
   EXPECT_EQ(ReadFile(dir / "out.dat"), "Antenna|Flange\r\nM1|\r\nend\r\n");
-  TModList back;
+  TDelimitedList back;
   back.LoadFromFile(dir / "out.dat");
   EXPECT_EQ(back.Items(), list.Items());
 }

@@ -1,6 +1,6 @@
 // The cursor, the fields and the notifications of a table.
 #include "FlatFileFixture.h"
-#include "flatfile/DataSource.h"
+#include "flatfile/TableLink.h"
 #include "platform/Locale.h"
 
 namespace {
@@ -80,7 +80,7 @@ TEST_F(ListDataSetTest, CloseForgetsRecordsAndReopenRereadsTheFile) {
 
 TEST_F(ListDataSetTest, NotifiesOnOpenMoveAndFieldChangeButNotOnClose) {
   auto t = Table("A|B\n1|x\n2|y\n");
-  TDataSource link(t.get());
+  TTableLink link(t.get());
   std::vector<std::string> events;
   link.OnDataChange = [&](TField* field) {
     events.push_back(field ? "field " + field->FieldName() : "row " + std::to_string(t->RecNo()));
@@ -102,8 +102,8 @@ TEST_F(ListDataSetTest, HandlerMayReopenAnotherTableAndDetachLinks) {
   auto master = Table("K\na\nb\n", "m.dat");
   auto detail = Table("K|V\na|1\nb|2\n", "d.dat");
   detail->SetFiltered(true);
-  TDataSource masterLink(master.get());
-  auto second = std::make_unique<TDataSource>(master.get());
+  TTableLink masterLink(master.get());
+  auto second = std::make_unique<TTableLink>(master.get());
   std::vector<std::string> seen;
   masterLink.OnDataChange = [&](TField*) {
     second.reset();  // a link removed while the notification runs
@@ -139,7 +139,7 @@ TEST_F(ListDataSetTest, DeleteDownToOneRecordAndToNone) {
   EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(true, false));
   t->Delete();
   EXPECT_EQ(std::pair(t->Bof(), t->Eof()), std::pair(true, true));
-  TDataSource link(t.get());  // deleting from an empty table moves nothing
+  TTableLink link(t.get());  // deleting from an empty table moves nothing
   link.OnDataChange = [](TField*) { ADD_FAILURE() << "a notification"; };
   t->Delete();
 }

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "flatfile/DelimitedTable.h"
 #include "flatfile/LineReader.h"
 #include "flatfile/Wildcard.h"
-#include "flatfile/uFlatFileDataSet.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/Error.h"
 
@@ -135,7 +135,7 @@ std::string Pick(FuzzedDataProvider& in, const std::vector<std::string>& fileLin
   return text;
 }
 
-void CheckOpenTable(TFlatFileDataSet& table, const Outcome& expected) {
+void CheckOpenTable(TDelimitedTable& table, const Outcome& expected) {
   FUZZ_CHECK(table.Active());
   FUZZ_CHECK(table.RecordCount() == static_cast<int>(expected.records.size()));
   FUZZ_CHECK(table.FieldCount() == expected.columns);
@@ -153,9 +153,9 @@ void CheckOpenTable(TFlatFileDataSet& table, const Outcome& expected) {
 
 // Moves about, edits and deletes; only the absence of crashes is checked here
 // besides a few plain facts.
-void Exercise(TFlatFileDataSet& table, FuzzedDataProvider& in) {
-  static constexpr void (TListDataSet::*kMoves[])() = {&TListDataSet::First, &TListDataSet::Next,
-                                                       &TListDataSet::Prior, &TListDataSet::Last};
+void Exercise(TDelimitedTable& table, FuzzedDataProvider& in) {
+  static constexpr void (TTable::*kMoves[])() = {&TTable::First, &TTable::Next, &TTable::Prior,
+                                                 &TTable::Last};
   for (int step = 0; step < 16 && in.remaining_bytes() > 0; ++step) {
     try {
       switch (const int kind = in.ConsumeIntegralInRange(0, 6)) {
@@ -232,7 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(lines == fileLines);
   }
 
-  TFlatFileDataSet table("Fuzz");
+  TDelimitedTable table("Fuzz");
   for (size_t i = 0; i < filterCount; ++i) {
     const std::string name = Pick(in, fileLines, s.delimiter, true, rawNames[i]);
     const std::string value = Pick(in, fileLines, s.delimiter, false, rawValues[i]);

@@ -16,14 +16,14 @@
 
 #include "TestSupport.h"
 #include "fuzz/FuzzSupport.h"
-#include "ini/BigIni.h"
+#include "ini/IniFile.h"
 #include "platform/Error.h"
 
 namespace {
 
-class TIni : public TBigIniFile {
+class TIni : public TIniFile {
  public:
-  using TBigIniFile::TBigIniFile;
+  using TIniFile::TIniFile;
   // Makes the next Flush write whatever is held.
   void Touch() { SetModified(true); }
 };
@@ -113,9 +113,9 @@ void Change(FuzzedDataProvider& in, TIni& ini) {
       ini.WriteFloat(section, key, in.ConsumeFloatingPoint<double>());
     } else if (kind == 5) {
       const double value = in.ConsumeFloatingPoint<double>();
-      using Writer = void (TBigIniFile::*)(const std::string&, const std::string&, TDateTime);
-      const Writer writers[] = {&TBigIniFile::WriteDate, &TBigIniFile::WriteTime,
-                                &TBigIniFile::WriteDateTime};
+      using Writer = void (TIniFile::*)(const std::string&, const std::string&, TDateTime);
+      const Writer writers[] = {&TIniFile::WriteDate, &TIniFile::WriteTime,
+                                &TIniFile::WriteDateTime};
       (ini.*writers[in.ConsumeIntegralInRange(0, 2)])(section, key, value);
     } else if (kind == 6) {
       ini.DeleteKey(section, key);
@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes = in.ConsumeBytesAsString(in.ConsumeIntegralInRange<size_t>(0, 4096));
   fuzz::PutFile(path, bytes);
 
-  static const int kBufferSizes[] = {TBigIniFile::kDefaultTextBufferSize, 0, 1, 7};
+  static const int kBufferSizes[] = {TIniFile::kDefaultTextBufferSize, 0, 1, 7};
   TIni ini("");
   ini.TextBufferSize = kBufferSizes[in.ConsumeIntegralInRange(0, 3)];
   const uint8_t options = in.ConsumeIntegral<uint8_t>();

@@ -14,10 +14,10 @@
 
 #include "FakeUi.h"
 #include "fuzz/FuzzSupport.h"
-#include "pictures/uImageLoader.h"
-#include "platform/AnsiText.h"
+#include "pictures/PictureChooser.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Text1252.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ struct Choice {
   bool found = false;
 };
 
-Choice Model(const TImageLoader& loader, const std::optional<std::string>& indexBytes,
+Choice Model(const TPictureChooser& loader, const std::optional<std::string>& indexBytes,
              const std::vector<std::string>& filters) {
   const std::string& base = ProgramFolder();
   Choice choice;
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   SetProgramFolder(ProgramFolderWithPictures());
 
-  TImageLoader loader;
+  TPictureChooser loader;
   loader.ImageDataPath = in.PickValueInArray(kIndexFolders);
   loader.ImageDataFile = in.PickValueInArray(kIndexFiles);
   loader.ImagePath = in.PickValueInArray(kPictureFolders);
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                 loader.Filters.Lines());
   Choice actual;
   actual.error = fuzz::Failure([&] {
-    const TImageLoader::TChoice choice = loader.ChoosePicture();
+    const TPictureChooser::TChoice choice = loader.ChoosePicture();
     actual.path = choice.path;
     actual.found = choice.found;
   });

@@ -1,4 +1,4 @@
-// Cutting a text into cells: TModList::SplitText, SplitCells and the lazy
+// Cutting a text into cells: TDelimitedList::SplitText, SplitCells and the lazy
 // cells a row filter reads all give the items of the plain model, for any
 // text and any delimiter.
 #include <cstddef>
@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "flatfile/DelimitedList.h"
 #include "flatfile/LazyCells.h"
-#include "flatfile/ModList.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {
@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::vector<std::string> expected = fuzz::Cells(text, delimiter);
 
-  TModList list{std::string(delimiter)};
+  TDelimitedList list{std::string(delimiter)};
   list.SplitText(text);
   FUZZ_CHECK(list.Items() == expected);
 

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "catalog/CatalogFixture.h"
-#include "platform/FileUtil.h"
+#include "platform/SafeFileWrite.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST_F(HandBackTest, AJobFileInADeepFolderLandsWhereTheCallerLooks) {
   fs::create_directories(deep);
   const std::string job = deep + "kav_pnb.lom";
   {
-    TLOMFile file(job);
+    TJobFile file(job);
     file.Site.NewSite();
     file.Site.AddLine("1", "each", "HP2-23", "HP2-23-AXP", "D", "1150.5");
   }

@@ -4,7 +4,7 @@
 
 #include "FakeUi.h"
 #include "TestSupport.h"
-#include "pictures/uImageLoader.h"
+#include "pictures/PictureChooser.h"
 #include "platform/Error.h"
 #include "platform/ProgramFolder.h"
 
@@ -18,13 +18,14 @@ TEST(PictureIndexRegression, ShortLineFailsEvenWhenAnEarlierCellDiffers) {
   SetProgramFolder(dir.Path());
   WriteFile(dir / "data/flng_img.dat", "x\r\nPDR70|a.gif\r\n");
   WriteFile(dir / "Images/a.gif", "GIF89a");
-  TImageLoader loader;
+  TPictureChooser loader;
   loader.ImageDataFile = "flng_img.dat";
   loader.ImageDataPath = "data\\";
   loader.ImagePath = "Images/";
   loader.ImageIndex = 1;
   loader.Filters.SetValue("Flange", "PDR70");
-  const TImageLoader::TChoice choice = loader.ChoosePicture();  // one filter: line 1 just differs
+  const TPictureChooser::TChoice choice =
+      loader.ChoosePicture();  // one filter: line 1 just differs
   EXPECT_EQ(std::pair(choice.path, choice.found), std::pair(dir / "Images/a.gif", true));
 
   loader.Filters.SetValue("Picture", "a.gif");

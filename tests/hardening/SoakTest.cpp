@@ -21,10 +21,10 @@
 #include "FakeUi.h"
 #include "TestSupport.h"
 #include "catalog/CatalogFixture.h"
-#include "catalog/uDataMod.h"
+#include "catalog/DataModule.h"
 #include "platform/Locale.h"
 #include "platform/ProgramFolder.h"
-#include "platform/Registry.h"
+#include "settings/Registry.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KAV_UNDER_ASAN 1
@@ -97,11 +97,13 @@ class SoakTest : public ::testing::Test {
     fs::remove_all(root_, ec);
   }
 
-  std::unique_ptr<TDataMod> Create() { return NewDataMod(dialogs, antennaPicture, optionPicture); }
+  std::unique_ptr<TDataModule> Create() {
+    return NewDataMod(dialogs, antennaPicture, optionPicture);
+  }
 
   // Moves to the next row of an open table, from the last back to the first,
   // so that the current row always changes and the table's chain runs.
-  static bool Step(TFlatFileDataSet& table) {
+  static bool Step(TDelimitedTable& table) {
     if (!table.Active() || table.RecordCount() < 2) return false;
     if (table.RecNo() >= table.RecordCount())
       table.First();
@@ -132,7 +134,7 @@ TEST_F(SoakTest, TenThousandAntennaAndOptionChanges) {
   ASSERT_GE(data->AntData.RecordCount(), 100);
   const std::set<std::string> dataFiles = Names(program_ + "data");
 
-  TFlatFileDataSet* options[] = {&data->FlangeData, &data->RadomeData, &data->PackData};
+  TDelimitedTable* options[] = {&data->FlangeData, &data->RadomeData, &data->PackData};
   int optionChanges = 0;
   long residentAfterWarmUp = 0, peakAfterWarmUp = 0;
   int descriptorsAfterWarmUp = 0;
@@ -147,7 +149,7 @@ TEST_F(SoakTest, TenThousandAntennaAndOptionChanges) {
         << "change " << change;
     ASSERT_EQ(FieldText(data->LOMData, "PartNo"), model) << "change " << change;
     if (change % 997 == 0) {
-      TModList flanges(",");
+      TDelimitedList flanges(",");
       flanges.SplitText(FieldText(data->AntData, "Flange"));
       std::string expected = "Antenna|Flange\r\n";
       for (const std::string& flange : flanges.Items())

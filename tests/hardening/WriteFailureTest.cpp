@@ -140,7 +140,7 @@ std::set<std::string> Extra(const std::string& folder, const std::set<std::strin
 class WriteFailureTest : public CatalogFixture {
  protected:
   // A data module on HP2-23 with its part number built.
-  std::unique_ptr<TDataMod> Ready() {
+  std::unique_ptr<TDataModule> Ready() {
     auto data = Create();
     data->OnSyncOptionLists = [this] { ++syncs; };
     EXPECT_TRUE(QueryPart(*data, "HP2-23", true));

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "catalog/CatalogFixture.h"
-#include "launch/RpeViewer.h"
+#include "launch/PatternViewer.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +52,7 @@ class LauncherTest : public CatalogFixture {
     auto counting = std::make_unique<CountingRegistry>(config.Path());
     registry = counting.get();
     SetCurrentUserRegistry(std::move(counting));
-    SetUpRpeViewerLauncher(launcher);
+    SetUpPatternViewerLauncher(launcher);
   }
   void SetViewerFolder(const std::string& folder) {
     registry->WriteString("Software\\Ostrel", "KAVRPE", "Path", folder);
@@ -107,10 +107,10 @@ class LauncherTest : public CatalogFixture {
 #endif
   }
 
-  std::unique_ptr<TDataMod> data;
+  std::unique_ptr<TDataModule> data;
   CountingRegistry* registry = nullptr;
   FakeShell shell;
-  TExecuteApp launcher{shell};
+  TProgramLauncher launcher{shell};
   TempDir viewer, record, work;
 };
 
@@ -120,7 +120,7 @@ TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurr
   WriteViewer(work.Path());
   SetViewerFolder(viewer.Path());
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
   EXPECT_EQ(registry->reads, 1);
   // One beside the program starts without a look at the registry, and gets
@@ -129,7 +129,7 @@ TEST_F(LauncherTest, AViewerBesideTheProgramStartsWithoutTheRegistryOneInTheCurr
   WriteViewer(program.Path());
   ASSERT_TRUE(QueryPart(*data, "HP\xE9\x80", true));
   const int reads = registry->reads;
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP\xC3\xA9\xE2\x82\xAC"}, program.Path()));
   EXPECT_EQ(launcher.FullAppName(), Native(program / "KAV_RPE.exe"));
   EXPECT_EQ(registry->reads, reads);
@@ -140,14 +140,14 @@ TEST_F(LauncherTest, TheRegistryFolderGetsItsSeparatorAndIsTriedFirstNextTime) {
   const std::string folder = viewer.Path().substr(0, viewer.Path().size() - 1);
   SetViewerFolder(folder);
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"HP2-23"}, viewer.Path()));
   EXPECT_EQ(launcher.FullAppName(), folder + "\\KAV_RPE.exe");
   // Next click, for a part number with blanks: passed unquoted and unchanged.
   SetViewerFolder("");
   ASSERT_TRUE(QueryPart(*data, "STD 6-6  X", true));
   const int reads = registry->reads;  // the query reads the catalogue's folder
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_EQ(Recorded(), Record({"STD 6-6  X"}, viewer.Path()));
   EXPECT_EQ(registry->reads, reads);
   EXPECT_TRUE(dialogs.messages.empty());
@@ -156,18 +156,18 @@ TEST_F(LauncherTest, TheRegistryFolderGetsItsSeparatorAndIsTriedFirstNextTime) {
 TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   // Registry value missing, empty or not text: the message.
   WriteViewer(viewer.Path());
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   SetViewerFolder("");
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   SetViewerFolder(viewer.Path());
   registry->binaryValue = true;
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
-  EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, kRpeViewerFailed));
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, kPatternViewerFailed));
   EXPECT_EQ(Recorded(false), "");
   // No viewer in the registry's folder: nothing, and no message.
   registry->binaryValue = false;
   fs::remove(viewer / "KAV_RPE.exe");
-  LaunchRpeViewer(data->GetSelectedPartNum(), launcher, dialogs);
+  LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_FALSE(launcher.Execute());
   EXPECT_EQ(dialogs.messages.size(), 3u);
 #ifndef _WIN32
@@ -183,7 +183,7 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   EXPECT_EQ(shell.opened, std::vector<std::string>(2, path));
 #endif
   // A missing registry key is created.
-  TExecuteApp other(shell);
+  TProgramLauncher other(shell);
   other.RegistrySettings = TNameValueList{"Key=Software\\Ostrel\\Tools", "Section=S", "Path=Path"};
   other.ExecuteMode = emRegistry;
   EXPECT_THROW(other.Execute(), EKavError);
@@ -191,7 +191,7 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
 }
 
 TEST_F(LauncherTest, AFolderRelativeToTheProgramIsPrefixedAgainAfterEachMiss) {
-  TExecuteApp app(shell);
+  TProgramLauncher app(shell);
   app.AppName = "view.exe";
   app.FilePath = "tools/rpe";
   WriteViewer(program / "tools/rpe/", "view.exe");
@@ -204,7 +204,7 @@ TEST_F(LauncherTest, AFolderRelativeToTheProgramIsPrefixedAgainAfterEachMiss) {
 }
 
 TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
-  TExecuteApp app(shell);
+  TProgramLauncher app(shell);
   app.AppName = "view.exe";
   app.FilePath = viewer.Path();
   app.ExecuteInstance = eiWait;
@@ -241,10 +241,10 @@ TEST_F(LauncherTest, WaitModeRunsTheProgramToItsEndWithin255Characters) {
 }
 
 TEST(AddTrailingBackslashTest, AddsOneSeparatorAndRefusesAnEmptyFolder) {
-  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("C:\\Tools"), "C:\\Tools\\");
-  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("C:\\Tools\\"), "C:\\Tools\\");
-  EXPECT_EQ(TCustomExecuteApp::AddTrailingBackslash("/opt/rpe/"), "/opt/rpe/");
-  EXPECT_THROW(TCustomExecuteApp::AddTrailingBackslash(""), EKavError);
+  EXPECT_EQ(TProgramLauncherBase::AddTrailingBackslash("C:\\Tools"), "C:\\Tools\\");
+  EXPECT_EQ(TProgramLauncherBase::AddTrailingBackslash("C:\\Tools\\"), "C:\\Tools\\");
+  EXPECT_EQ(TProgramLauncherBase::AddTrailingBackslash("/opt/rpe/"), "/opt/rpe/");
+  EXPECT_THROW(TProgramLauncherBase::AddTrailingBackslash(""), EKavError);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class ExportTest : public CatalogFixture {
       "Base Part Number=HP2-23\r\nCustom Part Number=HP2-23-AXP\r\nCustom Description=Antenne 2 "
       "pi \xE0 haut rendement, PDR220 flange, Grey radome, Standard crate\r\nCustom "
       "Price=$1150.5\r\n";
-  std::unique_ptr<TDataMod> data;
+  std::unique_ptr<TDataModule> data;
   TempDir out;
   FakeClipboard clipboard;
   FakeSaveDialog save;

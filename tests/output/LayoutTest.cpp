@@ -1,7 +1,7 @@
 // The layout arithmetic of the report, without a printer.
 #include <gtest/gtest.h>
 
-#include "output/uZQReporter.h"
+#include "output/OnePageReport.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ TEST(LayoutTest, ScalingRoundsHalvesToEven) {
   EXPECT_EQ((std::vector<int>{RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5),
                               RoundHalfEven(2.5000001)}),
             (std::vector<int>{2, 4, -2, 3}));
-  TEZPrint ez;
+  TReportLayout ez;
   ez.SetPrintableArea(4750, 6250);
   EXPECT_EQ(ez.ScaleX(2), 10);        // 9.5
   EXPECT_EQ(ez.ScaleY(10), 62);       // 62.5
@@ -24,7 +24,7 @@ TEST(LayoutTest, ScalingRoundsHalvesToEven) {
 }
 
 TEST(LayoutTest, RowsStartUnderTheTitleAndMeasuredValuesPushTheNextRowDown) {
-  TEZPrint ez;
+  TReportLayout ez;
   ez.SetPrintableArea(5000, 6000);  // 6 device units per layout unit down
   std::vector<TLayoutRect> measured;
   auto lay = [&](const TNameValueList& values, const std::string& title) {

@@ -57,9 +57,9 @@ class ReportPdfTest : public CatalogFixture {
   }
 
   TempDir out;
-  TZQReporter reporter;
+  TOnePageReport reporter;
   FakePrintDialog dialog;
-  std::unique_ptr<TDataMod> data;
+  std::unique_ptr<TDataModule> data;
 };
 
 TEST_F(ReportPdfTest, SpecSheetPrintsTitleEveryRowInOrderAndTheFooter) {

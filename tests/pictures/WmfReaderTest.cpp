@@ -10,7 +10,7 @@
 
 #include "RecordingCanvas.h"
 #include "TestSupport.h"
-#include "pictures/LibwmfWork.h"
+#include "pictures/LibwmfCost.h"
 #include "pictures/WmfReader.h"
 #include "pictures/WorkBudget.h"
 
@@ -248,7 +248,7 @@ TEST(WmfReaderTest, BitmapsClaimingMoreThanTheBudgetAreRefusedUndecoded) {
   // What libwmf spends on a record, charged in the list's order: a set-up, then clipping by the
   // changes so far, a saved state by the states and changes it copies, text by its characters;
   // a count past the record's words is 0.
-  TLibwmfWork work;
+  TLibwmfCost work;
   const std::string counted = Words({0, 0, 5});  // its count one word past the record
   EXPECT_EQ(
       (std::vector<uint64_t>{work.Of(0x0415, ""), work.Of(0x0220, ""), work.Of(0x001E, ""),

@@ -1,10 +1,10 @@
 // 8-bit text: case folding, Windows-1252 conversion and name/value lists.
 #include <gtest/gtest.h>
 
-#include "platform/AnsiText.h"
 #include "platform/Cp1252.h"
 #include "platform/Error.h"
 #include "platform/NameValueList.h"
+#include "platform/Text1252.h"
 #include "platform/Utf8.h"
 
 namespace {

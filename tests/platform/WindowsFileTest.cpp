@@ -10,9 +10,9 @@
 
 #include "TestSupport.h"
 #include "flatfile/LineReader.h"
-#include "platform/FileUtil.h"
 #include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
+#include "platform/SafeFileWrite.h"
 
 namespace {
 

@@ -1,0 +1,146 @@
+#include "app/MainWindow.h"
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/QtPictureBox.h"
+#include "controls/AboutBox.h"
+#include "controls/ControlHooks.h"
+#include "controls/LookupList.h"
+#include "controls/wizard/Wizard.h"
+#include "launch/PatternViewer.h"
+#include "output/OutputCommands.h"
+#include "platform/QString1252.h"
+#include "platform/Text1252.h"
+
+namespace {
+
+constexpr int kClientWidth = 655;
+constexpr int kClientHeight = 534;
+
+}  // namespace
+
+TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStringList& arguments,
+                         QWidget* parent)
+    : QMainWindow(parent), data_(data), services_(services), ExecuteApp1(services.Shell) {
+  setObjectName("frmKavPnbMain");
+  setWindowTitle("KAV Part Number Builder");
+  SetUpMainWindowReporter(ZQReporter1);
+  SetUpPatternViewerLauncher(ExecuteApp1);
+  BuildMenu();
+  BuildWizard();
+  // A fixed client area below the menu, with a border that cannot be resized.
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+  // The data module draws into the picture boxes and calls back after every
+  // change of the current antenna, from now on.
+  data_.AntennaImg.AssignedImage = imgAntType;
+  data_.FlangeImg.AssignedImage = imgOptions;
+  data_.RadomeImg.AssignedImage = imgOptions;
+  data_.OnSyncOptionLists = [this] { SyncOptionLists(); };
+
+  FormCreate(arguments);
+  about_ = std::make_unique<TAboutBox>(&services_.Shell, this);
+}
+
+TMainWindow::~TMainWindow() {
+  data_.OnSyncOptionLists = nullptr;
+  data_.AntennaImg.AssignedImage = nullptr;
+  data_.FlangeImg.AssignedImage = nullptr;
+  data_.RadomeImg.AssignedImage = nullptr;
+}
+
+void TMainWindow::BuildMenu() {
+  QMenu* file = menuBar()->addMenu("File");
+  Exit1 = file->addAction("E&xit");
+  connect(Exit1, &QAction::triggered, this, [this] { RunGuarded([this] { Exit1Click(); }); });
+  About1 = menuBar()->addAction("About");
+  connect(About1, &QAction::triggered, this, [this] { RunGuarded([this] { About1Click(); }); });
+}
+
+void TMainWindow::BuildWizard() {
+  auto* client = new QWidget(this);
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+  EPWizard1 = new TWizard(client);
+  EPWizard1->setObjectName("EPWizard1");
+  EPWizard1->BeginLoading();
+  EPWizardPage1 = new TWizardPage(EPWizard1);
+  EPWizardPage1->SetName("EPWizardPage1");
+  EPWizardPage1->SetTitle("Antenna Selection");
+  EPWizardPage2 = new TWizardPage(EPWizard1);
+  EPWizardPage2->SetName("EPWizardPage2");
+  EPWizardPage2->SetTitle("Antenna Customization");
+  EPWizard1->SetDrawEdge(true);
+  EPWizard1->Layouts().Add("Full", {"EPWizardPage1", "EPWizardPage2"});
+  EPWizard1->Layouts().Add("Command", {"EPWizardPage2"});
+  EPWizard1->SetLayout("Full");
+  EPWizard1->SetFirstPage(EPWizardPage1);
+  BuildSelectionPage();
+  BuildCustomizationPage();
+  EPWizard1->EndLoading();
+  EPWizard1->OnFinishClick = [this](QObject*) { RunGuarded([this] { EPWizard1FinishClick(); }); };
+  EPWizard1->SetOnCancelClick([this](QObject*) { RunGuarded([this] { EPWizard1CancelClick(); }); });
+}
+
+void TMainWindow::OnClick(QPushButton* button, void (TMainWindow::*handler)()) {
+  connect(button, &QPushButton::clicked, this,
+          [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
+}
+
+void TMainWindow::FormCreate(const QStringList& arguments) {
+  bool found = false;
+  if (!arguments.isEmpty()) {
+    // Only the first argument counts, without blanks and control characters around it.
+    const std::string model(ansi::Trim(ToAnsi(arguments.first())));
+    data_.QueryMode = qmPartNumber;
+    data_.SetQueryValue(model);
+    data_.SetExactPartNumber(true);
+    found = data_.QueryAntennas();
+  }
+  if (found) {
+    EPWizard1->SetLayout("Command");
+    return;
+  }
+  EPWizard1->SetLayout("Full");
+  EPWizard1->NextButton()->setEnabled(false);
+  data_.SetExactPartNumber(false);
+  rbAllClick();
+  btnQryAntListClick();
+}
+
+void TMainWindow::SyncOptionLists() {
+  cboFlangeList->ShowValue(FieldText(data_.FlangeData, "Flange"));
+  cboRadomeList->ShowValue(FieldText(data_.RadomeData, "Radome_Desc"));
+  cboPackList->ShowValue(FieldText(data_.PackData, "Pack_Desc"));
+}
+
+void TMainWindow::EPWizard1FinishClick() {
+  if (data_.PartNumberComplete()) {
+    data_.WriteLOMFile();
+    close();
+    return;
+  }
+  if (services_.Dialogs.Confirm(
+          "You have not completed a part number.  Would you still like to exit?")) {
+    data_.DeleteLOMFile();
+    close();
+  }
+}
+
+void TMainWindow::EPWizard1CancelClick() {
+  if (services_.Dialogs.Confirm("Cancel now?")) {
+    data_.DeleteLOMFile();
+    close();
+  }
+}
+
+void TMainWindow::Exit1Click() {
+  close();
+}
+
+void TMainWindow::About1Click() {
+  about_->exec();
+}

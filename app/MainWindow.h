@@ -1,0 +1,133 @@
+#pragma once
+// The main window: a two-page wizard over the data module. Page one queries
+// and browses the catalogue; page two builds the custom part number. Finish
+// and Cancel decide what is handed back to a calling program in the job file.
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "catalog/DataModule.h"
+#include "launch/ProgramLauncher.h"
+#include "output/OnePageReport.h"
+#include "platform/Clipboard.h"
+#include "platform/Dialogs.h"
+#include "platform/PrintDialog.h"
+#include "platform/SaveDialog.h"
+#include "platform/Shell.h"
+
+class QAction;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TFieldEdit;
+class TTableGrid;
+class TLookupList;
+class TFieldMemo;
+class TRecordNavigator;
+class TFieldText;
+class TWizard;
+class TWizardPage;
+class TQtPictureBox;
+class TFramedLabel;
+class TAboutBox;
+
+// What the window reaches outside itself; a test hands in fakes.
+struct TWindowServices {
+  TDialogs& Dialogs;
+  TClipboard& Clipboard;
+  TPrintDialog& PrintDialog;
+  TSaveDialog& SaveDialog;
+  TShell& Shell;
+};
+
+class TMainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `arguments` are the command-line arguments after the program name.
+  TMainWindow(TDataModule& data, TWindowServices services, const QStringList& arguments,
+              QWidget* parent = nullptr);
+  ~TMainWindow() override;
+
+  // Called by the data module after every change of the current antenna.
+  void SyncOptionLists();
+
+  // Handlers, public so tests can drive the window as a user would. Each
+  // page's handlers live in its page's file: page one's in SelectionPage.cpp,
+  // page two's in CustomizationPage.cpp; the wizard's and the menu's here,
+  // in MainWindow.cpp.
+  void rbAllClick();
+  void rbFreqTypeClick();
+  void rbPartNumClick();
+  void btnQryAntListClick();
+  void btnPrintSpecsClick();
+  void btnRPEClick();
+  void cboFlangeListChange();
+  void cboRadomeListChange();
+  void btnPrintPNBClick();
+  void btnCopyPNBClick();
+  void btnExportPNBClick();
+  void EPWizard1FinishClick();
+  void EPWizard1CancelClick();
+  void Exit1Click();
+  void About1Click();
+
+  // Controls, named as the window names them.
+  TWizard* EPWizard1 = nullptr;
+  TWizardPage* EPWizardPage1 = nullptr;
+  TWizardPage* EPWizardPage2 = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* About1 = nullptr;
+  // Page one.
+  QRadioButton* rbAll = nullptr;
+  QRadioButton* rbFreqType = nullptr;
+  QRadioButton* rbPartNum = nullptr;
+  TFramedLabel* lblFreq = nullptr;
+  TFramedLabel* lblType = nullptr;
+  TLookupList* cboFreqList = nullptr;
+  TLookupList* cboTypeList = nullptr;
+  QLineEdit* txtPart = nullptr;
+  QPushButton* btnQryAntList = nullptr;
+  TQtPictureBox* imgAntType = nullptr;
+  TTableGrid* grdSpecs = nullptr;
+  TRecordNavigator* dbnavAntennas = nullptr;
+  QPushButton* btnRPE = nullptr;
+  QPushButton* btnPrintSpecs = nullptr;
+  TTableGrid* grdLOM = nullptr;
+  // Page two.
+  TFieldText* DBText1 = nullptr;
+  TFieldText* DBText2 = nullptr;
+  TLookupList* cboFlangeList = nullptr;
+  TLookupList* cboRadomeList = nullptr;
+  TLookupList* cboPackList = nullptr;
+  TQtPictureBox* imgOptions = nullptr;
+  TFieldEdit* dbCustPartNum = nullptr;
+  TFieldMemo* dbCustDesc = nullptr;
+  TFieldEdit* dbCustPrice = nullptr;
+  QPushButton* btnPrintPNB = nullptr;
+  QPushButton* btnCopyPNB = nullptr;
+  QPushButton* btnExportPNB = nullptr;
+
+  TAboutBox* frmAbout() const { return about_.get(); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenu();
+  void BuildWizard();
+  void BuildSelectionPage();
+  void BuildCustomizationPage();
+  void FormCreate(const QStringList& arguments);
+  // Runs `handler` on a click; an error goes to the general error report.
+  void OnClick(QPushButton* button, void (TMainWindow::*handler)());
+  void UpdateQueryControls();
+  // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
+  void FocusAfterChoice(QRadioButton* radio, QWidget* target);
+  void RunAntennaQuery();
+
+  TDataModule& data_;
+  TWindowServices services_;
+  TProgramLauncher ExecuteApp1;
+  TOnePageReport ZQReporter1;
+  std::unique_ptr<TAboutBox> about_;
+};

@@ -1,0 +1,95 @@
+// The registry stand-in: one INI file per key under the configuration folder.
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "platform/ProgramFolder.h"
+#include "platform/WorkingFolder.h"
+#include "settings/Registry.h"
+
+namespace {
+
+using TKind = TRegistry::ValueKind;
+using TRead = std::pair<TKind, std::string>;
+
+// A value of the Software\Ostrel key, with its kind; "untouched" when none is read.
+TRead Read(TRegistry& registry, const std::string& section, const std::string& name = "Path") {
+  std::string value = "untouched";
+  const TKind kind = registry.ReadString("Software\\Ostrel", section, name, value);
+  return {kind, value};
+}
+
+TEST(RegistryTest, KeysAreFoldersAndValuesAreKeysOfSections) {
+  TempDir config;
+  TIniRegistry registry(config.Path());
+  EXPECT_EQ(registry.KeyFile("Software\\Ostrel"), config / "Ostrel/registry.ini");
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::Missing, "untouched"));
+
+  registry.WriteString("Software\\Ostrel", "Common Files", "Path", "/srv/catalog");
+  registry.WriteString("Software\\Ostrel", "KAVRPE", "Path", "");
+  EXPECT_EQ(Read(registry, "common files", "PATH"), TRead(TKind::String, "/srv/catalog"));
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, ""));
+  EXPECT_EQ(ReadFile(config / "Ostrel/registry.ini"),
+            "[Common Files]\r\nPath=/srv/catalog\r\n\r\n[KAVRPE]\r\nPath=\r\n\r\n");
+}
+
+TEST(RegistryTest, ValuesAreTakenLiterallyAndKeysCannotEscapeTheFolder) {
+  TempDir config;
+  TIniRegistry registry(config.Path());
+  WriteFile(config / "Ostrel/registry.ini", "[Common Files]\nPath=%HOME%\\x \n");
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::String, "%HOME%\\x "));
+  EXPECT_EQ(registry.KeyFile("Software\\\\.\\..\\..\\etc"), config / "etc/registry.ini");
+  EXPECT_EQ(registry.KeyFile("Other\\Software"), config / "Other/Software/registry.ini");
+  EXPECT_TRUE(registry.CreateKey("Software\\Other\\Deeper"));
+  EXPECT_TRUE(std::filesystem::is_directory(config / "Other/Deeper"));
+  EXPECT_TRUE(registry.CreateKey("Software\\Other"));  // already there
+}
+
+TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) {
+  TempDir user, first, second;
+  TIniRegistry registry(user.Path(), {first.Path(), "", second.Path()});
+  WriteFile(first / "Ostrel/registry.ini", "[KAVRPE]\r\nPath=/opt/first\r\n");
+  WriteFile(second / "Ostrel/registry.ini",
+            "[KAVRPE]\r\nPath=/opt/second\r\n[Common Files]\r\nPath=/srv/company\r\n");
+  EXPECT_EQ(Read(registry, "Common Files"), TRead(TKind::String, "/srv/company"));
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, "/opt/first"));  // first folder wins
+  registry.WriteString("Software\\Ostrel", "KAVRPE", "Path", "/home/me/rpe");
+  EXPECT_EQ(Read(registry, "KAVRPE"), TRead(TKind::String, "/home/me/rpe"));
+  EXPECT_EQ(ReadFile(first / "Ostrel/registry.ini"), "[KAVRPE]\r\nPath=/opt/first\r\n");
+  EXPECT_EQ(registry.KeyFiles("Software\\Ostrel"),
+            (std::vector<std::string>{user / "Ostrel/registry.ini", first / "Ostrel/registry.ini",
+                                      second / "Ostrel/registry.ini"}));
+#ifndef _WIN32
+  // The default folders follow the XDG variables (a Linux desktop's own).
+  ::setenv("XDG_CONFIG_DIRS", "/etc/a:/etc/b::relative:/etc/c", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(),
+            (std::vector<std::string>{"/etc/a", "/etc/b", "/etc/c"}));
+  ::setenv("XDG_CONFIG_DIRS", "", 1);
+  EXPECT_EQ(TIniRegistry::DefaultSystemFolders(), std::vector<std::string>{"/etc/xdg"});
+  ::unsetenv("XDG_CONFIG_DIRS");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);  // only an absolute folder counts
+  ASSERT_NE(std::getenv("HOME"), nullptr);
+  EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
+  ::unsetenv("XDG_CONFIG_HOME");
+#endif
+}
+
+TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
+  EXPECT_EQ(ChooseWorkingFolder("/opt/kav/", true, "/state", "/home/u"), "/opt/kav/");
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "/state", "/home/u"),
+            "/state/kav-pnb/");
+  // A relative or missing XDG_STATE_HOME falls back to the default.
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "state", "/home/u"),
+            "/home/u/.local/state/kav-pnb/");
+  EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, nullptr, "/home/u"),
+            "/home/u/.local/state/kav-pnb/");
+  TempDir program;  // a copy in a folder of the user's own works there, data folder or not
+  const std::string original = ProgramFolder();
+  SetProgramFolder(program.Path());
+  EXPECT_EQ(WorkingFolder(), Native(program.Path()));
+  EXPECT_FALSE(std::filesystem::exists(program / "data"));  // nothing made in it
+  WriteFile(program / "data/pnb.dat", "");
+  EXPECT_EQ(WorkingFolder(), Native(program.Path()));
+  SetProgramFolder(original);
+}
+
+}  // namespace
