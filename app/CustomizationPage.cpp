@@ -112,9 +112,9 @@ void TMainWindow::BuildCustomizationPage() {
   for (size_t i = 1; i < std::size(order); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 
-  OnClick(btnPrintPNB, &TMainWindow::btnPrintPNBClick);
-  OnClick(btnCopyPNB, &TMainWindow::btnCopyPNBClick);
-  OnClick(btnExportPNB, &TMainWindow::btnExportPNBClick);
+  OnClick(btnPrintPNB, this, &TMainWindow::btnPrintPNBClick);
+  OnClick(btnCopyPNB, this, &TMainWindow::btnCopyPNBClick);
+  OnClick(btnExportPNB, this, &TMainWindow::btnExportPNBClick);
 }
 
 void TMainWindow::cboFlangeListChange() {

@@ -85,11 +85,6 @@ void TMainWindow::BuildWizard() {
   EPWizard1->SetOnCancelClick([this](QObject*) { RunGuarded([this] { EPWizard1CancelClick(); }); });
 }
 
-void TMainWindow::OnClick(QPushButton* button, void (TMainWindow::*handler)()) {
-  connect(button, &QPushButton::clicked, this,
-          [this, handler] { RunGuarded([this, handler] { (this->*handler)(); }); });
-}
-
 void TMainWindow::FormCreate(const QStringList& arguments) {
   bool found = false;
   if (!arguments.isEmpty()) {

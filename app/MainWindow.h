@@ -118,8 +118,6 @@ class TMainWindow : public QMainWindow {
   void BuildSelectionPage();
   void BuildCustomizationPage();
   void FormCreate(const QStringList& arguments);
-  // Runs `handler` on a click; an error goes to the general error report.
-  void OnClick(QPushButton* button, void (TMainWindow::*handler)());
   void UpdateQueryControls();
   // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
   void FocusAfterChoice(QRadioButton* radio, QWidget* target);

@@ -1,9 +1,11 @@
 #pragma once
 // Small builders for the controls of the window's two pages.
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 #include "controls/Artwork.h"
+#include "controls/ControlHooks.h"
 #include "controls/FramedLabel.h"
 #include "controls/TableGrid.h"
 
@@ -39,4 +41,12 @@ inline TFramedLabel* Caption(const QString& text, QWidget* page, QRect box) {
 inline void WidenToFit(QWidget* control, int rightLimit = 1 << 20) {
   const int wanted = std::min(control->sizeHint().width(), rightLimit - control->x());
   if (wanted > control->width()) control->resize(wanted, control->height());
+}
+
+// Runs `owner`'s `handler` when `button` is clicked, its failures shown as
+// the program shows every handler's.
+template <typename Owner>
+void OnClick(QPushButton* button, Owner* owner, void (Owner::*handler)()) {
+  QObject::connect(button, &QPushButton::clicked, owner,
+                   [owner, handler] { RunGuarded([owner, handler] { (owner->*handler)(); }); });
 }

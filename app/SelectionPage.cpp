@@ -160,9 +160,9 @@ void TMainWindow::BuildSelectionPage() {
   onChecked(rbAll, &TMainWindow::rbAllClick);
   onChecked(rbFreqType, &TMainWindow::rbFreqTypeClick);
   onChecked(rbPartNum, &TMainWindow::rbPartNumClick);
-  OnClick(btnQryAntList, &TMainWindow::btnQryAntListClick);
-  OnClick(btnRPE, &TMainWindow::btnRPEClick);
-  OnClick(btnPrintSpecs, &TMainWindow::btnPrintSpecsClick);
+  OnClick(btnQryAntList, this, &TMainWindow::btnQryAntListClick);
+  OnClick(btnRPE, this, &TMainWindow::btnRPEClick);
+  OnClick(btnPrintSpecs, this, &TMainWindow::btnPrintSpecsClick);
 }
 
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {

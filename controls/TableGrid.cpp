@@ -268,7 +268,7 @@ void TTableGrid::SetColumns(std::vector<TTableGridColumn> columns) {
   model_->SetColumns(std::move(columns));
 }
 
-void TTableGrid::SetOptions(TDBGridOptions options) {
+void TTableGrid::SetOptions(TTableGridOptions options) {
   options_ = options;
   horizontalHeader()->setVisible(options.testFlag(dgTitles));
   verticalHeader()->setVisible(options.testFlag(dgIndicator));

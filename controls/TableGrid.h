@@ -77,14 +77,14 @@ class TDataSetTableModel : public QAbstractTableModel {
 class TTableGrid : public QTableView {
   Q_OBJECT
  public:
-  enum TDBGridOption {
+  enum TTableGridOption {
     dgTitles = 0x1,      // the title row
     dgIndicator = 0x2,   // the row indicator column
     dgRowLines = 0x4,    // lines between rows
     dgColLines = 0x8,    // lines between columns
     dgRowSelect = 0x10,  // whole-row selection
   };
-  Q_DECLARE_FLAGS(TDBGridOptions, TDBGridOption)
+  Q_DECLARE_FLAGS(TTableGridOptions, TTableGridOption)
 
   explicit TTableGrid(QWidget* parent = nullptr);
 
@@ -93,8 +93,8 @@ class TTableGrid : public QTableView {
   void SetColumns(std::vector<TTableGridColumn> columns);
   TDataSetTableModel* Model() const { return model_; }
 
-  TDBGridOptions Options() const { return options_; }
-  void SetOptions(TDBGridOptions options);
+  TTableGridOptions Options() const { return options_; }
+  void SetOptions(TTableGridOptions options);
   // Without a border the grid draws no frame around itself.
   void SetBorder(bool border);
 
@@ -111,8 +111,8 @@ class TTableGrid : public QTableView {
   void ApplyRowHeight();
 
   TDataSetTableModel* model_;
-  TDBGridOptions options_;
+  TTableGridOptions options_;
   bool following_ = false;
 };
 
-Q_DECLARE_OPERATORS_FOR_FLAGS(TTableGrid::TDBGridOptions)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TTableGrid::TTableGridOptions)

@@ -1,5 +1,5 @@
 // The wizard: its pages, layouts, buttons and the moves between pages.
-#include "controls/wizard/Wizard.h"
+#include "controls/wizard/WizardParts_p.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -46,7 +46,7 @@ TWizard::TWizard(QWidget* parent)
   pages_ = std::make_unique<TPageList>(this);
   panel_ = new TWizardPanel(this);
   // No placement until the panel has its height from the Next button.
-  panel_->arranging_ = true;
+  TWizardParts::HoldPlacement(*panel_, true);
 
   cancelButton_ = MakeButton(wsCancel, 8);
   cancelButton_->SetIsCancel(true);
@@ -68,7 +68,7 @@ TWizard::TWizard(QWidget* parent)
   }
 
   panel_->resize(width(), nextButton_->height() + 17);
-  panel_->arranging_ = false;
+  TWizardParts::HoldPlacement(*panel_, false);
   SetButtons(epwbCancel);
   Realign();
 }
@@ -77,7 +77,7 @@ TWizard::~TWizard() {
   // The pages are destroyed after this body as the wizard's children; they
   // must not call back into a wizard that is half gone.
   for (int i = 0; i < pages_->Count(); ++i)
-    pages_->Items(i)->wizard_ = nullptr;
+    TWizardParts::Attach(*pages_->Items(i), nullptr);
   pages_->Clear();
   activePage_ = nullptr;
   firstPage_ = nullptr;
@@ -87,7 +87,7 @@ TWizard::~TWizard() {
 
 TWizardButton* TWizard::MakeButton(int caption, int gap) {
   auto* button = new TWizardButton(nullptr);
-  panel_->AddButton(button);
+  TWizardParts::AddButton(*panel_, button);
   button->setText(WizardString(caption));
   button->SetGap(gap);
   return button;
@@ -104,7 +104,7 @@ void TWizard::EndLoading() {
 
 void TWizard::SetActivePage(TWizardPage* page) {
   if (page == activePage_) return;
-  if (page != nullptr && page->wizard_ != this) return;
+  if (page != nullptr && page->Wizard() != this) return;
   Changing();
   {
     RealignLock lock(realignLocks_, [this] { Realign(); });
@@ -160,7 +160,8 @@ void TWizard::ApplyLayout() {
   currentLayout_ = layouts_->Items(index);
   for (int i = 0; i < pages_->Count(); ++i) {
     TWizardPage* page = pages_->Items(i);
-    page->include_ = currentLayout_->Pages.contains(page->Name(), Qt::CaseInsensitive);
+    TWizardParts::SetIncluded(*page,
+                              currentLayout_->Pages.contains(page->Name(), Qt::CaseInsensitive));
   }
   if (currentLayout_->Pages.isEmpty()) return;
   const int first = pages_->IndexOfName(currentLayout_->Pages.first());
@@ -182,7 +183,7 @@ void TWizard::SetOnCancelClick(TNotifyEvent handler) {
 void TWizard::InsertPage(TWizardPage* page) {
   if (pages_->IndexOf(page) < 0) pages_->Add(page);
   if (page->parentWidget() != this) page->setParent(this);
-  page->wizard_ = this;
+  TWizardParts::Attach(*page, this);
   Realign();
   if (!loading_) SetActivePage(page);
 }
@@ -192,7 +193,7 @@ void TWizard::RemovePage(TWizardPage* page) {
   TWizardPage* neighbour = FindNeighbour(page, true, false);
   if (neighbour == nullptr) neighbour = FindNeighbour(page, false, false);
   SetActivePage(neighbour);
-  page->wizard_ = nullptr;
+  TWizardParts::Attach(*page, nullptr);
   pages_->Remove(page);
   if (firstPage_ == page) firstPage_ = nullptr;
 }

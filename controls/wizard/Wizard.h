@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/Rounding.h"
 // The wizard control: a window area that shows one of an ordered list of
 // pages at a time, with Help, Back, Next (Finish on the last page) and Cancel
 // buttons along its bottom edge. Named layouts choose which pages take part
@@ -32,10 +31,13 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Rounding.h"
+
 class QPainter;
 class TWizard;
 class TWizardPage;
 class TWizardPanel;
+struct TWizardParts;
 
 // The optional buttons of a wizard.
 enum TWizardButtonFlag { epwbHelp = 0x1, epwbCancel = 0x2 };
@@ -47,7 +49,7 @@ enum TWizardString { wsHelp = 1, wsBack = 2, wsNext = 3, wsFinish = 4, wsCancel 
 QString WizardString(int id);
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
-using TEPWizardDoneQueryEvent = std::function<void(QObject* sender, bool& done)>;
+using TWizardDoneQueryEvent = std::function<void(QObject* sender, bool& done)>;
 using TWizardAllowAdvance = std::function<void(QObject* sender, bool& advance)>;
 
 // A button of the wizard's panel. Its click runs OnClick with the button as
@@ -161,7 +163,7 @@ class TWizardPage : public QWidget {
   int PageIndex() const;
   void SetPageIndex(int index);
 
-  TEPWizardDoneQueryEvent OnDoneQuery;
+  TWizardDoneQueryEvent OnDoneQuery;
   TWizardAllowAdvance OnAllowAdvance;
   TNotifyEvent OnPreActivate;
   TNotifyEvent OnDeActivate;
@@ -194,7 +196,7 @@ class TWizardPage : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  friend class TWizard;
+  friend struct TWizardParts;
   bool include_ = true;
   TWizard* wizard_ = nullptr;
   QString title_;
@@ -217,7 +219,7 @@ class TWizardPanel : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  friend class TWizard;
+  friend struct TWizardParts;
   void AddButton(TWizardButton* button);
 
   std::vector<TWizardButton*> buttons_;
@@ -304,8 +306,7 @@ class TWizard : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  friend class TWizardPage;
-  friend class TWizardLayouts;
+  friend struct TWizardParts;
 
   void Realign();
   void ApplyBackRule();

@@ -1,5 +1,5 @@
 // The wizard's layouts and its page list.
-#include "controls/wizard/Wizard.h"
+#include "controls/wizard/WizardParts_p.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,7 +36,7 @@ TWizardLayout* TWizardLayouts::Add(const QString& name, const QStringList& pages
 
 void TWizardLayouts::Delete(int index) {
   TWizardLayout* item = Items(index);
-  if (owner_ != nullptr) owner_->LayoutRemoved(item);
+  if (owner_ != nullptr) TWizardParts::LayoutRemoved(*owner_, item);
   items_.erase(items_.begin() + index);
 }
 

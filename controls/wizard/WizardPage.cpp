@@ -1,5 +1,5 @@
 // A wizard page and its header.
-#include "controls/wizard/Wizard.h"
+#include "controls/wizard/WizardParts_p.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -76,7 +76,7 @@ void TWizardPage::SetInclude(bool value) {
       !wizard_->CurrentLayout()->Pages.contains(Name(), Qt::CaseInsensitive))
     return;
   include_ = value;
-  wizard_->IncludeChanged(this, value);
+  TWizardParts::IncludeChanged(*wizard_, this, value);
 }
 
 void TWizardPage::SetTitle(const QString& title) {

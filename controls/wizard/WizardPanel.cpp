@@ -1,5 +1,5 @@
 // The wizard's button panel and its buttons, and the drawing they share.
-#include "controls/wizard/Wizard.h"
+#include "controls/wizard/WizardParts_p.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -17,7 +17,7 @@
 
 namespace {
 
-TEST(ZQLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
+TEST(FramedLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
   TFramedLabel label("x");
   label.resize(40, 20);
   EXPECT_EQ(
@@ -48,9 +48,9 @@ TEST(ZQLabelTest, DrawsBorderWidthRingsInTheTwoColours) {
   EXPECT_EQ(pixels({{0, 10}, {39, 10}}), std::vector<QRgb>(2, background));
 }
 
-class URLLabelTest : public ::testing::Test {
+class LinkLabelTest : public ::testing::Test {
  protected:
-  URLLabelTest() {
+  LinkLabelTest() {
     shell.answer = false;  // the answer is ignored
     label.SetShell(&shell);
     label.setText("www.example.test");
@@ -69,14 +69,14 @@ class URLLabelTest : public ::testing::Test {
   TLinkLabel label;
 };
 
-TEST_F(URLLabelTest, StartsBlueAndUnderlined) {
+TEST_F(LinkLabelTest, StartsBlueAndUnderlined) {
   TLinkLabel fresh;
   EXPECT_EQ(std::tuple(fresh.font().underline(), fresh.FontColor(), fresh.ColorClick()),
             std::tuple(true, QColor(0, 0, 0xFF), QColor(0xFF, 0, 0)));
   EXPECT_EQ(std::pair(fresh.text().isEmpty(), fresh.URL().isEmpty()), std::pair(false, false));
 }
 
-TEST_F(URLLabelTest, PressAndReleaseInsideOpensTheLink) {
+TEST_F(LinkLabelTest, PressAndReleaseInsideOpensTheLink) {
   Send(QEnterEvent(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5)));
   EXPECT_EQ(label.FontColor(), label.ColorMoveOver());
   QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 5));
@@ -89,7 +89,7 @@ TEST_F(URLLabelTest, PressAndReleaseInsideOpensTheLink) {
   EXPECT_EQ(label.FontColor(), label.ColorNormal());
 }
 
-TEST_F(URLLabelTest, TheRightAndBottomEdgesCountAsInsideAndAnyButtonWorks) {
+TEST_F(LinkLabelTest, TheRightAndBottomEdgesCountAsInsideAndAnyButtonWorks) {
   QTest::mousePress(&label, Qt::RightButton, {}, QPoint(10, 5));
   QTest::mouseRelease(&label, Qt::RightButton, {}, QPoint(100, 16));
   EXPECT_EQ(shell.opened.size(), 1u);
@@ -98,7 +98,7 @@ TEST_F(URLLabelTest, TheRightAndBottomEdgesCountAsInsideAndAnyButtonWorks) {
   EXPECT_EQ(shell.opened.size(), 1u);
 }
 
-TEST_F(URLLabelTest, DraggingOffBeforeTheReleaseOpensNothing) {
+TEST_F(LinkLabelTest, DraggingOffBeforeTheReleaseOpensNothing) {
   QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 5));
   Drag({150, 5});
   EXPECT_EQ(label.FontColor(), label.ColorNormal());
@@ -114,7 +114,7 @@ TEST_F(URLLabelTest, DraggingOffBeforeTheReleaseOpensNothing) {
             std::pair(true, label.ColorMoveOver()));
 }
 
-TEST_F(URLLabelTest, AnEmptyURLOpensTheCaption) {
+TEST_F(LinkLabelTest, AnEmptyURLOpensTheCaption) {
   label.SetURL("");
   label.setText(QString::fromUtf8("caf\u00e9.example"));
   QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(3, 3));
