@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Mutants of the display-free core, run by scripts/mutate.sh on its built scratch copy.
 
-A mutant changes one token in ini/, platform/, flatfile/, pictures/ or catalog/ (outside
+A mutant changes one token in ini/, platform/, settings/, flatfile/, pictures/ or catalog/ (outside
 comments, string literals, preprocessor lines and code the build leaves out). It is killed
 when a test fails or times out, survives when every test passes, and is left out of the
 score when it does not compile. A mutant that compiles to the very same object files is
 reported as surviving with "same machine code", and the tests are skipped.
 
-Code only the Windows build compiles (platform/Windows*.cpp, the _WIN32 side of a
+Code only the Windows build compiles (the Windows*.cpp files, the _WIN32 side of a
 condition) belongs to the Windows run (--windows: the MinGW build, its test programs run
 under Wine); the Linux run takes the rest. Mutants listed in mutate-equivalent.txt beside
 this script cannot change any result: they are never drawn.
@@ -25,7 +25,7 @@ import time
 from pathlib import Path
 from xml.etree import ElementTree
 
-FOLDERS = ("ini", "platform", "flatfile", "pictures", "catalog")
+FOLDERS = ("ini", "platform", "settings", "flatfile", "pictures", "catalog")
 SWAPS = {"==": "!=", "!=": "==", "<": "<=", "<=": "<", ">": ">=", ">=": ">",
          "&&": "||", "||": "&&", "++": "--", "--": "++", "true": "false", "false": "true",
          "+ 1": "+ 2", "- 1": "- 2"}

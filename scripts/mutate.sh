@@ -7,7 +7,7 @@
 # Copies the tracked files into a scratch folder (build-mutate/, or
 # $KAV_MUTATE_DIR) and builds the display-free libraries and tests there once
 # at -O1. scripts/mutate.py then checks the tests pass, changes one token at a
-# time in ini/, platform/, flatfile/, pictures/ and catalog/, rebuilds, runs
+# time in ini/, platform/, settings/, flatfile/, pictures/ and catalog/, rebuilds, runs
 # the tests and tells which changes they catch, folder by folder. Each run
 # draws a fresh sample unless --seed repeats one; the seed is printed first.
 # Needs ninja (ninja-build).
