@@ -168,11 +168,34 @@ run git -C "$root/root/kav-pnb" checkout --quiet --detach "$commit"
 run mount -t proc proc "$root/proc"
 run mount --rbind /dev "$root/dev"
 mount --make-rslave "$root/dev"
+# The machine's Qt for Windows, built once (scripts/build-qt-windows.sh), is
+# lent to the root read-only; a root that finds it missing or stale builds
+# its own, and that build is kept for the next run.
+qt_cache=/var/cache/kav-pnb-qt-windows
+if [ -d "$qt_cache" ]; then
+  mkdir -p "$root$qt_cache"
+  run mount --bind "$qt_cache" "$root$qt_cache"
+  mount -o remount,bind,ro "$root$qt_cache"
+fi
+keep_qt_build() {
+  local built entry
+  for built in "$root/var/tmp/kav-pnb-qt-windows" "$root$qt_cache"; do
+    mountpoint -q "$built" 2>/dev/null && continue
+    for entry in "$built"/*/.complete; do
+      [ -f "$entry" ] || continue
+      entry="$(dirname "$entry")"
+      mkdir -p "$qt_cache"
+      [ -e "$qt_cache/$(basename "$entry")" ] ||
+        { say "keeping $(basename "$entry") in $qt_cache"; cp -a "$entry" "$qt_cache/"; }
+    done
+  done
+}
 
 log="$root/root/test.log"
 status=0
 { in_root "$test_command" 2>&1 | tee "$log"; } &
 wait $! || status=$?
+keep_qt_build
 count="$(grep -E '^tests: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1 || true)"
 if [ "$status" -ne 0 ] || [ -z "$count" ]; then
   echo "test-fresh: the test command failed (exit status $status)"

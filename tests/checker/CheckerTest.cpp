@@ -1,5 +1,8 @@
 // The catalogue checker on small broken catalogues of the tests' own: each
 // test starts from a clean catalogue, breaks it and reads the findings.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -57,12 +60,26 @@ class CheckerTest : public CatalogFixture {
   std::vector<std::string> Check() { return Check(fakeDecoder); }
 
   // The registry's folder gets a separator of its own ("shared//MWAnts.dat").
+  // Windows spells the folders with "\", and the names below them too.
   std::string Short(std::string text) const {
     for (const auto& [folder, name] : {std::pair{shared.Path() + "/", "shared/"},
                                        {shared.Path(), "shared/"},
-                                       {program.Path(), "program/"}})
+                                       {program.Path(), "program/"}}) {
       for (size_t at; (at = text.find(folder)) != std::string::npos;)
         text.replace(at, folder.size(), name);
+#ifdef _WIN32
+      std::string native = folder;
+      std::replace(native.begin(), native.end(), '/', '\\');
+      for (size_t at; (at = text.find(native)) != std::string::npos;) {
+        text.replace(at, native.size(), name);
+        for (size_t i = at + std::string(name).size();
+             i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) ||
+                                 std::strchr("_.-\\", text[i]) != nullptr);
+             ++i)
+          if (text[i] == '\\') text[i] = '/';
+      }
+#endif
+    }
     return text;
   }
 

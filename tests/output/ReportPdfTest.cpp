@@ -193,7 +193,8 @@ TEST_F(ReportPdfTest, PartNumberReportAndWhatHappensWhenNothingIsPrinted) {
   EXPECT_THROW(PrintSpecSheet(*data, reporter, dialog), EKavError);
   EXPECT_EQ(reporter.ReportValues.Count(), 0);
   EXPECT_THROW(PrintCustomPartNumber(*data, reporter, dialog, dialogs), EKavError);
-  EXPECT_EQ(std::pair(reporter.ReportValues.Count(), dialogs.messages.size()), std::pair(0, 1ul));
+  EXPECT_EQ(std::pair(reporter.ReportValues.Count(), dialogs.messages.size()),
+            (std::pair<int, size_t>(0, 1)));
 }
 
 }  // namespace
