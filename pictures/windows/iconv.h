@@ -61,8 +61,11 @@ static inline int kav_iconv_read(int kind, const unsigned char* in, size_t left,
     }
     default: {
       const unsigned lead = in[0];
-      int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                     : lead >= 0xF0 && lead < 0xF5 ? 4 : -1;
+      int length = lead < 0x80                   ? 1
+                   : lead >= 0xC2 && lead < 0xE0 ? 2
+                   : lead >= 0xE0 && lead < 0xF0 ? 3
+                   : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                 : -1;
       if (length < 0) return -1;
       if ((size_t)length > left) return 0;
       *cp = length == 1 ? lead : lead & (0x7F >> length);
