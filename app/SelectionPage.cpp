@@ -96,8 +96,11 @@ void TMainWindow::BuildSelectionPage() {
   query->setIconSize({20, 20});
   query->SetSpacing(10);
   btnQryAntList = query;
-  // Enter in the part-number box runs the query, not the wizard's default button.
-  txtPart->installEventFilter(this);
+  // Enter in the part-number box or in a closed query list runs the query,
+  // not the wizard's default button: Next would go on with the antenna shown
+  // before the user chose.
+  for (QWidget* queryControl : std::initializer_list<QWidget*>{txtPart, cboFreqList, cboTypeList})
+    queryControl->installEventFilter(this);
   new TEtchedLine(page, {16, 240, 613, 33});
   Heading("Select Antenna", page, {16, 256, 98, 13});
 
@@ -166,7 +169,8 @@ void TMainWindow::BuildSelectionPage() {
 }
 
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtPart && event->type() == QEvent::KeyPress) {
+  if ((watched == txtPart || watched == cboFreqList || watched == cboTypeList) &&
+      event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       btnQryAntList->click();

@@ -324,7 +324,7 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
       << ReadFile(JobFile());
 }
 
-TEST_F(KeyboardTest, CommandModeStartsOnTheFlangeListAndTheFirstDownPicksTheFirstEntry) {
+TEST_F(KeyboardTest, FirstDownPicksTheFirstEntryAndEnterInAQueryListQueries) {
   TMainWindow& w = StartActive({"HP2-23"});
   ASSERT_EQ(Focused(), w.cboFlangeList);
   Press(Qt::Key_Down);
@@ -335,6 +335,13 @@ TEST_F(KeyboardTest, CommandModeStartsOnTheFlangeListAndTheFirstDownPicksTheFirs
   ASSERT_TRUE(window->cboFreqList->Text().isEmpty());
   QTest::keyClick(window->cboFreqList, Qt::Key_Down);
   EXPECT_EQ(window->cboFreqList->Text(), "6 GHz");
+  // Enter in a closed list runs the query on the page, never Next with the
+  // antenna shown before (STD6-6).
+  QTest::keyClick(window->cboFreqList, Qt::Key_Down);
+  QTest::keyClick(window->cboTypeList, Qt::Key_Down);
+  QTest::keyClick(window->cboTypeList, Qt::Key_Return);
+  EXPECT_EQ(std::pair(window->EPWizard1->ActivePage(), Cell(data->AntData, "PartNum")),
+            std::pair(window->EPWizardPage1, std::string("HP2-23")));
 }
 
 }  // namespace
