@@ -198,6 +198,7 @@ bool TDataModule::QueryAntennas() {
         if (AntData.IsEmpty()) {
           AntData.Close();
           LOMData.Close();
+          AntennaImg.Clear();  // no antenna: no picture of the one before
           ShowError("The model number: " + queryValue_ + " was not found", "");
           return;
         }
@@ -206,6 +207,7 @@ bool TDataModule::QueryAntennas() {
       [&](const std::string& message) {
         AntData.Close();
         LOMData.Close();
+        AntennaImg.Clear();
         ShowError(message, chain::kAntennasOfRangeAndType.context);
       });
   return found;

@@ -37,4 +37,8 @@ class TPictureChooser {
   // control. An unknown extension fails with
   // "Unknown picture file extension (.<ext>)"; a failed load leaves the control as it was.
   void LoadImage();
+  // Empties the control, as when no picture is chosen.
+  void Clear() {
+    if (AssignedImage != nullptr) AssignedImage->ClearPicture();
+  }
 };

@@ -85,11 +85,12 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
   QTest::keyClicks(w.txtPart, "hp");
   EXPECT_EQ(w.txtPart->text(), "HP");  // typed letters become capitals
   w.btnQryAntList->click();
-  EXPECT_EQ(data->AntData.RecordCount(), 3);
+  EXPECT_EQ(std::pair(data->AntData.RecordCount(), w.imgAntType->HasPicture()), std::pair(3, true));
 
   w.txtPart->setText("zz");
-  w.btnQryAntList->click();  // found nothing: the buttons follow
-  EXPECT_FALSE(w.EPWizard1->NextButton()->isEnabled() || w.btnRPE->isEnabled());
+  w.btnQryAntList->click();  // found nothing: the buttons and the picture follow
+  EXPECT_FALSE(w.EPWizard1->NextButton()->isEnabled() || w.btnRPE->isEnabled() ||
+               w.imgAntType->HasPicture());
   w.txtPart->setText("   ");  // blanks pass the test and match every antenna
   w.btnQryAntList->click();
   EXPECT_EQ(std::pair(data->AntData.RecordCount(), w.EPWizard1->NextButton()->isEnabled()),

@@ -16,7 +16,7 @@ namespace {
 using TLines = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-class BigIniTest : public ::testing::Test {
+class IniFileTest : public ::testing::Test {
  protected:
   std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -45,7 +45,7 @@ class BigIniTest : public ::testing::Test {
   const std::string path_ = File("test.ini");
 };
 
-TEST_F(BigIniTest, LoadingKeepsSectionLinesAndDropsTheRest) {
+TEST_F(IniFileTest, LoadingKeepsSectionLinesAndDropsTheRest) {
   auto ini = Load("lost=1\r\n[a]\r\nk=v\r\n\r\n\x1A\r\n [b] \r\n;c\rx=1\n[]\n[A]\nlast=2");
   EXPECT_EQ(Names(*ini), (TLines{"a", ""}));  // [A] merged into [a]
   EXPECT_TRUE(ini->SectionExists("A"));
@@ -54,7 +54,7 @@ TEST_F(BigIniTest, LoadingKeepsSectionLinesAndDropsTheRest) {
   EXPECT_NO_THROW(ini->LoadFile(File("missing.ini")));
 }
 
-TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
+TEST_F(IniFileTest, LoadingOptionsAreAppliedInOrder) {
   const std::string bytes =
       "[s]\n;note\nbare\n]\nkey \t=\t value\nq=\"quoted\"\na='x'\nm=\"mixed'\n"
       "e=\"\"\n=\"lead\"\ntail=1! \t\x01\n";
@@ -79,7 +79,7 @@ TEST_F(BigIniTest, LoadingOptionsAreAppliedInOrder) {
   EXPECT_FALSE(trimOnly->Modified());  // one section: nothing merged
 }
 
-TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
+TEST_F(IniFileTest, SectionKeysAndLinesFollowTheOptions) {
   auto ini = Load("[s]\nk=1\n;c=2\nnoequals\n=empty\nK2=3\n");
   TLines keys{"old"};
   ini->ReadSectionKeys("S", keys);
@@ -103,7 +103,7 @@ TEST_F(BigIniTest, SectionKeysAndLinesFollowTheOptions) {
   EXPECT_EQ(all, (TLines{"[s]", "k=1", ";c=2", "noequals", "=empty", "K2=3", ""}));
 }
 
-TEST_F(BigIniTest, DuplicateSectionsOnLoad) {
+TEST_F(IniFileTest, DuplicateSectionsOnLoad) {
   const std::string bytes = "[d]\r\na=1\r\n\r\n[x]\r\nx=1\r\n\r\n[D]\r\nb=2\r\n\r\n";
   WriteFile(path_, bytes);
   {
@@ -127,7 +127,7 @@ TEST_F(BigIniTest, DuplicateSectionsOnLoad) {
   EXPECT_EQ(Names(*later), (TLines{"x", "D"}));
 }
 
-TEST_F(BigIniTest, FindKeyStartsAtCurrentSectionAndWrapsRound) {
+TEST_F(IniFileTest, FindKeyStartsAtCurrentSectionAndWrapsRound) {
   auto ini = Load("[a]\nk=a\n[b]\nk=b\n[c]\nk=c\n");
   EXPECT_EQ(ini->CurrentSection(), 0);
   EXPECT_EQ(ini->ReadString("C", "k", ""), "c");
@@ -148,7 +148,7 @@ TEST_F(BigIniTest, FindKeyStartsAtCurrentSectionAndWrapsRound) {
   EXPECT_TRUE(ini->Modified());
 }
 
-TEST_F(BigIniTest, WrittenFileHasExactBytes) {
+TEST_F(IniFileTest, WrittenFileHasExactBytes) {
   {
     TIniFile ini(path_);
     ini.WriteString("One", "k", "v");
@@ -167,7 +167,7 @@ TEST_F(BigIniTest, WrittenFileHasExactBytes) {
   EXPECT_EQ(ReadFile(path_), "[One]\r\nk=changed\r\nK2=w\r\n\r\n[two]\r\nb=1\r\n\r\n");
 }
 
-TEST_F(BigIniTest, RewritingChangesOnlyWhatDiffers) {
+TEST_F(IniFileTest, RewritingChangesOnlyWhatDiffers) {
   TIniFile ini(path_);
   ini.WriteString("s", "Key", "value");
   ini.Flush();
@@ -180,7 +180,7 @@ TEST_F(BigIniTest, RewritingChangesOnlyWhatDiffers) {
   EXPECT_EQ(ReadFile(path_), "[s]\r\nKEY=Value\r\n\r\n");
 }
 
-TEST_F(BigIniTest, WriteStringWithEmptyKey) {
+TEST_F(IniFileTest, WriteStringWithEmptyKey) {
   TIniFile ini(path_);
   for (const char* section : {"a", "b", ""})
     ini.WriteString(section, "k", "1");
@@ -195,7 +195,7 @@ TEST_F(BigIniTest, WriteStringWithEmptyKey) {
   EXPECT_EQ(ReadFile(path_), "[c]\r\nk=1\r\n\r\n");
 }
 
-TEST_F(BigIniTest, LengthLimits) {
+TEST_F(IniFileTest, LengthLimits) {
   const std::string longText(300, 'x');
   {
     TIniFile ini(path_);
@@ -213,7 +213,7 @@ TEST_F(BigIniTest, LengthLimits) {
   EXPECT_EQ(ini.ReadString("s", "long", "").size(), 250u);  // the line was cut at 255 on loading
 }
 
-TEST_F(BigIniTest, ReadIntegerAndBool) {
+TEST_F(IniFileTest, ReadIntegerAndBool) {
   auto ini = Load(
       "[n]\na=0x1A\nb=0X1A\nc=$1a\nd=12abc\ne=\nf=-$1A\ng=$FFFFFFFF\nh=2147483648\n"
       "i=-2147483648\nj= 42\nk=0x\nl=x0\nm=+1990\nn=$ff\no=1x10\np=1B\nq=1:\n");
@@ -228,7 +228,7 @@ TEST_F(BigIniTest, ReadIntegerAndBool) {
   EXPECT_FALSE(ini->ReadBool("n", "d", false));
 }
 
-TEST_F(BigIniTest, FloatsDatesAndTimesUseFixedFormats) {
+TEST_F(IniFileTest, FloatsDatesAndTimesUseFixedFormats) {
   TIniFile ini("");
   const TDateTime noon = 45306.5;  // 2024-01-15 12:00
   ini.WriteFloat("v", "f", 0.1);
@@ -288,7 +288,7 @@ class TReversingIni : public TIniFile {
   }
 };
 
-TEST_F(BigIniTest, TypedOperationsGoThroughStringOperations) {
+TEST_F(IniFileTest, TypedOperationsGoThroughStringOperations) {
   TReversingIni ini("");
   ini.WriteInteger("s", "i", 120);
   ini.WriteFloat("s", "f", 1.5);
@@ -297,7 +297,7 @@ TEST_F(BigIniTest, TypedOperationsGoThroughStringOperations) {
   EXPECT_EQ(ini.ReadFloat("s", "f", 0), 1.5);
 }
 
-TEST_F(BigIniTest, FileNameFlushAndChangeFile) {
+TEST_F(IniFileTest, FileNameFlushAndChangeFile) {
   TIniFile ini("");
   ini.WriteString("s", "k", "v");
   ini.Flush();  // no file name: nothing is written
@@ -314,7 +314,7 @@ TEST_F(BigIniTest, FileNameFlushAndChangeFile) {
   EXPECT_EQ(TIniFile(std::string(300, 'f')).FileName().size(), 300u);
 }
 
-TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
+TEST_F(IniFileTest, FailedWriteKeepsOldFileAndModified) {
   const std::string old = "[s]\r\nk=old\r\n\r\n";
   WriteFile(path_, old);
   TIniFile ini(path_);
@@ -341,7 +341,7 @@ TEST_F(BigIniTest, FailedWriteKeepsOldFileAndModified) {
   }
 }
 
-TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
+TEST_F(IniFileTest, FailedReplaceRemovesTemporaryFile) {
   const std::string target = File("target");
   auto ini = std::make_unique<TIniFile>(target);
   fs::create_directory(target);
@@ -361,7 +361,7 @@ TEST_F(BigIniTest, FailedReplaceRemovesTemporaryFile) {
 #ifndef _WIN32
 // Anything but a regular file at the name is refused at once: a FIFO would
 // wait for a writer for ever, /dev/zero is one endless line.
-TEST_F(BigIniTest, OnlyARegularFileIsRead) {
+TEST_F(IniFileTest, OnlyARegularFileIsRead) {
   ::alarm(10);  // a load that waits ends the test program
   ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
   for (const std::string& name : {path_, std::string("/dev/zero"), folder_.string()})
@@ -377,7 +377,7 @@ TEST_F(BigIniTest, OnlyARegularFileIsRead) {
 }
 #endif
 
-TEST_F(BigIniTest, BinaryGarbageAndHugeLinesLoad) {
+TEST_F(IniFileTest, BinaryGarbageAndHugeLinesLoad) {
   std::string bytes = "[bin]\nnul=a";
   bytes += std::string("\0b\xFF\x80", 4) + "\n" + std::string(100000, 'z') + "\r\r\n";
   for (int i = 0; i < 4096; ++i)

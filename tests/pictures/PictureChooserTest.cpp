@@ -8,7 +8,7 @@
 
 namespace {
 
-class ImageLoaderTest : public ::testing::Test {
+class PictureChooserTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetProgramFolder(dir.Path());
@@ -35,7 +35,7 @@ class ImageLoaderTest : public ::testing::Test {
   TPictureChooser loader;
 };
 
-TEST_F(ImageLoaderTest, DirectNameShowsOrEmpties) {
+TEST_F(PictureChooserTest, DirectNameShowsOrEmpties) {
   loader.ImageFile = "A.gif";
   loader.LoadImage();
   EXPECT_EQ(std::pair(box.picture, box.width),
@@ -46,7 +46,7 @@ TEST_F(ImageLoaderTest, DirectNameShowsOrEmpties) {
   EXPECT_EQ(std::pair(box.picture, box.width), std::pair(std::string(), 1));  // size left alone
 }
 
-TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {
+TEST_F(PictureChooserTest, IndexLinesMatchByFilterPositionFirstLineWins) {
   Index("PDR70 | a.gif\nPDR70|b.GIF\nUDR|missing.gif\nx|y|z\n");
   loader.ImageIndex = 1;
   loader.Filters.SetValue("Flange", "PDR70");
@@ -68,7 +68,7 @@ TEST_F(ImageLoaderTest, IndexLinesMatchByFilterPositionFirstLineWins) {
   EXPECT_EQ(Loaded(), Native(dir / "Images/a.gif"));  // no filters: the first line matches
 }
 
-TEST_F(ImageLoaderTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
+TEST_F(PictureChooserTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
   WriteFile(dir / "outside.gif", "GIF89a");
   WriteFile(dir / "Images/sub/in.gif", "GIF89a");
   loader.ImageFile = "sub/in.gif";  // a sub-folder stays inside
@@ -84,7 +84,7 @@ TEST_F(ImageLoaderTest, ANameLeadingOutOfThePictureFolderIsAMissingPicture) {
   EXPECT_EQ(Loaded(), "");
 }
 
-TEST_F(ImageLoaderTest, FailuresKeepThePicture) {
+TEST_F(PictureChooserTest, FailuresKeepThePicture) {
   Index("only-one-cell\n");
   loader.Filters.SetValue("F", "only-one-cell");
   loader.ImageIndex = 1;
@@ -101,7 +101,7 @@ TEST_F(ImageLoaderTest, FailuresKeepThePicture) {
   EXPECT_EQ(box.picture, "kept");
 }
 
-TEST_F(ImageLoaderTest, WithoutAControlNothingIsShown) {
+TEST_F(PictureChooserTest, WithoutAControlNothingIsShown) {
   loader.AssignedImage = nullptr;
   loader.ImageFile = "c.png";
   EXPECT_EQ(ErrorOf([&] { loader.LoadImage(); }), "");  // the unknown extension is never looked at
