@@ -14,6 +14,7 @@
 #include "output/OutputCommands.h"
 #include "platform/QString1252.h"
 #include "platform/Text1252.h"
+#include "settings/Registry.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStr
   // The data module draws into the picture boxes and calls back after every
   // change of the current antenna, from now on.
   data_.AntennaImg.AssignedImage = imgAntType;
+  data_.SetCatalogueHint(CatalogueFolderSetting());
   data_.FlangeImg.AssignedImage = imgOptions;
   data_.RadomeImg.AssignedImage = imgOptions;
   data_.OnSyncOptionLists = [this] { SyncOptionLists(); };
@@ -103,7 +105,8 @@ void TMainWindow::FormCreate(const QStringList& arguments) {
   EPWizard1->NextButton()->setEnabled(false);
   data_.SetExactPartNumber(false);
   rbAllClick();
-  btnQryAntListClick();
+  // A catalogue that failed to open fails the same way again: one box is enough.
+  if (!data_.QueryFailed()) btnQryAntListClick();
 }
 
 void TMainWindow::SyncOptionLists() {

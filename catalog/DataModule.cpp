@@ -170,6 +170,7 @@ void TDataModule::ShowError(const std::string& message, const std::string& conte
 
 bool TDataModule::QueryAntennas() {
   bool found = false;
+  queryFailed_ = false;
   Guarded(
       [&] {
         AntData.Close();
@@ -208,7 +209,13 @@ bool TDataModule::QueryAntennas() {
         AntData.Close();
         LOMData.Close();
         AntennaImg.Clear();
-        ShowError(message, chain::kAntennasOfRangeAndType.context);
+        queryFailed_ = true;
+        // The antenna file that does not open is most often a catalogue
+        // folder set wrong: say where it is set.
+        std::string context = chain::kAntennasOfRangeAndType.context;
+        if (!catalogueHint_.empty() && message.find(AntData.FileName()) != std::string::npos)
+          context += "\r\n\r\n" + catalogueHint_;
+        ShowError(message, context);
       });
   return found;
 }

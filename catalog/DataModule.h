@@ -49,6 +49,11 @@ class TDataModule {
   // current antenna is not run, so nothing is written and no other table
   // moves. For listing antennas without choosing one.
   bool QueryAntennaRows();
+  // Whether the last query failed with an error (not merely found nothing).
+  bool QueryFailed() const { return queryFailed_; }
+  // Added to the error box when the antenna file does not open: where the
+  // user sets the catalogue folder. None by default.
+  void SetCatalogueHint(const std::string& hint) { catalogueHint_ = hint; }
   void FilterTypesByFreq();
 
   // --- read-outs of the current antenna ---
@@ -134,6 +139,8 @@ class TDataModule {
   // so another copy working in the same folder cannot write between the two.
   TFileLock dataFolderLock_;
   std::string queryValue_;
+  bool queryFailed_ = false;
+  std::string catalogueHint_;
   bool exactPartNumber_ = false;
   bool partNumberComplete_ = false;
   std::string lomFileName_;

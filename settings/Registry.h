@@ -30,6 +30,9 @@ TRegistry& CurrentUserRegistry();
 
 // Replaces it (tests); nullptr restores the platform's own.
 void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
+
+// Where a user sets the shared catalogue folder, in a sentence.
+std::string CatalogueFolderSetting();
 // Takes it out, to be wrapped and put back (the platform's own when none was set).
 std::unique_ptr<TRegistry> ReleaseCurrentUserRegistry();
 

@@ -200,6 +200,15 @@ TEST_F(MainWindowTest, AFailedStartUpStillHandsBackAndDeletesTheJobFile) {
   EXPECT_FALSE(JobFileExists());
 }
 
+TEST_F(MainWindowTest, AMissingCatalogueIsShownOnceWithWhereItsFolderIsSet) {
+  std::filesystem::remove(shared / "MWAnts.dat");
+  Start({"HP4-23"});
+  ASSERT_EQ(dialogs.errors.size(), 1u);
+  EXPECT_NE(dialogs.errors[0].find("in loading Antenna data\r\n\r\nThe catalogue folder is "),
+            std::string::npos)
+      << dialogs.errors[0];
+}
+
 TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
   // Every build fails while pnb.dat cannot be written, so no part number is complete.
   std::filesystem::create_directories(program / "data/pnb.dat/blocked");
