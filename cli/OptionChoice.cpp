@@ -1,5 +1,6 @@
 #include "cli/OptionChoice.h"
 
+#include <cctype>
 #include <functional>
 
 #include "platform/Text1252.h"
@@ -25,9 +26,19 @@ int FindChoice(const TDelimitedTable& table, std::initializer_list<const char*> 
     return false;
   });
   if (row >= 0 || !ties.empty() || !partly) return row;
+  // A part of the text picks only as whole words: "H" is no part of "WHITE".
   const std::string needle = ansi::UpperCase(wanted);
+  auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
   return unique([&](int r) {
-    return ansi::UpperCase(table.CellText(r, columns[0])).find(needle) != std::string::npos;
+    const std::string text = ansi::UpperCase(table.CellText(r, columns[0]));
+    for (size_t at = text.find(needle); !needle.empty() && at != std::string::npos;
+         at = text.find(needle, at + 1)) {
+      const size_t end = at + needle.size();
+      if ((at == 0 || !wordChar(text[at - 1]) || !wordChar(needle.front())) &&
+          (end == text.size() || !wordChar(text[end]) || !wordChar(needle.back())))
+        return true;
+    }
+    return false;
   });
 }
 

@@ -55,12 +55,18 @@ TEST_F(CliTest, BuildWithChosenOptions) {
   EXPECT_NE(ReadFile(program / "kav_pnb.lom").find("1=1|each|HP2-23|HP2-23-BHE|"),
             std::string::npos);
 
-  // Names as people type them: any letter case, a unique part of an option's text.
+  // Names as people type them: any letter case, a unique whole word of an
+  // option's text; a part of a word picks nothing ("rey" is in "Grey").
   const std::string exact = out.str();
-  ASSERT_EQ(Run({"build", "HP2-23", "--flange", "udr220", "--radome", "hydro", "--pack", "EXPORT"}),
-            0)
+  ASSERT_EQ(
+      Run({"build", "HP2-23", "--flange", "udr220", "--radome", "hydrophobic", "--pack", "EXPORT"}),
+      0)
       << err.str();
   EXPECT_EQ(out.str(), exact);
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "rey"}), 1);
+  EXPECT_EQ(err.str(),
+            "The radome option \"rey\" is not offered; the choices are: \"Grey "
+            "radome\", \"Hydrophobic radome\"\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "radome"}), 1);
   EXPECT_EQ(err.str(),
             "The radome option \"radome\" is ambiguous; it matches: \"Grey radome\", "
