@@ -63,6 +63,11 @@ std::optional<uint64_t> BitmapPixels(std::string_view dib) {
   } else {
     return std::nullopt;
   }
+  // The bit counts and compressions a bitmap may have; libwmf sizes its
+  // buffers by any other as given.
+  if (bits != 0 && bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    return std::nullopt;
+  if (compression > 5) return std::nullopt;
   height = height < 0 ? -height : height;
   const uint64_t pixels = uint64_t(width) * uint64_t(height);
   if (width <= 0 || height == 0 || pixels > kMaxBitmapPixels) return std::nullopt;

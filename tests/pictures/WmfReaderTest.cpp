@@ -175,6 +175,10 @@ TEST(WmfReaderTest, DamagedFilesAreNotValidAndHugeShapesAreCut) {
       Placeable(Bitmap(1, 2)),     // of more rows than its bits hold
       Placeable(Bitmap(1, 1, 3)),  // of more palette entries (two bytes each) than it holds
       Placeable(Stretch(1, 1, Words({40, 0, 1, 0, 1, 0, 1, 24, 0, 0}))),  // header past its record
+      // of a bit count no bitmap has, compressed by no known method: libwmf
+      // sized its rows by the count, gigabytes
+      Placeable(Stretch(0xFFFD, 254, Words({40, 0, 0xFFFD, 0, 254, 0, 1, 0xFFFF, 20, 0,
+                                            0,  0, 0,      0, 0,   0, 0, 0,      0,  0}))),
   };
   for (const std::string& bytes : damaged)
     EXPECT_EQ((std::vector{Sized(bytes), Played(bytes)}),
