@@ -79,6 +79,13 @@ void TFieldMemo::Refresh() {
   setPlainText(FromAnsi(link_.Text()));
 }
 
+void TFieldEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (!hasFocus()) return;
+  QPainter painter(this);
+  DrawFocusRing(painter, rect(), palette());
+}
+
 void TFieldMemo::paintEvent(QPaintEvent* event) {
   QPlainTextEdit::paintEvent(event);
   if (!hasFocus()) return;

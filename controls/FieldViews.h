@@ -58,6 +58,11 @@ class TFieldEdit : public QLineEdit {
   const TFieldDataLink& Link() const { return link_; }
   void SetBorder(bool border) { setFrame(border); }
 
+ protected:
+  // A box that holds the focus shows the ring, not only its selected text:
+  // after End or a click nothing else would tell.
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   void Refresh();
   TFieldDataLink link_;

@@ -20,6 +20,7 @@
 #include "app/MainWindow.h"
 #include "app/QtDialogs.h"
 #include "app/QtPictureBox.h"
+#include "controls/FieldViews.h"
 #include "controls/LookupList.h"
 #include "controls/TableGrid.h"
 #include "controls/wizard/Wizard.h"
@@ -152,6 +153,13 @@ TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
   w.EPWizard1->NextClick();
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
   EXPECT_EQ(Unnamed(&w) + FocusUnseen(), "");
+  // The one-line boxes show the focus by more than their selected text.
+  for (TFieldEdit* box : {w.dbCustPartNum, w.dbCustPrice}) {
+    const QImage unfocused = box->grab().toImage();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_End);
+    EXPECT_NE(box->grab().toImage(), unfocused) << Describe(box);
+  }
 }
 
 // Pixels of `image` for which `test` holds.
