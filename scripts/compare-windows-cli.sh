@@ -47,8 +47,20 @@ run() {
         "$linux" "${args[@]}" --program-folder "$program" >"$out/$side/$name.out" \
         2>"$out/$side/$name.err" && code=0 || code=$?
     else
-      wine "$program/kav_pnb_cli.exe" "${args[@]}" >"$out/$side/$name.out" \
-        2>"$out/$side/$name.err" </dev/null && code=0 || code=$?
+      for attempt in 1 2; do
+        wine "$program/kav_pnb_cli.exe" "${args[@]}" >"$out/$side/$name.out" \
+          2>"$out/$side/$name.err" </dev/null && code=0 || code=$?
+        # Wine itself failing to start the program (its server gone, its
+        # client cut off) says nothing of the tool: that run is made again,
+        # once, and said so.
+        if grep -qE '^wine(server)?: |wine client error' "$out/$side/$name.err" ||
+          { [ ! -s "$out/$side/$name.out" ] && [ ! -s "$out/$side/$name.err" ] &&
+            [ -s "$out/linux/$name.out" ]; }; then
+          [ "$attempt" = 1 ] && echo "cli: $name: Wine did not run the tool ($(head -c 200 "$out/$side/$name.err")); again"
+          continue
+        fi
+        break
+      done
     fi
     echo "$code" >"$out/$side/$name.status"
     if [ -f "$program/kav_pnb.lom" ]; then mv "$program/kav_pnb.lom" "$out/$side/$name.lom"; fi
