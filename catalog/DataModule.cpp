@@ -14,6 +14,7 @@
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SafeFileWrite.h"
+#include "platform/WorkingFileWrite.h"
 #include "platform/WorkingFolder.h"
 
 namespace {
@@ -45,12 +46,15 @@ std::string QuoteDoubled(const std::string& text) {
   return quoted + "'";
 }
 
-// Replaces the file at `path` (a real path) whole, so a reader never sees half a file.
-void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+// Writes a working file the chain reads back at once. Under the folder's
+// lock no other copy reads it in between, so it is rewritten where it
+// stands; otherwise it is replaced whole, so a reader never sees half a file.
+void WriteLines(const std::string& path, const std::vector<std::string>& lines,
+                const TFileLock& lock) {
   std::string bytes;
   for (const std::string& line : lines)
     bytes += line + "\r\n";
-  WriteFileAtomically(path, bytes);
+  if (!lock.HeldOnFile() || !RewriteInPlace(path, bytes)) WriteFileAtomically(path, bytes);
 }
 
 }  // namespace
@@ -283,7 +287,7 @@ void TDataModule::WriteFlangeFile() {
   std::vector<std::string> lines = {"Antenna|Flange"};
   for (const std::string& flange : flanges.Items())
     lines.push_back(model + "|" + flange);
-  WriteLines(LayoutPath(WritableFolder(), "Data\\AntFlanges.dat"), lines);
+  WriteLines(LayoutPath(WritableFolder(), "Data\\AntFlanges.dat"), lines, dataFolderLock_);
 }
 
 void TDataModule::dsFlangeDataDataChange(TField*) {
@@ -371,7 +375,7 @@ std::string TDataModule::GetCustomPrice() const {
          {FieldText(LOMData, "USPrice"), FieldText(RadomeData, "Price_Upgrade"),
           FieldText(PackData, "Price")}) {
       double value = 0;
-      if (!TryStrToFloat(text, value)) return "0.00";
+      if (!TryStrToPrice(text, value)) return "0.00";
       sum += value;
     }
     if (!std::isfinite(sum)) return "0.00";
@@ -388,7 +392,8 @@ void TDataModule::WritePartNumberFile() {
   const std::string price = GetCustomPrice();
   WriteLines(LayoutPath(WritableFolder(), "Data\\pnb.dat"),
              {"PartNum|CustPartNum|CustDesc|CustPrice",
-              model + "|" + partNumber + "|" + description + "|" + price});
+              model + "|" + partNumber + "|" + description + "|" + price},
+             dataFolderLock_);
 }
 
 void TDataModule::ReopenPartNumber() {

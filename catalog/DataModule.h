@@ -82,6 +82,8 @@ class TDataModule {
     std::string model, partNumber, description, price;
   };
   const std::string& LOMFileName() const { return lomFileName_; }
+  // Hands the job file back at `path` (a real path) instead, from now on.
+  void SetLOMFileName(const std::string& path) { lomFileName_ = path; }
   // The current part number as the job file's one line item.
   void WriteLOMFile();
   // A whole quote: one site with a line item each, in order.
@@ -93,6 +95,10 @@ class TDataModule {
   // user's working folder when the program folder is not the user's to
   // write. Fixed at its first use.
   const std::string& WritableFolder();
+  // The lock of the working folder's files. A run of many builds holds it
+  // throughout, so another copy's builds wait for the whole run rather than
+  // racing it build by build.
+  TFileLock& WorkingFolderLock() { return dataFolderLock_; }
 
   // The main window's SyncOptionLists, the last step of the antenna chain.
   std::function<void()> OnSyncOptionLists;

@@ -232,7 +232,8 @@ inline std::string JoinedKey(const std::vector<std::string_view>& values) {
 
 class TChecker {
  public:
-  explicit TChecker(const TPictureDecoder& decode) : decode_(decode) {}
+  TChecker(const TPictureDecoder& decode, std::string folderGiven)
+      : decode_(decode), folderGiven_(std::move(folderGiven)) {}
 
   TCheckResult Run();
 
@@ -386,6 +387,7 @@ class TChecker {
   };
 
   const TPictureDecoder& decode_;
+  std::string folderGiven_;  // where the shared folder was given; empty: the registry
   TSilentDialogs dialogs_;
   TDataModule data_{dialogs_};
 

@@ -63,6 +63,6 @@ std::string FormatSummary(const TCheckResult& result) {
          checker_detail::Count(result.antennas, "antenna", "antennas") + ")";
 }
 
-TCheckResult CheckCatalogue(const TPictureDecoder& decodePicture) {
-  return checker_detail::TChecker(decodePicture).Run();
+TCheckResult CheckCatalogue(const TPictureDecoder& decodePicture, const std::string& folderGiven) {
+  return checker_detail::TChecker(decodePicture, folderGiven).Run();
 }

@@ -1,10 +1,13 @@
 // Opening a table's file as the program does, and the checks every row gets.
 #include "checker/CatalogChecker_p.h"
 
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "platform/Error.h"
 #include "platform/Locale.h"
+#include "platform/NativeFile.h"
 #include "platform/PathResolver.h"
 
 namespace checker_detail {
@@ -25,7 +28,8 @@ bool TChecker::Open(const TTableUse& use, int order, TSource& s) {
         options.Key + "\\" + options.Section + " value " + Quoted(options.Value);
     switch (location.registryValue) {
       case TRegistry::ValueKind::String:
-        where = " (the shared folder comes from the registry, " + value + ": " +
+        where = " (the shared folder comes from " +
+                (folderGiven_.empty() ? "the registry, " + value : folderGiven_) + ": " +
                 Quoted(location.folder) + ")";
         break;
       case TRegistry::ValueKind::Missing:
@@ -38,7 +42,13 @@ bool TChecker::Open(const TTableUse& use, int order, TSource& s) {
     }
   }
   if (!location.error.empty()) {
-    Error(s, 0, 0, "the file does not exist" + where, use.failure + ": " + Quoted(location.error));
+    // A folder the user may not read hides its files: say so, not "missing".
+    std::error_code why;
+    (void)std::filesystem::status(native::Path(location.path), why);
+    const std::string problem = why == std::errc::permission_denied
+                                    ? "the file cannot be reached: " + why.message()
+                                    : std::string("the file does not exist");
+    Error(s, 0, 0, problem + where, use.failure + ": " + Quoted(location.error));
     return false;
   }
   try {
@@ -187,6 +197,15 @@ bool TChecker::CheckRow(const TSource& s, long number, std::string_view line, TC
                 ", but the column-name line names " + std::to_string(s.header.size()),
             "the cells after the last column are never read; a \"|\" inside a value shifts the "
             "cells after it");
+  if (line.find_first_of("\t\r") != std::string_view::npos) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+      if (cells[i].find_first_of("\t\r") == std::string_view::npos) continue;
+      Warning(s, number, static_cast<int>(i + 1), "the cell holds a tab or a line break",
+              "the window shows it as a blank or a break; the headless tool's tab-separated "
+              "output writes it as \\t or \\r");
+      break;
+    }
+  }
   for (size_t i = 0; i < fields; ++i) {
     if (cells[i].size() <= kFieldSize || s.freeText[i]) continue;
     std::string_view value = cells[i];
@@ -244,8 +263,13 @@ void TChecker::ShortRow(const TSource& s, long number, bool empty, size_t cells)
 void TChecker::CheckPrice(const TSource& s, long number, int column, std::string_view text,
                           const char* priced, std::string_view owner) {
   double value = 0;
-  if (TryStrToFloat(text, value)) return;
   const std::string& name = s.use->table->Fields(column)->FieldName();
+  if (TryStrToPrice(text, value)) {
+    if (value < 0)
+      Warning(s, number, column + 1, name + " " + Quoted(text) + " is negative",
+              "every custom price " + std::string(priced) + Quoted(owner) + " is lowered by it");
+    return;
+  }
   const std::string effect =
       "every custom price " + std::string(priced) + Quoted(owner) + " is \"0.00\"";
   if (text.empty())
@@ -253,7 +277,8 @@ void TChecker::CheckPrice(const TSource& s, long number, int column, std::string
   else
     Error(s, number, column + 1,
           name + " " + Quoted(text) + " is not a number with the decimal separator " +
-              Quoted(std::string(1, DecimalSeparator())),
+              Quoted(std::string(1, DecimalSeparator())) +
+              (DecimalSeparator() == '.' ? "" : " or a point"),
           effect);
 }
 

@@ -6,8 +6,9 @@
 #include <vector>
 
 // Runs one command line (without the program name). Exit status: 0 success;
-// 1 nothing found, an option not offered, a refused guard or an error the
-// window would have shown in a box; 2 bad usage.
+// 1 nothing found, an option not offered or a batch item failed; 2 bad
+// usage; 3 a file or the catalogue could not be read or written (the
+// output among them).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 extern const char* const kCliUsage;

@@ -19,7 +19,8 @@ const std::map<std::string, std::set<std::string>>& CommandOptions() {
       {"query", with({"--all", "--freq", "--type", "--part", "--exact"}, kOutput)},
       {"spec", with({}, kOutput)},
       {"options", with({}, kOutput)},
-      {"build", with({"--flange", "--radome", "--pack", "--lom", "--batch"}, kOutput)},
+      {"build",
+       with({"--flange", "--radome", "--pack", "--lom", "--job-file", "--batch"}, kOutput)},
       {"check", with({}, kOutput)},
       {"paths", with({}, {})}};
   return kTaken;
@@ -29,7 +30,8 @@ const std::map<std::string, bool> kTakesValue = {
     {"--program-folder", true}, {"--catalog", true}, {"--all", false},     {"--freq", true},
     {"--type", true},           {"--part", true},    {"--exact", false},   {"--flange", true},
     {"--radome", true},         {"--pack", true},    {"--lom", false},     {"--help", false},
-    {"--version", false},       {"--format", true},  {"--encoding", true}, {"--batch", true}};
+    {"--version", false},       {"--format", true},  {"--encoding", true}, {"--batch", true},
+    {"--job-file", true}};
 
 void CheckCombinations(const TCommandLine& line) {
   if (line.command == "query") {
@@ -39,7 +41,10 @@ void CheckCombinations(const TCommandLine& line) {
       throw TUsageError{"query needs one of --all, --freq F --type T, or --part TEXT"};
     if (line.Has("--exact") && !line.Has("--part")) throw TUsageError{"--exact goes with --part"};
     if (!line.words.empty()) throw TUsageError{"query takes no MODEL"};
-  } else if (line.command == "build" && line.Has("--batch")) {
+  } else if (line.command == "build" && line.Has("--job-file") && !line.Has("--lom")) {
+    throw TUsageError{"--job-file goes with --lom"};
+  }
+  if (line.command == "build" && line.Has("--batch")) {
     for (const char* option : {"--flange", "--radome", "--pack"})
       if (line.Has(option)) throw TUsageError{std::string("build --batch takes no ") + option};
     if (!line.words.empty()) throw TUsageError{"build --batch takes no MODEL"};
@@ -53,12 +58,17 @@ void CheckCombinations(const TCommandLine& line) {
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   TCommandLine line;
   for (size_t i = 0; i < args.size(); ++i) {
-    const std::string arg = args[i] == "-h" ? "--help" : args[i];
-    if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
+    // Windows' own ways of asking for help, besides -h.
+    const bool help = args[i] == "-h" || args[i] == "-?" || args[i] == "/?";
+    const std::string arg = help ? "--help" : args[i];
+    if (arg.size() > 1 && arg[0] == '-') {
       auto option = kTakesValue.find(arg);
       if (option == kTakesValue.end()) throw TUsageError{"unknown option " + arg};
       if (line.Has(arg)) throw TUsageError{arg + " is given twice"};
-      if (option->second && i + 1 >= args.size()) throw TUsageError{arg + " needs a value"};
+      // "--flange --lom" has lost the flange: the next option is no value.
+      if (option->second &&
+          (i + 1 >= args.size() || kTakesValue.count(args[i + 1]) != 0 || args[i + 1] == "-h"))
+        throw TUsageError{arg + " needs a value"};
       line.options[arg] = option->second ? args[++i] : "";
     } else if (line.command.empty()) {
       line.command = arg;
@@ -96,7 +106,7 @@ TEncoding EncodingOf(const TCommandLine& line) {
   throw TUsageError{"--encoding takes utf-8 or windows-1252, not " + encoding};
 }
 
-std::vector<std::string> CsvFields(const std::string& line) {
+std::vector<std::string> CsvFields(const std::string& line, char separator) {
   std::vector<std::string> fields(1);
   bool quoted = false;
   for (size_t i = 0; i < line.size(); ++i) {
@@ -110,39 +120,79 @@ std::vector<std::string> CsvFields(const std::string& line) {
         quoted = false;
     } else if (c == '"') {
       quoted = true;
-    } else if (c == ',') {
+    } else if (c == separator) {
       fields.emplace_back();
     } else {
       fields.back() += c;
     }
   }
-  if (quoted) throw TUsageError{"a quote is not closed"};
+  if (quoted)
+    throw TUsageError{
+        "a quote is not closed; a field cannot hold a line break: put each item on one line"};
   return fields;
 }
 
-std::vector<TBatchLine> ReadBatch(std::istream& in) {
+namespace {
+
+// The separator of a spreadsheet's export: of a comma, a semicolon and a
+// tab, the one the line holds most often outside quotes (a comma on a tie).
+char SeparatorOf(const std::string& line) {
+  int commas = 0, semicolons = 0, tabs = 0;
+  bool quoted = false;
+  for (const char c : line) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    commas += c == ',';
+    semicolons += c == ';';
+    tabs += c == '\t';
+  }
+  if (semicolons > commas && semicolons >= tabs) return ';';
+  if (tabs > commas && tabs > semicolons) return '\t';
+  return ',';
+}
+
+const char* SeparatorName(char separator) {
+  return separator == ';' ? "semicolons" : separator == '\t' ? "tabs" : "commas";
+}
+
+// Whether the fields are the title row: model, then flange, radome and
+// pack as far as they go, in any letter case.
+bool IsTitleRow(const std::vector<std::string>& fields) {
+  static const char* const kTitles[] = {"model", "flange", "radome", "pack"};
+  for (size_t i = 0; i < fields.size(); ++i)
+    if (i >= 4 || !ansi::SameText(fields[i], kTitles[i])) return false;
+  return !fields.empty();
+}
+
+}  // namespace
+
+std::vector<TBatchLine> ReadBatch(std::istream& in, TEncoding encoding) {
   std::vector<TBatchLine> items;
   std::string text;
-  bool seenText = false;
+  char separator = 0;  // fixed by the first line that is not blank
   for (int number = 1; std::getline(in, text); ++number) {
     if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     if (!text.empty() && text.back() == '\r') text.pop_back();
     if (ansi::Trim(text).empty()) continue;
-    const bool header = !seenText && ansi::SameText(ansi::Trim(text), "model,flange,radome,pack");
-    seenText = true;
-    if (header) continue;
+    const bool first = separator == 0;
+    if (first) separator = SeparatorOf(text);
+    const std::string where = "batch line " + std::to_string(number) + ": ";
     std::vector<std::string> fields;
     try {
-      fields = CsvFields(text);
+      fields = CsvFields(text, separator);
     } catch (const TUsageError& error) {
-      throw TUsageError{"batch line " + std::to_string(number) + ": " + error.message};
+      throw TUsageError{where + error.message};
     }
-    if (fields.size() > 4)
-      throw TUsageError{"batch line " + std::to_string(number) +
-                        ": more than four fields (model,flange,radome,pack)"};
-    fields.resize(4);
     for (std::string& field : fields)
-      field = std::string(ansi::Trim(field));
+      field = InputText(ansi::Trim(field), encoding);
+    // A spreadsheet ends rows with empty cells of its own.
+    while (fields.size() > 4 && fields.back().empty())
+      fields.pop_back();
+    if (first && IsTitleRow(fields)) continue;
+    if (fields.size() > 4)
+      throw TUsageError{where + "more than four fields (model,flange,radome,pack) separated by " +
+                        SeparatorName(separator)};
+    fields.resize(4);
     items.push_back({number, fields[0], fields[1], fields[2], fields[3]});
   }
   return items;

@@ -41,7 +41,7 @@ TEncoding EncodingOf(const TCommandLine& line);
 
 // Splits one CSV line into its fields (RFC 4180 quoting); throws TUsageError
 // on a quote left open.
-std::vector<std::string> CsvFields(const std::string& line);
+std::vector<std::string> CsvFields(const std::string& line, char separator = ',');
 
 // One item of a batch: its line number in the input and its four fields,
 // trimmed (empty: not given).
@@ -49,7 +49,10 @@ struct TBatchLine {
   int number = 0;
   std::string model, flange, radome, pack;
 };
-// The items of a batch in CSV, model,flange,radome,pack a line. Skips blank
-// lines, a UTF-8 byte-order mark and a first line that is the header; throws
-// TUsageError naming the line of a fifth field or an open quote.
-std::vector<TBatchLine> ReadBatch(std::istream& in);
+// The items of a batch in CSV, model,flange,radome,pack a line, as a
+// spreadsheet exports it: separated by commas, semicolons or tabs (which,
+// the first line tells), fields in the run's `encoding`, empty trailing
+// fields. Skips blank lines, a UTF-8 byte-order mark and a first line that
+// is the title row; throws TUsageError naming the line of a fifth field or
+// an open quote.
+std::vector<TBatchLine> ReadBatch(std::istream& in, TEncoding encoding = TEncoding::Utf8);

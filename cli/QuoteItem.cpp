@@ -9,19 +9,19 @@ namespace {
 // The text the price sum gives when a price is missing or does not convert.
 constexpr const char* kUnpriced = "0.00";
 
-std::string JsonNumber(const std::string& price) {
+}  // namespace
+
+std::string PriceNumber(const std::string& price) {
   double value = 0;
-  if (price == kUnpriced || !TryStrToFloat(price, value)) return {};
+  if (price.empty() || !TryStrToPrice(price, value)) return {};
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   return std::string(text, end);
 }
 
-}  // namespace
-
 TQuoteItem CurrentQuoteItem(const TDataModule& data) {
   TQuoteItem item{data.CurrentLOMItem(), {}, {}};
-  item.priceNumber = JsonNumber(item.built.price);
+  item.priceNumber = item.built.price == kUnpriced ? "" : PriceNumber(item.built.price);
   auto gap = [&](bool missing, const char* words) {
     if (missing) item.warnings.emplace_back(words);
   };

@@ -22,5 +22,7 @@ TQuoteItem CurrentQuoteItem(const TDataModule& data);
 
 // Model, Custom Part Number, Custom Description, Custom Price, Price, Warnings.
 std::vector<TColumn> ItemColumns();
+// A catalogue price in JSON's notation; empty when it does not convert.
+std::string PriceNumber(const std::string& price);
 // The warnings in one cell, as the tab-separated and CSV rows show them.
 std::string JoinedWarnings(const std::vector<std::string>& warnings);

@@ -1,6 +1,7 @@
 #include "cli/RecordWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "platform/Cp1252.h"
@@ -14,6 +15,24 @@ bool IsAscii(std::string_view text) {
   for (const char c : text)
     any |= static_cast<unsigned char>(c);
   return any < 0x80;
+}
+
+bool BreaksTsv(char c) {
+  return c == '\t' || c == '\r' || c == '\n' || c == '\\';
+}
+
+std::string TsvEscaped(std::string text) {
+  if (std::none_of(text.begin(), text.end(), BreaksTsv)) return text;
+  std::string escaped;
+  for (const char c : text) {
+    if (!BreaksTsv(c)) {
+      escaped += c;
+      continue;
+    }
+    escaped += '\\';
+    escaped += c == '\t' ? 't' : c == '\r' ? 'r' : c == '\n' ? 'n' : '\\';
+  }
+  return escaped;
 }
 
 }  // namespace
@@ -40,6 +59,17 @@ std::string JsonQuoted(std::string_view bytes) {
 std::string OutputText(std::string_view bytes, TEncoding encoding) {
   if (encoding == TEncoding::Windows1252 || IsAscii(bytes)) return std::string(bytes);
   return Utf8FromAnsi(bytes);
+}
+
+std::string TsvText(std::string_view bytes, TEncoding encoding) {
+  return TsvEscaped(OutputText(bytes, encoding));
+}
+
+std::string InputText(std::string_view text, TEncoding encoding) {
+  std::u16string unicode;
+  if (encoding == TEncoding::Windows1252 || IsAscii(text) || !Utf16FromUtf8(text, unicode))
+    return std::string(text);
+  return AnsiFromUtf16(unicode);
 }
 
 TRecordWriter::TRecordWriter(std::ostream& out, TFormat format, std::vector<TColumn> columns,
@@ -121,15 +151,29 @@ void TRecordWriter::Finish() {
 
 // Cells that go out as they are: the common case, copied in one go.
 bool TRecordWriter::PlainRow(const std::vector<std::string_view>& cells) const {
-  if (encoding_ == TEncoding::Windows1252) return true;
+  // Per byte: 1 when it is not ASCII, 2 when it breaks a tab-separated line.
+  static const std::array<unsigned char, 256> kClass = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0x80; c < 0x100; ++c)
+      classes[static_cast<size_t>(c)] = 1;
+    for (const char c : {'\t', '\r', '\n', '\\'})
+      classes[static_cast<unsigned char>(c)] = 2;
+    return classes;
+  }();
+  unsigned char found = 0;
   for (const std::string_view cell : cells)
-    if (!IsAscii(cell)) return false;
-  return true;
+    for (const char c : cell)
+      found |= kClass[static_cast<unsigned char>(c)];
+  return (found & (encoding_ == TEncoding::Windows1252 ? 2 : 3)) == 0;
 }
 
 void TRecordWriter::Field(std::string_view bytes) {
+  if (format_ == TFormat::Tsv) {
+    Put(TsvText(bytes, encoding_));
+    return;
+  }
   const std::string text = OutputText(bytes, encoding_);
-  if (format_ == TFormat::Tsv || text.find_first_of(",\"\r\n") == std::string::npos) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) {
     Put(text);
     return;
   }

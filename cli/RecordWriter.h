@@ -1,6 +1,6 @@
 #pragma once
 // Writes the headless tool's tables as they are found, through one large
-// buffer: tab-separated (a title line, then the rows), CSV (RFC 4180: a title
+// buffer: tab-separated (a title line, then the rows; see TsvText), CSV (RFC 4180: a title
 // row, fields quoted when they hold a comma, a quote or a line break, CR LF
 // line ends) or JSON (one array of objects keyed by the titles). JSON is
 // UTF-8; tab-separated and CSV text is UTF-8 too unless the catalogue's own
@@ -29,6 +29,12 @@ struct TColumn {
 
 // The catalogue's bytes as the output carries them.
 std::string OutputText(std::string_view bytes, TEncoding encoding);
+// The same in a tab-separated line, which a cell never breaks: a tab, CR, LF
+// and backslash become \t, \r, \n and \\.
+std::string TsvText(std::string_view bytes, TEncoding encoding);
+// Text a caller typed or a batch holds, in the run's encoding, as the
+// catalogue's Windows-1252 bytes. Bytes that are not UTF-8 are taken as they are.
+std::string InputText(std::string_view text, TEncoding encoding);
 // Windows-1252 bytes as a quoted JSON string (UTF-8).
 std::string JsonQuoted(std::string_view bytes);
 

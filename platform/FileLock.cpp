@@ -72,7 +72,7 @@ TFileLock::~TFileLock() {
   if (handle_ >= 0) CloseLockFile(handle_);
 }
 
-void TFileLock::Acquire() {
+void TFileLock::Acquire(std::chrono::milliseconds patience) {
   if (depth_ > 0) {
     ++depth_;
     return;
@@ -84,7 +84,7 @@ void TFileLock::Acquire() {
   }
   depth_ = 1;
   if (handle_ < 0) return;
-  const auto deadline = std::chrono::steady_clock::now() + patience_;
+  const auto deadline = std::chrono::steady_clock::now() + patience;
   auto pause = std::chrono::milliseconds(1);
   for (TTry result; (result = TryLock(handle_)) != TTry::Locked;) {
     if (result == TTry::Unsupported) {  // a file system without locks: go on unlocked
@@ -94,7 +94,7 @@ void TFileLock::Acquire() {
     }
     if (std::chrono::steady_clock::now() >= deadline) {
       depth_ = 0;
-      const long long seconds = (patience_.count() + 999) / 1000;
+      const long long seconds = (patience.count() + 999) / 1000;
       throw EKavError("Another copy of the program has held \"" + path_ + "\" for " +
                       std::to_string(seconds) + (seconds == 1 ? " second" : " seconds") +
                       "; try again.");

@@ -25,9 +25,14 @@ class TFileLock {
   // when the wait runs out. A lock file that cannot be opened (a read-only
   // folder, a planted link) leaves the copy unlocked: the write that follows
   // reports the folder's real problem.
-  void Acquire();
+  void Acquire() { Acquire(patience_); }
+  // The same, waiting at most `patience` for another copy.
+  void Acquire(std::chrono::milliseconds patience);
   void Release();
   bool Held() const { return depth_ > 0; }
+  // Whether this copy holds the file's lock: held, and not a folder where
+  // locks cannot be taken.
+  bool HeldOnFile() const { return depth_ > 0 && handle_ >= 0; }
 
   // Holds the lock for a scope.
   class TScope {

@@ -82,6 +82,10 @@ bool TryStrToFloat(std::string_view text, double& value, char separator) {
   return true;
 }
 
+bool TryStrToPrice(std::string_view text, double& value) {
+  return TryStrToFloat(text, value) || TryStrToFloat(text, value, '.');
+}
+
 std::string FloatToStr(double value, char separator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";

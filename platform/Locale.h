@@ -15,5 +15,10 @@ void SetDecimalSeparator(char separator);
 // decimal separator, optional blanks. Anything else (an exponent too) fails.
 bool TryStrToFloat(std::string_view text, double& value, char separator = DecimalSeparator());
 
+// Reads a catalogue price: with the user's decimal separator and, failing
+// that, with a point, so a catalogue shared between offices in different
+// countries gives every office the same prices.
+bool TryStrToPrice(std::string_view text, double& value);
+
 // General number format with at most 15 significant digits.
 std::string FloatToStr(double value, char separator = DecimalSeparator());

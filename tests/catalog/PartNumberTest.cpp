@@ -57,7 +57,8 @@ TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
 }
 
 TEST_F(PartNumberTest, PricesFollowTheUsersDecimalSeparator) {
-  Single("1000,5", "0", "0,25");
+  // A catalogue written with points prices alike in a decimal-comma office.
+  Single("1000.5", "0", "0,25");
   SetDecimalSeparator(',');
   EXPECT_EQ(BuiltPrice(*OnAbc()), "1000,75");
   SetDecimalSeparator('.');

@@ -319,13 +319,14 @@ TEST_F(CheckerTest, PricesThatDoNotConvertInTheUsersFormat) {
        {"with packing option \"P\""}}};
   EXPECT_TRUE(ReportsAll(lines, 4, findings));
 
-  // With a decimal comma the first price converts and the point ones do not.
+  // With a decimal comma the comma price converts, and so do the point ones.
   SetDecimalSeparator(',');
   lines = Check();
   EXPECT_FALSE(Reports(lines, "shared/M_LOM.dat:3:6:"));
+  EXPECT_FALSE(Reports(lines, "shared/M_LOM.dat:5:6:"));
   EXPECT_TRUE(Reports(lines,
-                      "shared/M_LOM.dat:5:6: error: USPrice \"1999.99\" is not a number with the "
-                      "decimal separator \",\""));
+                      "shared/M_LOM.dat:6:6: error: USPrice \"$1200\" is not a number with the "
+                      "decimal separator \",\" or a point"));
 }
 
 TEST_F(CheckerTest, OptionsOfEachAntenna) {

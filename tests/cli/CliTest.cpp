@@ -4,6 +4,14 @@
 
 #include "CatalogFixture.h"
 #include "cli/CliCommands.h"
+#include "cli/OutputStream.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
 
 namespace {
 
@@ -56,13 +64,21 @@ TEST_F(CliTest, BuildWithChosenOptions) {
             std::string::npos);
 
   // Names as people type them: any letter case, a unique whole word of an
-  // option's text; a part of a word picks nothing ("rey" is in "Grey").
+  // option's text; a part of a word picks nothing ("rey" is in "Grey"). The
+  // job file goes where the caller says; a build that fails removes it.
   const std::string exact = out.str();
-  ASSERT_EQ(
-      Run({"build", "HP2-23", "--flange", "udr220", "--radome", "hydrophobic", "--pack", "EXPORT"}),
-      0)
+  ASSERT_EQ(Run({"build", "hp2-23", "--flange", "udr220", "--radome", "hydrophobic", "--pack",
+                 "EXPORT", "--lom", "--job-file", program / "mine.lom"}),
+            0)
       << err.str();
   EXPECT_EQ(out.str(), exact);
+  EXPECT_EQ(ReadFile(program / "mine.lom"), ReadFile(program / "kav_pnb.lom"));
+  EXPECT_EQ(Run({"build", "HP2-23", "--pack", "Z", "--lom", "--job-file", program / "mine.lom"}),
+            1);
+  EXPECT_FALSE(std::filesystem::exists(program / "mine.lom"));
+  EXPECT_NE(err.str().find("No job file was written; the earlier job file was removed."),
+            std::string::npos)
+      << err.str();
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "rey"}), 1);
   EXPECT_EQ(err.str(),
             "The radome option \"rey\" is not offered; the choices are: \"Grey "
@@ -99,6 +115,10 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(Run({"spec", "HP2-23", "--flange", "PDR220"}), 2);
   EXPECT_EQ(Run({"query", "--part", "HP", "--part", "STD"}), 2);
   EXPECT_EQ(Run({"query", "--part", "HP", "--lom"}), 2);
+  EXPECT_EQ(Run({"query", "-x"}), 2);
+  EXPECT_EQ(err.str(), "kav_pnb_cli: unknown option -x\nTry 'kav_pnb_cli --help'.\n");
+  EXPECT_EQ(Run({"build", "HP2-23", "--flange", "--lom"}), 2);  // the flange was lost
+  EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --flange needs a value");
   // A program that asked for JSON gets its error as one JSON object.
   EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
   EXPECT_EQ(err.str(),
@@ -106,13 +126,32 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
             "found'\", \"context\": \"build NOPE\"}\n");
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("Usage: kav_pnb_cli"), std::string::npos);
-  EXPECT_EQ(RunCli({"query", "--all", "--program-folder", program / "nope"}, out, err), 1);
+  // A file or catalogue that cannot be read has a status of its own, 3.
+  EXPECT_EQ(RunCli({"query", "--all", "--program-folder", program / "nope"}, out, err), 3);
   EXPECT_NE(err.str().find("Cannot use the program folder " + (program / "nope") + ": "),
             std::string::npos)
       << err.str();
   std::filesystem::remove(program / "data/pack_list.dat");
-  EXPECT_EQ(Run({"build", "HP2-23"}), 1);  // built, but an error box was shown
+  EXPECT_EQ(Run({"build", "HP2-23"}), 3);  // built, but an error box was shown
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
+  std::filesystem::remove(shared / "MWAnts.dat");
+  EXPECT_EQ(Run({"query", "--all", "--format", "json"}), 3);
+  EXPECT_EQ(out.str(), "[]\n");
+
+  // Output that cannot be written is never success.
+  std::ostream lost(nullptr);
+  err.str("");
+  EXPECT_EQ(RunCli({"--version"}, lost, err), 3);
+  EXPECT_EQ(err.str(), "Cannot write the output: the stream failed.\n");
+#ifndef _WIN32
+  const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  TDescriptorOutput disk(full);
+  std::ostream toDisk(&disk);
+  EXPECT_FALSE(toDisk << "x" << std::flush);
+  EXPECT_EQ(disk.Error(), ENOSPC);
+  ::close(full);
+#endif
 }
 
 TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
@@ -143,6 +182,12 @@ TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
   EXPECT_EQ(Run({"query", "--part", "NOTHING", "--format", "json"}), 1);
   EXPECT_EQ(out.str(), "[]\n");
   EXPECT_EQ(Run({"spec", "HP2-23", "--format", "xml"}), 2);
+
+  // A cell's tab or backslash never breaks a tab-separated line.
+  Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2|2 ft\tHP\\|1000\r\n");
+  ASSERT_EQ(Run({"build", "HP2-23"}), 0) << err.str();
+  EXPECT_NE(out.str().find("\nCustom Description=2 ft\\tHP\\\\, PDR220 flange"), std::string::npos)
+      << out.str();
 }
 
 TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
@@ -191,10 +236,29 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
   EXPECT_NE(job.find("1=1|each|HP2-23|HP2-23-BXP|"), std::string::npos) << job;
   EXPECT_NE(job.find("2=1|each|HP4-23|HP4-23-AXP|"), std::string::npos) << job;
 
-  WriteFile(program / "quote.csv", "HP2-23,,,,\n");
+  // A failed batch leaves no earlier quote behind for its caller to read.
+  WriteFile(program / "quote.csv", "NOPE\n");
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv", "--lom"}), 1);
+  EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
+
+  // A spreadsheet's semicolons, its title row in capitals with quotes and
+  // blanks, its empty last cells; text in UTF-8 ("Grey radome", with an
+  // en dash for the blank, is not; the catalogue's Windows-1252 is matched).
+  Data("radome_List.dat",
+       "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
+       "HP|2|X|150.5|Grey\x96radome\r\n");
+  WriteFile(program / "quote.csv",
+            "\"MODEL\" ; Flange;RADOME;pack;;\r\nhp2-23;;\"Grey\xE2\x80\x93radome\";;;\r\n");
+  ASSERT_EQ(Run({"build", "--batch", program / "quote.csv"}), 0) << err.str() << out.str();
+  EXPECT_NE(out.str().find("\n2\tHP2-23\tHP2-23-AXP\t"), std::string::npos) << out.str();
+  WriteFile(program / "quote.csv", "HP2-23;;;;X\n");
   EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
-            "kav_pnb_cli: batch line 1: more than four fields (model,flange,radome,pack)");
+            "kav_pnb_cli: batch line 1: more than four fields (model,flange,radome,pack) "
+            "separated by semicolons");
+  WriteFile(program / "quote.csv", "\r\nmodel,flange\r\n");
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
+  EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: the batch holds no item");
 }
 
 }  // namespace

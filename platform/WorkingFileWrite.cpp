@@ -1,0 +1,58 @@
+#include "platform/WorkingFileWrite.h"
+
+#include "platform/SafeFileWrite.h"
+
+#ifdef _WIN32
+bool RewriteInPlace(const std::string& path, std::string_view bytes) {
+  // A reparse point at the name is opened as itself and then refused.
+  const HANDLE file = ::CreateFileW(native::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!::GetFileInformationByHandle(file, &info) || info.nNumberOfLinks != 1 ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    ::CloseHandle(file);
+    return false;
+  }
+  DWORD error = 0;
+  size_t written = 0;
+  while (error == 0 && written < bytes.size()) {
+    DWORD chunk = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
+    if (!::WriteFile(file, bytes.data() + written, wanted, &chunk, nullptr))
+      error = ::GetLastError();
+    written += chunk;
+  }
+  if (error == 0 && !::SetEndOfFile(file)) error = ::GetLastError();
+  if (!::CloseHandle(file) && error == 0) error = ::GetLastError();
+  if (error != 0) file_util::Fail("write", path, error);
+  return true;
+}
+#else
+bool RewriteInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 ||
+      info.st_uid != ::geteuid()) {
+    ::close(fd);
+    return false;
+  }
+  int error = 0;
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n =
+        ::pwrite(fd, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error = n < 0 ? errno : EIO;
+      break;
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) file_util::Fail("write", path, error);
+  return true;
+}
+#endif
