@@ -14,7 +14,23 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
     ::CloseHandle(file);
     return false;
   }
+  // Room for a longer text is taken first: on a full disk the write fails
+  // with the old text whole, as a replacement would.
   DWORD error = 0;
+  const ULONGLONG size = (ULONGLONG{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  if (size < bytes.size()) {
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(bytes.size());
+    if (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file))
+      error = ::GetLastError();
+    LARGE_INTEGER start{};
+    if (error == 0 && !::SetFilePointerEx(file, start, nullptr, FILE_BEGIN))
+      error = ::GetLastError();
+    if (error != 0) {
+      ::CloseHandle(file);
+      file_util::Fail("write", path, error);
+    }
+  }
   size_t written = 0;
   while (error == 0 && written < bytes.size()) {
     DWORD chunk = 0;
@@ -23,7 +39,10 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
       error = ::GetLastError();
     written += chunk;
   }
-  if (error == 0 && !::SetEndOfFile(file)) error = ::GetLastError();
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(bytes.size());
+  if (error == 0 && (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)))
+    error = ::GetLastError();
   if (!::CloseHandle(file) && error == 0) error = ::GetLastError();
   if (error != 0) file_util::Fail("write", path, error);
   return true;
@@ -38,7 +57,20 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
     ::close(fd);
     return false;
   }
+  // Room for a longer text is taken first: on a full disk the write fails
+  // with the old text whole, as a replacement would.
   int error = 0;
+  if (static_cast<size_t>(info.st_size) < bytes.size()) {
+    error = ::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size())) == 0 ? 0 : errno;
+    if (error == EOPNOTSUPP) {  // a file system that cannot: replace the file whole
+      ::close(fd);
+      return false;
+    }
+    if (error != 0) {
+      ::close(fd);
+      file_util::Fail("write", path, error);
+    }
+  }
   size_t written = 0;
   while (written < bytes.size()) {
     const ssize_t n =

@@ -224,7 +224,7 @@ TEST_F(CheckerTest, RowShapes) {
        "# HP|2|H|200|a comment line is never read\r\n"
        "XX|4|W|75|White radome with a description longer than fifty characters\r\n"
        "XX|4|" +
-           std::string(51, 'S') + "|75|White radome|extra\r\n");
+           std::string(51, 'S') + "|75|White radome|extra\r\n" + "XX|4|T|75|White\tradome\r\n");
   Data("pack_list.dat",
        "Antenna_Size|Antenna_Group|DefaultPackSuffix|Pack_Suffix|Price|Pack_Desc\r\n"
        "2,4,6|G1,G2|1|P|0|Standard crate\r\n"
@@ -244,12 +244,13 @@ TEST_F(CheckerTest, RowShapes) {
        "the 50-character field size"},
       {"program/data/radome_List.dat:10:6: warning: 6 cells, but the column-name line names 5 -- "
        "the cells after the last column are never read"},
+      {"program/data/radome_List.dat:11:5: warning: the cell holds a tab or a line break"},
       {"program/data/pack_list.dat:3:0: error: empty line, read as a row with one empty cell, but "
        "the program reads Antenna_Group from cell 2",
        {"\"List index out of bounds (1)\""}},
       // A list is judged by its items; descriptions may be long.
       {"program/data/pack_list.dat:4:1: warning: an item of Antenna_Size is 51 characters long"}};
-  EXPECT_TRUE(ReportsAll(Check(), 7, findings));
+  EXPECT_TRUE(ReportsAll(Check(), 8, findings));
 }
 
 TEST_F(CheckerTest, FindingsSayWhatTheProgramDoes) {
@@ -484,6 +485,11 @@ TEST_F(CheckerCliTest, ExitStatusFollowsTheErrors) {
   EXPECT_EQ(Run(), 0) << out.str();  // warnings alone
   EXPECT_TRUE(Holds(out.str(), {"0 errors, 1 warning"}));
 
+  // A folder given for this run is named as given, not as the registry's.
+  EXPECT_EQ(RunCli({"check", "--catalog", program / "nowhere", "--program-folder", program.Path()},
+                   out, err),
+            1);
+  EXPECT_TRUE(Holds(out.str(), {"(the shared folder comes from --catalog: "})) << out.str();
   EXPECT_EQ(RunCli({"check", "HP2-23"}, out, err), 2);
   EXPECT_EQ(RunCli({"--help"}, out, err), 0);
   EXPECT_TRUE(Holds(out.str(), {"warning: the program copes"}));

@@ -96,6 +96,7 @@ TEST_F(CliTest, BuildWithChosenOptions) {
 TEST_F(CliTest, SpecAndOptions) {
   ASSERT_EQ(Run({"spec", "HP2-23"}), 0);
   EXPECT_EQ(out.str().substr(0, 43), "Type Number=HP2-23\nAntenna Inputs=PDR220, U");
+  EXPECT_EQ(out.str().find(" ="), std::string::npos) << out.str();  // names without padding
   ASSERT_EQ(Run({"options", "HP2-23"}), 0);
   EXPECT_EQ(out.str(),
             "flange\tPDR220\nflange\tUDR220\nradome\tX\tGrey radome\t150.5\n"
