@@ -225,6 +225,17 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   w.rbFreqType->setFocus();
   EXPECT_EQ(Count(w.cboFreqList->grab().toImage(), highlighted), 0);
   Save("page1-focus.png");
+
+  // A query that finds nothing leaves no row to highlight: the empty grid
+  // shows the focus by a ring.
+  w.rbPartNum->click();
+  w.txtPart->setText("ZZ");
+  w.btnQryAntList->click();
+  ASSERT_EQ(w.grdSpecs->model()->rowCount(), 0);
+  EXPECT_EQ(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  w.grdSpecs->setFocus();
+  EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  Save("page1-empty-grid-focus.png");
 }
 
 }  // namespace
