@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 
@@ -236,6 +237,38 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   w.grdSpecs->setFocus();
   EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
   Save("page1-empty-grid-focus.png");
+}
+
+TEST_F(WindowLooksTest, OnAScreenTooSmallThePagesScrollAboveTheButtons) {
+  TMainWindow& w = Start();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  const QSize designed = w.size();
+  // 1366 x 768 at 150 %, less a task bar: the window is taller than that.
+  const QRect small(0, 0, 910, 480);
+  ASSERT_GT(designed.height(), small.height());
+  w.FitToArea(small);
+  EXPECT_TRUE(small.contains(w.geometry())) << w.geometry().height();
+  auto shown = [&](QWidget* control) {
+    return w.rect().contains(QRect(control->mapTo(&w, QPoint(0, 0)), control->size()));
+  };
+  for (QPushButton* button : std::initializer_list<QPushButton*>{
+           w.EPWizard1->BackButton(), w.EPWizard1->NextButton(), w.EPWizard1->CancelButton()})
+    EXPECT_TRUE(shown(button)) << button->text().toStdString();
+  // The page keeps its size and layout; a control below the fold comes into
+  // view when it gets the focus, above the buttons.
+  EXPECT_EQ(w.EPWizardPage1->size(), QSize(655, 492));
+  w.grdLOM->setFocus();
+  const QRect lom(w.grdLOM->mapTo(w.EPWizard1, QPoint(0, 0)), w.grdLOM->size());
+  EXPECT_TRUE(
+      QRect(0, 0, w.EPWizard1->VerticalScrollBar()->x(), w.EPWizard1->Panel()->y()).contains(lom))
+      << lom.y();
+  Save("page1-small-screen.png");
+  // Where the window fits, it has its own size and nothing scrolls.
+  w.FitToArea(QRect(0, 0, 1366, 728));
+  EXPECT_EQ(std::tuple(w.size(), w.EPWizard1->VerticalScrollBar()->isHidden(),
+                       w.EPWizardPage1->geometry()),
+            std::tuple(designed, true, QRect(0, 0, 655, 492)));
 }
 
 }  // namespace
