@@ -99,6 +99,7 @@ QSize TMainWindow::DesignedSize() const {
 
 void TMainWindow::FitToArea(const QRect& available) {
   const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  fittedFrame_ = frame;
   const QSize room = available.size().shrunkBy(frame);
   const QSize designed = DesignedSize();
   // Scrolling one way takes a scroll bar's room the other way, which the
@@ -127,6 +128,13 @@ void TMainWindow::showEvent(QShowEvent* event) {
     connect(windowHandle(), &QWindow::screenChanged, this, [this] { FitToScreen(); });
   }
   FitToScreen();
+}
+
+void TMainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager frames the window after it is shown: its title bar
+  // counts from then on.
+  if (windowHandle() != nullptr && windowHandle()->frameMargins() != fittedFrame_) FitToScreen();
 }
 
 void TMainWindow::FormCreate(const QStringList& arguments) {

@@ -117,6 +117,7 @@ class TMainWindow : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildMenu();
@@ -138,4 +139,5 @@ class TMainWindow : public QMainWindow {
   TOnePageReport ZQReporter1;
   std::unique_ptr<TAboutBox> about_;
   bool followsScreen_ = false;
+  QMargins fittedFrame_;  // the frame the window was last fitted with
 };
