@@ -151,8 +151,18 @@ TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
   EXPECT_EQ(Unnamed(&w), "");
   ASSERT_EQ(QApplication::focusWidget(), w.grdSpecs);
   EXPECT_EQ(FocusUnseen(), "");
+  // Each page is a pane a screen reader names by its painted title and step.
+  auto pane = [](QWidget* page) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(page);
+    return std::tuple(node->role(), node->text(QAccessible::Name).toStdString(),
+                      node->text(QAccessible::Description).toStdString());
+  };
+  EXPECT_EQ(pane(w.EPWizardPage1),
+            std::tuple(QAccessible::Pane, "Antenna Selection", "Wizard - Screen 1 of 2"));
   w.EPWizard1->NextClick();
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+  EXPECT_EQ(pane(w.EPWizardPage2),
+            std::tuple(QAccessible::Pane, "Antenna Customization", "Wizard - Screen 2 of 2"));
   EXPECT_EQ(Unnamed(&w) + FocusUnseen(), "");
   // The one-line boxes show the focus by more than their selected text.
   for (TFieldEdit* box : {w.dbCustPartNum, w.dbCustPrice}) {
