@@ -244,6 +244,7 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   w.btnQryAntList->click();
   ASSERT_EQ(w.grdSpecs->model()->rowCount(), 0);
   EXPECT_EQ(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  Save("page1-empty-grid.png");
   w.grdSpecs->setFocus();
   EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
   Save("page1-empty-grid-focus.png");
