@@ -3,7 +3,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+#include <algorithm>
 
 #include "app/QtPictureBox.h"
 #include "controls/AboutBox.h"
@@ -33,7 +36,7 @@ TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStr
   BuildMenu();
   BuildWizard();
   // A fixed client area below the menu, with a border that cannot be resized.
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  setFixedSize(DesignedSize());
 
   // The data module draws into the picture boxes and calls back after every
   // change of the current antenna, from now on.
@@ -64,9 +67,12 @@ void TMainWindow::BuildMenu() {
 
 void TMainWindow::BuildWizard() {
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->resize(kClientWidth, kClientHeight);
   setCentralWidget(client);
   EPWizard1 = new TWizard(client);
+  // The pages keep their size on a screen too small for the window: they
+  // scroll above the wizard's buttons instead.
+  EPWizard1->SetPageMinimumSize({kClientWidth, kClientHeight - EPWizard1->Panel()->height()});
   EPWizard1->setObjectName("EPWizard1");
   EPWizard1->BeginLoading();
   EPWizardPage1 = new TWizardPage(EPWizard1);
@@ -85,6 +91,50 @@ void TMainWindow::BuildWizard() {
   EPWizard1->EndLoading();
   EPWizard1->OnFinishClick = [this](QObject*) { RunGuarded([this] { EPWizard1FinishClick(); }); };
   EPWizard1->SetOnCancelClick([this](QObject*) { RunGuarded([this] { EPWizard1CancelClick(); }); });
+}
+
+QSize TMainWindow::DesignedSize() const {
+  return {kClientWidth, kClientHeight + menuBar()->sizeHint().height()};
+}
+
+void TMainWindow::FitToArea(const QRect& available) {
+  const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+  fittedFrame_ = frame;
+  const QSize room = available.size().shrunkBy(frame);
+  const QSize designed = DesignedSize();
+  // Scrolling one way takes a scroll bar's room the other way, which the
+  // window keeps where the screen has it, so that only one bar is needed.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const bool tall = designed.height() > room.height();
+  const bool wide = designed.width() > room.width();
+  setFixedSize((designed + QSize(tall ? bar : 0, wide ? bar : 0)).boundedTo(room));
+  if (!tall && !wide) return;
+  // The whole window, frame and all, on the screen.
+  const QRect outer = QRect(pos(), size().grownBy(frame));
+  const QPoint inside(
+      std::clamp(outer.x(), available.left(), available.right() + 1 - outer.width()),
+      std::clamp(outer.y(), available.top(), available.bottom() + 1 - outer.height()));
+  if (inside != outer.topLeft()) move(inside);
+}
+
+void TMainWindow::FitToScreen() {
+  if (const QScreen* shown = screen()) FitToArea(shown->availableGeometry());
+}
+
+void TMainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!followsScreen_ && windowHandle() != nullptr) {
+    followsScreen_ = true;
+    connect(windowHandle(), &QWindow::screenChanged, this, [this] { FitToScreen(); });
+  }
+  FitToScreen();
+}
+
+void TMainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager frames the window after it is shown: its title bar
+  // counts from then on.
+  if (windowHandle() != nullptr && windowHandle()->frameMargins() != fittedFrame_) FitToScreen();
 }
 
 void TMainWindow::FormCreate(const QStringList& arguments) {

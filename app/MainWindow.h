@@ -109,8 +109,15 @@ class TMainWindow : public QMainWindow {
 
   TAboutBox* frmAbout() const { return about_.get(); }
 
+  // Fits the window into `available`, a screen's work area: where the fixed
+  // size does not fit (a large scale on a small screen), the window takes the
+  // area and the pages scroll above the wizard's buttons, which stay in view.
+  void FitToArea(const QRect& available);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void BuildMenu();
@@ -118,6 +125,9 @@ class TMainWindow : public QMainWindow {
   void BuildSelectionPage();
   void BuildCustomizationPage();
   void FormCreate(const QStringList& arguments);
+  // The window's own size: the client area below the menu.
+  QSize DesignedSize() const;
+  void FitToScreen();
   void UpdateQueryControls();
   // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
   void FocusAfterChoice(QRadioButton* radio, QWidget* target);
@@ -128,4 +138,6 @@ class TMainWindow : public QMainWindow {
   TProgramLauncher ExecuteApp1;
   TOnePageReport ZQReporter1;
   std::unique_ptr<TAboutBox> about_;
+  bool followsScreen_ = false;
+  QMargins fittedFrame_;  // the frame the window was last fitted with
 };

@@ -9,22 +9,34 @@
 
 namespace {
 
-// The arrow glyphs: a bar and a triangle pointing left or right.
-QIcon Glyph(TRecordNavigator::TNavigateBtn which) {
+// An arrow glyph in `color`: a bar and a triangle pointing left or right.
+QPixmap Glyph(TRecordNavigator::TNavigateBtn which, const QColor& color) {
   QPixmap pixmap(12, 12);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(Qt::NoPen);
-  p.setBrush(Qt::black);
+  p.setBrush(color);
   const bool left = which == TRecordNavigator::nbFirst || which == TRecordNavigator::nbPrior;
   const bool bar = which == TRecordNavigator::nbFirst || which == TRecordNavigator::nbLast;
   const double tipX = left ? (bar ? 3.5 : 2.5) : (bar ? 8.5 : 9.5);
   const double baseX = left ? tipX + 6.0 : tipX - 6.0;
   const QPointF triangle[] = {{tipX, 6.0}, {baseX, 0.5}, {baseX, 11.5}};
   p.drawPolygon(triangle, 3);
-  if (bar) p.fillRect(left ? QRectF(1.0, 0.5, 2.0, 11.0) : QRectF(9.0, 0.5, 2.0, 11.0), Qt::black);
-  return QIcon(pixmap);
+  if (bar) p.fillRect(left ? QRectF(1.0, 0.5, 2.0, 11.0) : QRectF(9.0, 0.5, 2.0, 11.0), color);
+  return pixmap;
+}
+
+// The glyph as the button's caption colours would draw it: a style's own
+// greying of a black picture stays dark, so a disabled arrow would look
+// enabled beside disabled buttons whose captions are light grey.
+QIcon GlyphIcon(TRecordNavigator::TNavigateBtn which, const QPalette& palette) {
+  QIcon icon;
+  icon.addPixmap(Glyph(which, palette.color(QPalette::Active, QPalette::ButtonText)),
+                 QIcon::Normal);
+  icon.addPixmap(Glyph(which, palette.color(QPalette::Disabled, QPalette::ButtonText)),
+                 QIcon::Disabled);
+  return icon;
 }
 
 // Each button's tooltip and its name for screen readers.
@@ -36,7 +48,6 @@ TRecordNavigator::TRecordNavigator(QWidget* parent) : QWidget(parent) {
   for (int i = 0; i < 4; ++i) {
     const auto which = static_cast<TNavigateBtn>(i);
     auto* button = new QToolButton(this);
-    button->setIcon(Glyph(which));
     button->setIconSize(QSize(12, 12));
     button->setToolTip(QString::fromLatin1(kHints[i]));
     button->setAccessibleName(QString::fromLatin1(kHints[i]));  // a glyph alone says nothing
@@ -47,7 +58,14 @@ TRecordNavigator::TRecordNavigator(QWidget* parent) : QWidget(parent) {
   source_.OnDataChange = [this](TField*) { UpdateButtons(); };
   source_.OnStateChange = [this] { UpdateButtons(); };
   resize(228, 25);
+  PaintGlyphs();
   UpdateButtons();
+}
+
+void TRecordNavigator::PaintGlyphs() {
+  for (int i = 0; i < 4; ++i)
+    buttons_[static_cast<size_t>(i)]->setIcon(
+        GlyphIcon(static_cast<TNavigateBtn>(i), buttons_[static_cast<size_t>(i)]->palette()));
 }
 
 void TRecordNavigator::SetDataSet(TTable* dataSet) {
@@ -110,5 +128,6 @@ void TRecordNavigator::resizeEvent(QResizeEvent*) {
 
 void TRecordNavigator::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) UpdateButtons();
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) PaintGlyphs();
   QWidget::changeEvent(event);
 }

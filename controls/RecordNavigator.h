@@ -30,6 +30,8 @@ class TRecordNavigator : public QWidget {
 
  private:
   void UpdateButtons();
+  // Draws the arrows in the buttons' caption colours, enabled and disabled.
+  void PaintGlyphs();
   void ArrangeButtons();
 
   TTableLink source_;

@@ -8,6 +8,7 @@
 #include <QToolTip>
 
 #include "controls/ControlHooks.h"
+#include "controls/ProgramStyle.h"
 #include "flatfile/Table.h"
 #include "platform/QString1252.h"
 
@@ -336,11 +337,22 @@ void TTableGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
 void TTableGrid::focusInEvent(QFocusEvent* event) {
   QTableView::focusInEvent(event);
   ShowSelection();
+  viewport()->update();
 }
 
 void TTableGrid::focusOutEvent(QFocusEvent* event) {
   QTableView::focusOutEvent(event);
   ShowSelection();
+  viewport()->update();
+}
+
+// The highlighted row shows the focus; a grid with no current row (an empty
+// query's) would look the same focused or not, so it gets the focus ring.
+void TTableGrid::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  if (!hasFocus() || currentIndex().isValid()) return;
+  QPainter painter(viewport());
+  DrawFocusRing(painter, viewport()->rect(), palette());
 }
 
 void TTableGrid::keyboardSearch(const QString&) {

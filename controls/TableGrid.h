@@ -103,6 +103,7 @@ class TTableGrid : public QTableView {
   void keyboardSearch(const QString& search) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void FollowTable(int row);

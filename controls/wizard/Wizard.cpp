@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 
@@ -70,6 +71,7 @@ TWizard::TWizard(QWidget* parent)
   panel_->resize(width(), nextButton_->height() + 17);
   TWizardParts::HoldPlacement(*panel_, false);
   SetButtons(epwbCancel);
+  MakePageScrolling();
   Realign();
 }
 
@@ -115,6 +117,10 @@ void TWizard::SetActivePage(TWizardPage* page) {
     }
     if (activePage_ != nullptr) activePage_->hide();
     activePage_ = page;
+    // A page scrolled into view starts at its top, or where its focus is.
+    hbar_->setValue(0);
+    vbar_->setValue(0);
+    ScrollToControl(QApplication::focusWidget());
     ApplyBackRule();
     ApplyNextRule();
     ApplyCaptionRule();
@@ -291,14 +297,6 @@ void TWizard::Change() {
   if (OnChange) OnChange(this);
 }
 
-void TWizard::Realign() {
-  if (realignLocks_ > 0) return;
-  const int panelHeight = panel_->height();
-  panel_->setGeometry(0, height() - panelHeight, width(), panelHeight);
-  for (int i = 0; i < pages_->Count(); ++i)
-    pages_->Items(i)->setGeometry(0, 0, width(), std::max(0, height() - panelHeight));
-}
-
 void TWizard::changeEvent(QEvent* event) {
   if (event->type() == QEvent::EnabledChange) {
     const bool enabled = isEnabled();
@@ -330,10 +328,6 @@ void TWizard::FocusFirstControl(TWizardPage* page) {
 void TWizard::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (focusPending_ && activePage_ != nullptr) FocusFirstControl(activePage_);
-}
-
-void TWizard::resizeEvent(QResizeEvent*) {
-  Realign();
 }
 
 void TWizard::keyPressEvent(QKeyEvent* event) {

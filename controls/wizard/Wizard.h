@@ -34,6 +34,7 @@
 #include "platform/Rounding.h"
 
 class QPainter;
+class QScrollBar;
 class TWizard;
 class TWizardPage;
 class TWizardPanel;
@@ -263,6 +264,15 @@ class TWizard : public QWidget {
   int PageCount() const { return pages_->Count(); }
   TWizardPage* Pages(int index) const { return pages_->Items(index); }
 
+  // The smallest size a page is laid out at (empty, the default: none). A
+  // wizard too small for it keeps its pages at that size and scrolls them
+  // above the button panel, so the buttons stay in view on a small screen.
+  QSize PageMinimumSize() const { return pageMinimum_; }
+  void SetPageMinimumSize(QSize size);
+  // The page area's scroll bars, shown only while the pages do not fit.
+  QScrollBar* HorizontalScrollBar() const { return hbar_; }
+  QScrollBar* VerticalScrollBar() const { return vbar_; }
+
   TWizardPanel* Panel() const { return panel_; }
   TWizardButton* HelpButton() const { return helpButton_; }
   TWizardButton* BackButton() const { return backButton_; }
@@ -302,13 +312,17 @@ class TWizard : public QWidget {
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend struct TWizardParts;
 
+  void MakePageScrolling();
   void Realign();
+  // Scrolls the page area so that `control`, on the active page, is in view.
+  void ScrollToControl(QWidget* control);
   void ApplyBackRule();
   void ApplyNextRule();
   void ApplyCaptionRule();
@@ -326,6 +340,10 @@ class TWizard : public QWidget {
   TWizardButton* nextButton_ = nullptr;
   TWizardButton* backButton_ = nullptr;
   TWizardButton* helpButton_ = nullptr;
+  QScrollBar* hbar_ = nullptr;
+  QScrollBar* vbar_ = nullptr;
+  QWidget* corner_ = nullptr;  // fills the square where the two bars meet
+  QSize pageMinimum_;
 
   TWizardPage* activePage_ = nullptr;
   TWizardPage* firstPage_ = nullptr;

@@ -1,6 +1,8 @@
 // A wizard page and its header.
 #include "controls/wizard/WizardParts_p.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
@@ -21,6 +23,27 @@ namespace {
 constexpr int kTitlePixels = 16;
 constexpr int kPositionPixels = 11;
 constexpr int kHeaderIcon = 32;
+
+// The header is painted, so a screen reader would find neither the page's
+// title nor its step: the page is a pane named by its title and described by
+// its step, and entering it tells the reader which page it is.
+class TWizardPageAccessible : public QAccessibleWidget {
+ public:
+  explicit TWizardPageAccessible(TWizardPage* page) : QAccessibleWidget(page, QAccessible::Pane) {}
+  QString text(QAccessible::Text kind) const override {
+    const auto* page = static_cast<const TWizardPage*>(widget());
+    if (kind == QAccessible::Name && page->accessibleName().isEmpty()) return page->Title();
+    if (kind == QAccessible::Description && page->accessibleDescription().isEmpty())
+      return page->PositionText().trimmed();
+    return QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* WizardPageAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String(TWizardPage::staticMetaObject.className()))
+    if (auto* page = qobject_cast<TWizardPage*>(object)) return new TWizardPageAccessible(page);
+  return nullptr;
+}
 
 }  // namespace
 
@@ -53,6 +76,8 @@ void TPageList::Move(int from, int to) {
 // ---------------------------------------------------------------- page
 
 TWizardPage::TWizardPage(QWidget* parent) : QWidget(parent) {
+  static const bool accessible = (QAccessible::installFactory(WizardPageAccessible), true);
+  Q_UNUSED(accessible);
   hide();
   if (auto* wizard = qobject_cast<TWizard*>(parent)) SetWizard(wizard);
 }
@@ -83,6 +108,8 @@ void TWizardPage::SetTitle(const QString& title) {
   if (title == title_) return;
   title_ = title;
   update();
+  QAccessibleEvent event(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&event);
 }
 
 int TWizardPage::PageIndex() const {

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 
@@ -150,8 +151,18 @@ TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
   EXPECT_EQ(Unnamed(&w), "");
   ASSERT_EQ(QApplication::focusWidget(), w.grdSpecs);
   EXPECT_EQ(FocusUnseen(), "");
+  // Each page is a pane a screen reader names by its painted title and step.
+  auto pane = [](QWidget* page) {
+    QAccessibleInterface* node = QAccessible::queryAccessibleInterface(page);
+    return std::tuple(node->role(), node->text(QAccessible::Name).toStdString(),
+                      node->text(QAccessible::Description).toStdString());
+  };
+  EXPECT_EQ(pane(w.EPWizardPage1),
+            std::tuple(QAccessible::Pane, "Antenna Selection", "Wizard - Screen 1 of 2"));
   w.EPWizard1->NextClick();
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+  EXPECT_EQ(pane(w.EPWizardPage2),
+            std::tuple(QAccessible::Pane, "Antenna Customization", "Wizard - Screen 2 of 2"));
   EXPECT_EQ(Unnamed(&w) + FocusUnseen(), "");
   // The one-line boxes show the focus by more than their selected text.
   for (TFieldEdit* box : {w.dbCustPartNum, w.dbCustPrice}) {
@@ -225,6 +236,50 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   w.rbFreqType->setFocus();
   EXPECT_EQ(Count(w.cboFreqList->grab().toImage(), highlighted), 0);
   Save("page1-focus.png");
+
+  // A query that finds nothing leaves no row to highlight: the empty grid
+  // shows the focus by a ring.
+  w.rbPartNum->click();
+  w.txtPart->setText("ZZ");
+  w.btnQryAntList->click();
+  ASSERT_EQ(w.grdSpecs->model()->rowCount(), 0);
+  EXPECT_EQ(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  Save("page1-empty-grid.png");
+  w.grdSpecs->setFocus();
+  EXPECT_GT(Count(w.grdSpecs->grab().toImage(), highlighted), 0);
+  Save("page1-empty-grid-focus.png");
+}
+
+TEST_F(WindowLooksTest, OnAScreenTooSmallThePagesScrollAboveTheButtons) {
+  TMainWindow& w = Start();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  const QSize designed = w.size();
+  // 1366 x 768 at 150 %, less a task bar: the window is taller than that.
+  const QRect small(0, 0, 910, 480);
+  ASSERT_GT(designed.height(), small.height());
+  w.FitToArea(small);
+  EXPECT_TRUE(small.contains(w.geometry())) << w.geometry().height();
+  auto shown = [&](QWidget* control) {
+    return w.rect().contains(QRect(control->mapTo(&w, QPoint(0, 0)), control->size()));
+  };
+  for (QPushButton* button : std::initializer_list<QPushButton*>{
+           w.EPWizard1->BackButton(), w.EPWizard1->NextButton(), w.EPWizard1->CancelButton()})
+    EXPECT_TRUE(shown(button)) << button->text().toStdString();
+  // The page keeps its size and layout; a control below the fold comes into
+  // view when it gets the focus, above the buttons.
+  EXPECT_EQ(w.EPWizardPage1->size(), QSize(655, 492));
+  w.grdLOM->setFocus();
+  const QRect lom(w.grdLOM->mapTo(w.EPWizard1, QPoint(0, 0)), w.grdLOM->size());
+  EXPECT_TRUE(
+      QRect(0, 0, w.EPWizard1->VerticalScrollBar()->x(), w.EPWizard1->Panel()->y()).contains(lom))
+      << lom.y();
+  Save("page1-small-screen.png");
+  // Where the window fits, it has its own size and nothing scrolls.
+  w.FitToArea(QRect(0, 0, 1366, 728));
+  EXPECT_EQ(std::tuple(w.size(), w.EPWizard1->VerticalScrollBar()->isHidden(),
+                       w.EPWizardPage1->geometry()),
+            std::tuple(designed, true, QRect(0, 0, 655, 492)));
 }
 
 }  // namespace

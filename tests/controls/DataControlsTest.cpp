@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -348,7 +349,20 @@ TEST_F(DataControlsTest, NavigatorButtonsFollowTheEndsOfTheTable) {
     return s;
   };
   EXPECT_EQ(enabled(), "0000");  // closed
+  // The darkest pixel of a button's arrow, which lies in the middle of it.
+  auto glyph = [&](TRecordNavigator::TNavigateBtn b) {
+    const QImage image = nav.Button(b)->grab().toImage();
+    int darkest = 255;
+    for (int y = image.height() / 2 - 6; y < image.height() / 2 + 6; ++y)
+      for (int x = image.width() / 2 - 6; x < image.width() / 2 + 6; ++x)
+        darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+  };
+  // Disabled, an arrow is greyed as a disabled button's caption is.
+  const int greyed = qGray(nav.palette().color(QPalette::Disabled, QPalette::ButtonText).rgb());
+  EXPECT_NEAR(glyph(nbFirst), greyed, 8);
   table.Open();
+  EXPECT_LT(glyph(nbLast), 60);
   EXPECT_EQ(enabled(), "0011");
   nav.Button(nbNext)->click();
   EXPECT_EQ(std::pair(table.CurrentRow(), enabled()), std::pair(1, std::string("1111")));
