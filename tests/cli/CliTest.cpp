@@ -102,6 +102,11 @@ TEST_F(CliTest, SpecAndOptions) {
             "flange\tPDR220\nflange\tUDR220\nradome\tX\tGrey radome\t150.5\n"
             "radome\tH\tHydrophobic radome\t200\npack\tP\tStandard crate\t0\npack\tE\tExport "
             "crate\t75\n");
+  ASSERT_EQ(Run({"options", "HP2-23", "--format", "json"}), 0);
+  EXPECT_NE(out.str().find("{\"Option\": \"radome\", \"Code\": \"X\", \"Description\": \"Grey "
+                           "radome\", \"Price\": 150.5}"),
+            std::string::npos)
+      << out.str();
 }
 
 TEST_F(CliTest, UsageErrorsAndReportedErrors) {
@@ -122,6 +127,7 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --flange needs a value");
   // A program that asked for JSON gets its error as one JSON object.
   EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
+  EXPECT_EQ(out.str(), "[]\n");  // still a list to read
   EXPECT_EQ(err.str(),
             "{\"error\": \"The following error was encountered: 'The model number: NOPE was not "
             "found'\", \"context\": \"build NOPE\"}\n");
