@@ -45,9 +45,11 @@ bool TChecker::Open(const TTableUse& use, int order, TSource& s) {
     // A folder the user may not read hides its files: say so, not "missing".
     std::error_code why;
     (void)std::filesystem::status(native::Path(location.path), why);
-    const std::string problem = why == std::errc::permission_denied
-                                    ? "the file cannot be reached: " + why.message()
-                                    : std::string("the file does not exist");
+    std::string problem = "the file does not exist";
+    if (location.fromRegistry && ansi::Trim(location.folder).empty())
+      problem = "the shared catalogue folder is not set";
+    else if (why == std::errc::permission_denied)
+      problem = "the file cannot be reached: " + why.message();
     Error(s, 0, 0, problem + where, use.failure + ": " + Quoted(location.error));
     return false;
   }

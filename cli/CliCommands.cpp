@@ -9,6 +9,7 @@
 #include "cli/OutputStream.h"
 #include "cli/RecordWriter.h"
 #include "cli/ToolRun.h"
+#include "platform/Text1252.h"
 
 namespace {
 
@@ -53,9 +54,19 @@ int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool json = false;
-  for (size_t i = 0; i + 1 < args.size(); ++i)
+  TEncoding encoding = TEncoding::Utf8;
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
     json = json || (args[i] == "--format" && args[i + 1] == "json");
-  if (!json) return CheckedOutput(RunCommandLine(args, out, err), out, err);
+    if (args[i] == "--encoding" && ansi::SameText(args[i + 1], "windows-1252"))
+      encoding = TEncoding::Windows1252;
+  }
+  if (!json) {
+    // Messages in the run's encoding, as its output is.
+    TConvertedLines lines(
+        err, [encoding](std::string_view text) { return MessageText(text, encoding); });
+    std::ostream messages(&lines);
+    return CheckedOutput(RunCommandLine(args, out, messages), out, messages);
+  }
   // A program asked for JSON: whatever went wrong is one object on the error
   // stream, never prose to parse.
   std::ostringstream said;
@@ -66,8 +77,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       if (arg.compare(0, 2, "--") == 0) break;
       context += (context.empty() ? "" : " ") + arg;
     }
-    err << "{\"error\": " << JsonQuoted(OneLine(said.str()))
-        << ", \"context\": " << JsonQuoted(context) << "}\n";
+    err << "{\"error\": " << JsonQuotedUtf8(MessageText(OneLine(said.str()), TEncoding::Utf8))
+        << ", \"context\": " << JsonQuotedUtf8(MessageText(context, TEncoding::Utf8)) << "}\n";
   }
   return status;
 }

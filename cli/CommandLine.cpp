@@ -1,8 +1,12 @@
 #include "cli/CommandLine.h"
 
+#include <iterator>
 #include <set>
+#include <sstream>
+#include <utility>
 
 #include "platform/Text1252.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -22,7 +26,7 @@ const std::map<std::string, std::set<std::string>>& CommandOptions() {
       {"build",
        with({"--flange", "--radome", "--pack", "--lom", "--job-file", "--batch"}, kOutput)},
       {"check", with({}, kOutput)},
-      {"paths", with({}, {})}};
+      {"paths", with({}, kOutput)}};
   return kTaken;
 }
 
@@ -34,6 +38,13 @@ const std::map<std::string, bool> kTakesValue = {
     {"--job-file", true}};
 
 void CheckCombinations(const TCommandLine& line) {
+  // cmd passes "C:\My Tools\" as C:\My Tools" by Windows' rule for command
+  // lines: the path the user meant is lost, so say how to write it.
+  for (const char* option : {"--catalog", "--program-folder", "--batch", "--job-file"})
+    if (const auto value = line.Get(option); value && !value->empty() && value->back() == '"')
+      throw TUsageError{std::string(option) + " " + *value +
+                        " ends in a quote: a backslash before a closing quote keeps the quote; "
+                        "drop the path's last backslash"};
   if (line.command == "query") {
     const int ways =
         line.Has("--all") + line.Has("--part") + (line.Has("--freq") || line.Has("--type"));
@@ -164,14 +175,38 @@ bool IsTitleRow(const std::vector<std::string>& fields) {
   return !fields.empty();
 }
 
+// The batch's text, and the encoding its fields are in: a byte-order mark
+// says UTF-16 (little- or big-endian, as PowerShell and Notepad save
+// "Unicode") or UTF-8; else the run's encoding holds.
+std::string BatchText(std::string bytes, TEncoding& encoding) {
+  auto starts = [&](const char* mark) { return bytes.compare(0, 2, mark, 2) == 0; };
+  if (bytes.size() >= 2 && (starts("\xFF\xFE") || starts("\xFE\xFF"))) {
+    if (starts("\xFE\xFF"))
+      for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    encoding = TEncoding::Utf8;
+    return Utf8FromUtf16Le(bytes.data() + 2, (bytes.size() - 2) / 2);
+  }
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    encoding = TEncoding::Utf8;
+    return bytes.substr(3);
+  }
+  if (bytes.find('\0') != std::string::npos)
+    throw TUsageError{
+        "the batch file holds NUL bytes and no byte-order mark, as UTF-16 without its mark "
+        "does: save it as UTF-8, or as UTF-16 (\"Unicode\") with its byte-order mark"};
+  return bytes;
+}
+
 }  // namespace
 
 std::vector<TBatchLine> ReadBatch(std::istream& in, TEncoding encoding) {
   std::vector<TBatchLine> items;
+  std::istringstream lines(
+      BatchText(std::string(std::istreambuf_iterator<char>(in), {}), encoding));
   std::string text;
   char separator = 0;  // fixed by the first line that is not blank
-  for (int number = 1; std::getline(in, text); ++number) {
-    if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  for (int number = 1; std::getline(lines, text); ++number) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
     if (ansi::Trim(text).empty()) continue;
     const bool first = separator == 0;

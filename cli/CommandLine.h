@@ -52,7 +52,8 @@ struct TBatchLine {
 // The items of a batch in CSV, model,flange,radome,pack a line, as a
 // spreadsheet exports it: separated by commas, semicolons or tabs (which,
 // the first line tells), fields in the run's `encoding`, empty trailing
-// fields. Skips blank lines, a UTF-8 byte-order mark and a first line that
+// fields; UTF-16 or UTF-8 by a byte-order mark. Skips blank lines, the mark
+// and a first line that
 // is the title row; throws TUsageError naming the line of a fifth field or
 // an open quote.
 std::vector<TBatchLine> ReadBatch(std::istream& in, TEncoding encoding = TEncoding::Utf8);

@@ -77,6 +77,24 @@ bool TDescriptorOutput::WriteAll(const char* bytes, size_t count) {
   return error_ == 0;
 }
 
+TConvertedLines::~TConvertedLines() {
+  PassOn();
+}
+
+TConvertedLines::int_type TConvertedLines::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  line_ += traits_type::to_char_type(c);
+  if (line_.back() == '\n') PassOn();
+  return c;
+}
+
+void TConvertedLines::PassOn() {
+  if (line_.empty()) return;
+  to_ << convert_(line_);
+  to_.flush();
+  line_.clear();
+}
+
 void KeepStandardDescriptors() {
 #ifndef _WIN32
   for (int descriptor = 0; descriptor <= 2; ++descriptor) {

@@ -2,7 +2,11 @@
 // Standard output written straight to its file descriptor through a large
 // buffer, remembering why a write failed: a full disk or a closed output is
 // reported by the tool, never lost behind a stream's fail bit.
+#include <functional>
+#include <ostream>
 #include <streambuf>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class TDescriptorOutput : public std::streambuf {
@@ -28,6 +32,28 @@ class TDescriptorOutput : public std::streambuf {
   int descriptor_;
   std::vector<char> buffer_;
   int error_ = 0;
+};
+
+// Lines written to it go on to another stream, each turned by `convert`
+// first: the error stream in the run's text encoding. A last line without
+// its end goes on when the object goes.
+class TConvertedLines : public std::streambuf {
+ public:
+  TConvertedLines(std::ostream& to, std::function<std::string(std::string_view)> convert)
+      : to_(to), convert_(std::move(convert)) {}
+  ~TConvertedLines() override;
+  TConvertedLines(const TConvertedLines&) = delete;
+  TConvertedLines& operator=(const TConvertedLines&) = delete;
+
+ protected:
+  int_type overflow(int_type c) override;
+
+ private:
+  void PassOn();
+
+  std::ostream& to_;
+  std::function<std::string(std::string_view)> convert_;
+  std::string line_;
 };
 
 // Makes sure the standard descriptors 0, 1 and 2 are open, so no file the

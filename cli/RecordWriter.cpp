@@ -38,9 +38,13 @@ std::string TsvEscaped(std::string text) {
 }  // namespace
 
 std::string JsonQuoted(std::string_view bytes) {
+  return JsonQuotedUtf8(Utf8FromAnsi(bytes));
+}
+
+std::string JsonQuotedUtf8(std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   std::string json = "\"";
-  for (const char c : Utf8FromAnsi(bytes)) {
+  for (const char c : text) {
     const unsigned char u = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
       json += '\\';
@@ -59,6 +63,15 @@ std::string JsonQuoted(std::string_view bytes) {
 std::string OutputText(std::string_view bytes, TEncoding encoding) {
   if (encoding == TEncoding::Windows1252 || IsAscii(bytes)) return std::string(bytes);
   return Utf8FromAnsi(bytes);
+}
+
+std::string MessageText(std::string_view text, TEncoding encoding) {
+#ifndef _WIN32
+  std::u16string unicode;
+  if (!IsAscii(text) && Utf16FromUtf8(text, unicode))
+    return encoding == TEncoding::Utf8 ? std::string(text) : AnsiFromUtf16(unicode);
+#endif
+  return OutputText(text, encoding);
 }
 
 std::string TsvText(std::string_view bytes, TEncoding encoding) {

@@ -37,6 +37,12 @@ std::string TsvText(std::string_view bytes, TEncoding encoding);
 std::string InputText(std::string_view text, TEncoding encoding);
 // Windows-1252 bytes as a quoted JSON string (UTF-8).
 std::string JsonQuoted(std::string_view bytes);
+// UTF-8 text as a quoted JSON string.
+std::string JsonQuotedUtf8(std::string_view text);
+// The program's own text (a message, a path) in `encoding`. On Windows all
+// of it is Windows-1252; on Linux paths are UTF-8 and catalogue text is
+// Windows-1252, told apart by whether the text is well-formed UTF-8.
+std::string MessageText(std::string_view text, TEncoding encoding);
 
 class TRecordWriter {
  public:

@@ -155,6 +155,7 @@ std::optional<TQuoteItem> TToolRun::BuildQuoted(TDataModule& data, const TBatchL
   }
   err_.rdbuf(errorStream);
   if (result == 0) return CurrentQuoteItem(data);
-  said = OneLine(captured.str());
+  // In the catalogue's encoding, as every cell the row writer converts.
+  said = MessageText(OneLine(captured.str()), TEncoding::Windows1252);
   return std::nullopt;
 }

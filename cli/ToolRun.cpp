@@ -115,6 +115,7 @@ int TToolRun::Run(const TCommandLine& given) {
   std::vector<TBatchLine> batch;
   if (auto source = line.Get("--batch")) batch = ReadBatchFile(*source);
   TDataModule data(dialogs_);
+  data.SetCatalogueHint(CatalogueFolderSetting() + " For one run: --catalog DIR.");
   data.DataModuleCreate();
   if (auto job = line.Get("--job-file"))
     data.SetLOMFileName(native::Text(std::filesystem::absolute(native::Path(*job))));
@@ -171,16 +172,24 @@ int TToolRun::Paths() {
   } catch (const std::exception&) {
     // a catalogue that does not open still has its paths
   }
-  out_ << "program=" << ProgramFolder() << '\n';
-  out_ << "working=" << data.WritableFolder() << '\n';
-  out_ << "job=" << data.LOMFileName() << '\n';
+  std::vector<std::pair<std::string, std::string>> paths = {{"program", ProgramFolder()},
+                                                            {"working", data.WritableFolder()},
+                                                            {"job", data.LOMFileName()}};
   const std::string& key = data.AntData.RegistryOptions().Key;
   if (auto* ini = dynamic_cast<TIniRegistry*>(&TCatalogFolder::Behind(CurrentUserRegistry())))
     for (const std::string& file : ini->KeyFiles(key))
-      out_ << "registry=" << file << '\n';
+      paths.emplace_back("registry", file);
   else
-    out_ << "registry=HKEY_CURRENT_USER\\" << key << '\n';
-  out_ << "catalog=" << data.AntData.Location().folder << '\n';
+    paths.emplace_back("registry", "HKEY_CURRENT_USER\\" + key);
+  paths.emplace_back("catalog", data.AntData.Location().folder);
+  if (format_ == TFormat::Tsv) {
+    for (const auto& [name, path] : paths)
+      out_ << name << '=' << MessageText(path, encoding_) << '\n';
+    return 0;
+  }
+  TRecordWriter writer(out_, format_, {"Name", "Path"}, encoding_);
+  for (const auto& [name, path] : paths)
+    writer.Row({name, MessageText(path, TEncoding::Windows1252)});  // the writer converts
   return 0;
 }
 

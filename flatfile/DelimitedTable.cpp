@@ -49,6 +49,12 @@ TFileLocation TDelimitedTable::Location() const {
         location.error = "Invalid data type for '" + registryOptions_.Value + "'";
         return location;
     }
+    if (ansi::Trim(location.folder).empty()) {
+      // An unset folder would be the root folder of the drive, never the catalogue's.
+      location.path = fileName_;
+      location.error = "The shared catalogue folder, which holds " + fileName_ + ", is not set";
+      return location;
+    }
     location.path = ResolvePath(location.folder + "\\" + fileName_);
   } else {
     location.path = ResolvePath(fileName_);

@@ -163,15 +163,17 @@ TEST_F(CheckerTest, MissingEmptyAndUnlocatedFiles) {
   EXPECT_EQ(result.errors, 2);
   EXPECT_EQ(result.files, 7);  // the empty file was read
 
-  // No shared folder in the registry: the program looks in the root folder.
+  // No shared folder in the registry: never the root folder, which a
+  // catalogue copied there would make look right.
   SetCurrentUserRegistry(std::make_unique<TIniRegistry>(config.Path() + "none/"));
   lines = Check();
-  const std::vector<Finding> inRoot = {
-      {"/MWAnts.dat:0:0: error: the file does not exist (the registry has no "
+  const std::vector<Finding> unset = {
+      {"MWAnts.dat:0:0: error: the shared catalogue folder is not set (the registry has no "
        "Software\\Ostrel\\Common Files value \"Path\" naming the shared folder)",
-       {"every antenna query fails: \"/MWAnts.dat does not exist\""}},
-      {"/M_LOM.dat:0:0: error: the file does not exist"}};
-  EXPECT_TRUE(ReportsAll(lines, kAnyCount, inRoot));
+       {"every antenna query fails: \"The shared catalogue folder, which holds MWAnts.dat, is not "
+        "set\""}},
+      {"M_LOM.dat:0:0: error: the shared catalogue folder is not set"}};
+  EXPECT_TRUE(ReportsAll(lines, kAnyCount, unset));
 }
 
 TEST_F(CheckerTest, ColumnNamesMissingRepeatedOrOutOfOrder) {

@@ -125,6 +125,9 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(err.str(), "kav_pnb_cli: unknown option -x\nTry 'kav_pnb_cli --help'.\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--flange", "--lom"}), 2);  // the flange was lost
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --flange needs a value");
+  EXPECT_EQ(Run({"query", "--all", "--catalog", "C:\\My Tools\\common\""}), 2);  // cmd's rule
+  EXPECT_NE(err.str().find("drop the path's last backslash"), std::string::npos) << err.str();
+  EXPECT_EQ(Run({"/?"}), 0);
   // A program that asked for JSON gets its error as one JSON object.
   EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
   EXPECT_EQ(out.str(), "[]\n");  // still a list to read
@@ -258,6 +261,22 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
             "\"MODEL\" ; Flange;RADOME;pack;;\r\nhp2-23;;\"Grey\xE2\x80\x93radome\";;;\r\n");
   ASSERT_EQ(Run({"build", "--batch", program / "quote.csv"}), 0) << err.str() << out.str();
   EXPECT_NE(out.str().find("\n2\tHP2-23\tHP2-23-AXP\t"), std::string::npos) << out.str();
+  // Messages come in the run's encoding too.
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink", "--encoding", "windows-1252"}), 1);
+  EXPECT_NE(err.str().find("\"Grey\x96radome\""), std::string::npos) << err.str();
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
+  EXPECT_NE(err.str().find("\"Grey\xE2\x80\x93radome\""), std::string::npos) << err.str();
+  // PowerShell's and Notepad's "Unicode": UTF-16 with its byte-order mark.
+  WriteFile(program / "quote.csv", std::string("\xFF\xFEh\0p\0"
+                                               "2\0-\0"
+                                               "2\0"
+                                               "3\0\r\0\n\0",
+                                               20));
+  ASSERT_EQ(Run({"build", "--batch", program / "quote.csv"}), 0) << err.str();
+  EXPECT_NE(out.str().find("\n1\tHP2-23\tHP2-23-AXP\t"), std::string::npos) << out.str();
+  WriteFile(program / "quote.csv", std::string("h\0p\0", 4));
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
+  EXPECT_NE(err.str().find("NUL bytes and no byte-order mark"), std::string::npos) << err.str();
   WriteFile(program / "quote.csv", "HP2-23;;;;X\n");
   EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
