@@ -42,13 +42,26 @@ const char* const kCliUsage =
     "                                  would show, on one line); exit status 1 when any item\n"
     "                                  failed. --lom writes one job file with a line item\n"
     "                                  each, only when every item was built. Example:\n"
+#ifdef _WIN32
+    "                                    (echo OSD4-6,,, & echo OSD6-6,PDR70,,2) > quote.csv\n"
+    "                                    kav_pnb_cli build --batch quote.csv --format csv\n"
+#else
     "                                    printf 'OSD4-6,,,\\nOSD6-6,PDR70,,2\\n' |\n"
     "                                      kav_pnb_cli build --batch - --format csv\n"
+#endif
     "  paths                           where the program reads and writes, one name=value a\n"
     "                                  line: program (the program folder), working (where it\n"
     "                                  writes pnb.dat and AntFlanges.dat), job (the job file),\n"
-    "                                  registry (each settings file read, in order; Linux)\n"
-    "                                  and catalog (the shared catalogue folder)\n"
+#ifdef _WIN32
+    "                                  registry (the registry key read) and catalog (the\n"
+    "                                  shared catalogue folder); the working folder is\n"
+    "                                  the program's when it may be written, else\n"
+    "                                  %LOCALAPPDATA%\\kav-pnb\\ (pnb.dat and AntFlanges.dat\n"
+    "                                  in its data\\)\n"
+#else
+    "                                  registry (each settings file read, in order) and\n"
+    "                                  catalog (the shared catalogue folder)\n"
+#endif
     "  check                           checks the catalogue as the program reads it; prints\n"
     "                                  one finding a line, then a summary line:\n"
     "                                  FILE:LINE:COLUMN: SEVERITY: what is wrong -- what the\n"
@@ -71,10 +84,16 @@ const char* const kCliUsage =
     "\n"
     "Options:\n"
     "  --catalog DIR                   the shared catalogue folder (MWAnts.dat, M_LOM.dat)\n"
-    "                                  for this run, over the registry's value: Path= under\n"
-    "                                  [Common Files] in ~/.config/Ostrel/registry.ini (then\n"
-    "                                  /etc/xdg/Ostrel/registry.ini) on Linux; on Windows\n"
+    "                                  for this run, over the registry's value:\n"
+#ifdef _WIN32
     "                                  HKEY_CURRENT_USER\\Software\\Ostrel\\Common Files, Path\n"
+    "                                  (set with: reg add \"HKCU\\Software\\Ostrel\\Common\n"
+    "                                  Files\" /v Path /d \"C:\\your\\catalog\" /f)\n"
+#else
+    "                                  Path= under [Common Files] in\n"
+    "                                  ~/.config/Ostrel/registry.ini (then\n"
+    "                                  /etc/xdg/Ostrel/registry.ini)\n"
+#endif
     "  --program-folder DIR            the folder holding data/ and Images/ (default: the\n"
     "                                  folder of this program)\n"
     "  --format tsv|csv|json           the output of query, spec, options and build: tsv\n"
