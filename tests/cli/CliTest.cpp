@@ -267,11 +267,12 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
   EXPECT_NE(err.str().find("\"Grey\xE2\x80\x93radome\""), std::string::npos) << err.str();
   // PowerShell's and Notepad's "Unicode": UTF-16 with its byte-order mark.
-  WriteFile(program / "quote.csv", std::string("\xFF\xFEh\0p\0"
-                                               "2\0-\0"
-                                               "2\0"
-                                               "3\0\r\0\n\0",
-                                               20));
+  const char unicode[] =
+      "\xFF\xFEh\0p\0"
+      "2\0-\0"
+      "2\0"
+      "3\0\r\0\n\0";
+  WriteFile(program / "quote.csv", std::string(unicode, sizeof unicode - 1));
   ASSERT_EQ(Run({"build", "--batch", program / "quote.csv"}), 0) << err.str();
   EXPECT_NE(out.str().find("\n1\tHP2-23\tHP2-23-AXP\t"), std::string::npos) << out.str();
   WriteFile(program / "quote.csv", std::string("h\0p\0", 4));
