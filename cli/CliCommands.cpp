@@ -167,13 +167,15 @@ class TCli {
     }
     out_ << "program=" << ProgramFolder() << '\n';
     out_ << "working=" << data.WritableFolder() << '\n';
+    out_ << "data=" << LayoutPath(data.WritableFolder(), "data/") << '\n';
     out_ << "job=" << data.LOMFileName() << '\n';
     const std::string& key = data.AntData.RegistryOptions().Key;
     if (auto* ini = dynamic_cast<TIniRegistry*>(&TCatalogFolder::Behind(CurrentUserRegistry())))
       for (const std::string& file : ini->KeyFiles(key))
         out_ << "registry=" << file << '\n';
     else
-      out_ << "registry=HKEY_CURRENT_USER\\" << key << '\n';
+      out_ << "registry=HKEY_CURRENT_USER\\" << key << "\nregistry=HKEY_LOCAL_MACHINE\\" << key
+           << '\n';
     out_ << "catalog=" << data.AntData.Location().folder << '\n';
     return 0;
   }
