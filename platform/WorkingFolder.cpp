@@ -51,7 +51,9 @@ bool CanCreateFileIn(std::string folder) {
 bool ProgramFolderWritable(const std::string& folder) {
   const std::string data = LayoutPath(folder, "data/");
 #ifdef _WIN32
-  return CanCreateFileIn(folder) && (native::Kind(data) < 0 || CanCreateFileIn(data));
+  // Only a data folder is tried; anything else at its name is for the
+  // write itself to report, as on Linux.
+  return CanCreateFileIn(folder) && (native::Kind(data) != 0 || CanCreateFileIn(data));
 #else
   return ::access(folder.c_str(), W_OK) == 0 &&
          (::access(data.c_str(), F_OK) != 0 || ::access(data.c_str(), W_OK) == 0);
