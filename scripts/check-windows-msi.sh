@@ -32,6 +32,7 @@ build="$(cd "$1" && pwd)"
 linux_cli="$(realpath "$2")"
 msi="$build/kav-pnb.msi"
 work="$build/msi-check"
+chmod -R u+w "$work" 2>/dev/null || true # a run cut short left it unwritable
 rm -rf "$work"
 mkdir -p "$work/prefix" "$work/linux"
 
@@ -71,10 +72,19 @@ run wine msiexec /i "$(windows "$msi")" /qn "CATALOGDIR=$(windows "$catalog")" \
   >"$work/install.log" 2>&1 || status=$?
 listing=$(cd "$program" 2>/dev/null && ls -d kav_pnb.exe kav_pnb_cli.exe data/MWFreq.dat \
   Images common 2>/dev/null | LC_ALL=C sort | paste -sd' ' || true)
-[ "$status" -eq 0 ] && [ "$listing" = "Images data/MWFreq.dat kav_pnb.exe kav_pnb_cli.exe" ] ||
-  status=1
-check "install: msiexec /i /qn CATALOGDIR=... puts the programs, data\\ and Images\\ in Program Files" \
-  "$status" "exit status or files: $listing"
+# The entry to uninstall it, with the project's version (as the Debian
+# package carries it).
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt").0"
+entry=$(run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+  tr -d '\r' | awk '
+    /^HKEY_/ { name = ""; shown = "" }
+    sub(/^ +DisplayName +REG_SZ +/, "") { name = $0 }
+    sub(/^ +DisplayVersion +REG_SZ +/, "") { shown = $0 }
+    name == "KAV Part Number Builder" && shown != "" { print shown; exit }' || true)
+[ "$status" -eq 0 ] && [ "$listing" = "Images data/MWFreq.dat kav_pnb.exe kav_pnb_cli.exe" ] &&
+  [ "$entry" = "$version" ] || status=1
+check "install: msiexec /i /qn CATALOGDIR=... puts the programs, data\\ and Images\\ in Program Files, with an uninstall entry of version $version" \
+  "$status" "exit status $status, files: $listing, uninstall entry's version: $entry"
 
 # The Linux tool on the same catalogue, in a program folder of its own.
 cp -r demo/data demo/Images "$work/linux/"
