@@ -67,9 +67,9 @@ unix() { run winepath -u "$1" 2>/dev/null || true; } # and back
 
 program="$WINEPREFIX/drive_c/Program Files/KAV Part Number Builder"
 catalog="$PWD/demo/common"
-status=0
+code=0
 run wine msiexec /i "$(windows "$msi")" /qn "CATALOGDIR=$(windows "$catalog")" \
-  >"$work/install.log" 2>&1 || status=$?
+  >"$work/install.log" 2>&1 || code=$?
 listing=$(cd "$program" 2>/dev/null && ls -d kav_pnb.exe kav_pnb_cli.exe data/MWFreq.dat \
   Images common 2>/dev/null | LC_ALL=C sort | paste -sd' ' || true)
 # The entry to uninstall it, with the project's version (as the Debian
@@ -81,10 +81,11 @@ entry=$(run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Unins
     sub(/^ +DisplayName +REG_SZ +/, "") { name = $0 }
     sub(/^ +DisplayVersion +REG_SZ +/, "") { shown = $0 }
     name == "KAV Part Number Builder" && shown != "" { print shown; exit }' || true)
-[ "$status" -eq 0 ] && [ "$listing" = "Images data/MWFreq.dat kav_pnb.exe kav_pnb_cli.exe" ] &&
+status=0
+[ "$code" -eq 0 ] && [ "$listing" = "Images data/MWFreq.dat kav_pnb.exe kav_pnb_cli.exe" ] &&
   [ "$entry" = "$version" ] || status=1
 check "install: msiexec /i /qn CATALOGDIR=... puts the programs, data\\ and Images\\ in Program Files, with an uninstall entry of version $version" \
-  "$status" "exit status $status, files: $listing, uninstall entry's version: $entry"
+  "$status" "msiexec's exit status $code, files: $listing, uninstall entry's version: $entry"
 
 # The Linux tool on the same catalogue, in a program folder of its own.
 cp -r demo/data demo/Images "$work/linux/"
