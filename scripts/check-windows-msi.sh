@@ -4,7 +4,8 @@
 # the installed programs as a user runs them, then "msiexec /x". Checks, one
 # line each:
 #   install    the program folder under Program Files holds the two
-#              programs, data\ and Images\, and no demo catalogue;
+#              programs, data\ and Images\, and no demo catalogue; the
+#              entry to uninstall it carries the project's version;
 #   query      the installed kav_pnb_cli.exe's "query --part OUR4" equals
 #              the Linux tool's: the catalogue is found through the
 #              machine's registry value alone (the prefix has no user value);
