@@ -39,6 +39,14 @@ if [ ! -w "$cache" ]; then
   mkdir -p "$cache"
 fi
 prefix="$cache/$key"
+# One build at a time: a second run waits for the first, then uses its Qt,
+# rather than clearing the first one's work as stale.
+exec 9>"$cache/.build.lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
 # An older build of another version or script is stale: it goes.
 rm -rf "$cache"/[0-9]*-* "$cache"/work.*
 work="$(mktemp -d "$cache/work.XXXXXX")"
