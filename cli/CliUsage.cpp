@@ -50,18 +50,17 @@ const char* const kCliUsage =
     "                                      kav_pnb_cli build --batch - --format csv\n"
 #endif
     "  paths                           where the program reads and writes, one name=value a\n"
-    "                                  line: program (the program folder), working (where it\n"
-    "                                  writes pnb.dat and AntFlanges.dat), job (the job file),\n"
+    "                                  line: program (the program folder), working (the\n"
+    "                                  program folder when the user may write it, else the\n"
 #ifdef _WIN32
-    "                                  registry (the registry key read) and catalog (the\n"
-    "                                  shared catalogue folder); the working folder is\n"
-    "                                  the program's when it may be written, else\n"
-    "                                  %LOCALAPPDATA%\\kav-pnb\\ (pnb.dat and AntFlanges.dat\n"
-    "                                  in its data\\)\n"
+    "                                  user's own, %LOCALAPPDATA%\\kav-pnb\\), data (the\n"
 #else
-    "                                  registry (each settings file read, in order) and\n"
-    "                                  catalog (the shared catalogue folder)\n"
+    "                                  user's own), data (the\n"
 #endif
+    "                                  working folder's data folder, which holds pnb.dat,\n"
+    "                                  AntFlanges.dat and the lock), job (the job file),\n"
+    "                                  registry (each settings file or key read, in order)\n"
+    "                                  and catalog (the shared catalogue folder)\n"
     "  check                           checks the catalogue as the program reads it; prints\n"
     "                                  one finding a line, then a summary line:\n"
     "                                  FILE:LINE:COLUMN: SEVERITY: what is wrong -- what the\n"
@@ -87,8 +86,9 @@ const char* const kCliUsage =
     "                                  for this run, over the registry's value:\n"
 #ifdef _WIN32
     "                                  HKEY_CURRENT_USER\\Software\\Ostrel\\Common Files, Path\n"
-    "                                  (set with: reg add \"HKCU\\Software\\Ostrel\\Common\n"
-    "                                  Files\" /v Path /d \"C:\\your\\catalog\" /f)\n"
+    "                                  (then the same under HKEY_LOCAL_MACHINE; set with:\n"
+    "                                  reg add \"HKCU\\Software\\Ostrel\\Common Files\" /v Path\n"
+    "                                  /d \"C:\\your\\catalog\" /f)\n"
 #else
     "                                  Path= under [Common Files] in\n"
     "                                  ~/.config/Ostrel/registry.ini (then\n"

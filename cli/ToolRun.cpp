@@ -172,15 +172,18 @@ int TToolRun::Paths() {
   } catch (const std::exception&) {
     // a catalogue that does not open still has its paths
   }
-  std::vector<std::pair<std::string, std::string>> paths = {{"program", ProgramFolder()},
-                                                            {"working", data.WritableFolder()},
-                                                            {"job", data.LOMFileName()}};
+  std::vector<std::pair<std::string, std::string>> paths = {
+      {"program", ProgramFolder()},
+      {"working", data.WritableFolder()},
+      {"data", LayoutPath(data.WritableFolder(), "data/")},
+      {"job", data.LOMFileName()}};
   const std::string& key = data.AntData.RegistryOptions().Key;
   if (auto* ini = dynamic_cast<TIniRegistry*>(&TCatalogFolder::Behind(CurrentUserRegistry())))
     for (const std::string& file : ini->KeyFiles(key))
       paths.emplace_back("registry", file);
   else
-    paths.emplace_back("registry", "HKEY_CURRENT_USER\\" + key);
+    for (const char* root : {"HKEY_CURRENT_USER\\", "HKEY_LOCAL_MACHINE\\"})
+      paths.emplace_back("registry", root + key);
   paths.emplace_back("catalog", data.AntData.Location().folder);
   if (format_ == TFormat::Tsv) {
     for (const auto& [name, path] : paths)

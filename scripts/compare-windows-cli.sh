@@ -115,9 +115,12 @@ perl -pi -e 's/^The catalogue folder is .*(For one run: --catalog DIR\.)$/<where
   "$out/linux/missing-"* "$out/windows/missing-"*
 
 # Paths the Windows way: "\" throughout, one separator between names.
-printf 'program=%s\\\nworking=%s\\\njob=%s\\kav_pnb.lom\nregistry=HKEY_CURRENT_USER\\Software\\Ostrel\ncatalog=%s\\\n' \
-  "$(windows "$program")" "$(windows "$program")" "$(windows "$program")" "$(windows "$catalog")" \
-  >"$out/linux/paths.out"
+w="$(windows "$program")"
+{
+  printf 'program=%s\\\nworking=%s\\\ndata=%s\\data\\\njob=%s\\kav_pnb.lom\n' "$w" "$w" "$w" "$w"
+  printf 'registry=HKEY_CURRENT_USER\\Software\\Ostrel\nregistry=HKEY_LOCAL_MACHINE\\Software\\Ostrel\n'
+  printf 'catalog=%s\\\n' "$(windows "$catalog")"
+} >"$out/linux/paths.out"
 wine "$program/kav_pnb_cli.exe" paths >"$out/windows/paths.out"
 names+=(paths)
 

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# Makes the Windows download, kav-pnb-cli-windows.zip: the window kav_pnb.exe
-# and the headless tool kav_pnb_cli.exe (both linked statically: no Qt or
-# MinGW DLLs to find), the demo's data\, Images\ and shared catalogue folder
-# common\, and README.txt on setting the registry value and starting them.
-# Builds both with MinGW-w64 first.
+# Makes the two Windows downloads, after building both programs with
+# MinGW-w64:
+# - kav-pnb-cli-windows.zip, to try the program: the window kav_pnb.exe and
+#   the headless tool kav_pnb_cli.exe (both linked statically: no Qt or
+#   MinGW DLLs to find), the demo's data\, Images\ and shared catalogue
+#   folder common\, and README.txt on setting the registry value and
+#   starting them;
+# - kav-pnb.msi, to deploy it: the same programs with data\ and Images\,
+#   installed for every user of a machine into Program Files, with a
+#   Start-menu shortcut and the shared catalogue folder as the property
+#   CATALOGDIR (packaging/windows/kav-pnb.wxs, built by wixl). A company
+#   points it at its own catalogue, so the demo's is not in it.
 #
 #   scripts/package-windows.sh [build folder, default build-windows]
 #   -> <build folder>/kav-pnb-cli-windows.zip, unpacking to kav-pnb-cli\
+#   -> <build folder>/kav-pnb.msi
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build-windows}"
@@ -25,8 +33,8 @@ for exe in "$build/bin/kav_pnb_cli.exe" "$build/bin/kav_pnb.exe"; do
 done
 
 stage="$build/package"
-rm -rf "$stage" "$build/kav-pnb-cli-windows.zip"
-mkdir -p "$stage/kav-pnb-cli"
+rm -rf "$stage" "$build/kav-pnb-cli-windows.zip" "$build/kav-pnb.msi"
+mkdir -p "$stage/kav-pnb-cli" "$stage/msi"
 for exe in kav_pnb_cli.exe kav_pnb.exe; do
   x86_64-w64-mingw32-strip -o "$stage/kav-pnb-cli/$exe" "$build/bin/$exe"
 done
@@ -34,3 +42,32 @@ cp -r demo/data demo/Images demo/common "$stage/kav-pnb-cli/"
 sed 's/$/\r/' packaging/windows/README.txt >"$stage/kav-pnb-cli/README.txt"
 (cd "$stage" && cmake -E tar cf ../kav-pnb-cli-windows.zip --format=zip kav-pnb-cli)
 echo "$build/kav-pnb-cli-windows.zip"
+
+# The installer's files; data\ and Images\ listed file by file, as an MSI
+# wants, by wixl-heat. wixl finds the files by names relative to where it
+# runs.
+cp "$stage/kav-pnb-cli/"*.exe "$stage/msi/"
+cp -r demo/data demo/Images "$stage/msi/"
+# The project's version, as the Debian package carries it (1.0 -> 1.0.0).
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt").0"
+source="$PWD/packaging/windows/kav-pnb.wxs"
+(
+  cd "$stage"
+  find msi/data msi/Images -type f | LC_ALL=C sort |
+    wixl-heat -p msi/ --directory-ref INSTALLDIR --component-group ProgramFolderFiles \
+      --var var.Stage --win64 >kav-pnb-files.wxs
+  wixl -a x64 -D Version="$version" -D Stage=msi -D Win64=yes -o ../kav-pnb.msi \
+    "$source" kav-pnb-files.wxs
+)
+# What wixl cannot say: the catalogue setting is written only when a
+# folder is given, and CATALOGDIR reaches the installing service in a
+# managed install too.
+secure="$(msiinfo export "$build/kav-pnb.msi" Property | sed -n 's/^SecureCustomProperties\t\(.*\)\r$/\1/p')"
+msibuild "$build/kav-pnb.msi" \
+  -q "UPDATE \`Component\` SET \`Condition\` = 'CATALOGDIR' WHERE \`Component\` = 'CatalogFolderSetting'" \
+  -q "UPDATE \`Property\` SET \`Value\` = 'CATALOGDIR${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'"
+if ! msiinfo export "$build/kav-pnb.msi" Component | grep -q $'^CatalogFolderSetting\t.*\tCATALOGDIR\t'; then
+  echo "kav-pnb.msi: the catalogue setting's condition was not set" >&2
+  exit 1
+fi
+echo "$build/kav-pnb.msi"

@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
-  g++-mingw-w64-x86-64-posix googletest wine64 wine openbox xdotool
+  g++-mingw-w64-x86-64-posix googletest wine64 wine openbox xdotool wixl msitools
   help2man appstream dpkg-dev desktop-file-utils
   libwmf-dev libuemf-dev libexpat1-dev libjpeg62-turbo-dev ninja-build locales
 )

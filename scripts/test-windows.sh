@@ -5,9 +5,11 @@
 # Wine runs every test program (the window's on Qt's offscreen platform),
 # compares the tool's output with the Linux tool's
 # (scripts/compare-windows-cli.sh; the Linux tool from build/, or
-# $KAV_LINUX_CLI), and runs the Windows download unpacked into a fresh
-# prefix. Ends with "N passed, M failed" (a test, a compared output, the
-# download); fails when any fails or a program dies.
+# $KAV_LINUX_CLI), runs the Windows download unpacked into a fresh prefix,
+# and installs, uses and uninstalls the MSI in another
+# (scripts/check-windows-msi.sh). Ends with "N passed, M failed" (a test, a
+# compared output, the download, a check of the MSI); fails when any fails
+# or a program dies.
 #
 #   scripts/test-windows.sh [build folder, default build-windows]
 set -euo pipefail
@@ -94,6 +96,7 @@ expected=$(XDG_CONFIG_HOME="$build/compare/config" "$linux_cli" query --part OUR
 got=$(cd "$fresh/drive_c/kav-pnb-cli" &&
   WINEPREFIX="$fresh" wine 'C:\kav-pnb-cli\kav_pnb_cli.exe' query --part OUR4 2>&1; echo "status $?")
 WINEPREFIX="$fresh" wineserver -k || true # its own server: ended now, not seconds later
+WINEPREFIX="$fresh" wineserver -w || true # and gone before another prefix takes the folder's inode
 rm -rf "$fresh"
 if [ "$got" = "$expected" ] && [[ "$expected" == *OUR4-*$'\n'"status 0" ]]; then
   passed=$((passed + 1))
@@ -103,6 +106,14 @@ else
   status=1
   failed=$((failed + 1))
 fi
+
+# The installer as a company deploys it: installed, used and uninstalled in
+# a prefix of its own.
+scripts/check-windows-msi.sh "$build" "$linux_cli" | tee "$build/msi.log" || status=1
+counts=$(sed -nE 's/^msi: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/p' "$build/msi.log")
+[ -n "$counts" ] || counts="0 1" # it stopped before counting
+passed=$((passed + ${counts% *}))
+failed=$((failed + ${counts#* }))
 
 echo "windows: the stage took $SECONDS s"
 echo "windows: $passed passed, $failed failed"

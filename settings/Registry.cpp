@@ -147,7 +147,8 @@ void TIniRegistry::WriteString(const std::string& key, const std::string& sectio
 std::string CatalogueFolderSetting() {
 #ifdef _WIN32
   return "The catalogue folder is the registry value Path under "
-         "HKEY_CURRENT_USER\\Software\\Ostrel\\Common Files.";
+         "HKEY_CURRENT_USER\\Software\\Ostrel\\Common Files (or, for every user, under "
+         "HKEY_LOCAL_MACHINE\\Software\\Ostrel\\Common Files).";
 #else
   return "The catalogue folder is set by Path= under [Common Files] in "
          "~/.config/Ostrel/registry.ini (or, for every user, /etc/xdg/Ostrel/registry.ini).";

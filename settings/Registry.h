@@ -1,7 +1,8 @@
 #pragma once
 // The current user's part of the registry: where the shared catalogue folder
-// and the viewer's folder are recorded. On Windows the real registry; elsewhere
-// one INI file per key under the user's configuration folder.
+// and the viewer's folder are recorded, with the defaults set for every user
+// behind it. On Windows the real registry; elsewhere one INI file per key
+// under the user's configuration folder.
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,8 +38,13 @@ std::string CatalogueFolderSetting();
 std::unique_ptr<TRegistry> ReleaseCurrentUserRegistry();
 
 #ifdef _WIN32
-// The real registry under HKEY_CURRENT_USER.
+struct HKEY__;  // the registry key handle of <windows.h>, HKEY
+// The real registry: a value is read under HKEY_CURRENT_USER and, when the
+// user has none, under HKEY_LOCAL_MACHINE, where an installer or an
+// administrator sets it for every user; writes go to the user's key only.
 std::unique_ptr<TRegistry> MakeWindowsRegistry();
+// The same over two keys of the caller's standing in for the two roots.
+std::unique_ptr<TRegistry> MakeWindowsRegistry(HKEY__* user, HKEY__* machine);
 #endif
 
 // The INI-file stand-in: key "Software\Ostrel" is the folder

@@ -1,6 +1,7 @@
-// The real registry under HKEY_CURRENT_USER, through the Win32 API. Key,
-// subkey and value names and string values are Windows-1252 text, turned
-// into UTF-16 as all text is.
+// The real registry through the Win32 API: the user's values under
+// HKEY_CURRENT_USER, and under HKEY_LOCAL_MACHINE those an installer or an
+// administrator set for every user. Key, subkey and value names and string
+// values are Windows-1252 text, turned into UTF-16 as all text is.
 #include <windows.h>
 
 #include "platform/Cp1252.h"
@@ -19,20 +20,44 @@ std::wstring SubkeyPath(const std::string& key, const std::string& section) {
 
 class TWindowsRegistry : public TRegistry {
  public:
+  TWindowsRegistry(HKEY user, HKEY machine) : user_(user), machine_(machine) {}
+
   bool CreateKey(const std::string& key) override {
     HKEY handle = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, &handle, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(user_, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                          nullptr) != ERROR_SUCCESS)
       return false;
     ::RegCloseKey(handle);
     return true;
   }
 
+  // The user's own value first; only one the user lacks is taken from the
+  // machine's, as a setting for every user is meant to be overridden.
   ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
                        std::string& value) override {
+    const ValueKind kind = ReadFrom(user_, key, section, name, value);
+    return kind != ValueKind::Missing ? kind : ReadFrom(machine_, key, section, name, value);
+  }
+
+  void WriteString(const std::string& key, const std::string& section, const std::string& name,
+                   const std::string& value) override {
     HKEY handle = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, SubkeyPath(key, section).c_str(), 0, KEY_READ,
-                        &handle) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(user_, SubkeyPath(key, section).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, &handle, nullptr) != ERROR_SUCCESS)
+      return;
+    const std::wstring data = Wide(value);
+    ::RegSetValueExW(handle, Wide(name).c_str(), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(handle);
+  }
+
+ private:
+  static ValueKind ReadFrom(HKEY root, const std::string& key, const std::string& section,
+                            const std::string& name, std::string& value) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExW(root, SubkeyPath(key, section).c_str(), 0, KEY_READ, &handle) !=
+        ERROR_SUCCESS)
       return ValueKind::Missing;
     const std::wstring valueName = Wide(name);
     DWORD type = 0, size = 0;
@@ -58,22 +83,16 @@ class TWindowsRegistry : public TRegistry {
     return kind;
   }
 
-  void WriteString(const std::string& key, const std::string& section, const std::string& name,
-                   const std::string& value) override {
-    HKEY handle = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, SubkeyPath(key, section).c_str(), 0, nullptr, 0,
-                          KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
-      return;
-    const std::wstring data = Wide(value);
-    ::RegSetValueExW(handle, Wide(name).c_str(), 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(handle);
-  }
+  HKEY user_;
+  HKEY machine_;
 };
 
 }  // namespace
 
 std::unique_ptr<TRegistry> MakeWindowsRegistry() {
-  return std::make_unique<TWindowsRegistry>();
+  return MakeWindowsRegistry(HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE);
+}
+
+std::unique_ptr<TRegistry> MakeWindowsRegistry(HKEY__* user, HKEY__* machine) {
+  return std::make_unique<TWindowsRegistry>(user, machine);
 }

@@ -74,6 +74,17 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
 }
 
 TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
+#ifdef _WIN32
+  EXPECT_EQ(ChooseWorkingFolder("C:\\kav\\", true, "C:\\L", "C:\\U"), "C:\\kav\\");
+  EXPECT_EQ(ChooseWorkingFolder("C:\\Program Files\\KAV\\", false, "C:\\Users\\u\\Local\\",
+                                "C:\\Users\\u"),
+            "C:\\Users\\u\\Local\\kav-pnb\\");
+  // A relative or missing %LOCALAPPDATA% falls back to the profile's.
+  EXPECT_EQ(ChooseWorkingFolder("C:\\P\\", false, "Local", "C:\\Users\\u"),
+            "C:\\Users\\u\\AppData\\Local\\kav-pnb\\");
+  EXPECT_EQ(ChooseWorkingFolder("C:\\P\\", false, nullptr, "\\\\server\\u"),
+            "\\\\server\\u\\AppData\\Local\\kav-pnb\\");
+#else
   EXPECT_EQ(ChooseWorkingFolder("/opt/kav/", true, "/state", "/home/u"), "/opt/kav/");
   EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "/state", "/home/u"),
             "/state/kav-pnb/");
@@ -82,6 +93,7 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
             "/home/u/.local/state/kav-pnb/");
   EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, nullptr, "/home/u"),
             "/home/u/.local/state/kav-pnb/");
+#endif
   TempDir program;  // a copy in a folder of the user's own works there, data folder or not
   const std::string original = ProgramFolder();
   SetProgramFolder(program.Path());
@@ -90,6 +102,35 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
   WriteFile(program / "data/pnb.dat", "");
   EXPECT_EQ(WorkingFolder(), Native(program.Path()));
   SetProgramFolder(original);
+}
+
+// Sets an environment variable where the program reads it (on Windows, the
+// wide-character environment).
+void SetEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+  const std::string assignment = std::string(name) + "=" + value;
+  ::_wputenv(std::wstring(assignment.begin(), assignment.end()).c_str());
+#else
+  ::setenv(name, value.c_str(), 1);
+#endif
+}
+
+TEST(WorkingFolderTest, AProgramFolderNothingCanBeCreatedInSendsTheFilesToTheUsersFolder) {
+#ifdef _WIN32
+  const char* variable = "LOCALAPPDATA";
+#else
+  const char* variable = "XDG_STATE_HOME";
+#endif
+  const char* before = std::getenv(variable);
+  const std::string saved = before != nullptr ? before : "";
+  TempDir program, state;
+  SetEnvironment(variable, Native(state / "local"));
+  const std::string original = ProgramFolder();
+  SetProgramFolder(program / "gone");  // nothing can be created in a folder that is not there
+  EXPECT_EQ(WorkingFolder(), Native(state / "local/kav-pnb/"));
+  EXPECT_TRUE(std::filesystem::is_directory(state / "local/kav-pnb/data"));
+  SetProgramFolder(original);
+  SetEnvironment(variable, saved);
 }
 
 }  // namespace
