@@ -78,9 +78,32 @@ inline bool IsTemporaryName(std::string_view name) {
 [[noreturn]] inline void Fail(const char* verb, const std::string& path, DWORD error) {
   Fail(verb, path, std::system_category().message(static_cast<int>(error)));
 }
+
+// Writes all of `bytes` at the file's position; the system's error, 0 when none.
+inline DWORD WriteAll(HANDLE file, std::string_view bytes) {
+  for (size_t written = 0; written < bytes.size();) {
+    DWORD chunk = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
+    if (!::WriteFile(file, bytes.data() + written, wanted, &chunk, nullptr))
+      return ::GetLastError();
+    written += chunk;
+  }
+  return 0;
+}
 #else
 [[noreturn]] inline void Fail(const char* verb, const std::string& path, int error) {
   Fail(verb, path, std::strerror(error != 0 ? error : EIO));
+}
+
+// Writes all of `bytes` at the file's position; errno of the failure, 0 when none.
+inline int WriteAll(int fd, std::string_view bytes) {
+  for (size_t written = 0; written < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : EIO;
+    written += static_cast<size_t>(n);
+  }
+  return 0;
 }
 
 // The permissions the new file gets: those of the regular file it replaces,
@@ -123,15 +146,7 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
   if (file == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_PATH_NOT_FOUND)
     file_util::FailForMissingFolder(path);
   if (file == INVALID_HANDLE_VALUE) Fail("create", path, ::GetLastError());
-  DWORD error = 0;
-  size_t written = 0;
-  while (error == 0 && written < bytes.size()) {
-    DWORD chunk = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
-    if (!::WriteFile(file, bytes.data() + written, wanted, &chunk, nullptr))
-      error = ::GetLastError();
-    written += chunk;
-  }
+  DWORD error = file_util::WriteAll(file, bytes);
   if (!::CloseHandle(file) && error == 0) error = ::GetLastError();
   if (error != 0) {
     ::DeleteFileW(native::Wide(temp).c_str());
@@ -158,21 +173,11 @@ inline void WriteFileAtomically(const std::string& path, std::string_view bytes)
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) file_util::FailForMissingFolder(path);
   if (fd < 0) Fail("create", path, errno);
-  size_t written = 0;
-  int error = 0;
   // Blocks reserved up front are not "delayed allocation": replacing a file
   // by rename then does not make the file system start writing it back at
   // once, which would cost more than the whole write.
   if (!bytes.empty()) (void)::fallocate(fd, 0, 0, static_cast<off_t>(bytes.size()));
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
-    }
-    written += static_cast<size_t>(n);
-  }
+  int error = file_util::WriteAll(fd, bytes);
   // mkostemp makes the file private: give it the old file's permissions.
   if (error == 0) ::fchmod(fd, file_util::ModeFor(path));
   if (::close(fd) != 0 && error == 0) error = errno;

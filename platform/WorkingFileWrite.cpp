@@ -31,14 +31,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
       file_util::Fail("write", path, error);
     }
   }
-  size_t written = 0;
-  while (error == 0 && written < bytes.size()) {
-    DWORD chunk = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - written, 1u << 30));
-    if (!::WriteFile(file, bytes.data() + written, wanted, &chunk, nullptr))
-      error = ::GetLastError();
-    written += chunk;
-  }
+  if (error == 0) error = file_util::WriteAll(file, bytes);
   LARGE_INTEGER end;
   end.QuadPart = static_cast<LONGLONG>(bytes.size());
   if (error == 0 && (!::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)))
@@ -71,17 +64,7 @@ bool RewriteInPlace(const std::string& path, std::string_view bytes) {
       file_util::Fail("write", path, error);
     }
   }
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n =
-        ::pwrite(fd, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error = n < 0 ? errno : EIO;
-      break;
-    }
-    written += static_cast<size_t>(n);
-  }
+  error = file_util::WriteAll(fd, bytes);  // from the start: the file was just opened
   if (error == 0 && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) error = errno;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) file_util::Fail("write", path, error);
