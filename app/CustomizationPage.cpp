@@ -32,12 +32,13 @@ TFieldText* ModelNumber(QWidget* page, QRect box, TTable* antennas) {
   text->setFont(HeadingFont());
   SetFontColor(text, Qt::blue);
   text->SetAutoSize(true);
-  text->SetDataField("PartNum");
+  text->SetDataField(schema::antenna::kModel);
   text->SetDataSet(antennas);
   return text;
 }
 
-TFieldEdit* BoldBox(QWidget* page, QRect box, TTable* table, const char* field, QColor color) {
+// A box of the quote: shown by the window as each quote is built.
+TFieldEdit* BoldBox(QWidget* page, QRect box, QColor color) {
   auto* edit = new TFieldEdit(page);
   edit->setGeometry(box);
   edit->SetBorder(false);
@@ -46,8 +47,6 @@ TFieldEdit* BoldBox(QWidget* page, QRect box, TTable* table, const char* field, 
   bold.setBold(true);
   edit->setFont(bold);
   SetFontColor(edit, color);
-  edit->SetDataField(field);
-  edit->SetDataSet(table);
   return edit;
 }
 
@@ -57,21 +56,22 @@ void TMainWindow::BuildCustomizationPage() {
   QWidget* page = EPWizardPage2;
   QLabel* optionsHeading = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
   DBText1 =
-      ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.AntData);
+      ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.Antennas);
   new TEtchedLine(page, {16, 117, 617, 2});
 
   // Each caption is tied to the control it names, for screen readers.
   TFramedLabel* flangeCaption = Caption("Flange Options", page, {77, 131, 89, 21});
-  cboFlangeList = OptionList(page, {165, 131, 164, 21}, &data_.FlangeData, "Flange", "Flanges");
+  cboFlangeList =
+      OptionList(page, {165, 131, 164, 21}, &data_.Flanges, schema::flange::kName, "Flanges");
   flangeCaption->setBuddy(cboFlangeList);
   TFramedLabel* radomeCaption = Caption("Radome\\Antenna Options", page, {31, 163, 135, 21});
-  cboRadomeList = OptionList(page, {165, 163, 284, 21}, &data_.RadomeData, "Radome_Desc",
-                             "Antenna\\Radome Options");
+  cboRadomeList = OptionList(page, {165, 163, 284, 21}, &data_.RadomeOptions,
+                             schema::radome::kDescription, "Antenna\\Radome Options");
   cboRadomeList->SetDropDownWidth(400);
   radomeCaption->setBuddy(cboRadomeList);
   TFramedLabel* packCaption = Caption("Packing Options", page, {77, 195, 89, 21});
-  cboPackList =
-      OptionList(page, {166, 195, 283, 21}, &data_.PackData, "Pack_Desc", "Packing Options");
+  cboPackList = OptionList(page, {166, 195, 283, 21}, &data_.PackingOptions,
+                           schema::pack::kDescription, "Packing Options");
   packCaption->setBuddy(cboPackList);
   cboFlangeList->OnChange = [this](QObject*) { RunGuarded([this] { cboFlangeListChange(); }); };
   cboRadomeList->OnChange = [this](QObject*) { RunGuarded([this] { cboRadomeListChange(); }); };
@@ -81,11 +81,12 @@ void TMainWindow::BuildCustomizationPage() {
   imgOptions->setAccessibleName("Flange or radome picture");
 
   QLabel* numberHeading = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
-  DBText2 = ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.AntData);
+  DBText2 =
+      ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.Antennas);
   new TEtchedLine(page, {16, 296, 623, 2});
 
   TFramedLabel* numberCaption = Caption("Custom Part Number", page, {34, 309, 113, 21});
-  dbCustPartNum = BoldBox(page, {146, 309, 185, 21}, &data_.pnbData, "CustPartNum", Qt::blue);
+  dbCustPartNum = BoldBox(page, {146, 309, 185, 21}, Qt::blue);
   numberCaption->setBuddy(dbCustPartNum);
   TFramedLabel* descCaption = Caption("Custom Description", page, {34, 338, 113, 21});
   dbCustDesc = new TFieldMemo(page);
@@ -93,11 +94,9 @@ void TMainWindow::BuildCustomizationPage() {
   dbCustDesc->SetBorder(false);
   dbCustDesc->setReadOnly(true);
   dbCustDesc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // the text wraps
-  dbCustDesc->SetDataField("CustDesc");
-  dbCustDesc->SetDataSet(&data_.pnbData);
   descCaption->setBuddy(dbCustDesc);
   TFramedLabel* priceCaption = Caption("Custom Price", page, {34, 399, 113, 21});
-  dbCustPrice = BoldBox(page, {146, 399, 97, 21}, &data_.pnbData, "CustPrice", Qt::red);
+  dbCustPrice = BoldBox(page, {146, 399, 97, 21}, Qt::red);
   priceCaption->setBuddy(dbCustPrice);
 
   btnPrintPNB = new QPushButton("Print", page);
@@ -115,6 +114,13 @@ void TMainWindow::BuildCustomizationPage() {
   OnClick(btnPrintPNB, this, &TMainWindow::btnPrintPNBClick);
   OnClick(btnCopyPNB, this, &TMainWindow::btnCopyPNBClick);
   OnClick(btnExportPNB, this, &TMainWindow::btnExportPNBClick);
+}
+
+void TMainWindow::ShowQuote(const TQuote& quote) {
+  // A build that failed shows nothing of a part number.
+  dbCustPartNum->ShowText(quote.built ? quote.partNumber : "");
+  dbCustDesc->ShowText(quote.built ? quote.description : "");
+  dbCustPrice->ShowText(quote.built ? quote.PriceText() : "");
 }
 
 void TMainWindow::cboFlangeListChange() {

@@ -45,6 +45,7 @@ TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStr
   data_.FlangeImg.AssignedImage = imgOptions;
   data_.RadomeImg.AssignedImage = imgOptions;
   data_.OnSyncOptionLists = [this] { SyncOptionLists(); };
+  data_.OnQuoteChanged = [this](const TQuote& quote) { ShowQuote(quote); };
 
   FormCreate(arguments);
   about_ = std::make_unique<TAboutBox>(&services_.Shell, this);
@@ -52,6 +53,7 @@ TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStr
 
 TMainWindow::~TMainWindow() {
   data_.OnSyncOptionLists = nullptr;
+  data_.OnQuoteChanged = nullptr;
   data_.AntennaImg.AssignedImage = nullptr;
   data_.FlangeImg.AssignedImage = nullptr;
   data_.RadomeImg.AssignedImage = nullptr;
@@ -142,7 +144,7 @@ void TMainWindow::FormCreate(const QStringList& arguments) {
   if (!arguments.isEmpty()) {
     // Only the first argument counts, without blanks and control characters around it.
     const std::string model(ansi::Trim(ToAnsi(arguments.first())));
-    data_.QueryMode = qmPartNumber;
+    data_.QueryMode = TQueryMode::ModelNumber;
     data_.SetQueryValue(model);
     data_.SetExactPartNumber(true);
     found = data_.QueryAntennas();
@@ -160,27 +162,28 @@ void TMainWindow::FormCreate(const QStringList& arguments) {
 }
 
 void TMainWindow::SyncOptionLists() {
-  cboFlangeList->ShowValue(FieldText(data_.FlangeData, "Flange"));
-  cboRadomeList->ShowValue(FieldText(data_.RadomeData, "Radome_Desc"));
-  cboPackList->ShowValue(FieldText(data_.PackData, "Pack_Desc"));
+  cboFlangeList->ShowValue(FieldText(data_.Flanges, schema::flange::kName));
+  cboRadomeList->ShowValue(FieldText(data_.RadomeOptions, schema::radome::kDescription));
+  cboPackList->ShowValue(FieldText(data_.PackingOptions, schema::pack::kDescription));
 }
 
 void TMainWindow::EPWizard1FinishClick() {
-  if (data_.PartNumberComplete()) {
-    data_.WriteLOMFile();
+  // Only a quote built whole from tables that all opened is handed back.
+  if (data_.CurrentQuote().Complete()) {
+    data_.WriteJobFile();
     close();
     return;
   }
   if (services_.Dialogs.Confirm(
           "You have not completed a part number.  Would you still like to exit?")) {
-    data_.DeleteLOMFile();
+    data_.DeleteJobFile();
     close();
   }
 }
 
 void TMainWindow::EPWizard1CancelClick() {
   if (services_.Dialogs.Confirm("Cancel now?")) {
-    data_.DeleteLOMFile();
+    data_.DeleteJobFile();
     close();
   }
 }

@@ -50,6 +50,8 @@ class TMainWindow : public QMainWindow {
 
   // Called by the data module after every change of the current antenna.
   void SyncOptionLists();
+  // Shows a quote just built in the part-number boxes of page two.
+  void ShowQuote(const TQuote& quote);
 
   // Handlers, public so tests can drive the window as a user would. Each
   // page's handlers live in its page's file: page one's in SelectionPage.cpp,

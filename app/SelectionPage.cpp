@@ -64,18 +64,18 @@ void TMainWindow::BuildSelectionPage() {
   cboFreqList = new TLookupList(page);
   cboFreqList->setGeometry(237, 141, 232, 21);
   cboFreqList->SetBorder(false);
-  cboFreqList->SetListField("Freq");
+  cboFreqList->SetListField(schema::range::kName);
   cboFreqList->SetShowTitle(true);
-  cboFreqList->SetDataSet(&data_.FreqData);
+  cboFreqList->SetDataSet(&data_.FrequencyRanges);
   lblFreq->setBuddy(cboFreqList);
   lblType = Caption("Type", page, {126, 165, 112, 21});
   cboTypeList = new TLookupList(page);
   cboTypeList->setGeometry(237, 165, 232, 21);
   cboTypeList->SetBorder(false);
-  cboTypeList->SetListField("Prefix");
+  cboTypeList->SetListField(schema::type::kName);
   cboTypeList->SetShowTitle(true);
   cboTypeList->SetTitle("Antenna Types");
-  cboTypeList->SetDataSet(&data_.TypeData);
+  cboTypeList->SetDataSet(&data_.AntennaTypes);
   lblType->setBuddy(cboTypeList);
   // A type shown for another frequency is no choice for this one.
   cboFreqList->OnChange = [this](QObject*) { cboTypeList->SetText(""); };
@@ -117,10 +117,10 @@ void TMainWindow::BuildSelectionPage() {
   for (const TGridColumn& column : kAntennaGridColumns)
     columns.push_back(CentredColumn(column.field, column.title, column.width));
   grdSpecs->SetColumns(columns);
-  grdSpecs->SetDataSet(&data_.AntData);
+  grdSpecs->SetDataSet(&data_.Antennas);
   dbnavAntennas = new TRecordNavigator(page);
   dbnavAntennas->setGeometry(144, 396, 228, 25);
-  dbnavAntennas->SetDataSet(&data_.AntData);
+  dbnavAntennas->SetDataSet(&data_.Antennas);
   btnRPE = new QPushButton("View RPE", page);
   btnRPE->setGeometry(389, 396, 97, 25);
   btnPrintSpecs = new QPushButton("Print Specs", page);
@@ -132,16 +132,16 @@ void TMainWindow::BuildSelectionPage() {
   grdLOM->SetBorder(false);
   grdLOM->SetOptions(TTableGrid::dgTitles | TTableGrid::dgRowLines | TTableGrid::dgColLines |
                      TTableGrid::dgRowSelect);
-  TTableGridColumn part = CentredColumn("PartNo", "Part Number", 100);
+  TTableGridColumn part = CentredColumn(schema::pricing::kModel, "Part Number", 100);
   part.FontColor = Qt::blue;
   part.TitleFontColor = Qt::black;
-  TTableGridColumn description = CentredColumn("Desc", "Description", 425);
+  TTableGridColumn description = CentredColumn(schema::pricing::kDescription, "Description", 425);
   description.TitleFontColor = Qt::black;
-  TTableGridColumn price = CentredColumn("USPrice", "US List Price", 75);
+  TTableGridColumn price = CentredColumn(schema::pricing::kPrice, "US List Price", 75);
   price.FontColor = Qt::red;
   price.TitleFontColor = Qt::black;
   grdLOM->SetColumns({part, description, price});
-  grdLOM->SetDataSet(&data_.LOMData);
+  grdLOM->SetDataSet(&data_.Pricing);
 
   // As the window is built: only "Show Me All Antennas" is usable.
   UpdateQueryControls();
@@ -190,18 +190,18 @@ void TMainWindow::UpdateQueryControls() {
 
 void TMainWindow::rbAllClick() {
   UpdateQueryControls();
-  data_.QueryMode = qmAll;
+  data_.QueryMode = TQueryMode::All;
 }
 
 void TMainWindow::rbFreqTypeClick() {
   UpdateQueryControls();
-  data_.QueryMode = qmFreqType;
+  data_.QueryMode = TQueryMode::RangeAndType;
   FocusAfterChoice(rbFreqType, cboFreqList);
 }
 
 void TMainWindow::rbPartNumClick() {
   UpdateQueryControls();
-  data_.QueryMode = qmPartNumber;
+  data_.QueryMode = TQueryMode::ModelNumber;
   FocusAfterChoice(rbPartNum, txtPart);
 }
 
@@ -216,11 +216,11 @@ void TMainWindow::FocusAfterChoice(QRadioButton* radio, QWidget* target) {
 }
 
 void TMainWindow::btnQryAntListClick() {
-  if (data_.QueryMode == 0) {
+  if (data_.QueryMode == TQueryMode::None) {
     services_.Dialogs.ShowMessage("You must select a query value");
-  } else if (data_.QueryMode & qmAll) {
+  } else if (data_.QueryMode == TQueryMode::All) {
     RunAntennaQuery();
-  } else if (data_.QueryMode & qmPartNumber) {
+  } else if (data_.QueryMode == TQueryMode::ModelNumber) {
     if (txtPart->text().isEmpty()) {
       services_.Dialogs.ShowMessage("You must enter a part number to generate an antenna list.");
       return;

@@ -44,16 +44,16 @@ void RunAntennaChanges(benchmark::State& state) {
   SilentDialogs dialogs;
   TDataModule data(dialogs);
   data.DataModuleCreate();
-  data.QueryMode = qmAll;
+  data.QueryMode = TQueryMode::All;
   if (!data.QueryAntennas()) {
     state.SkipWithError("no antennas");
     return;
   }
-  const int count = std::min(data.AntData.RecordCount(), 50);
+  const int count = std::min(data.Antennas.RecordCount(), 50);
   int row = 1;
   for (auto _ : state) {
     row = row % count + 1;
-    data.AntData.SetRecNo(row);
+    data.Antennas.SetRecNo(row);
   }
 }
 

@@ -76,7 +76,7 @@ BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_OpenPrefixFilter(benchmark::State& state) {
   TDelimitedTable table;
   Configure(table);
-  table.SetFilterOption(foPartialCompare);
+  table.SetFilterOption(TFilterOption::Wildcard);
   table.Filters().SetValue("PartNum", std::string(kSelectivePrefix) + "*");
   for (auto _ : state) {
     table.Open();

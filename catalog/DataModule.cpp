@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "catalog/AntennaGrid.h"
 #include "catalog/JobFile.h"
 #include "platform/Error.h"
 #include "platform/Locale.h"
@@ -19,21 +20,19 @@
 
 namespace {
 
-void Declare(TDelimitedTable& table, const char* file, TPathMode mode, const char* path,
-             int skipRow, bool filtered, TDataInstance instance, TFilterOption option,
-             std::initializer_list<const char*> columns) {
-  table.SetFileName(file);
-  table.SetPathMode(mode);
-  table.SetPath(path);
-  table.SetSkipRow(skipRow);
-  table.SetFiltered(filtered);
-  table.SetDataInstance(instance);
-  table.SetFilterOption(option);
-  for (const char* column : columns)
-    table.AddField(column);
+void Declare(TDelimitedTable& table, const TTableDeclaration& declared) {
+  table.SetFileName(declared.file);
+  table.SetPathMode(declared.folder);
+  table.SetPath(declared.path);
+  table.SetSkipRow(declared.skipRow);
+  table.SetFiltered(declared.filtered);
+  table.SetDataInstance(declared.instance);
+  table.SetFilterOption(declared.compare);
+  for (const TColumnDeclaration& column : declared.columns)
+    table.AddField(column.name);
 }
 
-void SetSharedFolder(TDelimitedTable& table) {
+void UseSharedFolder(TDelimitedTable& table) {
   table.RegistryOptions() = kSharedCatalogueFolder;
 }
 
@@ -49,11 +48,16 @@ std::string QuoteDoubled(const std::string& text) {
 // Writes a working file the chain reads back at once. Under the folder's
 // lock no other copy reads it in between, so it is rewritten where it
 // stands; otherwise it is replaced whole, so a reader never sees half a file.
-void WriteLines(const std::string& path, const std::vector<std::string>& lines,
-                const TFileLock& lock) {
+std::string LinesText(const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines)
     bytes += line + "\r\n";
+  return bytes;
+}
+
+void WriteLines(const std::string& path, const std::vector<std::string>& lines,
+                const TFileLock& lock) {
+  const std::string bytes = LinesText(lines);
   if (!lock.HeldOnFile() || !RewriteInPlace(path, bytes)) WriteFileAtomically(path, bytes);
 }
 
@@ -63,50 +67,34 @@ std::string FieldText(const TDelimitedTable& table, const char* field) {
   return table.FieldByName(field)->AsString();
 }
 
-TDataModule::TDataModule(TDialogs& dialogs)
+TDataModule::TDataModule(TDialogs& dialogs, TWorkingFiles workingFiles)
     : dialogs_(dialogs),
+      workingFiles_(workingFiles),
       dataFolderLock_([this] { return LayoutPath(WritableFolder(), "data\\kav_pnb.lock"); }) {
   ConfigureTables();
   LinkSources();
 }
 
 void TDataModule::ConfigureTables() {
-  Declare(FreqData, "MWFreq.dat", pmLocalPath, "data\\", 0, false, diMulti, foDefaultCompare,
-          {"Freq"});
-  Declare(TypeData, "MWAntTypes.dat", pmLocalPath, "data\\", 0, true, diMulti, foDefaultCompare,
-          {"Freq", "Prefix"});
-  Declare(AntData, "MWAnts.dat", pmRegistryPath, "C:\\Program Files\\Ostrel\\Common Files\\", 1,
-          true, diMulti, foDefaultCompare,
-          {"Freq",        "Flange",  "ID",         "PSI_MAX",       "Misc",        "Size_FT",
-           "BegFreq",     "CURRENT", "OldPartNum", "PartNum",       "RPE",         "ETSI_GAIN",
-           "FCC74",       "FCC78",   "FCC101",     "ETSI_CLASS",    "Gain_Low",    "Gain_Med",
-           "Gain_High",   "BW_H",    "BW_V",       "X_pol",         "F_B",         "VSWR",
-           "Return_Loss", "Type",    "Group",      "Diameter_Ft_M", "Polarization"});
-  SetSharedFolder(AntData);
-  Declare(LOMData, "M_LOM.dat", pmRegistryPath, "", 1, true, diSingle, foDefaultCompare,
-          {"BegFreq", "EndingFreq", "PartNo", "GraphicFile", "Desc", "USPrice"});
-  SetSharedFolder(LOMData);
-  Declare(FlangeData, "AntFlanges.dat", pmLocalPath, "data\\", 0, true, diMulti, foDefaultCompare,
-          {"Antenna", "Flange"});
-  Declare(FlangeSuffixData, "flng_list.dat", pmLocalPath, "data\\", 0, true, diSingle,
-          foDelimitedCompare, {"AntennaGroup", "Flange", "Suffix"});
-  Declare(RadomeData, "radome_List.dat", pmLocalPath, "data\\", 0, true, diMulti,
-          foDelimitedCompare,
-          {"Antenna_Type", "Antenna_Size", "Radome_Suffix", "Price_Upgrade", "Radome_Desc"});
-  Declare(
-      PackData, "pack_list.dat", pmLocalPath, "data\\", 0, true, diMulti, foDelimitedCompare,
-      {"Antenna_Size", "Antenna_Group", "DefaultPackSuffix", "Pack_Suffix", "Price", "Pack_Desc"});
-  Declare(pnbData, "pnb.dat", pmLocalPath, "data\\", 0, true, diSingle, foDefaultCompare,
-          {"PartNum", "CustPartNum", "CustDesc", "CustPrice"});
-  Declare(RadomeImgData, "radome_img.dat", pmLocalPath, "Data\\", 0, true, diSingle,
-          foDelimitedCompare, {"AntennaGroup", "Suffix", "Image"});
+  Declare(FrequencyRanges, schema::kFrequencyRanges);
+  Declare(AntennaTypes, schema::kAntennaTypes);
+  Declare(Antennas, schema::kAntennas);
+  UseSharedFolder(Antennas);
+  Declare(Pricing, schema::kPricing);
+  UseSharedFolder(Pricing);
+  Declare(Flanges, schema::kFlanges);
+  Declare(FlangeSuffixes, schema::kFlangeSuffixes);
+  Declare(RadomeOptions, schema::kRadomeOptions);
+  Declare(PackingOptions, schema::kPackingOptions);
+  Declare(BuiltPartNumber, schema::kBuiltPartNumber);
+  Declare(RadomePictures, schema::kRadomePictures);
 
   AntennaImg.ImagePath = "Images/";
   AntennaImg.ImageWidth = AntennaImg.ImageHeight = 100;
-  FlangeImg.ImageDataFile = "flng_img.dat";
+  FlangeImg.ImageDataFile = schema::kFlangePictureFile;
   FlangeImg.ImageDataPath = "data\\";
   FlangeImg.ImagePath = "images\\";
-  FlangeImg.ImageIndex = 1;
+  FlangeImg.ImageIndex = schema::kFlangePictureCell;
   FlangeImg.ImageWidth = 136;
   FlangeImg.ImageHeight = 96;
   RadomeImg.ImagePath = "Images\\";
@@ -116,20 +104,20 @@ void TDataModule::ConfigureTables() {
 }
 
 void TDataModule::LinkSources() {
-  dsFreqData.SetDataSet(&FreqData);
-  dsType.SetDataSet(&TypeData);
-  dsAntData.SetDataSet(&AntData);
-  dsLOM.SetDataSet(&LOMData);
-  dsFlangeData.SetDataSet(&FlangeData);
-  dsFlangSuffixData.SetDataSet(&FlangeSuffixData);
-  dsRadomeData.SetDataSet(&RadomeData);
-  dsPackData.SetDataSet(&PackData);
-  dspnb.SetDataSet(&pnbData);
-  dsFreqData.OnDataChange = [this](TField* f) { dsFreqDataDataChange(f); };
-  dsAntData.OnDataChange = [this](TField* f) { dsAntDataDataChange(f); };
-  dsFlangeData.OnDataChange = [this](TField* f) { dsFlangeDataDataChange(f); };
-  dsRadomeData.OnDataChange = [this](TField*) { BuildPartNumber(); };
-  dsPackData.OnDataChange = [this](TField*) { BuildPartNumber(); };
+  FrequencyRangesLink.SetDataSet(&FrequencyRanges);
+  AntennaTypesLink.SetDataSet(&AntennaTypes);
+  AntennasLink.SetDataSet(&Antennas);
+  PricingLink.SetDataSet(&Pricing);
+  FlangesLink.SetDataSet(&Flanges);
+  FlangeSuffixesLink.SetDataSet(&FlangeSuffixes);
+  RadomeOptionsLink.SetDataSet(&RadomeOptions);
+  PackingOptionsLink.SetDataSet(&PackingOptions);
+  BuiltPartNumberLink.SetDataSet(&BuiltPartNumber);
+  FrequencyRangesLink.OnDataChange = [this](TField* f) { FrequencyRangeChanged(f); };
+  AntennasLink.OnDataChange = [this](TField* f) { AntennaChanged(f); };
+  FlangesLink.OnDataChange = [this](TField* f) { FlangeChanged(f); };
+  RadomeOptionsLink.OnDataChange = [this](TField*) { BuildPartNumber(); };
+  PackingOptionsLink.OnDataChange = [this](TField*) { BuildPartNumber(); };
 }
 
 const std::string& TDataModule::WritableFolder() {
@@ -138,7 +126,7 @@ const std::string& TDataModule::WritableFolder() {
     // An installed program's own files live in the user's working folder:
     // the tables that read them back read them there.
     if (workingFolder_ != ProgramFolder())
-      for (TDelimitedTable* table : {&FlangeData, &pnbData}) {
+      for (TDelimitedTable* table : {&Flanges, &BuiltPartNumber}) {
         table->SetFileName(LayoutPath(workingFolder_, "data/" + table->FileName()));
         table->SetPath("");
       }
@@ -149,11 +137,13 @@ const std::string& TDataModule::WritableFolder() {
 void TDataModule::DataModuleCreate() {
   // The job file's name first: Finish and Cancel need it even when the
   // catalogue fails to open.
-  lomFileName_ = WritableFolder() + "kav_pnb.lom";
+  if (jobFileName_.empty()) jobFileName_ = WritableFolder() + "kav_pnb.lom";
   // A copy killed in the middle of a write left its temporary file behind.
-  RemoveStaleTemporaryFiles(WritableFolder());
-  RemoveStaleTemporaryFiles(LayoutPath(WritableFolder(), "data/"));
-  FreqData.Open();
+  if (OnDisk()) {
+    RemoveStaleTemporaryFiles(WritableFolder());
+    RemoveStaleTemporaryFiles(LayoutPath(WritableFolder(), "data/"));
+  }
+  FrequencyRanges.Open();
 }
 
 template <typename Step, typename Recover>
@@ -163,6 +153,11 @@ void TDataModule::Guarded(Step step, Recover recover) {
   } catch (const std::exception& error) {
     recover(error.what());
   }
+}
+
+void TDataModule::SetSharedFolder(const std::string& folder) {
+  Antennas.SetGivenFolder(folder);
+  Pricing.SetGivenFolder(folder);
 }
 
 void TDataModule::ShowError(const std::string& message, const std::string& context) {
@@ -177,32 +172,32 @@ bool TDataModule::QueryAntennas() {
   queryFailed_ = false;
   Guarded(
       [&] {
-        AntData.Close();
-        AntData.Filters().Clear();
-        if (QueryMode & qmAll) {
-          AntData.SetDataInstance(diMulti);
-          AntData.SetFilterOption(foDefaultCompare);
-        } else if (QueryMode & qmFreqType) {
+        Antennas.Close();
+        Antennas.Filters().Clear();
+        if (QueryMode == TQueryMode::All) {
+          Antennas.SetDataInstance(TDataInstance::AllMatches);
+          Antennas.SetFilterOption(TFilterOption::Exact);
+        } else if (QueryMode == TQueryMode::RangeAndType) {
           SetLinkFilters(chain::kAntennasOfRangeAndType);
-          AntData.SetDataInstance(diMulti);
-          AntData.SetFilterOption(foDefaultCompare);
-        } else if (QueryMode & qmPartNumber) {
+          Antennas.SetDataInstance(TDataInstance::AllMatches);
+          Antennas.SetFilterOption(TFilterOption::Exact);
+        } else if (QueryMode == TQueryMode::ModelNumber) {
           if (exactPartNumber_) {
-            AntData.Filters().SetValue(chain::kModelNumber, queryValue_);
-            AntData.SetDataInstance(diSingle);
-            AntData.SetFilterOption(foDefaultCompare);
+            Antennas.Filters().SetValue(chain::kModelNumber, queryValue_);
+            Antennas.SetDataInstance(TDataInstance::FirstMatch);
+            Antennas.SetFilterOption(TFilterOption::Exact);
           } else {
-            AntData.Filters().SetValue(chain::kModelNumber, queryValue_ + "*");
-            AntData.SetDataInstance(diMulti);
-            AntData.SetFilterOption(foPartialCompare);
+            Antennas.Filters().SetValue(chain::kModelNumber, queryValue_ + "*");
+            Antennas.SetDataInstance(TDataInstance::AllMatches);
+            Antennas.SetFilterOption(TFilterOption::Wildcard);
           }
         } else {
           return;  // no query chosen: nothing opens, nothing is said
         }
-        AntData.Open();
-        if (AntData.IsEmpty()) {
-          AntData.Close();
-          LOMData.Close();
+        Antennas.Open();
+        if (Antennas.IsEmpty()) {
+          Antennas.Close();
+          Pricing.Close();
           AntennaImg.Clear();  // no antenna: no picture of the one before
           ShowError("The model number: " + queryValue_ + " was not found", "");
           return;
@@ -210,14 +205,14 @@ bool TDataModule::QueryAntennas() {
         found = true;
       },
       [&](const std::string& message) {
-        AntData.Close();
-        LOMData.Close();
+        Antennas.Close();
+        Pricing.Close();
         AntennaImg.Clear();
         queryFailed_ = true;
         // The antenna file that does not open is most often a catalogue
         // folder set wrong: say where it is set.
         std::string context = chain::kAntennasOfRangeAndType.context;
-        if (!catalogueHint_.empty() && message.find(AntData.FileName()) != std::string::npos)
+        if (!catalogueHint_.empty() && message.find(Antennas.FileName()) != std::string::npos)
           context += "\r\n\r\n" + catalogueHint_;
         ShowError(message, context);
       });
@@ -229,26 +224,32 @@ bool TDataModule::QueryAntennaRows() {
     TTableLink& source;
     std::function<void(TField*)> chain = std::exchange(source.OnDataChange, nullptr);
     ~TChainAside() { source.OnDataChange = std::move(chain); }
-  } aside{dsAntData};
+  } aside{AntennasLink};
   return QueryAntennas();
 }
 
 void TDataModule::FilterTypesByFreq() {
-  TypeData.Close();
+  AntennaTypes.Close();
   SetLinkFilters(chain::kTypesOfRange);
-  TypeData.Open();
+  AntennaTypes.Open();
 }
 
-void TDataModule::dsFreqDataDataChange(TField*) {
+void TDataModule::FrequencyRangeChanged(TField*) {
   FilterTypesByFreq();
 }
 
 // ---------------------------------------------------------------- antenna chain
 
-void TDataModule::dsAntDataDataChange(TField*) {
+void TDataModule::AntennaChanged(TField*) {
+  // Nothing of the antenna before is this one's quote, built or not.
+  quote_ = TQuote{};
+  quote_.model = GetSelectedPartNum();
   Reopen(chain::kPricing);
-  {
+  if (OnDisk()) {
     TFileLock::TScope lock(dataFolderLock_);
+    WriteFlangeFile();
+    Reopen(chain::kFlanges);
+  } else {
     WriteFlangeFile();
     Reopen(chain::kFlanges);
   }
@@ -272,8 +273,10 @@ void TDataModule::Reopen(const TChainLink& link) {
         table.Close();
         SetLinkFilters(link);
         table.Open();
+        chainErrors_.erase(&table);
       },
       [&](const std::string& message) {
+        chainErrors_[&table] = message;
         if (link.closeBeforeReport) table.Close();
         ShowError(message, link.context);
         table.Close();
@@ -281,16 +284,21 @@ void TDataModule::Reopen(const TChainLink& link) {
 }
 
 void TDataModule::WriteFlangeFile() {
-  const std::string model = FieldText(AntData, "PartNum");
+  const std::string model = FieldText(Antennas, schema::antenna::kModel);
   TDelimitedList flanges(",");
-  flanges.SplitText(FieldText(AntData, "Flange"));
+  flanges.SplitText(FieldText(Antennas, schema::antenna::kFlanges));
   std::vector<std::string> lines = {"Antenna|Flange"};
   for (const std::string& flange : flanges.Items())
     lines.push_back(model + "|" + flange);
+  if (!OnDisk()) {
+    // The same bytes the file would hold, read by the same rules.
+    Flanges.SetContent(LinesText(lines));
+    return;
+  }
   WriteLines(LayoutPath(WritableFolder(), "Data\\AntFlanges.dat"), lines, dataFolderLock_);
 }
 
-void TDataModule::dsFlangeDataDataChange(TField*) {
+void TDataModule::FlangeChanged(TField*) {
   Reopen(chain::kFlangeSuffix);
   BuildPartNumber();
 }
@@ -298,7 +306,7 @@ void TDataModule::dsFlangeDataDataChange(TField*) {
 // ---------------------------------------------------------------- pictures
 
 void TDataModule::ShowAntennaImage() {
-  AntennaImg.ImageFile = FieldText(LOMData, "GraphicFile") + ".gif";
+  AntennaImg.ImageFile = FieldText(Pricing, schema::pricing::kPicture) + ".gif";
   AntennaImg.LoadImage();
 }
 
@@ -312,119 +320,142 @@ void TDataModule::ShowFlangeImage() {
 void TDataModule::ShowRadomeImage() {
   Guarded(
       [&] {
-        RadomeImgData.Close();
-        RadomeImgData.Filters().Clear();
+        RadomePictures.Close();
+        RadomePictures.Filters().Clear();
         SetLinkFilters(chain::kRadomePictures);
-        RadomeImgData.Open();
-        RadomeImg.ImageFile = FieldText(RadomeImgData, "Image");
+        RadomePictures.Open();
+        RadomeImg.ImageFile = FieldText(RadomePictures, schema::radomePicture::kPicture);
         RadomeImg.LoadImage();
-        RadomeImgData.Close();
+        RadomePictures.Close();
       },
       [&](const std::string& message) {
         ShowError(message, chain::kRadomePictures.context);
-        RadomeImgData.Close();
+        RadomePictures.Close();
       });
 }
 
 // ---------------------------------------------------------------- read-outs
 
 std::string TDataModule::GetSelectedPartNum() const {
-  return FieldText(AntData, "PartNum");
+  return FieldText(Antennas, schema::antenna::kModel);
 }
 
 void TDataModule::GetSpecValues(TNameValueList& list) const {
-  static const std::pair<const char*, const char*> kEntries[] = {
-      {"Type Number", "PartNum"},
-      {"Antenna Inputs", "Flange"},
-      {"Diameter ft", "Size_FT"},
-      {"RPE", "RPE"},
-      {"U.S. FCC 101", "FCC101"},
-      {"U.S. FCC 74", "FCC74"},
-      {"U.S. FCC 78", "FCC78"},
-      {"ETSI Class", "ETSI_CLASS"},
-      {"ETSI Gain", "ETSI_GAIN"},
-      {"Gain(dbi), Low ", "Gain_Low"},
-      {"Gain(dbi), Mid ", "Gain_Med"},
-      {"Gain(dbi), Top ", "Gain_High"},
-      {"Beamwidth Deg.", "BW_H"},
-      {"Cross Pol. Disc. (db)", "X_pol"},
-      {"F/B Ratio (db)", "F_B"},
-      {"VSWR Max", "VSWR"},
-      {"Return Loss (dB)", "Return_Loss"},
-  };
-  for (const auto& [name, column] : kEntries)
-    list.SetValue(name, FieldText(AntData, column));
+  for (const TSpecEntry& entry : kSpecSheetEntries)
+    list.SetValue(entry.name, FieldText(Antennas, entry.column));
 }
 
 // ---------------------------------------------------------------- part number
 
-std::string TDataModule::GetCustomPartNumber() const {
-  return GetSelectedPartNum() + "-" + FieldText(FlangeSuffixData, "Suffix") +
-         FieldText(RadomeData, "Radome_Suffix") + FieldText(PackData, "Pack_Suffix");
-}
-
-std::string TDataModule::GetCustomDescription() const {
-  return FieldText(LOMData, "Desc") + ", " + FieldText(FlangeData, "Flange") + " flange, " +
-         FieldText(RadomeData, "Radome_Desc") + ", " + FieldText(PackData, "Pack_Desc");
-}
-
-std::string TDataModule::GetCustomPrice() const {
+TPrice TDataModule::PriceOf(const TDelimitedTable& table, const char* column, int row) const {
+  const bool there = table.Active() && row >= 0 && row < table.RecordCount();
+  TPrice price;
   try {
-    double sum = 0;
-    for (const std::string& text :
-         {FieldText(LOMData, "USPrice"), FieldText(RadomeData, "Price_Upgrade"),
-          FieldText(PackData, "Price")}) {
-      double value = 0;
-      if (!TryStrToPrice(text, value)) return "0.00";
-      sum += value;
-    }
-    if (!std::isfinite(sum)) return "0.00";
-    return FloatToStr(sum);
-  } catch (const std::exception&) {
-    return "0.00";
+    price = ReadPrice(there ? table.CellText(row, table.FieldByName(column)->Index()) : "");
+  } catch (const std::exception& error) {
+    return {std::nullopt, table.FileName() + ", " + column + ": " + error.what(), {}};
   }
+  if (price.value) return price;
+  if (!there) {
+    price.problem = table.FileName() + " has no row for this part";
+  } else {
+    const long line = table.SourceLine(row);
+    price.problem = table.FileName() + (line > 0 ? " line " + std::to_string(line) : "") + ", " +
+                    column + ": " + price.problem;
+  }
+  return price;
 }
 
-void TDataModule::WritePartNumberFile() {
-  const std::string model = GetSelectedPartNum();
-  const std::string partNumber = GetCustomPartNumber();
-  const std::string description = GetCustomDescription();
-  const std::string price = GetCustomPrice();
+TDelimitedTable& TDataModule::OptionTable(const schema::TOptionKind& kind) {
+  return const_cast<TDelimitedTable&>(std::as_const(*this).OptionTable(kind));
+}
+
+const TDelimitedTable& TDataModule::OptionTable(const schema::TOptionKind& kind) const {
+  if (kind.table == &schema::kRadomeOptions) return RadomeOptions;
+  if (kind.table == &schema::kPackingOptions) return PackingOptions;
+  return Flanges;
+}
+
+TOption TDataModule::OptionAt(const schema::TOptionKind& kind, int row) const {
+  const TDelimitedTable& table = OptionTable(kind);
+  auto cell = [&](const char* column) {
+    return table.Active() && row >= 0 && row < table.RecordCount()
+               ? table.CellText(row, table.FieldByName(column)->Index())
+               : std::string();
+  };
+  TOption option{cell(kind.code), cell(kind.description)};
+  if (kind.price != nullptr) option.price = PriceOf(table, kind.price, row);
+  return option;
+}
+
+TOption TDataModule::CurrentOption(const schema::TOptionKind& kind) const {
+  const TDelimitedTable& table = OptionTable(kind);
+  return OptionAt(kind, table.Active() && !table.IsEmpty() ? table.CurrentRow() : -1);
+}
+
+TQuoteSources TDataModule::QuoteSources() const {
+  TQuoteSources sources;
+  sources.model = GetSelectedPartNum();
+  sources.antennaDescription = FieldText(Pricing, schema::pricing::kDescription);
+  sources.listPrice = PriceOf(Pricing, schema::pricing::kPrice,
+                              Pricing.Active() && !Pricing.IsEmpty() ? Pricing.CurrentRow() : -1);
+  sources.flange = FieldText(Flanges, schema::flange::kName);
+  sources.flangeSuffix = FieldText(FlangeSuffixes, schema::flangeSuffix::kSuffix);
+  sources.radome = CurrentOption(schema::kRadomeOption);
+  sources.pack = CurrentOption(schema::kPackOption);
+  // A table that failed to open gave the quote nothing: the quote says so.
+  for (const TDelimitedTable* table :
+       {&Pricing, &Flanges, &FlangeSuffixes, &RadomeOptions, &PackingOptions}) {
+    const auto failed = chainErrors_.find(table);
+    if (failed != chainErrors_.end()) sources.errors.push_back(failed->second);
+  }
+  return sources;
+}
+
+void TDataModule::WritePartNumberFile(const TQuoteSources& sources, const TQuote& quote) {
+  // The file keeps the composed texts as they are, blanks and all.
   WriteLines(LayoutPath(WritableFolder(), "Data\\pnb.dat"),
              {"PartNum|CustPartNum|CustDesc|CustPrice",
-              model + "|" + partNumber + "|" + description + "|" + price},
+              sources.model + "|" + ComposedPartNumber(sources) + "|" +
+                  ComposedDescription(sources) + "|" + quote.PriceText()},
              dataFolderLock_);
 }
 
 void TDataModule::ReopenPartNumber() {
-  pnbData.Close();
-  pnbData.Filters().SetValue("PartNum", GetSelectedPartNum());
-  pnbData.Open();
+  BuiltPartNumber.Close();
+  BuiltPartNumber.Filters().SetValue(schema::builtPartNumber::kModel, GetSelectedPartNum());
+  BuiltPartNumber.Open();
 }
 
 void TDataModule::BuildPartNumber() {
+  TQuote quote;
   Guarded(
       [&] {
+        const TQuoteSources sources = QuoteSources();
+        quote = BuildQuote(sources);
+        if (!OnDisk()) return;
         TFileLock::TScope lock(dataFolderLock_);
-        WritePartNumberFile();
+        WritePartNumberFile(sources, quote);
         ReopenPartNumber();
         // The file holds the row just written unless something replaced it
-        // between the write and the read: never hand back a blank part number.
-        if (pnbData.IsEmpty())
+        // between the write and the read.
+        if (BuiltPartNumber.IsEmpty())
           throw EKavError("pnb.dat holds no part number for " + GetSelectedPartNum());
-        partNumberComplete_ = true;
       },
       [&](const std::string& message) {
-        pnbData.Close();
+        BuiltPartNumber.Close();
         ShowError(message, "building part number");
+        quote.built = false;
+        quote.errors.push_back(message);
+        if (quote.model.empty()) Guarded([&] { quote.model = GetSelectedPartNum(); }, [](auto) {});
       });
+  if (quote.built) partNumberComplete_ = true;
+  quote_ = std::move(quote);
+  if (OnQuoteChanged) OnQuoteChanged(quote_);
 }
 
 void TDataModule::GetPartNumberValues(TNameValueList& list) const {
-  list.SetValue("Base Part Number", FieldText(AntData, "PartNum"));
-  list.SetValue("Custom Part Number", FieldText(pnbData, "CustPartNum"));
-  list.SetValue("Custom Description", FieldText(pnbData, "CustDesc"));
-  list.SetValue("Custom Price", "$" + FieldText(pnbData, "CustPrice"));
+  PartNumberValues(quote_, list);
 }
 
 void TDataModule::CopyPartNumberToClipboard(TClipboard& clipboard) const {
@@ -436,24 +467,19 @@ void TDataModule::CopyPartNumberToClipboard(TClipboard& clipboard) const {
 
 // ---------------------------------------------------------------- job file
 
-void TDataModule::DeleteLOMFile() {
+void TDataModule::DeleteJobFile() {
   std::error_code ignored;  // a failed deletion is not examined
-  if (FileExists(lomFileName_))
-    std::filesystem::remove(native::Path(ResolvePath(lomFileName_)), ignored);
+  if (FileExists(jobFileName_))
+    std::filesystem::remove(native::Path(ResolvePath(jobFileName_)), ignored);
 }
 
-TDataModule::TLOMItem TDataModule::CurrentLOMItem() const {
-  return {GetSelectedPartNum(), FieldText(pnbData, "CustPartNum"), FieldText(pnbData, "CustDesc"),
-          FieldText(pnbData, "CustPrice")};
+void TDataModule::WriteJobFile() {
+  WriteJobFile({quote_});
 }
 
-void TDataModule::WriteLOMFile() {
-  WriteLOMFile({CurrentLOMItem()});
-}
-
-void TDataModule::WriteLOMFile(const std::vector<TLOMItem>& items) {
-  DeleteLOMFile();
-  TJobFile file(ResolvePath(lomFileName_));
+void TDataModule::WriteJobFile(const std::vector<TQuote>& parts) {
+  DeleteJobFile();
+  TJobFile file(ResolvePath(jobFileName_));
   file.Header.SetCompanyName("");
   file.Header.SetAuthor("");
   file.Header.SetDate("");
@@ -467,7 +493,7 @@ void TDataModule::WriteLOMFile(const std::vector<TLOMItem>& items) {
   file.Site.SetShipToCity("");
   file.Site.SetShipToStateProvince("");
   file.Site.SetShipToCountry("");
-  for (const TLOMItem& item : items)
-    file.Site.AddLine("1", "each", item.model, item.partNumber, item.description, item.price);
+  for (const TQuote& part : parts)
+    file.Site.AddLine("1", "each", part.model, part.partNumber, part.description, part.PriceText());
   file.Flush();
 }

@@ -5,10 +5,13 @@
 // synchronously, inside the call that moved it.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "catalog/CatalogSchema.h"
 #include "catalog/ChainLinks.h"
+#include "catalog/Quote.h"
 #include "flatfile/DelimitedTable.h"
 #include "flatfile/TableLink.h"
 #include "pictures/PictureChooser.h"
@@ -21,13 +24,18 @@
 inline const TRegistryOptions kSharedCatalogueFolder{"Software\\Ostrel", "Common Files", "Path",
                                                      ""};
 
-// Flags of QueryMode.
-enum : uint8_t { qmAll = 1, qmFreqType = 2, qmPartNumber = 4 };
+// Which antennas a query asks for: every one, those of a frequency range
+// and type, or those of a model number.
+enum class TQueryMode : uint8_t { None, All, RangeAndType, ModelNumber };
 
 class TDataModule {
  public:
-  // `dialogs` shows the error box; it must outlive the data module.
-  explicit TDataModule(TDialogs& dialogs);
+  // `dialogs` shows the error box; it must outlive the data module. On disk,
+  // the chain writes the flange file and the part-number file where the
+  // window's users and other programs find them; in memory, it writes
+  // nothing, so that a headless run never waits for another copy.
+  enum class TWorkingFiles { OnDisk, InMemory };
+  explicit TDataModule(TDialogs& dialogs, TWorkingFiles workingFiles = TWorkingFiles::OnDisk);
   TDataModule(const TDataModule&) = delete;
   TDataModule& operator=(const TDataModule&) = delete;
 
@@ -38,7 +46,7 @@ class TDataModule {
   void DataModuleCreate();
 
   // --- queries ---
-  uint8_t QueryMode = 0;
+  TQueryMode QueryMode = TQueryMode::None;
   void SetQueryValue(const std::string& text) { queryValue_ = text; }
   const std::string& QueryValue() const { return queryValue_; }
   void SetExactPartNumber(bool exact) { exactPartNumber_ = exact; }
@@ -54,6 +62,8 @@ class TDataModule {
   // Added to the error box when the antenna file does not open: where the
   // user sets the catalogue folder. None by default.
   void SetCatalogueHint(const std::string& hint) { catalogueHint_ = hint; }
+  // The shared catalogue folder for this run, in place of the registry's.
+  void SetSharedFolder(const std::string& folder);
   void FilterTypesByFreq();
 
   // --- read-outs of the current antenna ---
@@ -65,70 +75,86 @@ class TDataModule {
   // The error box: the message quoted, then the context.
   void ShowError(const std::string& message, const std::string& context);
 
+  // --- the options of the current antenna ---
+  // The table of an option kind, and one of its rows read without moving
+  // the table (a move runs the chain).
+  TDelimitedTable& OptionTable(const schema::TOptionKind& kind);
+  const TDelimitedTable& OptionTable(const schema::TOptionKind& kind) const;
+  TOption OptionAt(const schema::TOptionKind& kind, int row) const;
+
   // --- the custom part number ---
+  // Builds the quote of the current antenna and options. In the window's
+  // way of working it also writes the part-number file and reads it back,
+  // as other programs may read that file; a failure there leaves a quote
+  // that was not built.
   void BuildPartNumber();
-  void WritePartNumberFile();
+  // Reads the part-number file back for the current model (on disk).
   void ReopenPartNumber();
-  std::string GetCustomPartNumber() const;
-  std::string GetCustomDescription() const;
-  std::string GetCustomPrice() const;
+  // The quote built last for the current antenna; before any build for it,
+  // one that was not built.
+  const TQuote& CurrentQuote() const { return quote_; }
+  // The part-number rows of the current quote: printout, clipboard, export.
   void GetPartNumberValues(TNameValueList& list) const;
   void CopyPartNumberToClipboard(TClipboard& clipboard) const;
+  // True from the first part number built in this run on.
   bool PartNumberComplete() const { return partNumberComplete_; }
+  // Called with each quote as it is built.
+  std::function<void(const TQuote&)> OnQuoteChanged;
 
   // --- the job file ---
-  // One line item of a site: what the job file says of one built part.
-  struct TLOMItem {
-    std::string model, partNumber, description, price;
-  };
-  const std::string& LOMFileName() const { return lomFileName_; }
-  // Hands the job file back at `path` (a real path) instead, from now on.
-  void SetLOMFileName(const std::string& path) { lomFileName_ = path; }
-  // The current part number as the job file's one line item.
-  void WriteLOMFile();
-  // A whole quote: one site with a line item each, in order.
-  void WriteLOMFile(const std::vector<TLOMItem>& items);
-  TLOMItem CurrentLOMItem() const;
-  void DeleteLOMFile();
+  const std::string& JobFileName() const { return jobFileName_; }
+  // Hands the job file back at `path` (a real path) instead of beside the
+  // program; set before DataModuleCreate, or from then on.
+  void SetJobFileName(const std::string& path) { jobFileName_ = path; }
+  // The current quote as the job file's one line item.
+  void WriteJobFile();
+  // A whole quote: one site with a line item for each part, in order.
+  void WriteJobFile(const std::vector<TQuote>& parts);
+  void DeleteJobFile();
 
   // The folder this copy writes its files in: the program folder, or the
   // user's working folder when the program folder is not the user's to
   // write. Fixed at its first use.
   const std::string& WritableFolder();
-  // The lock of the working folder's files. A run of many builds holds it
-  // throughout, so another copy's builds wait for the whole run rather than
-  // racing it build by build.
-  TFileLock& WorkingFolderLock() { return dataFolderLock_; }
 
   // The main window's SyncOptionLists, the last step of the antenna chain.
   std::function<void()> OnSyncOptionLists;
 
   // Tables, links and picture loaders.
-  TDelimitedTable FreqData{"FreqData"};
-  TDelimitedTable TypeData{"TypeData"};
-  TDelimitedTable AntData{"AntData"};
-  TDelimitedTable LOMData{"LOMData"};
-  TDelimitedTable FlangeData{"FlangeData"};
-  TDelimitedTable FlangeSuffixData{"FlangeSuffixData"};
-  TDelimitedTable RadomeData{"RadomeData"};
-  TDelimitedTable PackData{"PackData"};
-  TDelimitedTable pnbData{"pnbData"};
-  TDelimitedTable RadomeImgData{"RadomeImgData"};
+  TDelimitedTable FrequencyRanges{"FreqData"};
+  TDelimitedTable AntennaTypes{"TypeData"};
+  TDelimitedTable Antennas{"AntData"};
+  TDelimitedTable Pricing{"LOMData"};
+  TDelimitedTable Flanges{"FlangeData"};
+  TDelimitedTable FlangeSuffixes{"FlangeSuffixData"};
+  TDelimitedTable RadomeOptions{"RadomeData"};
+  TDelimitedTable PackingOptions{"PackData"};
+  TDelimitedTable BuiltPartNumber{"pnbData"};
+  TDelimitedTable RadomePictures{"RadomeImgData"};
 
-  TTableLink dsFreqData, dsType, dsAntData, dsLOM, dsFlangeData, dsFlangSuffixData, dsRadomeData,
-      dsPackData, dspnb;
+  TTableLink FrequencyRangesLink, AntennaTypesLink, AntennasLink, PricingLink, FlangesLink,
+      FlangeSuffixesLink, RadomeOptionsLink, PackingOptionsLink, BuiltPartNumberLink;
 
   TPictureChooser AntennaImg, FlangeImg, RadomeImg;
 
  private:
   void ConfigureTables();
+  // Whether the chain keeps its working files on disk (the window's way).
+  bool OnDisk() const { return workingFiles_ == TWorkingFiles::OnDisk; }
   void LinkSources();
 
-  void dsFreqDataDataChange(TField* field);
-  void dsAntDataDataChange(TField* field);
-  void dsFlangeDataDataChange(TField* field);
+  void FrequencyRangeChanged(TField* field);
+  void AntennaChanged(TField* field);
+  void FlangeChanged(TField* field);
 
   void WriteFlangeFile();
+  void WritePartNumberFile(const TQuoteSources& sources, const TQuote& quote);
+  // The current rows the quote is made of, with the failures of their tables.
+  TQuoteSources QuoteSources() const;
+  TOption CurrentOption(const schema::TOptionKind& kind) const;
+  // The price in `column` of record `row` (-1: none), with where it lies when
+  // it cannot be read.
+  TPrice PriceOf(const TDelimitedTable& table, const char* column, int row) const;
 
   // Sets the filters of `link` on its table from the current rows it names.
   void SetLinkFilters(const TChainLink& link);
@@ -141,6 +167,7 @@ class TDataModule {
   void Guarded(Step step, Recover recover);
 
   TDialogs& dialogs_;
+  TWorkingFiles workingFiles_;
   // Held while this copy writes a file of the data folder and reads it back,
   // so another copy working in the same folder cannot write between the two.
   TFileLock dataFolderLock_;
@@ -149,7 +176,10 @@ class TDataModule {
   std::string catalogueHint_;
   bool exactPartNumber_ = false;
   bool partNumberComplete_ = false;
-  std::string lomFileName_;
+  TQuote quote_;
+  // The failure of each chain table whose last open failed.
+  std::map<const TDelimitedTable*, std::string> chainErrors_;
+  std::string jobFileName_;
   std::string workingFolder_;
 };
 

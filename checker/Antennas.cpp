@@ -1,47 +1,33 @@
 // The pricing rows and the antennas, each checked against the option files.
+#include "catalog/AntennaGrid.h"
 #include "checker/CatalogChecker_p.h"
 
 namespace checker_detail {
 
 TCheckResult TChecker::Run() {
-  TTableUse freqUse =
-      Use(data_.FreqData, "the program fails at start-up, opening the frequency list");
-  TTableUse typeUse = Use(data_.TypeData,
+  TTableUse freqUse = Use(data_.FrequencyRanges, schema::kFrequencyRanges, nullptr,
+                          "the program fails at start-up, opening the frequency list");
+  TTableUse typeUse = Use(data_.AntennaTypes, schema::kAntennaTypes, &chain::kTypesOfRange,
                           "the antenna-type list fails to open at start-up and at every "
                           "change of frequency");
-  typeUse.filters = FilterColumns(chain::kTypesOfRange);
-  TTableUse antUse = Use(data_.AntData, "every antenna query fails");
-  antUse.filters = FilterColumns(chain::kAntennasOfRangeAndType);
+  TTableUse antUse = Use(data_.Antennas, schema::kAntennas, &chain::kAntennasOfRangeAndType,
+                         "every antenna query fails");
   antUse.filters.emplace_back(chain::kModelNumber);
-  antUse.unread = {"ID", "PSI_MAX", "Misc", "BegFreq", "CURRENT", "OldPartNum"};
-  antUse.lists = {"Flange"};
-  antUse.keyColumn = "PartNum";
-  TTableUse lomUse = Use(data_.LOMData,
+  TTableUse lomUse = Use(data_.Pricing, schema::kPricing, &chain::kPricing,
                          "every antenna change shows an error box and no antenna has a price, "
                          "a description or a picture");
-  lomUse.filters = FilterColumns(chain::kPricing);
-  lomUse.unread = {"BegFreq", "EndingFreq"};
-  lomUse.freeText = {"Desc"};
-  lomUse.keyColumn = "PartNo";
-  TTableUse suffixUse = Use(data_.FlangeSuffixData,
+  TTableUse suffixUse = Use(data_.FlangeSuffixes, schema::kFlangeSuffixes, &chain::kFlangeSuffix,
                             "every flange choice shows an error box and no part number gets a "
                             "flange suffix");
-  suffixUse.filters = suffixUse.lists = FilterColumns(chain::kFlangeSuffix);
-  TTableUse radomeUse = Use(data_.RadomeData,
+  TTableUse radomeUse = Use(data_.RadomeOptions, schema::kRadomeOptions, &chain::kRadomes,
                             "every antenna change shows an error box and no antenna has radome "
                             "options");
-  radomeUse.filters = radomeUse.lists = FilterColumns(chain::kRadomes);
-  radomeUse.freeText = {"Radome_Desc"};
-  TTableUse packUse = Use(data_.PackData,
+  TTableUse packUse = Use(data_.PackingOptions, schema::kPackingOptions, &chain::kPacks,
                           "every antenna change shows an error box and no antenna has packing "
                           "options");
-  packUse.filters = packUse.lists = FilterColumns(chain::kPacks);
-  packUse.unread = {"DefaultPackSuffix"};
-  packUse.freeText = {"Pack_Desc"};
-  TTableUse radomeImgUse = Use(data_.RadomeImgData,
-                               "every radome choice shows an error box and no radome picture is "
-                               "shown");
-  radomeImgUse.filters = radomeImgUse.lists = FilterColumns(chain::kRadomePictures);
+  TTableUse radomeImgUse =
+      Use(data_.RadomePictures, schema::kRadomePictures, &chain::kRadomePictures,
+          "every radome choice shows an error box and no radome picture is shown");
 
   CheckFrequencies(freqUse);
   CheckTypes(typeUse);
@@ -59,7 +45,8 @@ TCheckResult TChecker::Run() {
 void TChecker::CheckPricing(const TTableUse& use) {
   TSource& s = lomSource_;
   if (!Open(use, kLom, s)) return;
-  const int model = s.Filter("PartNo"), graphic = s.Read("GraphicFile"), price = s.Read("USPrice");
+  const int model = s.Filter(schema::pricing::kModel), graphic = s.Read(schema::pricing::kPicture),
+            price = s.Read(schema::pricing::kPrice);
   const std::string& pictures = data_.AntennaImg.ImagePath;
   Rows(s, [&](long number, const TCells& cells) {
     const std::string_view key = cells[static_cast<size_t>(model)];
@@ -81,17 +68,20 @@ void TChecker::CheckPricing(const TTableUse& use) {
 void TChecker::CheckAntennas(const TTableUse& use) {
   TSource& s = antSource_;
   if (!Open(use, kAnt, s)) return;
-  static const char* const kPrinted[] = {
-      "RPE",      "FCC101",    "FCC74", "FCC78", "ETSI_CLASS", "ETSI_GAIN", "Gain_Low",
-      "Gain_Med", "Gain_High", "BW_H",  "X_pol", "F_B",        "VSWR",      "Return_Loss"};
+  // The sheet's entries beyond the model, the flanges and the size, which
+  // are checked on their own.
   std::vector<std::pair<int, std::string>> printed;
-  for (const char* column : kPrinted)
-    printed.emplace_back(s.Read(column), column);
+  for (const TSpecEntry& entry : kSpecSheetEntries) {
+    const std::string_view column = entry.column;
+    if (column != schema::antenna::kModel && column != schema::antenna::kFlanges &&
+        column != schema::antenna::kSize)
+      printed.emplace_back(s.Read(entry.column), entry.column);
+  }
   const std::vector<TChainFilter>& query = chain::kAntennasOfRangeAndType.filters;
   const int model = s.Read(chain::kModelNumber), range = s.Filter(query[0].column);
-  const int type = s.Read("Type"), queriedType = s.Filter(query[1].column);
-  const int size = s.Read("Size_FT"), group = s.Read("Group");
-  const int flanges = s.Read("Flange");
+  const int type = s.Read(schema::antenna::kType), queriedType = s.Filter(query[1].column);
+  const int size = s.Read(schema::antenna::kSize), group = s.Read(schema::antenna::kGroup);
+  const int flanges = s.Read(schema::antenna::kFlanges);
   for (TLinkedRows* linked : {&suffixRows_, &radomeRows_, &packRows_, &radomePictureRows_})
     linked->Prepare(s);
   TKeyLines models;
@@ -108,12 +98,13 @@ void TChecker::CheckAntennas(const TTableUse& use) {
             s, number, at + 1, column + " is empty",
             "the specification sheet of " + std::string(antenna.model) + " has no entry for it");
     if (antenna.size.empty())
-      Warning(s, number, size + 1, "Size_FT is empty",
+      Warning(s, number, size + 1, std::string(schema::antenna::kSize) + " is empty",
               "radome and packing options are matched on type and group alone");
     if (antenna.type.empty())
-      Warning(s, number, type + 1, "Type is empty", "radome options are matched on size alone");
+      Warning(s, number, type + 1, std::string(schema::antenna::kType) + " is empty",
+              "radome options are matched on size alone");
     if (antenna.group.empty())
-      Warning(s, number, group + 1, "Group is empty",
+      Warning(s, number, group + 1, std::string(schema::antenna::kGroup) + " is empty",
               "flange suffixes, packing options and radome pictures are matched on their "
               "other column alone");
     CheckFlangeList(s, antenna, flanges + 1);
@@ -142,15 +133,15 @@ void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& 
     Error(s, antenna.line, column, "PartNum is empty",
           "no model-number query finds this antenna, and its pricing, flange and part-number "
           "look-ups run unfiltered: it takes the first pricing row of " +
-              data_.LOMData.FileName());
+              data_.Pricing.FileName());
     return;
   }
   if (IsCommentLine(antenna.model))
     Error(s, antenna.line, column,
           "model number " + Quoted(antenna.model) + " begins with the comment mark " +
               Quoted(antenna.model.substr(0, 1)),
-          "the lines the program writes for it to " + data_.FlangeData.FileName() + " and " +
-              data_.pnbData.FileName() +
+          "the lines the program writes for it to " + data_.Flanges.FileName() + " and " +
+              data_.BuiltPartNumber.FileName() +
               " read back as comments: its flange list stays empty and no part number is built for "
               "it (an error box)");
   const uint32_t first = models.Insert(antenna.model, static_cast<uint32_t>(antenna.line));
@@ -163,7 +154,7 @@ void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& 
   else if (lomSource_.usable && pricing_.Find(antenna.model) == 0)
     Error(s, antenna.line, column,
           "model number " + Quoted(antenna.model) + " has no pricing row in " +
-              data_.LOMData.FileName(),
+              data_.Pricing.FileName(),
           "its custom price is \"0.00\", its description has no antenna text and it shows no "
           "picture");
 }
@@ -183,7 +174,7 @@ void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int co
     effect += first == nullptr
                   ? ", with no flange suffix"
                   : ", whose flange suffix comes from the first " +
-                        data_.FlangeSuffixData.FileName() + " row for group " +
+                        data_.FlangeSuffixes.FileName() + " row for group " +
                         Quoted(antenna.group) + " (line " + std::to_string(first->line) +
                         ", suffix " + Quoted(first->suffix) + ")";
   }
@@ -202,7 +193,7 @@ void TChecker::CheckOffered(const TSource& s, const TAntenna& antenna, std::stri
     if (offeredKeys_.count(key) != 0) return kNone;
     return Warning(s, antenna.line, column,
                    "frequency range " + Quoted(antenna.range) + " with type " +
-                       Quoted(queriedType) + " is not offered in " + data_.TypeData.FileName(),
+                       Quoted(queriedType) + " is not offered in " + data_.AntennaTypes.FileName(),
                    "the frequency-and-type query never lists " + std::string(antenna.model) +
                        "; a model-number query still finds it");
   });
@@ -219,7 +210,7 @@ void TChecker::CheckSuffixes(const TSource& s, const TAntenna& antenna, int colu
       Aggregate(missingSuffixes_, JoinedKey(linkValues_), hits, [&] {
         if (suffixRows_.First(linkValues_) >= 0) return kNone;
         return Error(s, antenna.line, column,
-                     "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixData.FileName() +
+                     "flange " + Quoted(flange) + " has no " + data_.FlangeSuffixes.FileName() +
                          " row for group " + Quoted(antenna.group),
                      "the custom part number of " + std::string(antenna.model) +
                          " with this flange gets no flange suffix");
@@ -253,10 +244,10 @@ void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int
   std::vector<size_t> options;
   radomeRows_.Values(antenna.cells, "", linkValues_);
   for (size_t i = 0; i < radomeRows_.rows.size(); ++i)
-    if (TLinkedRows::Matches(radomeRows_.rows[i], linkValues_)) options.push_back(i);
+    if (radomeRows_.Matches(radomeRows_.rows[i], linkValues_)) options.push_back(i);
   if (options.empty()) {
     Aggregate(missingRadomes_, JoinedKey(linkValues_), hits, [&] {
-      return NoOptions(s, antenna, column, data_.RadomeData.FileName(),
+      return NoOptions(s, antenna, column, data_.RadomeOptions.FileName(),
                        "type " + Quoted(antenna.type) + " and size " + Quoted(antenna.size),
                        "radome");
     });
@@ -271,8 +262,8 @@ void TChecker::CheckRadomeOptions(const TSource& s, const TAntenna& antenna, int
         hits, [&] {
           if (radomePictureRows_.First(linkValues_) >= 0) return kNone;
           return Warning(
-              radomeSource_, row.line, radomeSource_.Read("Radome_Suffix") + 1,
-              "radome option " + Quoted(row.suffix) + " has no " + data_.RadomeImgData.FileName() +
+              radomeSource_, row.line, radomeSource_.Read(schema::radome::kSuffix) + 1,
+              "radome option " + Quoted(row.suffix) + " has no " + data_.RadomePictures.FileName() +
                   " row for group " + Quoted(antenna.group),
               "choosing it for " + std::string(antenna.model) + " empties the option picture");
         });
@@ -285,7 +276,7 @@ void TChecker::CheckPackOptions(const TSource& s, const TAntenna& antenna, int c
   packRows_.Values(antenna.cells, "", linkValues_);
   if (packRows_.First(linkValues_) >= 0) return;
   Aggregate(missingPacks_, JoinedKey(linkValues_), hits, [&] {
-    return NoOptions(s, antenna, column, data_.PackData.FileName(),
+    return NoOptions(s, antenna, column, data_.PackingOptions.FileName(),
                      "size " + Quoted(antenna.size) + " and group " + Quoted(antenna.group),
                      "packing");
   });
@@ -297,7 +288,7 @@ void TChecker::CheckOfferedTypes() {
   for (const TOffered& pair : offered_)
     if (antennaPairs_.count(pair.key) == 0)
       Error(typesSource_, pair.line, pair.column,
-            "no antenna of " + data_.AntData.FileName() + " has frequency range " +
+            "no antenna of " + data_.Antennas.FileName() + " has frequency range " +
                 Quoted(pair.range) + " and type " + Quoted(pair.type),
             "choosing them in the frequency and type lists ends in the error box \"The model "
             "number: ... was not found\"");

@@ -48,8 +48,8 @@ std::string FormatSummary(const TCheckResult& result);
 
 // Checks the catalogue that a program in ProgramFolder() reads, finding the
 // shared folder through CurrentUserRegistry(). Reads, never writes. Without a
-// decoder, pictures are checked for existence only. `folderGiven` names
-// where the shared folder was given when the registry's value is not the one
-// read ("--catalog"); empty: the registry.
+// decoder, pictures are checked for existence only. `folderGiven` is the
+// shared folder given for the run (--catalog) in place of the registry's;
+// empty: the registry's.
 TCheckResult CheckCatalogue(const TPictureDecoder& decodePicture = {},
                             const std::string& folderGiven = {});

@@ -133,10 +133,27 @@ struct TTableUse {
   std::string failure;                // what a failed open means to the user
 };
 
-inline TTableUse Use(TDelimitedTable& table, std::string failure) {
+// What the catalogue's declaration of `table` says of its columns, and the
+// columns `link` filters it on (none: it is not linked).
+inline TTableUse Use(TDelimitedTable& table, const TTableDeclaration& declared,
+                     const TChainLink* link, std::string failure) {
   TTableUse use;
   use.table = &table;
   use.failure = std::move(failure);
+  auto names = [&](TColumnRole role) {
+    const std::vector<const char*> columns = declared.ColumnsOf(role);
+    return std::vector<std::string>(columns.begin(), columns.end());
+  };
+  use.unread = names(TColumnRole::Carried);
+  use.freeText = names(TColumnRole::Description);
+  use.lists = names(TColumnRole::CommaList);
+  if (const char* key = declared.ColumnOf(TColumnRole::Key)) use.keyColumn = key;
+  if (link != nullptr) {
+    use.filters = FilterColumns(*link);
+    // A filtered cell of a comma-list table holds a list of values.
+    if (declared.ListsFilterValues())
+      use.lists.insert(use.lists.end(), use.filters.begin(), use.filters.end());
+  }
   return use;
 }
 
@@ -183,6 +200,8 @@ struct TOptionRow {
 
 struct TLinkedRows {
   const TChainLink* link;
+  // How the linked table compares its filters: the table's own setting.
+  TFilterOption compare;
   std::vector<TOptionRow> rows;
   // For each filter, the antenna-table cell it takes, or -1 for the one it
   // takes from the option chosen (a flange, a radome option).
@@ -198,8 +217,8 @@ struct TLinkedRows {
   void Prepare(const TSource& antennas) {
     antennaCells.clear();
     for (const TChainFilter& filter : link->filters)
-      antennaCells.push_back(filter.from == &TDataModule::AntData ? antennas.Read(filter.field)
-                                                                  : -1);
+      antennaCells.push_back(filter.from == &TDataModule::Antennas ? antennas.Read(filter.field)
+                                                                   : -1);
   }
   // The values the filters take for an antenna (its cells) and a chosen option.
   void Values(const TCells& antenna, std::string_view chosen,
@@ -209,9 +228,9 @@ struct TLinkedRows {
       values.push_back(at < 0 ? chosen : antenna[static_cast<size_t>(at)]);
   }
   // Whether a row passes the table's filters set to `values`, as the program sets them.
-  static bool Matches(const TOptionRow& row, const std::vector<std::string_view>& values) {
+  bool Matches(const TOptionRow& row, const std::vector<std::string_view>& values) const {
     for (size_t i = 0; i < values.size(); ++i)
-      if (!PassesListFilter(row.keys[i], values[i])) return false;
+      if (!PassesFilter(row.keys[i], values[i], compare)) return false;
     return true;
   }
   // The first row the reopened table would show, or -1.
@@ -233,7 +252,9 @@ inline std::string JoinedKey(const std::vector<std::string_view>& values) {
 class TChecker {
  public:
   TChecker(const TPictureDecoder& decode, std::string folderGiven)
-      : decode_(decode), folderGiven_(std::move(folderGiven)) {}
+      : decode_(decode), folderGiven_(std::move(folderGiven)) {
+    if (!folderGiven_.empty()) data_.SetSharedFolder(folderGiven_);
+  }
 
   TCheckResult Run();
 
@@ -386,10 +407,15 @@ class TChecker {
     std::string range, type;
   };
 
+  // The rows of a linked table, compared as the program's table compares.
+  TLinkedRows Linked(const TChainLink& link) {
+    return {&link, (data_.*link.table).FilterOption(), {}, {}};
+  }
+
   const TPictureDecoder& decode_;
-  std::string folderGiven_;  // where the shared folder was given; empty: the registry
+  std::string folderGiven_;  // the shared folder given for the run; empty: the registry's
   TSilentDialogs dialogs_;
-  TDataModule data_{dialogs_};
+  TDataModule data_{dialogs_, TDataModule::TWorkingFiles::InMemory};
 
   std::vector<std::pair<int, TFinding>> findings_;
   std::vector<TAggregate*> aggregates_;
@@ -403,10 +429,10 @@ class TChecker {
   std::unordered_map<std::string, long> frequencies_;
   std::unordered_set<std::string> offeredKeys_;
   std::vector<TOffered> offered_;
-  TLinkedRows suffixRows_{&chain::kFlangeSuffix, {}, {}};
-  TLinkedRows radomeRows_{&chain::kRadomes, {}, {}};
-  TLinkedRows packRows_{&chain::kPacks, {}, {}};
-  TLinkedRows radomePictureRows_{&chain::kRadomePictures, {}, {}};
+  TLinkedRows suffixRows_{Linked(chain::kFlangeSuffix)};
+  TLinkedRows radomeRows_{Linked(chain::kRadomes)};
+  TLinkedRows packRows_{Linked(chain::kPacks)};
+  TLinkedRows radomePictureRows_{Linked(chain::kRadomePictures)};
   std::vector<std::string_view> linkValues_;
   std::unordered_map<std::string, long> flangePictures_;
   TKeyLines pricing_;

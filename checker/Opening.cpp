@@ -29,8 +29,8 @@ bool TChecker::Open(const TTableUse& use, int order, TSource& s) {
     switch (location.registryValue) {
       case TRegistry::ValueKind::String:
         where = " (the shared folder comes from " +
-                (folderGiven_.empty() ? "the registry, " + value : folderGiven_) + ": " +
-                Quoted(location.folder) + ")";
+                (folderGiven_.empty() ? "the registry, " + value : std::string("--catalog")) +
+                ": " + Quoted(location.folder) + ")";
         break;
       case TRegistry::ValueKind::Missing:
         where = " (the registry has no " + value + " naming the shared folder)";

@@ -49,7 +49,7 @@ void TChecker::CheckPicture(const TSource& s, long number, int column, const std
 
 void TChecker::CheckFrequencies(const TTableUse& use) {
   if (!Open(use, kFreq, freqSource_)) return;
-  const int freq = freqSource_.Read("Freq");
+  const int freq = freqSource_.Read(schema::range::kName);
   Rows(freqSource_, [&](long number, const TCells& cells) {
     const std::string_view value = cells[static_cast<size_t>(freq)];
     if (value.empty())
@@ -65,7 +65,7 @@ void TChecker::CheckTypes(const TTableUse& use) {
   TSource& s = typesSource_;
   if (!Open(use, kType, s)) return;
   typesUsable_ = freqSource_.usable;
-  const int freq = s.Filter("Freq"), prefix = s.Read("Prefix");
+  const int freq = s.Filter(schema::type::kRange), prefix = s.Read(schema::type::kName);
   std::unordered_set<std::string> rangesWithTypes;
   Rows(s, [&](long number, const TCells& cells) {
     const std::string_view range = cells[static_cast<size_t>(freq)];
@@ -74,7 +74,7 @@ void TChecker::CheckTypes(const TTableUse& use) {
     if (!freqSource_.usable) return;
     if (frequencies_.count(std::string(range)) == 0) {
       Warning(s, number, freq + 1,
-              "frequency range " + Quoted(range) + " is not in " + data_.FreqData.FileName(),
+              "frequency range " + Quoted(range) + " is not in " + data_.FrequencyRanges.FileName(),
               "the type " + Quoted(type) + " is never offered");
     } else if (type.empty()) {
       Warning(s, number, prefix + 1, "empty antenna type",
@@ -90,15 +90,15 @@ void TChecker::CheckTypes(const TTableUse& use) {
   if (!freqSource_.usable) return;
   for (const auto& [range, number] : frequencies_)
     if (rangesWithTypes.count(range) == 0)
-      Warning(freqSource_, number, freqSource_.Read("Freq") + 1,
-              "no row of " + data_.TypeData.FileName() + " offers a type for " + Quoted(range),
+      Warning(freqSource_, number, freqSource_.Read(schema::range::kName) + 1,
+              "no row of " + data_.AntennaTypes.FileName() + " offers a type for " + Quoted(range),
               "choosing this frequency range leaves the type list empty");
 }
 
 void TChecker::CheckFlangeSuffixes(const TTableUse& use) {
   TSource& s = suffixSource_;
   if (!Open(use, kSuffix, s)) return;
-  const int suffix = s.Read("Suffix");
+  const int suffix = s.Read(schema::flangeSuffix::kSuffix);
   Rows(s, [&](long number, const TCells& cells) {
     suffixRows_.Take(s, number, cells, std::string(cells[static_cast<size_t>(suffix)]));
   });
@@ -107,7 +107,7 @@ void TChecker::CheckFlangeSuffixes(const TTableUse& use) {
 void TChecker::CheckRadomes(const TTableUse& use) {
   TSource& s = radomeSource_;
   if (!Open(use, kRadome, s)) return;
-  const int suffix = s.Read("Radome_Suffix"), price = s.Read("Price_Upgrade");
+  const int suffix = s.Read(schema::radome::kSuffix), price = s.Read(schema::radome::kPrice);
   Rows(s, [&](long number, const TCells& cells) {
     const std::string_view option = cells[static_cast<size_t>(suffix)];
     CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with radome option ", option);
@@ -118,7 +118,7 @@ void TChecker::CheckRadomes(const TTableUse& use) {
 void TChecker::CheckPacks(const TTableUse& use) {
   TSource& s = packSource_;
   if (!Open(use, kPack, s)) return;
-  const int suffix = s.Read("Pack_Suffix"), price = s.Read("Price");
+  const int suffix = s.Read(schema::pack::kSuffix), price = s.Read(schema::pack::kPrice);
   Rows(s, [&](long number, const TCells& cells) {
     CheckPrice(s, number, price, cells[static_cast<size_t>(price)], "with packing option ",
                cells[static_cast<size_t>(suffix)]);
@@ -129,7 +129,7 @@ void TChecker::CheckPacks(const TTableUse& use) {
 void TChecker::CheckRadomePictures(const TTableUse& use) {
   TSource& s = radomeImgSource_;
   if (!Open(use, kRadomeImg, s)) return;
-  const int image = s.Read("Image");
+  const int image = s.Read(schema::radomePicture::kPicture);
   Rows(s, [&](long number, const TCells& cells) {
     radomePictureRows_.Take(s, number, cells);
     CheckPicture(s, number, image + 1, data_.RadomeImg.ImagePath, cells[static_cast<size_t>(image)],
@@ -157,7 +157,8 @@ void TChecker::CheckFlangePictures() {
     return;
   }
   ++files_;
-  const size_t needed = static_cast<size_t>(std::max(1, loader.ImageIndex + 1));
+  // The flange picture's one filter, the flange, and the picture's cell.
+  const size_t needed = PictureIndexCellsNeeded(1, loader.ImageIndex);
   TCells cells;
   std::string_view line;
   long number = 0;

@@ -1,17 +1,44 @@
 #include "cli/CliCommands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iostream>
+#include <optional>
 #include <sstream>
 
-#include "cli/CatalogFolder.h"
 #include "cli/CommandLine.h"
 #include "cli/OutputStream.h"
 #include "cli/RecordWriter.h"
 #include "cli/ToolRun.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Text1252.h"
 
 namespace {
+
+// A run that was to hand back a job file but whose command line could not
+// be read leaves none: its caller must not read an earlier run's quote.
+void RemoveJobFileOfUnreadRun(const std::vector<std::string>& args) {
+  if (std::find(args.begin(), args.end(), "--lom") == args.end()) return;
+  auto valueOf = [&](const char* option) -> std::optional<std::string> {
+    const auto at = std::find(args.begin(), args.end(), option);
+    if (at == args.end() || at + 1 == args.end()) return std::nullopt;
+    return *(at + 1);
+  };
+  try {
+    TStreamDialogs silent(std::cerr);
+    TDataModule data(silent, TDataModule::TWorkingFiles::InMemory);
+    if (auto job = valueOf("--job-file")) {
+      data.SetJobFileName(*job);
+    } else {
+      if (auto folder = valueOf("--program-folder")) SetProgramFolder(*folder);
+      data.SetJobFileName(data.WritableFolder() + "kav_pnb.lom");
+    }
+    data.DeleteJobFile();
+  } catch (const std::exception&) {
+    // nothing more can be done than was asked
+  }
+}
 
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
@@ -24,12 +51,10 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
       out << "kav_pnb_cli " << KAV_VERSION << "\n";
       return 0;
     }
-    struct TRestore {
-      ~TRestore() { TCatalogFolder::Remove(); }
-    } restore;  // --catalog lasts for this run only
     TToolRun run(out, err);
     return run.Run(line);
   } catch (const TUsageError& usage) {
+    RemoveJobFileOfUnreadRun(args);
     err << "kav_pnb_cli: " << usage.message << "\nTry 'kav_pnb_cli --help'.\n";
     return 2;
   } catch (const std::exception& error) {

@@ -5,7 +5,7 @@
 
 #include "platform/Text1252.h"
 
-int FindChoice(const TDelimitedTable& table, std::initializer_list<const char*> fields,
+int FindChoice(const TDelimitedTable& table, const std::vector<const char*>& fields,
                const std::string& wanted, bool partly, std::vector<int>& ties) {
   std::vector<int> columns;
   for (const char* field : fields)

@@ -1,7 +1,6 @@
 #pragma once
 // Finding the row of a catalogue table that a name typed on the command line
 // means, and listing a table's choices for a message.
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,7 @@
 // letter case; else, with `partly`, the one whose first field contains it
 // so. Rows are read without moving the cursor: a move runs the option chain,
 // with its file writes. -1 when no one row is meant; rows that tie go to `ties`.
-int FindChoice(const TDelimitedTable& table, std::initializer_list<const char*> fields,
+int FindChoice(const TDelimitedTable& table, const std::vector<const char*>& fields,
                const std::string& wanted, bool partly, std::vector<int>& ties);
 
 // The cells of `field` of every row, quoted and joined by commas ("none").

@@ -1,36 +1,18 @@
 #include "cli/QuoteItem.h"
 
-#include <charconv>
-
-#include "platform/Locale.h"
-
-namespace {
-
-// The text the price sum gives when a price is missing or does not convert.
-constexpr const char* kUnpriced = "0.00";
-
-}  // namespace
-
-std::string PriceNumber(const std::string& price) {
-  double value = 0;
-  if (price.empty() || !TryStrToPrice(price, value)) return {};
-  char text[32];
-  const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-  return std::string(text, end);
-}
-
-TQuoteItem CurrentQuoteItem(const TDataModule& data) {
-  TQuoteItem item{data.CurrentLOMItem(), {}, {}};
-  item.priceNumber = item.built.price == kUnpriced ? "" : PriceNumber(item.built.price);
+TQuoteItem QuoteItemOf(const TQuote& quote) {
+  TQuoteItem item{quote, {}};
+  for (const std::string& problem : quote.priceProblems)
+    item.warnings.push_back("no price: " + problem);
+  const TQuoteSources& from = quote.madeOf;
   auto gap = [&](bool missing, const char* words) {
     if (missing) item.warnings.emplace_back(words);
   };
-  gap(item.priceNumber.empty(), "no price");
-  gap(FieldText(data.LOMData, "Desc").empty(), "no description");
-  gap(FieldText(data.FlangeData, "Flange").empty(), "no flange");
-  gap(FieldText(data.FlangeSuffixData, "Suffix").empty(), "no flange suffix");
-  gap(FieldText(data.RadomeData, "Radome_Desc").empty(), "no radome option");
-  gap(FieldText(data.PackData, "Pack_Desc").empty(), "no packing option");
+  gap(from.antennaDescription.empty(), "no description");
+  gap(from.flange.empty(), "no flange");
+  gap(from.flangeSuffix.empty(), "no flange suffix");
+  gap(from.radome.description.empty(), "no radome option");
+  gap(from.pack.description.empty(), "no packing option");
   return item;
 }
 
@@ -47,6 +29,6 @@ std::string JoinedWarnings(const std::vector<std::string>& warnings) {
 }
 
 std::vector<std::string> TQuoteItem::Cells() const {
-  return {built.model,       built.partNumber, built.description,
-          "$" + built.price, priceNumber,      JoinedWarnings(warnings)};
+  return {quote.model,         quote.partNumber,        quote.description, "$" + quote.PriceText(),
+          quote.PriceNumber(), JoinedWarnings(warnings)};
 }

@@ -1,16 +1,19 @@
 #pragma once
 // One run of the headless tool: a parsed command line carried out against
-// the catalogue, its tables written to the output stream and its errors, as
-// the window would show them, to the error stream.
-#include <initializer_list>
+// the catalogue by the command it names, its tables written to the output
+// stream and its errors, as the window would show them, to the error
+// stream. The run holds what every command shares: the streams, the output
+// format, the catalogue folder given for the run, the job file, and the
+// look-ups of a model and of an option by the name a person typed.
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "catalog/DataModule.h"
+#include "catalog/ModelIndex.h"
 #include "cli/CommandLine.h"
-#include "cli/QuoteItem.h"
 #include "cli/RecordWriter.h"
 #include "platform/Dialogs.h"
 
@@ -50,43 +53,50 @@ class TToolRun {
   // The run's exit status.
   int Run(const TCommandLine& line);
 
- private:
-  // `folderGiven`: where the shared folder was given, when not in the registry.
-  int Check(const std::string& folderGiven);
-  int Paths();
-  int Query(TDataModule& data, const TCommandLine& line);
-  int Spec(TDataModule& data, const std::string& model);
-  int Options(TDataModule& data, const std::string& model);
+  std::ostream& Out() { return out_; }
+  std::ostream& Err() { return err_; }
+  TStreamDialogs& Dialogs() { return dialogs_; }
+  TFormat Format() const { return format_; }
+  TEncoding Encoding() const { return encoding_; }
+  // The shared catalogue folder given with --catalog; none: the registry's.
+  const std::optional<std::string>& GivenFolder() const { return givenFolder_; }
+  // The catalogue of this run, opened by the first command that asks for it
+  // (an open that fails is not tried again). It keeps its working files in
+  // memory: no file of the window's is written and no other copy waited for.
+  TDataModule& Catalogue();
 
   // Makes `model` the current antenna, running its chain; a model written
   // in other letter case is taken when it names one antenna alone. The
   // status: 0, kStatusNotFound or kStatusFileError.
-  int FindModel(TDataModule& data, const std::string& model);
-  // The catalogue's spelling of `model` when it is there in other letter
-  // case, once; else `model`.
-  std::string CatalogueSpelling(TDataModule& data, const std::string& model);
+  int FindModel(const std::string& model);
+  // Reads every model number once, so that each later FindModel costs one
+  // query whatever the spelling: for runs of many builds.
+  void IndexModels();
 
-  int Build(TDataModule& data, const TCommandLine& line);
-  // Builds the part number of `model` with the options named (none: the
-  // antenna's first); 0 when it was built.
-  int BuildOne(TDataModule& data, const std::string& model,
-               const std::optional<std::string>& flange, const std::optional<std::string>& radome,
-               const std::optional<std::string>& pack);
-  // Removes the job file of an earlier run, saying `said` and what became of it.
-  void RemoveEarlierJobFile(TDataModule& data, const std::string& said);
-  int Batch(TDataModule& data, const std::vector<TBatchLine>& items, bool writeJob);
-  std::optional<TQuoteItem> BuildQuoted(TDataModule& data, const TBatchLine& item,
-                                        std::string& said);
-  std::vector<TBatchLine> ReadBatchFile(const std::string& source) const;
-
-  // Makes current the row `wanted` names (see FindChoice), running its chain
-  // once; otherwise says what the choices are, and false.
-  bool Choose(TDelimitedTable& table, const char* what, std::initializer_list<const char*> fields,
+  // Makes current the row of `table` that `wanted` names (see FindChoice),
+  // running its chain once; otherwise says what the choices are, and false.
+  bool Choose(TDelimitedTable& table, const char* what, const std::vector<const char*>& fields,
               const std::string& wanted, bool partly);
+
+  // The job file of a run that hands one back (--lom): removed as soon as the
+  // run starts, so that a run stopped by anything leaves none.
+  void RemoveJobFile();
+  // Says that no job file was written, with `reason`, and what became of an
+  // earlier run's.
+  void SayNoJobFile(const std::string& reason);
+
+ private:
+  // Queries the exact spelling `model`; true when it found it.
+  bool QueryExact(const std::string& model);
 
   std::ostream& out_;
   std::ostream& err_;
   TStreamDialogs dialogs_;
   TFormat format_ = TFormat::Tsv;
   TEncoding encoding_ = TEncoding::Utf8;
+  std::optional<std::string> givenFolder_;
+  std::unique_ptr<TDataModule> catalogue_;
+  bool catalogueOpen_ = false;
+  std::optional<TModelIndex> models_;
+  bool earlierJobFile_ = false;  // a job file was there when the run removed it
 };

@@ -62,7 +62,11 @@ TFieldEdit::TFieldEdit(QWidget* parent) : QLineEdit(parent), link_([this] { Refr
 }
 
 void TFieldEdit::Refresh() {
-  setText(FromAnsi(link_.Text()));
+  ShowText(link_.Text());
+}
+
+void TFieldEdit::ShowText(const std::string& text) {
+  setText(FromAnsi(text));
   setCursorPosition(0);
 }
 
@@ -76,7 +80,11 @@ void TFieldMemo::SetBorder(bool border) {
 }
 
 void TFieldMemo::Refresh() {
-  setPlainText(FromAnsi(link_.Text()));
+  ShowText(link_.Text());
+}
+
+void TFieldMemo::ShowText(const std::string& text) {
+  setPlainText(FromAnsi(text));
 }
 
 void TFieldEdit::paintEvent(QPaintEvent* event) {

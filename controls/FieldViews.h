@@ -57,6 +57,8 @@ class TFieldEdit : public QLineEdit {
   void SetDataField(const std::string& field) { link_.SetFieldName(field); }
   const TFieldDataLink& Link() const { return link_; }
   void SetBorder(bool border) { setFrame(border); }
+  // Shows `text` (8-bit) as the field's own: for a box bound to no table.
+  void ShowText(const std::string& text);
 
  protected:
   // A box that holds the focus shows the ring, not only its selected text:
@@ -79,6 +81,8 @@ class TFieldMemo : public QPlainTextEdit {
   void SetDataField(const std::string& field) { link_.SetFieldName(field); }
   const TFieldDataLink& Link() const { return link_; }
   void SetBorder(bool border);
+  // Shows `text` (8-bit) as the field's own: for a memo bound to no table.
+  void ShowText(const std::string& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -144,7 +144,12 @@ void TLookupList::SetText(const QString& text) {
 void TLookupList::ShowValue(const std::string& value) {
   TTable* table = DataSet();
   if (FromAnsi(value) == text_) return;
-  if (table == nullptr || !table->Active()) return;
+  if (table == nullptr || !table->Active()) {
+    // A table that failed to open offers nothing: no choice of an earlier
+    // antenna stays on show.
+    SetText({});
+    return;
+  }
   for (int row = 0; row < list_->RecordCount(); ++row) {
     if (list_->RecordText(row) == value) {
       if (row != table->CurrentRow()) table->SetRecNo(row + 1);

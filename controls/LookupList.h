@@ -78,7 +78,7 @@ class TLookupList : public QComboBox {
   void SetText(const QString& text);
   // When `value` differs from the shown text and the table is open: moves the
   // table to the first row whose list field equals `value` (when it is not
-  // already there) and shows `value`.
+  // already there) and shows `value`. A closed table shows nothing.
   void ShowValue(const std::string& value);
   // Chooses record `row` as the user does: makes it current and shows it.
   void ChooseRecord(int row);

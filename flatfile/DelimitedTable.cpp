@@ -31,13 +31,18 @@ TFileLocation TDelimitedTable::Location() const {
     location.error = "Missing File";
     return location;
   }
-  if (pathMode_ == pmLocalPath && !path_.empty()) {
+  if (pathMode_ == TPathMode::BesideProgram && !path_.empty()) {
     // Beside the program: every spelling of its data folder reaches one folder.
     location.path = LayoutPath(ProgramFolder(), path_ + fileName_);
-  } else if (pathMode_ == pmRegistryPath) {
+  } else if (pathMode_ == TPathMode::FromRegistry) {
     location.fromRegistry = true;
-    location.registryValue = CurrentUserRegistry().ReadString(
-        registryOptions_.Key, registryOptions_.Section, registryOptions_.Value, location.folder);
+    if (givenFolder_) {
+      location.folder = *givenFolder_;
+      location.registryValue = TRegistry::ValueKind::String;
+    } else {
+      location.registryValue = CurrentUserRegistry().ReadString(
+          registryOptions_.Key, registryOptions_.Section, registryOptions_.Value, location.folder);
+    }
     switch (location.registryValue) {
       case TRegistry::ValueKind::String:
         break;
@@ -69,7 +74,8 @@ TFileLocation TDelimitedTable::Location() const {
 }
 
 std::string TDelimitedTable::LocateFile() {
-  if (pathMode_ == pmRegistryPath && !fileName_.empty())
+  if (content_) return fileName_;
+  if (pathMode_ == TPathMode::FromRegistry && !fileName_.empty() && !givenFolder_)
     CurrentUserRegistry().CreateKey(registryOptions_.Key);
   const TFileLocation location = Location();
   if (location.fromRegistry && location.registryValue != TRegistry::ValueKind::Other)
@@ -100,7 +106,8 @@ void TDelimitedTable::BuildFieldDefs() {
 
 void TDelimitedTable::ReadHeader() {
   linesReadAhead_.clear();
-  reader_ = std::make_unique<TLineReader>(fullFileName_);
+  reader_ = content_ ? std::make_unique<TLineReader>(TLineReader::TBytes{*content_})
+                     : std::make_unique<TLineReader>(fullFileName_);
   std::string_view line;
   if (!reader_->Next(line)) throw EKavError(EmptyFileError(fileName_));
   const std::string header(line);
@@ -136,7 +143,7 @@ void TDelimitedTable::AcceptLines() {
       if (!filter->Accept(cells)) return true;
     }
     AppendRow(line);
-    return dataInstance_ != diSingle;
+    return dataInstance_ != TDataInstance::FirstMatch;
   };
   for (const std::string& line : linesReadAhead_)
     if (!take(line)) return;
@@ -167,6 +174,22 @@ void TDelimitedTable::AppendRow(std::string_view line) {
   row.data = at;
   row.size = static_cast<uint32_t>(line.size());
   rows_.push_back(row);
+}
+
+long TDelimitedTable::SourceLine(int row) const {
+  if (row < 0 || row >= CountRows() || rows_[static_cast<size_t>(row)].Edited()) return 0;
+  const Row& wanted = rows_[static_cast<size_t>(row)];
+  const std::string_view text(wanted.data, wanted.size);
+  try {
+    const auto reader = content_ ? std::make_unique<TLineReader>(TLineReader::TBytes{*content_})
+                                 : std::make_unique<TLineReader>(fullFileName_);
+    std::string_view line;
+    for (long number = 1; reader->Next(line); ++number)
+      if (number > 1 && line == text) return number;
+  } catch (const std::exception&) {
+    // a file gone since the open: no line to name
+  }
+  return 0;
 }
 
 void TDelimitedTable::ClearRows() {

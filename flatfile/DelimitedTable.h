@@ -8,6 +8,7 @@
 // Accepted lines are copied into one arena per open and kept as spans; a
 // record's cells are split when first read.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,17 @@ class TDelimitedTable : public TTable {
   bool DefaultFieldNames() const { return defaultFieldNames_; }
   void SetDefaultFieldNames(bool value) { defaultFieldNames_ = value; }
 
+  // The folder named for this run in place of the registry's value (registry
+  // mode only); every open takes it.
+  void SetGivenFolder(std::string folder) { givenFolder_ = std::move(folder); }
+  // Keeps the table in memory: every open reads `bytes` as the file's whole
+  // content, by the same rules, and no file is looked for.
+  void SetContent(std::string bytes) { content_ = std::move(bytes); }
+
+  // The line of the file that holds record `row` (a row-list position),
+  // counted from 1, looked for again in the file; 0 when it is no longer there.
+  long SourceLine(int row) const;
+
   // Locates the file as the next open will, without creating the registry
   // key or changing Path.
   TFileLocation Location() const;
@@ -108,14 +120,17 @@ class TDelimitedTable : public TTable {
   std::string fileName_;
   std::string path_;
   TNameValueList filters_;
-  TDataInstance dataInstance_ = diMulti;
-  TPathMode pathMode_ = pmLocalPath;
+  TDataInstance dataInstance_ = TDataInstance::AllMatches;
+  TPathMode pathMode_ = TPathMode::BesideProgram;
   TRegistryOptions registryOptions_;
   int skipRow_ = 0;
   bool filtered_ = false;
-  TFilterOption filterOption_ = foDefaultCompare;
+  TFilterOption filterOption_ = TFilterOption::Exact;
   std::string delimiter_ = "|";
   bool defaultFieldNames_ = false;
+
+  std::optional<std::string> givenFolder_;
+  std::optional<std::string> content_;
 
   std::string openDelimiter_ = "|";  // the delimiter in force at the last open
   std::string fullFileName_;

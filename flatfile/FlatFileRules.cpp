@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "flatfile/Wildcard.h"
 #include "platform/Text1252.h"
 
 bool IsCommentLine(std::string_view line) {
@@ -17,8 +18,20 @@ bool ListItemMatches(std::string_view cell, std::string_view value) {
   }
 }
 
-bool PassesListFilter(std::string_view cell, std::string_view value) {
-  return value.empty() || ListItemMatches(cell, ansi::Trim(value));
+bool CellMatches(std::string_view cell, std::string_view value, TFilterOption option) {
+  switch (option) {
+    case TFilterOption::Exact:
+      return cell == value;
+    case TFilterOption::InCommaList:
+      return ListItemMatches(cell, value);
+    case TFilterOption::Wildcard:
+      return WildcardMatch(cell, value);
+  }
+  return false;
+}
+
+bool PassesFilter(std::string_view cell, std::string_view value, TFilterOption option) {
+  return value.empty() || CellMatches(cell, ansi::Trim(value), option);
 }
 
 std::string EmptyFileError(const std::string& fileName) {

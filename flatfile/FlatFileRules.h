@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "flatfile/FlatFileTypes.h"
+
 // A line that is a comment: its very first character is one of # * ; [ ^ ` { ~.
 bool IsCommentLine(std::string_view line);
 
@@ -11,10 +13,14 @@ bool IsCommentLine(std::string_view line);
 // items, each trimmed, equals `value`, letter case aside.
 bool ListItemMatches(std::string_view cell, std::string_view value);
 
-// Whether a row passes a comma-list filter set to `value` through a table's
-// filter list: an empty value sets no filter (the list drops it), any other
-// is trimmed and compared by ListItemMatches.
-bool PassesListFilter(std::string_view cell, std::string_view value);
+// How a filter's (trimmed) value compares with a cell under `option`:
+// exactly, by ListItemMatches, or as a wildcard pattern.
+bool CellMatches(std::string_view cell, std::string_view value, TFilterOption option);
+
+// Whether a row passes a filter set to `value` through a table's filter
+// list: an empty value sets no filter (the list drops it), any other is
+// trimmed and compared by CellMatches.
+bool PassesFilter(std::string_view cell, std::string_view value, TFilterOption option);
 
 // The open's failure for a file without even a column-name line.
 std::string EmptyFileError(const std::string& fileName);

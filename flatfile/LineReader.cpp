@@ -24,6 +24,16 @@ TLineReader::TLineReader(const std::string& path, size_t chunkSize)
   buffer_.reset(new char[capacity_]);
 }
 
+TLineReader::TLineReader(TBytes content) : path_(), chunkSize_(content.bytes.size() + 16) {
+  capacity_ = chunkSize_;
+  buffer_.reset(new char[capacity_]);
+  // As in a file, a NUL byte ends the text.
+  const size_t nul = content.bytes.find('\0');
+  end_ = nul == std::string_view::npos ? content.bytes.size() : nul;
+  if (end_ > 0) std::memcpy(buffer_.get(), content.bytes.data(), end_);
+  atEnd_ = true;
+}
+
 TLineReader::~TLineReader() {
   if (fd_ >= 0) native::Close(fd_);
 }

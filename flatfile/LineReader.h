@@ -12,6 +12,11 @@ class TLineReader {
 
   // Fails with "Cannot open file "<path>". <reason>" when the file cannot be read.
   explicit TLineReader(const std::string& path, size_t chunkSize = kChunkSize);
+  // Reads `bytes` as the file's whole content.
+  struct TBytes {
+    std::string_view bytes;
+  };
+  explicit TLineReader(TBytes content);
   ~TLineReader();
   TLineReader(const TLineReader&) = delete;
   TLineReader& operator=(const TLineReader&) = delete;

@@ -27,8 +27,8 @@ TRowFilter::TRowFilter(const TNameValueList& filters, TFilterOption option,
   // quick look there.
   if (!conditions_.empty() && conditions_[0].column >= 0) {
     const std::string& value = conditions_[0].value;
-    if (option_ == foDefaultCompare) needed_ = value;
-    if (option_ == foPartialCompare) needed_ = value.substr(0, value.find_first_of("*?["));
+    if (option_ == TFilterOption::Exact) needed_ = value;
+    if (option_ == TFilterOption::Wildcard) needed_ = value.substr(0, value.find_first_of("*?["));
     neededColumn_ = conditions_[0].column;
   }
 }
@@ -144,15 +144,7 @@ bool TRowFilter::SkimLines(std::string_view block, char delimiter,
 }
 
 bool TRowFilter::Matches(const Condition& condition, std::string_view cell) const {
-  switch (option_) {
-    case foDefaultCompare:
-      return cell == condition.value;
-    case foDelimitedCompare:
-      return ListItemMatches(cell, condition.value);
-    case foPartialCompare:
-      return WildcardMatch(cell, condition.value);
-  }
-  return false;
+  return CellMatches(cell, condition.value, option_);
 }
 
 bool TRowFilter::Accept(TLazyCells& cells) const {

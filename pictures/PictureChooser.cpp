@@ -31,12 +31,7 @@ TPictureChooser::TChoice TPictureChooser::ChoosePicture() const {
   std::string_view line;
   while (reader.Next(line)) {
     cells.SplitText(line);
-    // Every filter is tried, so a line too short for the filters fails even
-    // when an earlier cell already differs.
-    bool matches = true;
-    for (int j = 0; j < Filters.Count(); ++j)
-      if (cells[j] != Filters.Value(Filters.Name(j))) matches = false;
-    if (matches) return Picture(pictureFolder, cells[ImageIndex]);
+    if (PictureIndexLineMatches(cells, Filters)) return Picture(pictureFolder, cells[ImageIndex]);
   }
   return choice;  // no line matched: the control is emptied
 }

@@ -7,9 +7,8 @@
 #include <locale.h>
 #endif
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -63,8 +62,14 @@ bool TryStrToFloat(std::string_view text, double& value, char separator) {
     ++i;
   while (n > i && IsBlank(text[n - 1]))
     --n;
-  std::string plain;  // the number rewritten for strtod in the C locale
-  if (i < n && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+  // The number rewritten with a point and read by from_chars, which follows
+  // no locale: the window, whose toolkit sets the process's locale, reads
+  // what the tool reads.
+  std::string plain;
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
   bool digits = false;
   while (i < n && IsDigit(text[i]))
     plain += text[i++], digits = true;
@@ -76,8 +81,11 @@ bool TryStrToFloat(std::string_view text, double& value, char separator) {
   }
   if (!digits) return false;
   if (i != n) return false;
-  const double parsed = std::strtod(plain.c_str(), nullptr);
-  if (!std::isfinite(parsed)) return false;
+  double parsed = 0;
+  const auto [end, error] =
+      std::from_chars(plain.data(), plain.data() + plain.size(), parsed, std::chars_format::fixed);
+  if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(parsed))
+    return false;
   value = parsed;
   return true;
 }
@@ -89,30 +97,32 @@ bool TryStrToPrice(std::string_view text, double& value) {
 std::string FloatToStr(double value, char separator) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  // to_chars follows no locale, unlike printf: one set of digits everywhere.
   char buffer[64];
   const double magnitude = std::fabs(value);
+  std::string text;
   if (magnitude != 0 && magnitude >= 1e-5 && magnitude < 1e-4) {
     // Fixed notation down to 0.00001, as the general format has it.
-    std::snprintf(buffer, sizeof buffer, "%.19f", value);
-    std::string text = buffer;
+    text.assign(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 19).ptr);
     // Keep 15 significant digits: the first is at the fifth decimal place.
     text.resize(text.find('.') + 1 + 4 + 15);
     while (text.back() == '0')
       text.pop_back();
-    for (char& c : text)
-      if (c == '.') c = separator;
-    return text;
-  }
-  std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  std::string text = buffer;
-  // "1.5E+20" -> "1.5E20", "1E-07" -> "1E-7"
-  const size_t e = text.find('E');
-  if (e != std::string::npos) {
-    std::string mantissa = text.substr(0, e);
-    std::string exponent = text.substr(e + 1);
-    std::string sign = exponent[0] == '-' ? "-" : "";
-    size_t digit = exponent.find_first_not_of("+-0");
-    text = mantissa + "E" + sign + (digit == std::string::npos ? "0" : exponent.substr(digit));
+  } else {
+    text.assign(
+        buffer,
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr);
+    // "1.5e+20" -> "1.5E20", "1e-07" -> "1E-7"
+    const size_t e = text.find('e');
+    if (e != std::string::npos) {
+      const std::string mantissa = text.substr(0, e);
+      const std::string exponent = text.substr(e + 1);
+      const std::string sign = exponent[0] == '-' ? "-" : "";
+      const size_t digit = exponent.find_first_not_of("+-0");
+      text = mantissa + "E" + sign + (digit == std::string::npos ? "0" : exponent.substr(digit));
+    }
   }
   for (char& c : text)
     if (c == '.') c = separator;

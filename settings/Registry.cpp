@@ -39,11 +39,6 @@ void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry) {
   Current() = std::move(registry);
 }
 
-std::unique_ptr<TRegistry> ReleaseCurrentUserRegistry() {
-  CurrentUserRegistry();
-  return std::move(Current());
-}
-
 namespace {
 
 std::string WithSlash(std::string folder) {

@@ -24,6 +24,12 @@ class TRegistry {
 
   virtual void WriteString(const std::string& key, const std::string& section,
                            const std::string& name, const std::string& value) = 0;
+
+  // Where a value of `key` is looked for, in the order of the look-up: the
+  // user's root and the machine's.
+  virtual std::vector<std::string> Places(const std::string& key) const {
+    return {"HKEY_CURRENT_USER\\" + key, "HKEY_LOCAL_MACHINE\\" + key};
+  }
 };
 
 // The registry every table and the launcher use.
@@ -34,8 +40,6 @@ void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
 
 // Where a user sets the shared catalogue folder, in a sentence.
 std::string CatalogueFolderSetting();
-// Takes it out, to be wrapped and put back (the platform's own when none was set).
-std::unique_ptr<TRegistry> ReleaseCurrentUserRegistry();
 
 #ifdef _WIN32
 struct HKEY__;  // the registry key handle of <windows.h>, HKEY
@@ -68,6 +72,7 @@ class TIniRegistry : public TRegistry {
   std::string KeyFile(const std::string& key) const;
   // Every file read for `key`, in the order of the look-up.
   std::vector<std::string> KeyFiles(const std::string& key) const;
+  std::vector<std::string> Places(const std::string& key) const override { return KeyFiles(key); }
   static std::string DefaultConfigHome();
   static std::vector<std::string> DefaultSystemFolders();
 

@@ -37,7 +37,7 @@ class MainWindowTest : public WindowFixture {
 TEST_F(MainWindowTest, FullModeListsEveryAntennaOnPageOne) {
   TMainWindow& w = Start();
   EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), w.EPWizard1->ActivePage(),
-                       data->AntData.RecordCount(), w.windowTitle().toStdString(),
+                       data->Antennas.RecordCount(), w.windowTitle().toStdString(),
                        w.centralWidget()->size(), dialogs.errors.size()),
             std::tuple("Full", w.EPWizardPage1, 5, "KAV Part Number Builder", QSize(655, 534), 0u));
   // Next, Print Specs, RPE, "all" and std6.gif of the first antenna; not the query boxes.
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, PrefixArgumentIsNotFoundAndFullModeFollows) {
   TMainWindow& w = Start({"HP4"});
   ASSERT_EQ(dialogs.errors.size(), 1u);
   EXPECT_NE(dialogs.errors[0].find("The model number: HP4 was not found"), std::string::npos);
-  EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->AntData.RecordCount(),
+  EXPECT_EQ(std::tuple(w.EPWizard1->Layout().toStdString(), data->Antennas.RecordCount(),
                        data->ExactPartNumber(), w.txtPart->text().toStdString()),
             std::tuple("Full", 5, false, ""));
 }
@@ -85,7 +85,8 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
   QTest::keyClicks(w.txtPart, "hp");
   EXPECT_EQ(w.txtPart->text(), "HP");  // typed letters become capitals
   w.btnQryAntList->click();
-  EXPECT_EQ(std::pair(data->AntData.RecordCount(), w.imgAntType->HasPicture()), std::pair(3, true));
+  EXPECT_EQ(std::pair(data->Antennas.RecordCount(), w.imgAntType->HasPicture()),
+            std::pair(3, true));
 
   w.txtPart->setText("zz");
   w.btnQryAntList->click();  // found nothing: the buttons and the picture follow
@@ -93,7 +94,7 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
                w.imgAntType->HasPicture());
   w.txtPart->setText("   ");  // blanks pass the test and match every antenna
   w.btnQryAntList->click();
-  EXPECT_EQ(std::pair(data->AntData.RecordCount(), w.EPWizard1->NextButton()->isEnabled()),
+  EXPECT_EQ(std::pair(data->Antennas.RecordCount(), w.EPWizard1->NextButton()->isEnabled()),
             std::pair(5, true));
 
   w.rbFreqType->click();
@@ -109,10 +110,10 @@ TEST_F(MainWindowTest, QueriesAndTheirValidationMessages) {
             "You must select an \"Antenna Type\" to generate an antenna list.");
   w.cboTypeList->ChooseRecord(1);  // STD
   w.btnQryAntList->click();
-  ASSERT_EQ(data->AntData.RecordCount(), 1);
-  EXPECT_EQ(FieldText(data->AntData, "PartNum"), "STD2-23");
+  ASSERT_EQ(data->Antennas.RecordCount(), 1);
+  EXPECT_EQ(FieldText(data->Antennas, "PartNum"), "STD2-23");
 
-  data->QueryMode = 0;
+  data->QueryMode = TQueryMode::None;
   w.btnQryAntList->click();
   EXPECT_EQ(dialogs.messages.back(), "You must select a query value");
 }
@@ -121,7 +122,7 @@ TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
   TMainWindow& w = Start();
   w.grdSpecs->setCurrentIndex(w.grdSpecs->model()->index(2, 0));  // HP4-23
   const char* desc = "4 ft High Performance Antenna";
-  EXPECT_EQ(std::tuple(FieldText(data->LOMData, "Desc"),
+  EXPECT_EQ(std::tuple(FieldText(data->Pricing, "Desc"),
                        w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
                        w.cboFlangeList->Text(), w.cboPackList->Text(), Shown(w.dbCustPartNum)),
             std::tuple(desc, desc, "PDR220", "Standard crate", "HP4-23-AXP"));
@@ -286,10 +287,10 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
   TMainWindow& w = StartActive();
   EXPECT_EQ(Focused(), w.grdSpecs);  // the page's first control, not Next
   // Tab leaves the grid at once and never changes the antenna.
-  const std::string first = Cell(data->AntData, "PartNum");
+  const std::string first = Cell(data->Antennas, "PartNum");
   Press(Qt::Key_Tab);
   EXPECT_NE(Focused(), w.grdSpecs);
-  EXPECT_EQ(Cell(data->AntData, "PartNum"), first);
+  EXPECT_EQ(Cell(data->Antennas, "PartNum"), first);
   w.grdLOM->setFocus();
   Press(Qt::Key_Backtab);
   EXPECT_NE(Focused(), w.grdLOM);
@@ -307,16 +308,16 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
   QTest::keyClicks(w.txtPart, "hp");
   Press(Qt::Key_Return);
   EXPECT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage1);
-  EXPECT_EQ(data->AntData.RecordCount(), 3);
+  EXPECT_EQ(data->Antennas.RecordCount(), 3);
 
   // Back to the grid by Shift+Tab, an antenna by the arrows, Next by Enter.
   for (int i = 0; i < 20 && Focused() != w.grdSpecs; ++i)
     Press(Qt::Key_Backtab);
   ASSERT_EQ(Focused(), w.grdSpecs);
   Press(Qt::Key_Down);
-  EXPECT_EQ(Cell(data->AntData, "PartNum"), "HP4-23");
+  EXPECT_EQ(Cell(data->Antennas, "PartNum"), "HP4-23");
   Press(Qt::Key_Up);
-  EXPECT_EQ(Cell(data->AntData, "PartNum"), "HP2-23");
+  EXPECT_EQ(Cell(data->Antennas, "PartNum"), "HP2-23");
   Press(Qt::Key_Return);
   ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
 
@@ -338,7 +339,7 @@ TEST_F(KeyboardTest, FirstDownPicksTheFirstEntryAndEnterInAQueryListQueries) {
   TMainWindow& w = StartActive({"HP2-23"});
   ASSERT_EQ(Focused(), w.cboFlangeList);
   Press(Qt::Key_Down);
-  EXPECT_EQ(Cell(data->FlangeData, "Flange"), "UDR220");
+  EXPECT_EQ(Cell(data->Flanges, "Flange"), "UDR220");
 
   Start();
   window->rbFreqType->click();
@@ -350,7 +351,7 @@ TEST_F(KeyboardTest, FirstDownPicksTheFirstEntryAndEnterInAQueryListQueries) {
   QTest::keyClick(window->cboFreqList, Qt::Key_Down);
   QTest::keyClick(window->cboTypeList, Qt::Key_Down);
   QTest::keyClick(window->cboTypeList, Qt::Key_Return);
-  EXPECT_EQ(std::pair(window->EPWizard1->ActivePage(), Cell(data->AntData, "PartNum")),
+  EXPECT_EQ(std::pair(window->EPWizard1->ActivePage(), Cell(data->Antennas, "PartNum")),
             std::pair(window->EPWizardPage1, std::string("HP2-23")));
 }
 

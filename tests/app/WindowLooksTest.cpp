@@ -134,7 +134,7 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
   w.rbPartNum->click();
   w.txtPart->setText("OUR");
   w.btnQryAntList->click();
-  EXPECT_GT(data->AntData.RecordCount(), 1);
+  EXPECT_GT(data->Antennas.RecordCount(), 1);
   Save("page1-part-number.png");
 
   Start({"OUR4-23"});

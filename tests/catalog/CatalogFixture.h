@@ -96,7 +96,7 @@ class CatalogFixture : public ::testing::Test {
   }
 
   bool QueryPart(TDataModule& data, const std::string& text, bool exact) {
-    data.QueryMode = qmPartNumber;
+    data.QueryMode = TQueryMode::ModelNumber;
     data.SetExactPartNumber(exact);
     data.SetQueryValue(text);
     return data.QueryAntennas();

@@ -10,38 +10,38 @@ TEST_F(ChainTest, AntennaChangeReloadsPricingFlangesOptionsAndPicture) {
   int syncs = 0;
   data->OnSyncOptionLists = [&] { ++syncs; };
   ASSERT_TRUE(QueryPart(*data, "HP", false));
-  EXPECT_EQ(std::pair(syncs, Cell(data->LOMData, "Desc")),
+  EXPECT_EQ(std::pair(syncs, Cell(data->Pricing, "Desc")),
             std::pair(1, std::string("2 ft High Performance Antenna")));
   EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"),
             "Antenna|Flange\r\nHP2-23|PDR220\r\nHP2-23|UDR220\r\n");
-  EXPECT_EQ(std::tuple(data->FlangeData.RecordCount(), data->RadomeData.RecordCount(),
-                       data->PackData.RecordCount()),
+  EXPECT_EQ(std::tuple(data->Flanges.RecordCount(), data->RadomeOptions.RecordCount(),
+                       data->PackingOptions.RecordCount()),
             std::tuple(2, 2, 2));
-  EXPECT_EQ(Cell(data->FlangeSuffixData, "Suffix"), "A");  // the earlier matching row wins
+  EXPECT_EQ(Cell(data->FlangeSuffixes, "Suffix"), "A");  // the earlier matching row wins
   EXPECT_EQ(std::pair(antennaPicture.picture, antennaPicture.width),
             std::pair(Native(program / "Images/hp2.gif"), 100));
 
-  data->AntData.Next();  // HP4-23
-  EXPECT_EQ(
-      std::tuple(syncs, ReadFile(program / "data/AntFlanges.dat"), data->RadomeData.RecordCount(),
-                 Cell(data->pnbData, "CustPartNum"), antennaPicture.picture),
-      std::tuple(2, "Antenna|Flange\r\nHP4-23|PDR220\r\n", 1, "HP4-23-AXP",
-                 Native(program / "Images/hp4.gif")));
+  data->Antennas.Next();  // HP4-23
+  EXPECT_EQ(std::tuple(syncs, ReadFile(program / "data/AntFlanges.dat"),
+                       data->RadomeOptions.RecordCount(),
+                       Cell(data->BuiltPartNumber, "CustPartNum"), antennaPicture.picture),
+            std::tuple(2, "Antenna|Flange\r\nHP4-23|PDR220\r\n", 1, "HP4-23-AXP",
+                       Native(program / "Images/hp4.gif")));
 }
 
 TEST_F(ChainTest, OptionChangesRebuildThePartNumber) {
   auto data = Create();
   EXPECT_FALSE(data->PartNumberComplete());  // nothing built yet
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-AXP");
-  data->FlangeData.Next();  // UDR220: suffix B
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-BXP");
-  data->RadomeData.Next();  // H
-  data->PackData.Next();    // E
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "HP2-23-BHE");
-  EXPECT_EQ(Cell(data->pnbData, "CustDesc"),
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustPartNum"), "HP2-23-AXP");
+  data->Flanges.Next();  // UDR220: suffix B
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustPartNum"), "HP2-23-BXP");
+  data->RadomeOptions.Next();   // H
+  data->PackingOptions.Next();  // E
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustPartNum"), "HP2-23-BHE");
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustDesc"),
             "2 ft High Performance Antenna, UDR220 flange, Hydrophobic radome, Export crate");
-  EXPECT_EQ(Cell(data->pnbData, "CustPrice"), "1275");
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustPrice"), "1275");
   EXPECT_EQ(ReadFile(program / "data/pnb.dat"),
             "PartNum|CustPartNum|CustDesc|CustPrice\r\nHP2-23|HP2-23-BHE|2 ft High Performance "
             "Antenna, UDR220 flange, Hydrophobic radome, Export crate|1275\r\n");
@@ -56,8 +56,9 @@ TEST_F(ChainTest, MissingOptionFileIsReportedAndTheChainGoesOn) {
                                         Native(program / "data/radome_List.dat") +
                                         " does not exist'\r\nloading Antenna\\Radome color data"});
   // Packing options still loaded; no radome price to add.
-  EXPECT_EQ(std::tuple(data->RadomeData.Active(), data->PackData.RecordCount(),
-                       Cell(data->pnbData, "CustPartNum"), Cell(data->pnbData, "CustPrice")),
+  EXPECT_EQ(std::tuple(data->RadomeOptions.Active(), data->PackingOptions.RecordCount(),
+                       Cell(data->BuiltPartNumber, "CustPartNum"),
+                       Cell(data->BuiltPartNumber, "CustPrice")),
             std::tuple(false, 2, "HP2-23-AP", "0.00"));
 }
 
@@ -76,18 +77,19 @@ TEST_F(ChainTest, AntennaWithoutRadomeRowsPricesAtZero) {
   ASSERT_TRUE(QueryPart(*data, "STD6-6", true));
   // STD 6 ft matches the "S" row; take an antenna nothing matches instead.
   Data("radome_List.dat", "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n");
-  data->AntData.First();
-  EXPECT_EQ(std::tuple(data->RadomeData.RecordCount(), Cell(data->pnbData, "CustPartNum"),
-                       Cell(data->pnbData, "CustPrice"), Cell(data->pnbData, "CustDesc")),
-            std::tuple(0, "STD6-6-CP", "0.00",
-                       "6 ft Standard Antenna, CPR137G flange, , Standard crate"));
+  data->Antennas.First();
+  EXPECT_EQ(
+      std::tuple(data->RadomeOptions.RecordCount(), Cell(data->BuiltPartNumber, "CustPartNum"),
+                 Cell(data->BuiltPartNumber, "CustPrice"), Cell(data->BuiltPartNumber, "CustDesc")),
+      std::tuple(0, "STD6-6-CP", "0.00",
+                 "6 ft Standard Antenna, CPR137G flange, , Standard crate"));
 }
 
 TEST_F(ChainTest, FailedQueryStillBuildsFromEmptyValues) {
   auto data = Create();
   EXPECT_FALSE(QueryPart(*data, "NOPE", false));
   EXPECT_EQ(ReadFile(program / "data/AntFlanges.dat"), "Antenna|Flange\r\n|\r\n");
-  EXPECT_EQ(std::pair(data->GetSelectedPartNum(), data->GetCustomPartNumber().substr(0, 1)),
+  EXPECT_EQ(std::pair(data->GetSelectedPartNum(), data->CurrentQuote().partNumber.substr(0, 1)),
             std::pair(std::string(), std::string("-")));
 }
 
@@ -95,7 +97,7 @@ TEST_F(ChainTest, UnwritableDataFolderEndsTheChainAtTheFlangeFile) {
   auto data = Create();
   std::filesystem::remove_all(program / "data");
   WriteFile(program / "data", "a file where the folder should be");
-  data->QueryMode = qmAll;
+  data->QueryMode = TQueryMode::All;
   EXPECT_FALSE(data->QueryAntennas());
   ASSERT_FALSE(dialogs.errors.empty());
   for (const char* part : {"AntFlanges.dat", "in loading Antenna data"})
@@ -118,9 +120,9 @@ TEST_F(ChainTest, PicturesOfFlangeAndRadomeShareTheOptionBox) {
   EXPECT_EQ(std::pair(optionPicture.picture, optionPicture.width),
             std::pair(Native(program / "Images/pdr220.gif"), 136));
   data->ShowRadomeImage();
-  EXPECT_EQ(std::tuple(optionPicture.picture, optionPicture.height, data->RadomeImgData.Active()),
+  EXPECT_EQ(std::tuple(optionPicture.picture, optionPicture.height, data->RadomePictures.Active()),
             std::tuple(Native(program / "Images/rad_grey.gif"), 120, false));
-  data->FlangeData.Next();  // UDR220: indexed, but its picture is missing
+  data->Flanges.Next();  // UDR220: indexed, but its picture is missing
   data->ShowFlangeImage();
   EXPECT_EQ(optionPicture.picture, "");
 }

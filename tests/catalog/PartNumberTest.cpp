@@ -29,19 +29,19 @@ class PartNumberTest : public CatalogFixture {
     EXPECT_TRUE(QueryPart(*data, "ABC", true));
     return data;
   }
-  std::string BuiltPrice(TDataModule& data) { return Cell(data.pnbData, "CustPrice"); }
+  std::string BuiltPrice(TDataModule& data) { return Cell(data.BuiltPartNumber, "CustPrice"); }
 };
 
 TEST_F(PartNumberTest, CompositionRules) {
   Single("1000", "150.5", "0");
   auto data = OnAbc();
-  EXPECT_EQ(std::tuple(Cell(data->pnbData, "CustPartNum"), Cell(data->pnbData, "CustDesc"),
-                       BuiltPrice(*data)),
+  EXPECT_EQ(std::tuple(Cell(data->BuiltPartNumber, "CustPartNum"),
+                       Cell(data->BuiltPartNumber, "CustDesc"), BuiltPrice(*data)),
             std::tuple("ABC-XP", "D, F flange, R, K", "1150.5"));
   // Reading back takes the selected model's row only, wherever it stands.
   Data("pnb.dat", "PartNum|CustPartNum|CustDesc|CustPrice\r\nXYZ|XYZ-1|x|1\r\nABC|ABC-9|y|2\r\n");
   data->ReopenPartNumber();
-  EXPECT_EQ(Cell(data->pnbData, "CustPartNum"), "ABC-9");
+  EXPECT_EQ(Cell(data->BuiltPartNumber, "CustPartNum"), "ABC-9");
 }
 
 TEST_F(PartNumberTest, PricesThatDoNotConvertGiveZero) {
@@ -84,8 +84,9 @@ TEST_F(PartNumberTest, UnwritablePartNumberFileClosesTheTableAndKeepsCompletenes
   ASSERT_TRUE(data->PartNumberComplete());
   std::filesystem::remove(program / "data/pnb.dat");
   std::filesystem::create_directories(program / "data/pnb.dat/blocked");  // a folder in its place
-  data->PackData.First();
-  EXPECT_EQ(std::pair(data->pnbData.Active(), data->PartNumberComplete()), std::pair(false, true));
+  data->PackingOptions.First();
+  EXPECT_EQ(std::pair(data->BuiltPartNumber.Active(), data->PartNumberComplete()),
+            std::pair(false, true));
   ASSERT_FALSE(dialogs.errors.empty());
   EXPECT_NE(dialogs.errors.back().find("\r\nbuilding part number"), std::string::npos);
   TNameValueList values;
@@ -96,24 +97,24 @@ TEST_F(PartNumberTest, UnwritablePartNumberFileClosesTheTableAndKeepsCompletenes
 TEST_F(PartNumberTest, JobFileBytes) {
   Single("1000", "150.5", "0");
   auto data = OnAbc();
-  WriteFile(data->LOMFileName(), "[OLD]\r\nstale=1\r\n");
-  data->WriteLOMFile();
-  EXPECT_EQ(ReadFile(data->LOMFileName()),
+  WriteFile(data->JobFileName(), "[OLD]\r\nstale=1\r\n");
+  data->WriteJobFile();
+  EXPECT_EQ(ReadFile(data->JobFileName()),
             "[HEADER]\r\nCompany Name=\r\nAuthor=\r\nDate=\r\nJob Number=\r\nProposal Number=\r\n"
             "File Name=\r\nFile Path=\r\n\r\n[SITE 001 LOM]\r\nSite Name=\r\nSite Number=1\r\n"
             "Ship to City=\r\nShip to State/Province=\r\nShip to Country=\r\n"
             "1=1|each|ABC|ABC-XP|D, F flange, R, K|1150.5|\r\n\r\n");
-  data->DeleteLOMFile();
-  EXPECT_FALSE(std::filesystem::exists(data->LOMFileName()));
-  data->DeleteLOMFile();  // nothing to delete is no error
+  data->DeleteJobFile();
+  EXPECT_FALSE(std::filesystem::exists(data->JobFileName()));
+  data->DeleteJobFile();  // nothing to delete is no error
 }
 
 TEST_F(PartNumberTest, LongLineItemIsCutAt255Characters) {
   Single("1000", "0", "0");
   PriceList(std::string(300, 'd'), "1000");
   auto data = OnAbc();
-  data->WriteLOMFile();
-  const std::string file = ReadFile(data->LOMFileName());
+  data->WriteJobFile();
+  const std::string file = ReadFile(data->JobFileName());
   const size_t start = file.find("1=1|each|");
   const std::string line = file.substr(start, file.find("\r\n", start) - start);
   // The price and the last "|" are lost first.
@@ -127,8 +128,8 @@ TEST_F(PartNumberTest, PipeInACellShiftsTheCellsWhenReadBack) {
   Single("1000", "0", "0");
   PriceList("left|right", "1000");
   auto data = OnAbc();
-  EXPECT_EQ(std::tuple(Cell(data->LOMData, "Desc"), Cell(data->LOMData, "USPrice"),
-                       Cell(data->pnbData, "CustDesc"), BuiltPrice(*data)),
+  EXPECT_EQ(std::tuple(Cell(data->Pricing, "Desc"), Cell(data->Pricing, "USPrice"),
+                       Cell(data->BuiltPartNumber, "CustDesc"), BuiltPrice(*data)),
             std::tuple("left", "right", "left, F flange, R, K", "0.00"));
   EXPECT_EQ(ReadFile(program / "data/pnb.dat"),
             "PartNum|CustPartNum|CustDesc|CustPrice\r\nABC|ABC-XP|left, F flange, R, K|0.00\r\n");

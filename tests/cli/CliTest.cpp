@@ -182,11 +182,12 @@ TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
             "\"Custom Description\": \"2 ft \\\"HP\\\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 flange, "
             "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\", \"Price\": 1150.5, "
             "\"Warnings\": []}\n]\n");
-  // An unpriced item is built as the window builds it, and says so.
-  Shared("M_LOM.dat", LomHeader());
+  // An unpriced item is built as the window builds it, and says where.
+  Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2||12.5x\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
   EXPECT_NE(out.str().find("\"Custom Price\": \"$0.00\", \"Price\": null, \"Warnings\": [\"no "
-                           "price\", \"no description\"]"),
+                           "price: M_LOM.dat line 3, USPrice: the price \\\"12.5x\\\" is not a "
+                           "plain number\", \"no description\"]"),
             std::string::npos)
       << out.str();
   EXPECT_EQ(Run({"query", "--part", "NOTHING", "--format", "json"}), 1);

@@ -8,7 +8,7 @@ class FlatFileFilterTest : public FlatFileFixture {
   using Filters = std::initializer_list<std::pair<std::string, std::string>>;
   // A table on `bytes` that keeps what passes `filters`, not yet open.
   std::unique_ptr<TDelimitedTable> Filtered(const std::string& bytes, Filters filters,
-                                            TFilterOption option = foDefaultCompare) {
+                                            TFilterOption option = TFilterOption::Exact) {
     auto t = Table(bytes);
     t->SetFiltered(true);
     t->SetFilterOption(option);
@@ -25,26 +25,30 @@ class FlatFileFilterTest : public FlatFileFixture {
 
 TEST_F(FlatFileFilterTest, DefaultCompareIsExactAndCaseSensitive) {
   const std::string file = "Freq|Type\n 23 GHz |HP\n23 ghz|HX\n23 GHz|SP\n";
-  EXPECT_EQ(Query(file, foDefaultCompare, {{"Freq", "23 GHz"}}), (Rows{"23 GHz|HP", "23 GHz|SP"}));
-  EXPECT_EQ(Query(file, foDefaultCompare, {{"freq", " 23 GHz "}, {"TYPE", "SP"}}),
+  EXPECT_EQ(Query(file, TFilterOption::Exact, {{"Freq", "23 GHz"}}),
+            (Rows{"23 GHz|HP", "23 GHz|SP"}));
+  EXPECT_EQ(Query(file, TFilterOption::Exact, {{"freq", " 23 GHz "}, {"TYPE", "SP"}}),
             (Rows{"23 GHz|SP"}));
 }
 
 TEST_F(FlatFileFilterTest, DelimitedCompareMatchesAnyListItemIgnoringCase) {
   const std::string file = "Antenna_Type|Antenna_Size|S\nhp, hx|4,6 , 8|a\nSP|6|b\nHP|10|c\n";
-  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Type", "HX"}, {"Antenna_Size", "6"}}),
-            (Rows{"hp, hx|4,6 , 8|a"}));
-  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Type", "sp"}}), (Rows{"SP|6|b"}));
-  EXPECT_EQ(Query(file, foDelimitedCompare, {{"Antenna_Size", "1"}}), Rows{});
+  EXPECT_EQ(
+      Query(file, TFilterOption::InCommaList, {{"Antenna_Type", "HX"}, {"Antenna_Size", "6"}}),
+      (Rows{"hp, hx|4,6 , 8|a"}));
+  EXPECT_EQ(Query(file, TFilterOption::InCommaList, {{"Antenna_Type", "sp"}}), (Rows{"SP|6|b"}));
+  EXPECT_EQ(Query(file, TFilterOption::InCommaList, {{"Antenna_Size", "1"}}), Rows{});
   // The last cell of a line runs to its end, whatever a longer line before it held.
-  EXPECT_EQ(Query("A|B\nx|yy|z\np|qqqq\n", foDelimitedCompare, {{"B", "qqqq"}}), Rows{"p|qqqq"});
+  EXPECT_EQ(Query("A|B\nx|yy|z\np|qqqq\n", TFilterOption::InCommaList, {{"B", "qqqq"}}),
+            Rows{"p|qqqq"});
 }
 
 TEST_F(FlatFileFilterTest, PartialCompareUsesTheWildcardPattern) {
   const std::string file = "PartNum\nHP2-23\nHP2-230\nhp2-23x\nXHP2\n";
-  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "HP2-23*"}}), (Rows{"HP2-23", "HP2-230"}));
-  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "*"}}).size(), 4u);
-  EXPECT_EQ(Query(file, foPartialCompare, {{"PartNum", "?HP?"}}), (Rows{"XHP2"}));
+  EXPECT_EQ(Query(file, TFilterOption::Wildcard, {{"PartNum", "HP2-23*"}}),
+            (Rows{"HP2-23", "HP2-230"}));
+  EXPECT_EQ(Query(file, TFilterOption::Wildcard, {{"PartNum", "*"}}).size(), 4u);
+  EXPECT_EQ(Query(file, TFilterOption::Wildcard, {{"PartNum", "?HP?"}}), (Rows{"XHP2"}));
 }
 
 TEST_F(FlatFileFilterTest, FiltersApplyOnlyWhenFilteredIsSetAndAnEmptyValueRemovesOne) {
@@ -61,7 +65,7 @@ TEST_F(FlatFileFilterTest, FiltersApplyOnlyWhenFilteredIsSetAndAnEmptyValueRemov
 }
 
 TEST_F(FlatFileFilterTest, UnknownColumnRejectsEveryLine) {
-  EXPECT_EQ(Query("A\nx\n", foDefaultCompare, {{"Nope", "x"}}), Rows{});
+  EXPECT_EQ(Query("A\nx\n", TFilterOption::Exact, {{"Nope", "x"}}), Rows{});
   // A line without "=" has an empty name: only an empty column name matches it.
   auto t = Filtered("A\nx\n", {});
   t->Filters().Add("A");
@@ -100,7 +104,7 @@ TEST_F(FlatFileFilterTest, QuickLookMissesNoLineThatCounts) {
   for (size_t pad = 0; pad < 40; ++pad) {
     const std::string line = "k|" + std::string(pad, 'x') + "|match";
     const std::string bytes = "A|B|C\n" + longLines + line + "\n" + longLines;
-    EXPECT_EQ(Query(bytes, foDefaultCompare, {{"C", "match"}}), Rows{line}) << pad;
+    EXPECT_EQ(Query(bytes, TFilterOption::Exact, {{"C", "match"}}), Rows{line}) << pad;
   }
   for (const std::string& body : {longLines + "y|2\n" + longLines, longLines + "z|2\nu|v|w\n",
                                   longLines + "\n" + longLines}) {
@@ -111,8 +115,8 @@ TEST_F(FlatFileFilterTest, QuickLookMissesNoLineThatCounts) {
 
 TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
   auto t = Filtered("G|F|Suffix\nA,B|N|first\nB|N|second\n", {{"G", "b"}, {"F", "n"}},
-                    foDelimitedCompare);
-  t->SetDataInstance(diSingle);
+                    TFilterOption::InCommaList);
+  t->SetDataInstance(TDataInstance::FirstMatch);
   t->Open();
   EXPECT_EQ(Records(*t), (Rows{"A,B|N|first"}));
   // The first match ends the read, wherever it lies in its mebibyte of the file.
@@ -121,7 +125,7 @@ TEST_F(FlatFileFilterTest, SingleInstanceTakesTheFirstMatchingLine) {
     for (size_t i = 0; i < 270000; ++i)
       bytes += i == at ? "1|match\n" : "a|b\n";
     t = Filtered(bytes + "2|match\n", {{"B", "match"}});
-    t->SetDataInstance(diSingle);
+    t->SetDataInstance(TDataInstance::FirstMatch);
     t->Open();
     EXPECT_EQ(Records(*t), Rows{"1|match"}) << at;
   }

@@ -18,7 +18,7 @@ class FlatFileLocateTest : public FlatFileFixture {
   std::unique_ptr<TDelimitedTable> RegistryTable(const std::string& file) {
     auto t = std::make_unique<TDelimitedTable>("AntData");
     t->SetFileName(file);
-    t->SetPathMode(pmRegistryPath);
+    t->SetPathMode(TPathMode::FromRegistry);
     t->RegistryOptions() = {"Software\\Ostrel", "Common Files", "Path", ""};
     return t;
   }

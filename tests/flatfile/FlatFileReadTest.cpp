@@ -126,7 +126,7 @@ TEST_F(FlatFileReadTest, BindingFailuresNameTheTableAndField) {
 
 TEST_F(FlatFileReadTest, SingleInstanceKeepsTheFirstAcceptedLine) {
   auto t = Table("A\n#c\nfirst\nsecond\n");
-  t->SetDataInstance(diSingle);
+  t->SetDataInstance(TDataInstance::FirstMatch);
   EXPECT_TRUE(WithoutStandardInput([&] { t->Open(); }));  // opened as descriptor 0
   EXPECT_EQ(Records(*t), (Rows{"first"}));
 }

@@ -24,8 +24,8 @@ const char* const kDelimiters[] = {"|", "|", "|", ",", "||", "|x", ""};
 
 struct Settings {
   bool filtered = false;
-  TFilterOption option = foDefaultCompare;
-  TDataInstance instance = diMulti;
+  TFilterOption option = TFilterOption::Exact;
+  TDataInstance instance = TDataInstance::AllMatches;
   bool defaultFieldNames = false;
   int skipRow = 0;
   std::string delimiter = "|";
@@ -95,14 +95,14 @@ Outcome Model(const std::vector<std::string>& fileLines, const std::string& file
         const std::string& cell = cells[static_cast<size_t>(at)];
         bool match = false;
         switch (s.option) {
-          case foDefaultCompare:
+          case TFilterOption::Exact:
             match = cell == value;
             break;
-          case foDelimitedCompare:
+          case TFilterOption::InCommaList:
             for (const std::string& item : fuzz::Cells(cell, ","))
               match = match || fuzz::SameTextModel(item, value);
             break;
-          case foPartialCompare:
+          case TFilterOption::Wildcard:
             match = WildcardMatch(cell, value);
             break;
         }
@@ -114,7 +114,7 @@ Outcome Model(const std::vector<std::string>& fileLines, const std::string& file
     }
     if (!accept) continue;
     out.records.push_back(cells);
-    if (s.instance == diSingle) break;
+    if (s.instance == TDataInstance::FirstMatch) break;
   }
   return out;
 }
@@ -199,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Settings s;
   s.filtered = in.ConsumeBool();
   s.option = static_cast<TFilterOption>(in.ConsumeIntegralInRange(0, 2));
-  s.instance = in.ConsumeBool() ? diSingle : diMulti;
+  s.instance = in.ConsumeBool() ? TDataInstance::FirstMatch : TDataInstance::AllMatches;
   s.defaultFieldNames = in.ConsumeIntegralInRange(0, 3) == 0;
   s.skipRow = in.ConsumeIntegralInRange(-1, 3);
   s.delimiter = in.PickValueInArray(kDelimiters);

@@ -39,11 +39,11 @@ TEST_F(HandBackTest, TwoCopiesBuildingAtOnceEachGetTheirOwnPartNumber) {
     for (int i = 0; i < kBuilds; ++i) {
       const size_t errors = dialogs.errors.size();
       if (!QueryPart(*data, copy.model, true) || dialogs.errors.size() != errors ||
-          Cell(data->pnbData, "CustPartNum") != copy.partNumber ||
-          Cell(data->pnbData, "CustPrice") != copy.price)
+          Cell(data->BuiltPartNumber, "CustPartNum") != copy.partNumber ||
+          Cell(data->BuiltPartNumber, "CustPrice") != copy.price)
         ++wrong;
       try {
-        data->WriteLOMFile();
+        data->WriteJobFile();
       } catch (const std::exception&) {
         ++wrong;
       }
@@ -72,7 +72,7 @@ TEST_F(HandBackTest, LinksPlantedWhereTheProgramWritesAreReplacedNeverWrittenThr
     }
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
-  data->WriteLOMFile();
+  data->WriteJobFile();
   EXPECT_TRUE(dialogs.errors.empty());
   for (size_t i = 0; i < planted.size(); ++i)
     EXPECT_EQ(ReadFile(outside / std::to_string(i)), "secret") << planted[i];
@@ -105,7 +105,7 @@ TEST_F(HandBackTest, EverySpellingOfAFolderReadsAndWritesTheSameFolder) {
   auto data = Create();
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   EXPECT_TRUE(dialogs.errors.empty());
-  EXPECT_EQ(std::tuple(Cell(data->FlangeData, "Flange"), Cell(data->pnbData, "CustPartNum")),
+  EXPECT_EQ(std::tuple(Cell(data->Flanges, "Flange"), Cell(data->BuiltPartNumber, "CustPartNum")),
             std::tuple("PDR220", "HP2-23-AXP"));
   EXPECT_TRUE(fs::is_empty(program / "Data"));
   data->ShowFlangeImage();  // "images\"

@@ -129,28 +129,28 @@ TEST_F(SoakTest, TenThousandAntennaAndOptionChanges) {
   auto data = Create();
   int chains = 0;
   data->OnSyncOptionLists = [&] { ++chains; };
-  data->QueryMode = qmAll;
+  data->QueryMode = TQueryMode::All;
   ASSERT_TRUE(data->QueryAntennas());
-  ASSERT_GE(data->AntData.RecordCount(), 100);
+  ASSERT_GE(data->Antennas.RecordCount(), 100);
   const std::set<std::string> dataFiles = Names(program_ + "data");
 
-  TDelimitedTable* options[] = {&data->FlangeData, &data->RadomeData, &data->PackData};
+  TDelimitedTable* options[] = {&data->Flanges, &data->RadomeOptions, &data->PackingOptions};
   int optionChanges = 0;
   long residentAfterWarmUp = 0, peakAfterWarmUp = 0;
   int descriptorsAfterWarmUp = 0;
   for (int change = 1; change <= kAntennaChanges; ++change) {
-    ASSERT_TRUE(Step(data->AntData));
-    const std::string model = FieldText(data->AntData, "PartNum");
+    ASSERT_TRUE(Step(data->Antennas));
+    const std::string model = FieldText(data->Antennas, "PartNum");
     if (Step(*options[change % 3])) ++optionChanges;
 
     // What the window would show is built from the antenna now current.
-    ASSERT_EQ(FieldText(data->pnbData, "PartNum"), model) << "change " << change;
-    ASSERT_EQ(FieldText(data->pnbData, "CustPartNum").rfind(model + "-", 0), 0u)
+    ASSERT_EQ(FieldText(data->BuiltPartNumber, "PartNum"), model) << "change " << change;
+    ASSERT_EQ(FieldText(data->BuiltPartNumber, "CustPartNum").rfind(model + "-", 0), 0u)
         << "change " << change;
-    ASSERT_EQ(FieldText(data->LOMData, "PartNo"), model) << "change " << change;
+    ASSERT_EQ(FieldText(data->Pricing, "PartNo"), model) << "change " << change;
     if (change % 997 == 0) {
       TDelimitedList flanges(",");
-      flanges.SplitText(FieldText(data->AntData, "Flange"));
+      flanges.SplitText(FieldText(data->Antennas, "Flange"));
       std::string expected = "Antenna|Flange\r\n";
       for (const std::string& flange : flanges.Items())
         expected += model + "|" + flange + "\r\n";

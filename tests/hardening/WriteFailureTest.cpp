@@ -185,14 +185,15 @@ TEST_F(WriteFailureTest, PartNumberFileFailuresKeepTheOldFileAndGoToTheErrorBox)
     EXPECT_EQ(dialogs.errors,
               std::vector{Boxed(WriteError(named, *condition), "building part number")});
     // Closed before the report, and still complete.
-    EXPECT_EQ(std::pair(data->pnbData.Active(), data->PartNumberComplete()),
+    EXPECT_EQ(std::pair(data->BuiltPartNumber.Active(), data->PartNumberComplete()),
               std::pair(false, true));
     EXPECT_EQ(condition->oldFileKept ? ReadFile(file) : before, before);
     EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
     // The cause gone, the next build writes and reopens as usual.
     data->BuildPartNumber();
-    EXPECT_EQ(std::tuple(dialogs.errors.size(), Cell(data->pnbData, "CustPartNum"), ReadFile(file)),
+    EXPECT_EQ(std::tuple(dialogs.errors.size(), Cell(data->BuiltPartNumber, "CustPartNum"),
+                         ReadFile(file)),
               std::tuple(1u, "HP2-23-AXP", before));
   }
 }
@@ -201,31 +202,32 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
   auto data = Ready();
   const std::string file = program / "data/AntFlanges.dat";
   ASSERT_EQ(ReadFile(file), "Antenna|Flange\r\nHP2-23|PDR220\r\nHP2-23|UDR220\r\n");
-  data->QueryMode = qmAll;  // all antennas: moving from the first to the second changes it
+  data->QueryMode =
+      TQueryMode::All;  // all antennas: moving from the first to the second changes it
   ASSERT_TRUE(data->QueryAntennas());
-  ASSERT_EQ(Cell(data->AntData, "PartNum"), "STD6-6");
+  ASSERT_EQ(Cell(data->Antennas, "PartNum"), "STD6-6");
   for (const auto& condition : Conditions(DataFolder(), file)) {
     SCOPED_TRACE(condition->name);
-    data->AntData.First();  // STD6-6, written whole
+    data->Antennas.First();  // STD6-6, written whole
     const std::string before = ReadFile(file);
     ASSERT_EQ(before, "Antenna|Flange\r\nSTD6-6|CPR137G\r\n");
     const int syncsBefore = syncs;
     dialogs.errors.clear();
 
     condition->apply();
-    const std::string error = ErrorOf([&] { data->AntData.Next(); });  // HP2-23
+    const std::string error = ErrorOf([&] { data->Antennas.Next(); });  // HP2-23
     condition->undo();
 
     const std::string named = condition->unresolved ? program / "Data/AntFlanges.dat" : file;
     EXPECT_EQ(error, WriteError(named, *condition));
     EXPECT_TRUE(dialogs.errors.empty());
     // The pricing step ran, the rest of the chain did not.
-    EXPECT_EQ(std::tuple(Cell(data->LOMData, "PartNo"), Cell(data->FlangeData, "Antenna"), syncs),
+    EXPECT_EQ(std::tuple(Cell(data->Pricing, "PartNo"), Cell(data->Flanges, "Antenna"), syncs),
               std::tuple("HP2-23", "STD6-6", syncsBefore));
     EXPECT_EQ(condition->oldFileKept ? ReadFile(file) : before, before);
     EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
 
-    data->AntData.First();  // the cause gone, the chain runs whole again
+    data->Antennas.First();  // the cause gone, the chain runs whole again
     EXPECT_EQ(std::pair(syncs, ReadFile(file)), std::pair(syncsBefore + 1, before));
   }
 
@@ -238,13 +240,13 @@ TEST_F(WriteFailureTest, FlangeFileFailuresEndTheAntennaChainWithTheErrorToTheCa
   EXPECT_EQ(dialogs.errors,
             std::vector{Boxed("Cannot write file \"" + file + "\". " + Reason(EFBIG),
                               "in loading Antenna data")});
-  EXPECT_EQ(std::pair(data->AntData.Active(), data->LOMData.Active()), std::pair(false, false));
+  EXPECT_EQ(std::pair(data->Antennas.Active(), data->Pricing.Active()), std::pair(false, false));
   EXPECT_EQ(ReadFile(file), "Antenna|Flange\r\nSTD6-6|CPR137G\r\n");
 }
 
 TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
   auto data = Ready();
-  const std::string job = data->LOMFileName();
+  const std::string job = data->JobFileName();
   const std::string folder = program.Path().substr(0, program.Path().size() - 1);
   auto conditions = Conditions(folder, job);
   // Every write deletes the old job file first, so a folder in its place is
@@ -261,12 +263,12 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
 
   for (const auto& condition : conditions) {
     SCOPED_TRACE(condition->name);
-    data->WriteLOMFile();
+    data->WriteJobFile();
     const std::string good = ReadFile(job);
     ASSERT_NE(good.find("1=1|each|HP2-23|HP2-23-AXP|"), std::string::npos);
 
     condition->apply();
-    const std::string error = ErrorOf([&] { data->WriteLOMFile(); });
+    const std::string error = ErrorOf([&] { data->WriteJobFile(); });
     condition->undo();
 
     EXPECT_EQ(error, WriteError(job, *condition));
@@ -280,10 +282,10 @@ TEST_F(WriteFailureTest, JobFileFailuresLeaveNoJobFileAndReachTheCaller) {
     }
     EXPECT_EQ(Extra(program.Path(), {"data", "Images", "kav_pnb.lom"}), std::set<std::string>{});
 
-    data->WriteLOMFile();  // the cause gone, the job file is written whole
+    data->WriteJobFile();  // the cause gone, the job file is written whole
     EXPECT_EQ(ReadFile(job), good);
   }
-  data->DeleteLOMFile();
+  data->DeleteJobFile();
   EXPECT_FALSE(fs::exists(job));
 }
 
@@ -323,7 +325,7 @@ class FullDiskTest : public WriteFailureTest {
 TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   auto data = Ready();  // no job file yet: deleting an old one would free room for the new
   const std::string pnb = program / "data/pnb.dat", flanges = program / "data/AntFlanges.dat";
-  const std::string job = data->LOMFileName();
+  const std::string job = data->JobFileName();
   const std::string built = ReadFile(pnb), builtFlanges = ReadFile(flanges);
   // Working files are rewritten where they stand: only one that must grow
   // needs room from the disk, as these empty ones do.
@@ -340,13 +342,13 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   EXPECT_EQ(dialogs.errors, std::vector{pnbError});
   EXPECT_EQ(ReadFile(pnb), oldPnb);
 
-  data->QueryMode = qmAll;
+  data->QueryMode = TQueryMode::All;
   EXPECT_FALSE(data->QueryAntennas());
   EXPECT_EQ(dialogs.errors,
             (std::vector{pnbError, Boxed(full(flanges), "in loading Antenna data")}));
   EXPECT_EQ(ReadFile(flanges), oldFlanges);
 
-  EXPECT_EQ(ErrorOf([&] { data->WriteLOMFile(); }), full(job));
+  EXPECT_EQ(ErrorOf([&] { data->WriteJobFile(); }), full(job));
   EXPECT_FALSE(fs::exists(job));
   EXPECT_EQ(Extra(program.Path(), {"data", "Images", "filler"}), std::set<std::string>{});
   EXPECT_EQ(Extra(DataFolder(), DataFiles()), std::set<std::string>{});
@@ -355,7 +357,7 @@ TEST_F(FullDiskTest, EveryWrittenFileFailsWholeAndRecovers) {
   ASSERT_TRUE(QueryPart(*data, "HP2-23", true));
   EXPECT_EQ(std::tuple(dialogs.errors.size(), ReadFile(pnb), ReadFile(flanges)),
             std::tuple(2u, built, builtFlanges));
-  data->WriteLOMFile();
+  data->WriteJobFile();
   EXPECT_NE(ReadFile(job).find("1=1|each|HP2-23|HP2-23-AXP|"), std::string::npos);
 }
 

@@ -45,7 +45,7 @@ TEST_F(ExportTest, CopyPutsTheLatestRowsOnTheClipboardOnceAPartNumberIsBuilt) {
   CopyPartNumber(*data, clipboard, dialogs);
   EXPECT_EQ(clipboard.text, kRows);
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Copied to clipboard."});
-  data->PackData.Next();  // the export crate
+  data->PackingOptions.Next();  // the export crate
   CopyPartNumber(*data, clipboard, dialogs);
   EXPECT_EQ(clipboard.clears, 2);
   EXPECT_NE(clipboard.text.find("Custom Part Number=HP2-23-AXE\r\n"), std::string::npos)
