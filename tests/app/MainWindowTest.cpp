@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <clocale>
+#include <cstdlib>
 
 #include "WindowStart.h"
 #include "app/MainWindow.h"
@@ -15,6 +17,7 @@
 #include "controls/RecordNavigator.h"
 #include "controls/TableGrid.h"
 #include "controls/wizard/Wizard.h"
+#include "platform/Locale.h"
 
 namespace {
 
@@ -226,6 +229,62 @@ TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
   w.EPWizard1->NextClick();
   EXPECT_EQ(std::pair(w.isVisible(), JobFileExists()), std::pair(false, false));
 }
+
+TEST_F(MainWindowTest, AFailedBuildOrOptionTableHandsNothingBack) {
+  // A part number built, then a build that cannot write its file: the boxes
+  // go blank and Finish asks, as for a part number never completed.
+  TMainWindow& w = Start({"HP2-23"});
+  std::filesystem::remove(program / "data/pnb.dat");
+  std::filesystem::create_directories(program / "data/pnb.dat/blocked");
+  w.cboPackList->ChooseRecord(1);
+  ASSERT_FALSE(dialogs.errors.empty());
+  ASSERT_NE(dialogs.errors.back().find("building part number"), std::string::npos);
+  EXPECT_EQ(Shown(w.dbCustPartNum), "");
+  dialogs.answers = {true};
+  w.EPWizard1->NextClick();
+  EXPECT_EQ(dialogs.questions.back(),
+            "You have not completed a part number.  Would you still like to exit?");
+  EXPECT_EQ(std::pair(w.isVisible(), JobFileExists()), std::pair(false, false));
+
+  // An option table that fails to open for the next antenna offers nothing,
+  // and its part number is not handed back either.
+  std::filesystem::remove_all(program / "data/pnb.dat");
+  Start();  // STD6-6, "Standard radome"
+  std::filesystem::remove(program / "data/radome_List.dat");
+  window->dbnavAntennas->BtnClick(TRecordNavigator::nbNext);
+  ASSERT_FALSE(dialogs.errors.empty());
+  ASSERT_NE(dialogs.errors.back().find("loading Antenna\\Radome color data"), std::string::npos);
+  EXPECT_EQ(window->cboRadomeList->Text().toStdString(), "");
+  dialogs.answers = {false};
+  window->EPWizard1->NextClick();  // to page two
+  window->EPWizard1->NextClick();  // Finish
+  EXPECT_EQ(std::pair(window->isVisible(), JobFileExists()), std::pair(true, false));
+}
+
+#ifndef _WIN32
+TEST_F(MainWindowTest, ACommaLocaleHandsBackTheSamePriceAsTheTool) {
+  // The toolkit sets the process's locale from the environment, as Qt does
+  // at start-up; a comma locale is built for the test.
+  const std::filesystem::path folder = program / "locales";
+  const std::string locale = (folder / "de_DE.UTF-8").string();
+  std::filesystem::create_directories(folder);
+  (void)std::system(("localedef -i de_DE -f UTF-8 '" + locale + "' 2>/dev/null").c_str());
+  if (!std::filesystem::exists(locale + "/LC_NUMERIC")) GTEST_SKIP() << "localedef failed";
+  ::setenv("LOCPATH", folder.c_str(), 1);
+  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  ASSERT_NE(std::setlocale(LC_ALL, ""), nullptr);
+  SetDecimalSeparator(SystemDecimalSeparator());
+  TMainWindow& w = Start({"HP2-23"});  // 1000 and a radome of 150.5
+  const std::string shown = Shown(w.dbCustPrice);
+  w.EPWizard1->NextClick();
+  std::setlocale(LC_ALL, "C");
+  ::unsetenv("LC_ALL");
+  ::unsetenv("LOCPATH");
+  SetDecimalSeparator('.');
+  EXPECT_EQ(shown, "1150,5");
+  EXPECT_NE(ReadFile(JobFile()).find("|1150,5|\r\n"), std::string::npos) << ReadFile(JobFile());
+}
+#endif
 
 TEST_F(MainWindowTest, ErrorsOfAHandlerReachTheGeneralReportAndTheWindowStays) {
   TMainWindow& w = Start({"HP4-23"});

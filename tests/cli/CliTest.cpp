@@ -5,9 +5,11 @@
 #include "CatalogFixture.h"
 #include "cli/CliCommands.h"
 #include "cli/OutputStream.h"
+#include "platform/FileLock.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -141,6 +143,13 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_NE(err.str().find("Cannot use the program folder " + (program / "nope") + ": "),
             std::string::npos)
       << err.str();
+  // A build whose option table does not open is no quote: status 3, and no
+  // job file, not even an earlier one.
+  std::filesystem::remove(program / "data/flng_list.dat");
+  WriteFile(program / "kav_pnb.lom", "[OLD]\r\n");
+  EXPECT_EQ(Run({"build", "HP2-23", "--lom"}), 3);
+  EXPECT_NE(err.str().find("loading Flange Suffix data"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
   std::filesystem::remove(program / "data/pack_list.dat");
   EXPECT_EQ(Run({"build", "HP2-23"}), 3);  // built, but an error box was shown
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
@@ -288,5 +297,46 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
   EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: the batch holds no item");
 }
+
+#ifndef _WIN32
+TEST_F(CliTest, AToolRunNeverWaitsForTheWindowsFilesAndAStoppedRunLeavesNoJobFile) {
+  // Another copy (a window, a batch) holding the working folder's lock is no
+  // reason to wait: the tool writes none of the window's files.
+  TFileLock other([&] { return program / "data/kav_pnb.lock"; });
+  other.Acquire();
+  ASSERT_EQ(Run({"build", "HP2-23", "--radome", "Hydrophobic"}), 0) << err.str();
+  EXPECT_NE(out.str().find("\nCustom Part Number=HP2-23-AHP\n"), std::string::npos) << out.str();
+  other.Release();
+
+  // A batch whose reader goes after the first line: the earlier job file is
+  // gone and no new one comes.
+  std::string items;
+  for (int i = 0; i < 3000; ++i)
+    items += "HP2-23\n";
+  WriteFile(program / "quote.csv", items);
+  WriteFile(program / "kav_pnb.lom", "[OLD]\r\n");
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::close(pipeEnds[0]);
+    TDescriptorOutput toPipe(pipeEnds[1]);
+    std::ostream piped(&toPipe);
+    std::ostringstream said;
+    ::_exit(RunCli(
+        {"build", "--batch", program / "quote.csv", "--lom", "--program-folder", program.Path()},
+        piped, said));
+  }
+  ::close(pipeEnds[1]);
+  char first[64];
+  ASSERT_GT(::read(pipeEnds[0], first, sizeof first), 0);
+  ::close(pipeEnds[0]);  // as `head -1` does
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) || WEXITSTATUS(status) == 3) << status;
+  EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
+}
+#endif
 
 }  // namespace
