@@ -359,11 +359,24 @@ TPrice TDataModule::PriceOf(const TDelimitedTable& table, const char* column, in
   if (!there) {
     price.problem = table.FileName() + " has no row for this part";
   } else {
-    const long line = table.SourceLine(row);
+    // Only the headless tool tells where (its callers fix catalogues); the
+    // window, which shows "0.00", never reads the file again for it.
+    const long line = OnDisk() ? 0 : LineOf(table, row);
     price.problem = table.FileName() + (line > 0 ? " line " + std::to_string(line) : "") + ", " +
                     column + ": " + price.problem;
   }
   return price;
+}
+
+long TDataModule::LineOf(const TDelimitedTable& table, int row) const {
+  // The same unpriced row comes back with every build of its part: its file
+  // is searched once.
+  std::string key = table.FileName() + '\n';
+  for (const std::string_view cell : table.RowCells(row))
+    key.append(cell).append(1, '|');
+  const auto [known, fresh] = sourceLines_.try_emplace(key, 0);
+  if (fresh) known->second = table.SourceLine(row);
+  return known->second;
 }
 
 TDelimitedTable& TDataModule::OptionTable(const schema::TOptionKind& kind) {

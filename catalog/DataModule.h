@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,8 @@ class TDataModule {
   // The price in `column` of record `row` (-1: none), with where it lies when
   // it cannot be read.
   TPrice PriceOf(const TDelimitedTable& table, const char* column, int row) const;
+  // The line of the file that holds record `row` of `table`.
+  long LineOf(const TDelimitedTable& table, int row) const;
 
   // Sets the filters of `link` on its table from the current rows it names.
   void SetLinkFilters(const TChainLink& link);
@@ -179,6 +182,8 @@ class TDataModule {
   TQuote quote_;
   // The failure of each chain table whose last open failed.
   std::map<const TDelimitedTable*, std::string> chainErrors_;
+  // The lines found for unpriced rows, by file and row.
+  mutable std::unordered_map<std::string, long> sourceLines_;
   std::string jobFileName_;
   std::string workingFolder_;
 };
