@@ -94,7 +94,7 @@ class TMainWindow : public QMainWindow {
   TRecordNavigator* dbnavAntennas = nullptr;
   QPushButton* btnRPE = nullptr;
   QPushButton* btnPrintSpecs = nullptr;
-  TTableGrid* grdLOM = nullptr;
+  TTableGrid* grdPricing = nullptr;
   // Page two.
   TFieldText* DBText1 = nullptr;
   TFieldText* DBText2 = nullptr;

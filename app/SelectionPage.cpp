@@ -126,12 +126,12 @@ void TMainWindow::BuildSelectionPage() {
   btnPrintSpecs = new QPushButton("Print Specs", page);
   btnPrintSpecs->setGeometry(490, 396, 97, 25);
 
-  grdLOM = new TTableGrid(page);
-  grdLOM->setGeometry(23, 439, 600, 36);
-  grdLOM->setAccessibleName("List price");
-  grdLOM->SetBorder(false);
-  grdLOM->SetOptions(TTableGrid::dgTitles | TTableGrid::dgRowLines | TTableGrid::dgColLines |
-                     TTableGrid::dgRowSelect);
+  grdPricing = new TTableGrid(page);
+  grdPricing->setGeometry(23, 439, 600, 36);
+  grdPricing->setAccessibleName("List price");
+  grdPricing->SetBorder(false);
+  grdPricing->SetOptions(TTableGrid::dgTitles | TTableGrid::dgRowLines | TTableGrid::dgColLines |
+                         TTableGrid::dgRowSelect);
   TTableGridColumn part = CentredColumn(schema::pricing::kModel, "Part Number", 100);
   part.FontColor = Qt::blue;
   part.TitleFontColor = Qt::black;
@@ -140,8 +140,8 @@ void TMainWindow::BuildSelectionPage() {
   TTableGridColumn price = CentredColumn(schema::pricing::kPrice, "US List Price", 75);
   price.FontColor = Qt::red;
   price.TitleFontColor = Qt::black;
-  grdLOM->SetColumns({part, description, price});
-  grdLOM->SetDataSet(&data_.Pricing);
+  grdPricing->SetColumns({part, description, price});
+  grdPricing->SetDataSet(&data_.Pricing);
 
   // As the window is built: only "Show Me All Antennas" is usable.
   UpdateQueryControls();
@@ -149,9 +149,9 @@ void TMainWindow::BuildSelectionPage() {
   btnPrintSpecs->setEnabled(false);
 
   // Tab order: the grid first, then the buttons under it, then the query.
-  QWidget* order[] = {grdSpecs, dbnavAntennas, btnRPE,      btnPrintSpecs,
-                      grdLOM,   rbAll,         rbFreqType,  rbPartNum,
-                      txtPart,  cboFreqList,   cboTypeList, btnQryAntList};
+  QWidget* order[] = {grdSpecs,   dbnavAntennas, btnRPE,      btnPrintSpecs,
+                      grdPricing, rbAll,         rbFreqType,  rbPartNum,
+                      txtPart,    cboFreqList,   cboTypeList, btnQryAntList};
   for (size_t i = 1; i < std::size(order); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 

@@ -21,6 +21,7 @@
 namespace {
 
 void Declare(TDelimitedTable& table, const TTableDeclaration& declared) {
+  table.SetName(declared.name);
   table.SetFileName(declared.file);
   table.SetPathMode(declared.folder);
   table.SetPath(declared.path);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "catalog/CatalogSchema.h"
@@ -121,17 +121,18 @@ class TDataModule {
   // The main window's SyncOptionLists, the last step of the antenna chain.
   std::function<void()> OnSyncOptionLists;
 
-  // Tables, links and picture loaders.
-  TDelimitedTable FrequencyRanges{"FreqData"};
-  TDelimitedTable AntennaTypes{"TypeData"};
-  TDelimitedTable Antennas{"AntData"};
-  TDelimitedTable Pricing{"LOMData"};
-  TDelimitedTable Flanges{"FlangeData"};
-  TDelimitedTable FlangeSuffixes{"FlangeSuffixData"};
-  TDelimitedTable RadomeOptions{"RadomeData"};
-  TDelimitedTable PackingOptions{"PackData"};
-  TDelimitedTable BuiltPartNumber{"pnbData"};
-  TDelimitedTable RadomePictures{"RadomeImgData"};
+  // Tables (named as their declarations in CatalogSchema.h name them), links
+  // and picture loaders.
+  TDelimitedTable FrequencyRanges;
+  TDelimitedTable AntennaTypes;
+  TDelimitedTable Antennas;
+  TDelimitedTable Pricing;
+  TDelimitedTable Flanges;
+  TDelimitedTable FlangeSuffixes;
+  TDelimitedTable RadomeOptions;
+  TDelimitedTable PackingOptions;
+  TDelimitedTable BuiltPartNumber;
+  TDelimitedTable RadomePictures;
 
   TTableLink FrequencyRangesLink, AntennaTypesLink, AntennasLink, PricingLink, FlangesLink,
       FlangeSuffixesLink, RadomeOptionsLink, PackingOptionsLink, BuiltPartNumberLink;

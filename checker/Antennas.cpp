@@ -13,9 +13,9 @@ TCheckResult TChecker::Run() {
   TTableUse antUse = Use(data_.Antennas, schema::kAntennas, &chain::kAntennasOfRangeAndType,
                          "every antenna query fails");
   antUse.filters.emplace_back(chain::kModelNumber);
-  TTableUse lomUse = Use(data_.Pricing, schema::kPricing, &chain::kPricing,
-                         "every antenna change shows an error box and no antenna has a price, "
-                         "a description or a picture");
+  TTableUse pricingUse = Use(data_.Pricing, schema::kPricing, &chain::kPricing,
+                             "every antenna change shows an error box and no antenna has a price, "
+                             "a description or a picture");
   TTableUse suffixUse = Use(data_.FlangeSuffixes, schema::kFlangeSuffixes, &chain::kFlangeSuffix,
                             "every flange choice shows an error box and no part number gets a "
                             "flange suffix");
@@ -36,15 +36,15 @@ TCheckResult TChecker::Run() {
   CheckPacks(packUse);
   CheckRadomePictures(radomeImgUse);
   CheckFlangePictures();
-  CheckPricing(lomUse);
+  CheckPricing(pricingUse);
   CheckAntennas(antUse);
   CheckOfferedTypes();
   return Finish();
 }
 
 void TChecker::CheckPricing(const TTableUse& use) {
-  TSource& s = lomSource_;
-  if (!Open(use, kLom, s)) return;
+  TSource& s = pricingSource_;
+  if (!Open(use, kPricing, s)) return;
   const int model = s.Filter(schema::pricing::kModel), graphic = s.Read(schema::pricing::kPicture),
             price = s.Read(schema::pricing::kPrice);
   const std::string& pictures = data_.AntennaImg.ImagePath;
@@ -130,7 +130,7 @@ void TChecker::CheckAntennas(const TTableUse& use) {
 void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& models,
                           int column) {
   if (antenna.model.empty()) {
-    Error(s, antenna.line, column, "PartNum is empty",
+    Error(s, antenna.line, column, std::string(schema::antenna::kModel) + " is empty",
           "no model-number query finds this antenna, and its pricing, flange and part-number "
           "look-ups run unfiltered: it takes the first pricing row of " +
               data_.Pricing.FileName());
@@ -151,7 +151,7 @@ void TChecker::CheckModel(const TSource& s, const TAntenna& antenna, TKeyLines& 
           "a query for the exact model number (command mode, the headless build) keeps only "
           "line " +
               std::to_string(first) + ", and both rows share one pricing row");
-  else if (lomSource_.usable && pricing_.Find(antenna.model) == 0)
+  else if (pricingSource_.usable && pricing_.Find(antenna.model) == 0)
     Error(s, antenna.line, column,
           "model number " + Quoted(antenna.model) + " has no pricing row in " +
               data_.Pricing.FileName(),
@@ -179,8 +179,9 @@ void TChecker::CheckFlangeList(const TSource& s, const TAntenna& antenna, int co
                         ", suffix " + Quoted(first->suffix) + ")";
   }
   Warning(s, antenna.line, column,
-          antenna.flanges.empty() ? "Flange is empty"
-                                  : "Flange " + Quoted(antenna.flanges) + " lists an empty flange",
+          std::string(schema::antenna::kFlanges) +
+              (antenna.flanges.empty() ? " is empty"
+                                       : " " + Quoted(antenna.flanges) + " lists an empty flange"),
           effect);
 }
 

@@ -261,7 +261,7 @@ class TChecker {
  private:
   // File places in the report: the tables in the data module's order, then
   // the flange picture index.
-  enum : int { kFreq, kType, kAnt, kLom, kSuffix, kRadome, kPack, kRadomeImg, kFlangeImg };
+  enum : int { kFreq, kType, kAnt, kPricing, kSuffix, kRadome, kPack, kRadomeImg, kFlangeImg };
 
   // ------------------------------------------------------------ findings
 
@@ -422,7 +422,7 @@ class TChecker {
   int files_ = 0;
   long antennas_ = 0;
 
-  TSource freqSource_, typesSource_, antSource_, lomSource_, suffixSource_, radomeSource_,
+  TSource freqSource_, typesSource_, antSource_, pricingSource_, suffixSource_, radomeSource_,
       packSource_, radomeImgSource_, flangeImgSource_;
   bool typesUsable_ = false;  // both MWFreq.dat and MWAntTypes.dat open
 

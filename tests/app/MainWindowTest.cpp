@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, MovingThroughTheGridMovesEverythingElse) {
   w.grdSpecs->setCurrentIndex(w.grdSpecs->model()->index(2, 0));  // HP4-23
   const char* desc = "4 ft High Performance Antenna";
   EXPECT_EQ(std::tuple(FieldText(data->Pricing, "Desc"),
-                       w.grdLOM->model()->data(w.grdLOM->model()->index(0, 1)).toString(),
+                       w.grdPricing->model()->data(w.grdPricing->model()->index(0, 1)).toString(),
                        w.cboFlangeList->Text(), w.cboPackList->Text(), Shown(w.dbCustPartNum)),
             std::tuple(desc, desc, "PDR220", "Standard crate", "HP4-23-AXP"));
   w.dbnavAntennas->BtnClick(TRecordNavigator::nbPrior);  // HP2-23: two flanges, two radomes
@@ -350,9 +350,9 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
   Press(Qt::Key_Tab);
   EXPECT_NE(Focused(), w.grdSpecs);
   EXPECT_EQ(Cell(data->Antennas, "PartNum"), first);
-  w.grdLOM->setFocus();
+  w.grdPricing->setFocus();
   Press(Qt::Key_Backtab);
-  EXPECT_NE(Focused(), w.grdLOM);
+  EXPECT_NE(Focused(), w.grdPricing);
 
   // A query chosen by the arrow keys takes the focus on to its list or box, as
   // a click does. Enter in the part-number box runs the query and stays on the page.

@@ -191,7 +191,7 @@ TEST_F(WindowLooksTest, ColoursFocusGlyphGapAndFlatLists) {
   const QColor highlight = w.palette().color(QPalette::Active, QPalette::Highlight);
   auto highlighted = [&](const QColor& c) { return c == highlight; };
   // The pricing row shows its column colours: part number blue, price red.
-  const QImage lom = w.grdLOM->grab().toImage();
+  const QImage lom = w.grdPricing->grab().toImage();
   auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 90 && c.green() < 90; };
   auto red = [](const QColor& c) { return c.red() > 150 && c.green() < 90 && c.blue() < 90; };
   EXPECT_EQ(std::tuple(Count(lom, blue) > 0, Count(lom, red) > 0, Count(lom, highlighted)),
@@ -269,8 +269,8 @@ TEST_F(WindowLooksTest, OnAScreenTooSmallThePagesScrollAboveTheButtons) {
   // The page keeps its size and layout; a control below the fold comes into
   // view when it gets the focus, above the buttons.
   EXPECT_EQ(w.EPWizardPage1->size(), QSize(655, 492));
-  w.grdLOM->setFocus();
-  const QRect lom(w.grdLOM->mapTo(w.EPWizard1, QPoint(0, 0)), w.grdLOM->size());
+  w.grdPricing->setFocus();
+  const QRect lom(w.grdPricing->mapTo(w.EPWizard1, QPoint(0, 0)), w.grdPricing->size());
   EXPECT_TRUE(
       QRect(0, 0, w.EPWizard1->VerticalScrollBar()->x(), w.EPWizard1->Panel()->y()).contains(lom))
       << lom.y();
