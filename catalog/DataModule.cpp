@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -246,11 +247,10 @@ void TDataModule::AntennaChanged(TField*) {
   quote_ = TQuote{};
   quote_.model = GetSelectedPartNum();
   Reopen(chain::kPricing);
-  if (OnDisk()) {
-    TFileLock::TScope lock(dataFolderLock_);
-    WriteFlangeFile();
-    Reopen(chain::kFlanges);
-  } else {
+  {
+    // On disk, no other copy writes the flange file between its write and its read.
+    std::optional<TFileLock::TScope> lock;
+    if (OnDisk()) lock.emplace(dataFolderLock_);
     WriteFlangeFile();
     Reopen(chain::kFlanges);
   }

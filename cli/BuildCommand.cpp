@@ -38,7 +38,7 @@ int BuildOne(TToolRun& run, const std::string& model, const std::optional<std::s
                                      NamingColumns(choice.kind), *choice.wanted, choice.partly))
       return kStatusNotFound;
   const TQuote& quote = data.CurrentQuote();
-  if (!quote.built || quote.model != data.GetSelectedPartNum()) {
+  if (!quote.built) {
     run.Err() << "No part number could be built for " << model << ".\n";
     return kStatusNotFound;
   }
