@@ -493,21 +493,5 @@ void TDataModule::WriteJobFile() {
 
 void TDataModule::WriteJobFile(const std::vector<TQuote>& parts) {
   DeleteJobFile();
-  TJobFile file(ResolvePath(jobFileName_));
-  file.Header.SetCompanyName("");
-  file.Header.SetAuthor("");
-  file.Header.SetDate("");
-  file.Header.SetJobNumber("");
-  file.Header.SetProposalNumber("");
-  file.Header.SetFileName("");
-  file.Header.SetFilePath("");
-  file.Site.NewSite();
-  file.Site.SetSiteName("");
-  file.Site.SetSiteNumber("1");
-  file.Site.SetShipToCity("");
-  file.Site.SetShipToStateProvince("");
-  file.Site.SetShipToCountry("");
-  for (const TQuote& part : parts)
-    file.Site.AddLine("1", "each", part.model, part.partNumber, part.description, part.PriceText());
-  file.Flush();
+  WriteQuoteJobFile(ResolvePath(jobFileName_), parts);
 }

@@ -61,3 +61,23 @@ void TSiteSection::AddLine(const std::string& quantity, const std::string& unit,
   Write(std::to_string(LineCount), quantity + "|" + unit + "|" + model + "|" + partNumber + "|" +
                                        description + "|" + price + "|");
 }
+
+void WriteQuoteJobFile(const std::string& path, const std::vector<TQuote>& parts) {
+  TJobFile file(path);
+  file.Header.SetCompanyName("");
+  file.Header.SetAuthor("");
+  file.Header.SetDate("");
+  file.Header.SetJobNumber("");
+  file.Header.SetProposalNumber("");
+  file.Header.SetFileName("");
+  file.Header.SetFilePath("");
+  file.Site.NewSite();
+  file.Site.SetSiteName("");
+  file.Site.SetSiteNumber("1");
+  file.Site.SetShipToCity("");
+  file.Site.SetShipToStateProvince("");
+  file.Site.SetShipToCountry("");
+  for (const TQuote& part : parts)
+    file.Site.AddLine("1", "each", part.model, part.partNumber, part.description, part.PriceText());
+  file.Flush();
+}

@@ -3,7 +3,9 @@
 // INI file with a "HEADER" section and numbered site sections of line items.
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "catalog/Quote.h"
 #include "ini/IniFile.h"
 
 class TJobFile;
@@ -57,3 +59,7 @@ class TJobFile : public TIniFile {
   THeaderSection Header;
   TSiteSection Site;
 };
+
+// Writes a whole quote to a new job file at `path` (a real path): the
+// header's keys empty, one site, a line item for each part, in order.
+void WriteQuoteJobFile(const std::string& path, const std::vector<TQuote>& parts);
