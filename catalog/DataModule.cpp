@@ -413,7 +413,7 @@ TQuoteSources TDataModule::QuoteSources() const {
   sources.antennaDescription = FieldText(Pricing, schema::pricing::kDescription);
   sources.listPrice = PriceOf(Pricing, schema::pricing::kPrice,
                               Pricing.Active() && !Pricing.IsEmpty() ? Pricing.CurrentRow() : -1);
-  sources.flange = FieldText(Flanges, schema::flange::kName);
+  sources.flange = CurrentOption(schema::kFlangeOption).code;
   sources.flangeSuffix = FieldText(FlangeSuffixes, schema::flangeSuffix::kSuffix);
   sources.radome = CurrentOption(schema::kRadomeOption);
   sources.pack = CurrentOption(schema::kPackOption);
