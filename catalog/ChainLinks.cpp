@@ -4,50 +4,57 @@
 
 namespace chain {
 
-const TChainLink kTypesOfRange{
-    &TDataModule::AntennaTypes, {{"Freq", &TDataModule::FrequencyRanges, "Freq"}}, "", false};
+using namespace schema;
 
-const TChainLink kAntennasOfRangeAndType{&TDataModule::Antennas,
-                                         {{"Freq", &TDataModule::FrequencyRanges, "Freq"},
-                                          {"Type", &TDataModule::AntennaTypes, "Prefix"}},
-                                         "in loading Antenna data",
-                                         true};
+const TChainLink kTypesOfRange{&TDataModule::AntennaTypes,
+                               {{type::kRange, &TDataModule::FrequencyRanges, range::kName}},
+                               "",
+                               false};
+
+const TChainLink kAntennasOfRangeAndType{
+    &TDataModule::Antennas,
+    {{antenna::kRange, &TDataModule::FrequencyRanges, range::kName},
+     {antenna::kType, &TDataModule::AntennaTypes, type::kName}},
+    "in loading Antenna data",
+    true};
 
 const TChainLink kPricing{&TDataModule::Pricing,
-                          {{"PartNo", &TDataModule::Antennas, "PartNum"}},
+                          {{pricing::kModel, &TDataModule::Antennas, antenna::kModel}},
                           "loading Pricing data",
                           true};
 
 const TChainLink kFlanges{&TDataModule::Flanges,
-                          {{"Antenna", &TDataModule::Antennas, "PartNum"}},
+                          {{flange::kModel, &TDataModule::Antennas, antenna::kModel}},
                           "loading Flange data",
                           false};
 
 const TChainLink kRadomes{&TDataModule::RadomeOptions,
-                          {{"Antenna_Type", &TDataModule::Antennas, "Type"},
-                           {"Antenna_Size", &TDataModule::Antennas, "Size_FT"}},
+                          {{radome::kTypes, &TDataModule::Antennas, antenna::kType},
+                           {radome::kSizes, &TDataModule::Antennas, antenna::kSize}},
                           "loading Antenna\\Radome color data",
                           false};
 
 const TChainLink kPacks{&TDataModule::PackingOptions,
-                        {{"Antenna_Size", &TDataModule::Antennas, "Size_FT"},
-                         {"Antenna_Group", &TDataModule::Antennas, "Group"}},
+                        {{pack::kSizes, &TDataModule::Antennas, antenna::kSize},
+                         {pack::kGroups, &TDataModule::Antennas, antenna::kGroup}},
                         "loading Packing data",
                         false};
 
 const TChainLink kFlangeSuffix{&TDataModule::FlangeSuffixes,
-                               {{"AntennaGroup", &TDataModule::Antennas, "Group"},
-                                {"Flange", &TDataModule::Flanges, "Flange"}},
+                               {{flangeSuffix::kGroups, &TDataModule::Antennas, antenna::kGroup},
+                                {flangeSuffix::kFlanges, &TDataModule::Flanges, flange::kName}},
                                "loading Flange Suffix data",
                                true};
 
-const TChainLink kRadomePictures{&TDataModule::RadomePictures,
-                                 {{"AntennaGroup", &TDataModule::Antennas, "Group"},
-                                  {"Suffix", &TDataModule::RadomeOptions, "Radome_Suffix"}},
-                                 "loading Antenna\\Radome image",
-                                 false};
+const TChainLink kRadomePictures{
+    &TDataModule::RadomePictures,
+    {{radomePicture::kGroups, &TDataModule::Antennas, antenna::kGroup},
+     {radomePicture::kSuffixes, &TDataModule::RadomeOptions, radome::kSuffix}},
+    "loading Antenna\\Radome image",
+    false};
 
-const std::vector<TChainFilter> kFlangePicture{{"Flange", &TDataModule::Flanges, "Flange"}};
+const std::vector<TChainFilter> kFlangePicture{
+    {flange::kName, &TDataModule::Flanges, flange::kName}};
 }  // namespace chain
 
 std::vector<std::string> FilterColumns(const TChainLink& link) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "catalog/CatalogSchema.h"
+
 class TDataModule;
 class TDelimitedTable;
 
@@ -35,7 +37,7 @@ extern const TChainLink kTypesOfRange;
 // The frequency-and-type query of the antenna table.
 extern const TChainLink kAntennasOfRangeAndType;
 // The antenna table's column a model-number query filters.
-inline constexpr const char* kModelNumber = "PartNum";
+inline constexpr const char* kModelNumber = schema::antenna::kModel;
 // The tables that follow the current antenna, in the order the chain reopens them.
 extern const TChainLink kPricing, kFlanges, kRadomes, kPacks;
 // The flange-suffix table follows the antenna and the chosen flange.
