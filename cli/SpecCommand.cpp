@@ -1,4 +1,4 @@
-// spec: an antenna's specification sheet, entry by entry.
+// The spec command: an antenna's specification sheet, entry by entry.
 #include <optional>
 
 #include "cli/ToolCommands.h"

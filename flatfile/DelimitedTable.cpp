@@ -106,8 +106,7 @@ void TDelimitedTable::BuildFieldDefs() {
 
 void TDelimitedTable::ReadHeader() {
   linesReadAhead_.clear();
-  reader_ = content_ ? std::make_unique<TLineReader>(TLineReader::TBytes{*content_})
-                     : std::make_unique<TLineReader>(fullFileName_);
+  reader_ = OpenReader();
   std::string_view line;
   if (!reader_->Next(line)) throw EKavError(EmptyFileError(fileName_));
   const std::string header(line);
@@ -176,13 +175,17 @@ void TDelimitedTable::AppendRow(std::string_view line) {
   rows_.push_back(row);
 }
 
+std::unique_ptr<TLineReader> TDelimitedTable::OpenReader() const {
+  if (content_) return std::make_unique<TLineReader>(TLineReader::TBytes{*content_});
+  return std::make_unique<TLineReader>(fullFileName_);
+}
+
 long TDelimitedTable::SourceLine(int row) const {
   if (row < 0 || row >= CountRows() || rows_[static_cast<size_t>(row)].Edited()) return 0;
   const Row& wanted = rows_[static_cast<size_t>(row)];
   const std::string_view text(wanted.data, wanted.size);
   try {
-    const auto reader = content_ ? std::make_unique<TLineReader>(TLineReader::TBytes{*content_})
-                                 : std::make_unique<TLineReader>(fullFileName_);
+    const std::unique_ptr<TLineReader> reader = OpenReader();
     std::string_view line;
     for (long number = 1; reader->Next(line); ++number)
       if (number > 1 && line == text) return number;

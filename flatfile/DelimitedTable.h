@@ -112,6 +112,8 @@ class TDelimitedTable : public TTable {
   static_assert(sizeof(Row) == 12 || sizeof(void*) != 8);
 
   std::string LocateFile();
+  // A reader of the located file, or of the content the table is given.
+  std::unique_ptr<TLineReader> OpenReader() const;
   void ReadHeader();
   void AcceptLines();
   void AppendRow(std::string_view line);
