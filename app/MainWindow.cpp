@@ -171,6 +171,7 @@ void TMainWindow::EPWizard1FinishClick() {
   // Only a quote built whole from tables that all opened is handed back.
   if (data_.CurrentQuote().Complete()) {
     data_.WriteJobFile();
+    handedBack_ = true;
     close();
     return;
   }

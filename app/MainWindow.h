@@ -110,6 +110,8 @@ class TMainWindow : public QMainWindow {
   QPushButton* btnExportPNB = nullptr;
 
   TAboutBox* frmAbout() const { return about_.get(); }
+  // True once Finish has written the job file.
+  bool HandedBack() const { return handedBack_; }
 
   // Fits the window into `available`, a screen's work area: where the fixed
   // size does not fit (a large scale on a small screen), the window takes the
@@ -141,5 +143,6 @@ class TMainWindow : public QMainWindow {
   TOnePageReport ZQReporter1;
   std::unique_ptr<TAboutBox> about_;
   bool followsScreen_ = false;
+  bool handedBack_ = false;
   QMargins fittedFrame_;  // the frame the window was last fitted with
 };

@@ -1,5 +1,7 @@
 // The program: start-up in its fixed order, then the window's message loop.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "app/DesktopShell.h"
@@ -8,6 +10,7 @@
 #include "app/QtDialogs.h"
 #include "app/QtPrintDialog.h"
 #include "app/QtSaveDialog.h"
+#include "app/WindowArguments.h"
 #include "catalog/DataModule.h"
 #include "controls/ControlHooks.h"
 #include "platform/ProgramFolder.h"
@@ -27,19 +30,35 @@ int main(int argc, char** argv) {
 
   TQtDialogs dialogs;
   TQtClipboard clipboard;
-  TQtPrintDialog printDialog;
+  TQtPrintDialog printDialog(dialogs);
   TQtSaveDialog saveDialog;
   TDesktopShell shell;
 
-  TDataModule DataMod(dialogs);
-  RunGuarded([&] { DataMod.DataModuleCreate(); });
-
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
-  TMainWindow window(DataMod, {dialogs, clipboard, printDialog, saveDialog, shell}, arguments);
+  const TWindowArguments command = ReadWindowArguments(arguments);
+  if (!command.usageError.isEmpty()) {
+    dialogs.ShowMessage(ToAnsi(command.usageError + "\n\nkav_pnb [MODEL [--job-file PATH]]"));
+    return kUsageSlip;
+  }
+
+  TDataModule DataMod(dialogs);
+  if (command.jobFile) {
+    // The caller's own job file, and nothing there but what this run hands
+    // back: a run that ends without Finish leaves none.
+    const QString path = QDir::toNativeSeparators(QFileInfo(*command.jobFile).absoluteFilePath());
+    DataMod.SetJobFileName(path.toLocal8Bit().toStdString());
+    DataMod.DeleteJobFile();
+  }
+  RunGuarded([&] { DataMod.DataModuleCreate(); });
+
+  TMainWindow window(DataMod, {dialogs, clipboard, printDialog, saveDialog, shell},
+                     command.arguments);
   dialogs.SetParent(&window);
   printDialog.SetParent(&window);
   saveDialog.SetParent(&window);
   window.show();
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  if (!command.jobFile) return status;
+  return window.HandedBack() ? kHandedBack : kNothingHandedBack;
 }

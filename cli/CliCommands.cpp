@@ -12,6 +12,7 @@
 #include "cli/RecordWriter.h"
 #include "cli/ToolRun.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ReleaseVersion.h"
 #include "platform/Text1252.h"
 
 namespace {
@@ -48,7 +49,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
       return 0;
     }
     if (line.Has("--version")) {
-      out << "kav_pnb_cli " << KAV_VERSION << "\n";
+      out << "kav_pnb_cli " << kReleaseVersion << "\n";
       return 0;
     }
     TToolRun run(out, err);

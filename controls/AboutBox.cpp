@@ -12,6 +12,7 @@
 #include "controls/ControlHooks.h"
 #include "controls/LinkLabel.h"
 #include "controls/wizard/Wizard.h"
+#include "platform/ReleaseVersion.h"
 
 namespace {
 
@@ -103,6 +104,11 @@ TAboutBox::TAboutBox(TShell* shell, QWidget* parent) : QDialog(parent) {
   bevel1_ = new TBevelLine(this);
   bevel1_->setObjectName(QStringLiteral("Bevel1"));
   bevel1_->setGeometry(72, 144, 201, 2);
+
+  lblVersion_ = new QLabel(QStringLiteral("Version %1").arg(QLatin1String(kReleaseVersion)), this);
+  lblVersion_->setObjectName(QStringLiteral("lblVersion"));
+  lblVersion_->setGeometry(80, 160, 110, 13);
+  lblVersion_->setFont(Tahoma(11, false));
 
   bitBtn1_ = new QPushButton(QStringLiteral("&OK"), this);
   bitBtn1_->setObjectName(QStringLiteral("BitBtn1"));

@@ -23,6 +23,7 @@ class TAboutBox : public QDialog {
   QLabel* Label1() const { return label1_; }
   QLabel* Image2() const { return image2_; }
   TLinkLabel* URLLabel1() const { return urlLabel1_; }
+  QLabel* lblVersion() const { return lblVersion_; }
   QWidget* Bevel1() const { return bevel1_; }
   QPushButton* BitBtn1() const { return bitBtn1_; }
 
@@ -42,6 +43,7 @@ class TAboutBox : public QDialog {
   QLabel* label1_;
   QLabel* image2_;
   TLinkLabel* urlLabel1_;
+  QLabel* lblVersion_;  // the release, which support asks for first
   QWidget* bevel1_;
   QPushButton* bitBtn1_;
 };

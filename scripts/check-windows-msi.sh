@@ -75,7 +75,7 @@ listing=$(cd "$program" 2>/dev/null && ls -d kav_pnb.exe kav_pnb_cli.exe data/MW
   Images common 2>/dev/null | LC_ALL=C sort | paste -sd' ' || true)
 # The entry to uninstall it, with the project's version (as the Debian
 # package carries it).
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt").0"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 entry=$(run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
   tr -d '\r' | awk '
     /^HKEY_/ { name = ""; shown = "" }

@@ -48,8 +48,8 @@ echo "$build/kav-pnb-cli-windows.zip"
 # runs.
 cp "$stage/kav-pnb-cli/"*.exe "$stage/msi/"
 cp -r demo/data demo/Images "$stage/msi/"
-# The project's version, as the Debian package carries it (1.0 -> 1.0.0).
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt").0"
+# The project's version (CMakeLists.txt, project()), as every program carries it.
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
 source="$PWD/packaging/windows/kav-pnb.wxs"
 (
   cd "$stage"

@@ -3,7 +3,12 @@
 // value: "[section]" then "key=value" lines. The window's hand-back check
 // compares what it prints for the window's job file and the Linux build's.
 //
+// With --call it is the calling program itself: it starts the window with
+// CreateProcess on a model number and a job file of its own, waits for it to
+// end, prints "exit status N", then the job file as above or "no job file".
+//
 //   kav_job_file_reader <job file>
+//   kav_job_file_reader --call <kav_pnb.exe> <model> <job file>
 #include <windows.h>
 
 #include <cstdio>
@@ -29,17 +34,47 @@ std::vector<std::string> List(const char* section, const std::string& file) {
   return items;
 }
 
+// Starts `program` as a caller does and waits for it; its exit status, or -1
+// when it could not be started.
+long Call(const std::string& program, const std::string& model, const std::string& jobFile) {
+  std::string commandLine = "\"" + program + "\" " + model + " --job-file \"" + jobFile + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return -1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<long>(status);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kav_job_file_reader <job file>\n");
+  const bool call = argc == 5 && std::string(argv[1]) == "--call";
+  if (argc != 2 && !call) {
+    std::fprintf(stderr,
+                 "usage: kav_job_file_reader <job file>\n"
+                 "       kav_job_file_reader --call <kav_pnb.exe> <model> <job file>\n");
     return 2;
   }
+  const char* jobFile = argv[argc - 1];
   char full[MAX_PATH];
-  if (GetFullPathNameA(argv[1], MAX_PATH, full, nullptr) == 0) return 1;
+  if (GetFullPathNameA(jobFile, MAX_PATH, full, nullptr) == 0) return 1;
   const std::string file = full;
+  if (call) {
+    std::printf("exit status %ld\n", Call(argv[2], argv[3], file));
+    std::fflush(stdout);
+  }
   if (GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES) {
+    if (call) {
+      std::printf("no job file\n");
+      return 0;
+    }
     std::fprintf(stderr, "no job file at %s\n", full);
     return 1;
   }

@@ -11,6 +11,7 @@
 #include "WindowStart.h"
 #include "app/MainWindow.h"
 #include "app/QtPictureBox.h"
+#include "app/WindowArguments.h"
 #include "controls/FieldViews.h"
 #include "controls/FramedLabel.h"
 #include "controls/LookupList.h"
@@ -170,7 +171,7 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
   TMainWindow& w = Start({"HP4-23"});
   w.EPWizard1->NextClick();  // Next reads Finish on the last page
-  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(std::pair(w.isVisible(), w.HandedBack()), std::pair(false, true));
   EXPECT_NE(ReadFile(JobFile()).find("1=1|each|HP4-23|HP4-23-AXP|"), std::string::npos);
   EXPECT_EQ(ReadFile(JobFile()).find("[OLD]"), std::string::npos);
 
@@ -183,6 +184,7 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   dialogs.answers = {true};
   window->EPWizard1->CancelButton()->click();
   EXPECT_EQ(std::pair(window->isVisible(), JobFileExists()), std::pair(false, false));
+  EXPECT_FALSE(window->HandedBack());  // a caller's exit status says so
 
   // File > Exit leaves an older job file alone.
   WriteFile(JobFile(), "[OLD]\r\nx=1\r\n");
@@ -190,6 +192,20 @@ TEST_F(MainWindowTest, HandBackThroughTheJobFile) {
   window->Exit1->trigger();
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(ReadFile(JobFile()), "[OLD]\r\nx=1\r\n");
+}
+
+TEST(WindowArgumentsTest, ACallerNamesItsJobFileAfterTheModel) {
+  const auto jobFile = [](QStringList arguments) {
+    const TWindowArguments read = ReadWindowArguments(arguments);
+    return read.usageError.isEmpty() ? read.jobFile.value_or("(none)") : "error";
+  };
+  EXPECT_EQ(jobFile({"OUR4-23", "--job-file", "my.lom"}), "my.lom");
+  EXPECT_EQ(jobFile({"OUR4-23", "extra", "--job-file=my.lom"}), "my.lom");
+  // The model's place is the model's, whatever it holds.
+  EXPECT_EQ(jobFile({"--job-file", "my.lom"}), "(none)");
+  EXPECT_EQ(jobFile({"OUR4-23", "--job-file"}), "error");
+  EXPECT_EQ(jobFile({"OUR4-23", "--job-file", " "}), "error");
+  EXPECT_EQ(jobFile({"OUR4-23", "--job-file=a.lom", "--job-file=b.lom"}), "error");
 }
 
 TEST_F(MainWindowTest, AFailedStartUpStillHandsBackAndDeletesTheJobFile) {

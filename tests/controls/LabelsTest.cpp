@@ -14,6 +14,7 @@
 #include "controls/AboutBox.h"
 #include "controls/FramedLabel.h"
 #include "controls/LinkLabel.h"
+#include "platform/ReleaseVersion.h"
 
 namespace {
 
@@ -131,7 +132,9 @@ TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
             std::tuple(QSize(278, 183), QString("KAV Antenna Part Number Builder"), false,
                        QSize(126, 47), true));
   // The captions were laid out for narrower Windows fonts: they must still fit.
-  for (QLabel* label : {about.lblTitle(), about.Label1(), static_cast<QLabel*>(about.URLLabel1())})
+  EXPECT_EQ(about.lblVersion()->text(), QString("Version ") + kReleaseVersion);
+  for (QLabel* label : {about.lblTitle(), about.Label1(), about.lblVersion(),
+                        static_cast<QLabel*>(about.URLLabel1())})
     EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
         << label->objectName().toStdString();
   // The maker's link goes to the shell given to the box.
