@@ -96,7 +96,10 @@ void TMainWindow::BuildWizard() {
 }
 
 QSize TMainWindow::DesignedSize() const {
-  return {kClientWidth, kClientHeight + menuBar()->sizeHint().height()};
+  // The window's layout gives the menu bar its height for the width, which
+  // Windows' style makes a pixel more than its size hint (the space below it).
+  const int menu = menuBar()->heightForWidth(kClientWidth);
+  return {kClientWidth, kClientHeight + (menu > 0 ? menu : menuBar()->sizeHint().height())};
 }
 
 void TMainWindow::FitToArea(const QRect& available) {

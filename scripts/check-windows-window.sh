@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The window under Wine as a calling program meets it, in a virtual display
+# The window under Wine as calling programs meet it, in a virtual display
 # with a window manager: "kav_pnb.exe OUR4-23" opens on the option page, the
 # keys choose the second flange, radome and packing option, Enter finishes,
 # and the job file it leaves is read through GetPrivateProfileStringA and
@@ -61,14 +61,27 @@ if [ -n "${KAV_SCREENSHOTS:-}" ]; then
   window=""
 fi
 
-# Command mode, driven by keys.
+# Command mode, driven by keys, started as Explorer starts a program: with
+# no console to inherit, so a console program would get a console window.
 rm -f "$bin/kav_pnb.lom"
-(cd "$bin" && QT_QPA_PLATFORM=windows exec wine kav_pnb.exe OUR4-23) >"$work/window.log" 2>&1 &
+(cd "$bin" && QT_QPA_PLATFORM=windows exec wine start /wait kav_pnb.exe OUR4-23) >"$work/window.log" 2>&1 &
 window=$!
 id=$(find_window)
 if [ -z "$id" ]; then
   echo "window: kav_pnb.exe OUR4-23 showed no window"
   cat "$work/window.log"
+  exit 1
+fi
+if xdotool search --onlyvisible --class '^conhost' >/dev/null 2>&1; then
+  echo "window: a console window opened beside kav_pnb.exe"
+  exit 1
+fi
+# On a screen that holds it, the window has its designed client area: 655
+# wide, 534 high below a menu bar of a line's height (the page area's own
+# height, which no scroll bar may take, is the window tests' to prove).
+read -r width height < <(xdotool getwindowgeometry --shell "$id" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' ')
+if [ "$width" -ne 655 ] || [ "$height" -lt $((534 + 16)) ] || [ "$height" -gt $((534 + 32)) ]; then
+  echo "window: its client area is ${width}x$height, not 655 wide and 534 high below its menu bar"
   exit 1
 fi
 xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id"
@@ -105,3 +118,51 @@ if ! diff "$work/linux.txt" "$work/windows.txt"; then
 fi
 keys=$(grep -c = "$work/windows.txt")
 echo "window: the job file's $keys keys equal the Linux tool's"
+
+# Two calling programs at once, each with a job file of its own: the one
+# whose user finishes gets its quote and status 0; the one whose user closes
+# the window gets status 1 and no job file, not the other's quote nor the
+# stale file a crashed caller left at its path.
+call() {  # <model> <job file> <output>
+  (cd "$bin" && QT_QPA_PLATFORM=windows exec wine kav_job_file_reader.exe --call kav_pnb.exe \
+    "$1" "$2") >"$3" 2>&1 &
+}
+new_window() {  # a window other than those given
+  for _ in $(seq 60); do
+    for id in $(xdotool search --onlyvisible --name '^KAV Part Number Builder$' 2>/dev/null); do
+      [[ " $* " == *" $id "* ]] || { echo "$id"; return; }
+    done
+    sleep 0.5
+  done
+}
+printf '[LOM]\r\nstale=1\r\n' >"$work/closed.lom"
+call OUR4-23 "$PWD/$work/finished.lom" "$work/finished.txt"
+finisher=$!
+finished_id=$(new_window)
+call OSD6-6 "$PWD/$work/closed.lom" "$work/closed.txt"
+closer=$!
+closed_id=$(new_window "$finished_id")
+if [ -z "$finished_id" ] || [ -z "$closed_id" ]; then
+  echo "window: two callers did not get two windows"
+  exit 1
+fi
+sleep 2
+xdotool windowactivate --sync "$finished_id" >/dev/null 2>&1 || xdotool windowfocus --sync "$finished_id"
+xdotool key Return
+wait "$finisher" || true
+xdotool windowactivate --sync "$closed_id" >/dev/null 2>&1 || xdotool windowfocus --sync "$closed_id"
+xdotool key alt+F4
+wait "$closer" || true
+XDG_CONFIG_HOME="$build/compare/config" "$linux_cli" build OUR4-23 --lom --job-file "$work/linux-default.lom" \
+  --catalog demo/common --program-folder "$work/linux" >/dev/null
+{ echo "exit status 0"; wine "$bin/kav_job_file_reader.exe" "$work/linux-default.lom"; } >"$work/finished-expected.txt"
+if ! diff <(tr -d '\r' <"$work/finished-expected.txt") <(tr -d '\r' <"$work/finished.txt"); then
+  echo "window: the caller whose user finished did not get its own quote and status 0"
+  exit 1
+fi
+if [ "$(tr -d '\r' <"$work/closed.txt")" != $'exit status 1\nno job file' ]; then
+  echo "window: the caller whose user closed the window got:"
+  cat "$work/closed.txt"
+  exit 1
+fi
+echo "window: two callers at once each got their own result (Finish: status 0 and its quote; close: status 1, no job file)"

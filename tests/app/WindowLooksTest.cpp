@@ -11,9 +11,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QTest>
 #include <functional>
 
@@ -280,6 +282,14 @@ TEST_F(WindowLooksTest, OnAScreenTooSmallThePagesScrollAboveTheButtons) {
   EXPECT_EQ(std::tuple(w.size(), w.EPWizard1->VerticalScrollBar()->isHidden(),
                        w.EPWizardPage1->geometry()),
             std::tuple(designed, true, QRect(0, 0, 655, 492)));
+  // Windows' style leaves a pixel below the menu bar that its size hint does
+  // not count; the page area keeps its height all the same.
+  std::unique_ptr<QStyle> windows(QStyleFactory::create("Windows"));
+  w.menuBar()->setStyle(windows.get());
+  w.FitToArea(QRect(0, 0, 1366, 728));
+  EXPECT_EQ(std::tuple(w.EPWizard1->VerticalScrollBar()->isHidden(), w.EPWizardPage1->geometry()),
+            std::tuple(true, QRect(0, 0, 655, 492)));
+  w.menuBar()->setStyle(nullptr);
 }
 
 }  // namespace
