@@ -66,7 +66,10 @@ const char* const kCliUsage =
 #endif
     "                                  working folder's data folder, where the window keeps\n"
     "                                  pnb.dat, AntFlanges.dat and the lock), job (the job\n"
-    "                                  file),\n"
+    "                                  file the window leaves on Finish, where a calling\n"
+    "                                  program that names none reads it: the working\n"
+    "                                  folder, not always the program folder; a caller\n"
+    "                                  names its own with kav_pnb MODEL --job-file PATH),\n"
     "                                  registry (each settings file or key read, in order)\n"
     "                                  and catalog (the shared catalogue folder)\n"
     "  check                           checks the catalogue as the program reads it; prints\n"
