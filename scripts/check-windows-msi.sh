@@ -15,7 +15,12 @@
 #              leaves Program Files as it was;
 #   shortcut   the Start-menu shortcut "KAV Part Number Builder" points at
 #              the installed kav_pnb.exe;
-#   uninstall  removes the program folder, the shortcut and the catalogue
+#   redeploy   the same version rebuilt (a new product code), installed
+#              with another CATALOGDIR, replaces the installed one: one
+#              uninstall entry, and the folder given is the one set;
+#   uninstall  removes the program folder, with what the program wrote in
+#              it (the job file, data\pnb.dat, data\AntFlanges.dat, the
+#              lock), the shortcut and the catalogue
 #              setting, and leaves the user's working folder.
 # Ends with "msi: N passed, M failed"; fails when any check fails.
 #
@@ -166,8 +171,33 @@ status=0
 check "shortcut: the Start menu's \"KAV Part Number Builder\" starts the installed kav_pnb.exe" \
   "$status" "link '$link': '$target'"
 
+# A redeployment: the same version rebuilt (a product code of its own) with
+# a new CATALOGDIR replaces the installed one, leaving one entry, and the
+# folder given now is the one set.
+rebuilt="$work/rebuilt.msi"
+cp "$msi" "$rebuilt"
+msibuild "$rebuilt" -q "UPDATE \`Property\` SET \`Value\` = '{$(cat /proc/sys/kernel/random/uuid | tr a-z A-Z)}' WHERE \`Property\` = 'ProductCode'" \
+  -s "KAV Part Number Builder" Ostrel "x64;1033" "{$(cat /proc/sys/kernel/random/uuid | tr a-z A-Z)}" >/dev/null
+moved="$work/moved-catalog"
+mkdir -p "$moved"
+code=0
+run wine msiexec /i "$(windows "$rebuilt")" /qn "CATALOGDIR=$(windows "$moved")" >"$work/redeploy.log" 2>&1 || code=$?
+entries=$(run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+  tr -d '\r' | grep -c 'DisplayName *REG_SZ *KAV Part Number Builder$' || true)
+setting=$(run wine reg query 'HKLM\Software\Ostrel\Common Files' /v Path 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *Path *REG_SZ *//p')
 status=0
-run wine msiexec /x "$(windows "$msi")" /qn >"$work/uninstall.log" 2>&1 || status=$?
+[ "$code" -eq 0 ] && [ "$entries" -eq 1 ] && [ "$setting" = "$(windows "$moved")" ] || status=1
+check "redeploy: the same version rebuilt, with a new CATALOGDIR, replaces the installed one and sets that folder" \
+  "$status" "msiexec's exit status $code, $entries uninstall entries, Path=$setting"
+
+# Run once elevated, the program writes in its own folder; those files go
+# with it.
+cp "$work/linux/kav_pnb.lom" "$program/kav_pnb.lom"
+for file in pnb.dat AntFlanges.dat kav_pnb.lock; do : >"$program/data/$file"; done
+
+status=0
+run wine msiexec /x "$(windows "$rebuilt")" /qn >"$work/uninstall.log" 2>&1 || status=$?
 detail="exit status $status"
 if [ -e "$program" ]; then
   status=1 detail="$program is still there: $(cd "$program" && find . | head -n 5 | paste -sd' ')"

@@ -46,7 +46,7 @@ echo "$build/kav-pnb-cli-windows.zip"
 # The installer's files; data\ and Images\ listed file by file, as an MSI
 # wants, by wixl-heat. wixl finds the files by names relative to where it
 # runs.
-cp "$stage/kav-pnb-cli/"*.exe "$stage/msi/"
+cp "$stage/kav-pnb-cli/"*.exe "$stage/kav-pnb-cli/README.txt" packaging/windows/kav_pnb.ico "$stage/msi/"
 cp -r demo/data demo/Images "$stage/msi/"
 # The project's version (CMakeLists.txt, project()), as every program carries it.
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
@@ -63,9 +63,29 @@ source="$PWD/packaging/windows/kav-pnb.wxs"
 # folder is given, and CATALOGDIR reaches the installing service in a
 # managed install too.
 secure="$(msiinfo export "$build/kav-pnb.msi" Property | sed -n 's/^SecureCustomProperties\t\(.*\)\r$/\1/p')"
+# A rebuild of the same version is an upgrade: the detection row includes
+# its upper version (migrate features 1 + inclusive maximum 512; a key
+# column, so the row is replaced). The
+# remembered folder is taken right after the search, before anything reads
+# CATALOGDIR (wixl sequences "After" actions late). What the program wrote
+# in its own folder goes with it (install mode 2: on uninstall).
+upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/{\1}/p' packaging/windows/kav-pnb.wxs)
+remove_file() {  # <key> <name> <folder's directory id>
+  echo "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`) VALUES ('$1', 'ProgramWrittenFiles', '$2', '$3', 2)"
+}
 msibuild "$build/kav-pnb.msi" \
   -q "UPDATE \`Component\` SET \`Condition\` = 'CATALOGDIR' WHERE \`Component\` = 'CatalogFolderSetting'" \
-  -q "UPDATE \`Property\` SET \`Value\` = 'CATALOGDIR${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'"
+  -q "UPDATE \`Property\` SET \`Value\` = 'CATALOGDIR${secure:+;$secure}' WHERE \`Property\` = 'SecureCustomProperties'" \
+  -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
+  -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')" \
+  -q "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 51 WHERE \`Action\` = 'KeepRememberedCatalogFolder'" \
+  -q "UPDATE \`InstallUISequence\` SET \`Sequence\` = 51 WHERE \`Action\` = 'KeepRememberedCatalogFolder'" \
+  -q "$(remove_file JobFile kav_pnb.lom INSTALLDIR)" \
+  -q "$(remove_file ProgramFolderTemporaries '.kav_pnb.*' INSTALLDIR)" \
+  -q "$(remove_file BuiltPartNumber pnb.dat WrittenDataFolder)" \
+  -q "$(remove_file FlangeList AntFlanges.dat WrittenDataFolder)" \
+  -q "$(remove_file DataFolderLock kav_pnb.lock WrittenDataFolder)" \
+  -q "$(remove_file DataFolderTemporaries '.kav_pnb.*' WrittenDataFolder)"
 if ! msiinfo export "$build/kav-pnb.msi" Component | grep -q $'^CatalogFolderSetting\t.*\tCATALOGDIR\t'; then
   echo "kav-pnb.msi: the catalogue setting's condition was not set" >&2
   exit 1
