@@ -39,7 +39,7 @@ int RunCheck(TToolRun& run, const TCommandLine&) {
 #endif
   if (run.Format() == TFormat::Tsv) {
     for (const TFinding& finding : result.findings)
-      run.Out() << TsvText(FormatFinding(finding), run.Encoding()) << '\n';
+      run.Out() << LineText(FormatFinding(finding), run.Encoding()) << '\n';
     run.Out() << FormatSummary(result) << '\n';
   } else {
     TRecordWriter writer(run.Out(), run.Format(),

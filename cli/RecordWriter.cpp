@@ -17,15 +17,19 @@ bool IsAscii(std::string_view text) {
   return any < 0x80;
 }
 
-bool BreaksTsv(char c) {
-  return c == '\t' || c == '\r' || c == '\n' || c == '\\';
+bool BreaksLine(char c) {
+  return c == '\t' || c == '\r' || c == '\n';
 }
 
-std::string TsvEscaped(std::string text) {
-  if (std::none_of(text.begin(), text.end(), BreaksTsv)) return text;
+bool BreaksTsv(char c) {
+  return BreaksLine(c) || c == '\\';
+}
+
+std::string TsvEscaped(std::string text, bool (*breaks)(char) = BreaksTsv) {
+  if (std::none_of(text.begin(), text.end(), breaks)) return text;
   std::string escaped;
   for (const char c : text) {
-    if (!BreaksTsv(c)) {
+    if (!breaks(c)) {
       escaped += c;
       continue;
     }
@@ -76,6 +80,10 @@ std::string MessageText(std::string_view text, TEncoding encoding) {
 
 std::string TsvText(std::string_view bytes, TEncoding encoding) {
   return TsvEscaped(OutputText(bytes, encoding));
+}
+
+std::string LineText(std::string_view bytes, TEncoding encoding) {
+  return TsvEscaped(OutputText(bytes, encoding), BreaksLine);
 }
 
 std::string InputText(std::string_view text, TEncoding encoding) {

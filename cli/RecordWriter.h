@@ -32,6 +32,9 @@ std::string OutputText(std::string_view bytes, TEncoding encoding);
 // The same in a tab-separated line, which a cell never breaks: a tab, CR, LF
 // and backslash become \t, \r, \n and \\.
 std::string TsvText(std::string_view bytes, TEncoding encoding);
+// The same in a line meant to be read (a finding), where a backslash is a
+// Windows path's own: only a tab, CR and LF are escaped.
+std::string LineText(std::string_view bytes, TEncoding encoding);
 // Text a caller typed or a batch holds, in the run's encoding, as the
 // catalogue's Windows-1252 bytes. Bytes that are not UTF-8 are taken as they are.
 std::string InputText(std::string_view text, TEncoding encoding);

@@ -487,11 +487,15 @@ TEST_F(CheckerCliTest, ExitStatusFollowsTheErrors) {
   EXPECT_EQ(Run(), 0) << out.str();  // warnings alone
   EXPECT_TRUE(Holds(out.str(), {"0 errors, 1 warning"}));
 
-  // A folder given for this run is named as given, not as the registry's.
-  EXPECT_EQ(RunCli({"check", "--catalog", program / "nowhere", "--program-folder", program.Path()},
-                   out, err),
-            1);
-  EXPECT_TRUE(Holds(out.str(), {"(the shared folder comes from --catalog: "})) << out.str();
+  // A folder given for this run is named as given, not as the registry's,
+  // a backslash in it as written (on Windows, every separator).
+  EXPECT_EQ(
+      RunCli({"check", "--catalog", program / "no\\where", "--program-folder", program.Path()}, out,
+             err),
+      1);
+  EXPECT_TRUE(Holds(out.str(), {"(the shared folder comes from --catalog: ", "no\\where"}))
+      << out.str();
+  EXPECT_EQ(out.str().find("\\\\"), std::string::npos) << out.str();
   EXPECT_EQ(RunCli({"check", "HP2-23"}, out, err), 2);
   EXPECT_EQ(RunCli({"--help"}, out, err), 0);
   EXPECT_TRUE(Holds(out.str(), {"warning: the program copes"}));
