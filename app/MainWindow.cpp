@@ -143,6 +143,21 @@ void TMainWindow::moveEvent(QMoveEvent* event) {
 }
 
 void TMainWindow::FormCreate(const QStringList& arguments) {
+  ChooseMode(arguments);
+  // A first start where the installer set no catalogue folder: the user
+  // may choose it now rather than look for the registry.
+  if (data_.CatalogueFolderUnset() && OfferCatalogueFolder()) ChooseMode(arguments);
+}
+
+bool TMainWindow::OfferCatalogueFolder() {
+  if (!services_.Dialogs.Confirm(kOfferCatalogueFolder)) return false;
+  std::string folder;
+  if (!services_.Dialogs.ChooseFolder(kChooseCatalogueFolder, folder)) return false;
+  data_.KeepCatalogueFolder(folder);
+  return true;
+}
+
+void TMainWindow::ChooseMode(const QStringList& arguments) {
   bool found = false;
   if (!arguments.isEmpty()) {
     // Only the first argument counts, without blanks and control characters around it.

@@ -40,6 +40,12 @@ struct TWindowServices {
   TShell& Shell;
 };
 
+inline constexpr const char* kOfferCatalogueFolder =
+    "The catalogue folder is not set. Would you like to choose it now? It is kept for you and "
+    "used from now on.";
+inline constexpr const char* kChooseCatalogueFolder =
+    "Choose the catalogue folder (the folder that holds MWAnts.dat)";
+
 class TMainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -129,6 +135,10 @@ class TMainWindow : public QMainWindow {
   void BuildSelectionPage();
   void BuildCustomizationPage();
   void FormCreate(const QStringList& arguments);
+  // Command or full mode, as the command line and the catalogue decide.
+  void ChooseMode(const QStringList& arguments);
+  // Asks for the shared catalogue folder and keeps it; true when chosen.
+  bool OfferCatalogueFolder();
   // The window's own size: the client area below the menu.
   QSize DesignedSize() const;
   void FitToScreen();

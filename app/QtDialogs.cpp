@@ -1,6 +1,8 @@
 #include "app/QtDialogs.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,6 +44,13 @@ bool TQtDialogs::Confirm(const std::string& text) {
 void TQtDialogs::ShowErrorBox(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, "Error", DisplayText(text), QMessageBox::Ok, parent_);
   box.exec();
+}
+
+bool TQtDialogs::ChooseFolder(const std::string& caption, std::string& folder) {
+  const QString chosen = QFileDialog::getExistingDirectory(parent_, FromAnsi(caption));
+  if (chosen.isEmpty()) return false;
+  folder = QDir::toNativeSeparators(chosen).toLocal8Bit().toStdString();
+  return true;
 }
 
 void ApplyProgramLook() {

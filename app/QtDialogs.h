@@ -12,6 +12,7 @@ class TQtDialogs : public TDialogs {
   void ShowMessage(const std::string& text) override;
   bool Confirm(const std::string& text) override;
   void ShowErrorBox(const std::string& text) override;
+  bool ChooseFolder(const std::string& caption, std::string& folder) override;
 
  private:
   QWidget* parent_ = nullptr;

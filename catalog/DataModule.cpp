@@ -162,6 +162,12 @@ void TDataModule::SetSharedFolder(const std::string& folder) {
   Pricing.SetGivenFolder(folder);
 }
 
+void TDataModule::KeepCatalogueFolder(const std::string& folder) {
+  // Both shared tables read the same value.
+  const TRegistryOptions& where = Antennas.RegistryOptions();
+  CurrentUserRegistry().WriteString(where.Key, where.Section, where.Value, folder);
+}
+
 void TDataModule::ShowError(const std::string& message, const std::string& context) {
   dialogs_.ShowErrorBox("The following error was encountered:\r" + QuoteDoubled(message) + "\r\n" +
                         context);

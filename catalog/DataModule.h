@@ -65,6 +65,11 @@ class TDataModule {
   void SetCatalogueHint(const std::string& hint) { catalogueHint_ = hint; }
   // The shared catalogue folder for this run, in place of the registry's.
   void SetSharedFolder(const std::string& folder);
+  // Whether the registry names no shared catalogue folder (a first start).
+  bool CatalogueFolderUnset() const { return Antennas.Location().folderUnset; }
+  // Keeps `folder` as this user's shared catalogue folder, where the
+  // registry holds it, for this run and the next.
+  void KeepCatalogueFolder(const std::string& folder);
   void FilterTypesByFreq();
 
   // --- read-outs of the current antenna ---

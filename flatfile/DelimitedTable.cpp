@@ -57,6 +57,7 @@ TFileLocation TDelimitedTable::Location() const {
     if (ansi::Trim(location.folder).empty()) {
       // An unset folder would be the root folder of the drive, never the catalogue's.
       location.path = fileName_;
+      location.folderUnset = true;
       location.error = "The shared catalogue folder, which holds " + fileName_ + ", is not set";
       return location;
     }

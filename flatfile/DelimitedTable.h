@@ -29,6 +29,8 @@ struct TFileLocation {
   bool fromRegistry = false;
   TRegistry::ValueKind registryValue = TRegistry::ValueKind::Missing;
   std::string folder;
+  // The registry names no folder (none set, or only blanks).
+  bool folderUnset = false;
 };
 
 class TDelimitedTable : public TTable {

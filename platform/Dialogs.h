@@ -13,4 +13,11 @@ class TDialogs {
   virtual bool Confirm(const std::string& text) = 0;
   // An error: caption "Error", error icon, "OK".
   virtual void ShowErrorBox(const std::string& text) = 0;
+  // The system's folder chooser, titled `caption`; `folder` is the folder
+  // chosen, with the system's separators. False when the user cancels or
+  // where no chooser can be shown (the headless tool).
+  virtual bool ChooseFolder(const std::string& caption, std::string& folder) {
+    (void)caption, (void)folder;
+    return false;
+  }
 };

@@ -21,9 +21,15 @@ class FakeDialogs : public TDialogs {
     return yes;
   }
   void ShowErrorBox(const std::string& text) override { errors.push_back(text); }
+  bool ChooseFolder(const std::string& caption, std::string& folder) override {
+    questions.push_back(caption);
+    folder = folderToChoose;
+    return !folder.empty();
+  }
 
   std::vector<std::string> messages, questions, errors;
-  std::deque<bool> answers;  // answers to Confirm, in order; No when exhausted
+  std::string folderToChoose;  // the folder the chooser gives; cancelled when empty
+  std::deque<bool> answers;    // answers to Confirm, in order; No when exhausted
 };
 
 class FakeClipboard : public TClipboard {

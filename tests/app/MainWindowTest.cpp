@@ -227,6 +227,23 @@ TEST_F(MainWindowTest, AMissingCatalogueIsShownOnceWithWhereItsFolderIsSet) {
   EXPECT_NE(dialogs.errors[0].find("in loading Antenna data\r\n\r\nThe catalogue folder is "),
             std::string::npos)
       << dialogs.errors[0];
+  EXPECT_TRUE(dialogs.questions.empty());  // a folder is set: the user fixes that file
+}
+
+TEST_F(MainWindowTest, AFirstStartWithNoCatalogueFolderOffersToChooseIt) {
+  CurrentUserRegistry().WriteString("Software\\Ostrel", "Common Files", "Path", "");
+  dialogs.answers = {true};
+  dialogs.folderToChoose = shared.Path();
+  TMainWindow& w = Start({"HP4-23"});
+  ASSERT_EQ(dialogs.errors.size(), 1u);  // said once, then offered
+  EXPECT_EQ(dialogs.questions,
+            (std::vector<std::string>{kOfferCatalogueFolder, kChooseCatalogueFolder}));
+  // Kept for this user, and the command line's antenna opens at once.
+  std::string kept;
+  CurrentUserRegistry().ReadString("Software\\Ostrel", "Common Files", "Path", kept);
+  EXPECT_EQ(
+      std::tuple(kept, w.EPWizard1->Layout().toStdString(), w.dbCustPartNum->text().toStdString()),
+      std::tuple(shared.Path(), std::string("Command"), std::string("HP4-23-AXP")));
 }
 
 TEST_F(MainWindowTest, FinishWithoutAPartNumberAsksFirst) {
