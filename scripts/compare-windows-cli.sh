@@ -119,6 +119,7 @@ w="$(windows "$program")"
 {
   printf 'program=%s\\\nworking=%s\\\ndata=%s\\data\\\njob=%s\\kav_pnb.lom\n' "$w" "$w" "$w" "$w"
   printf 'registry=HKEY_CURRENT_USER\\Software\\Ostrel\nregistry=HKEY_LOCAL_MACHINE\\Software\\Ostrel\n'
+  printf 'registry=HKEY_LOCAL_MACHINE\\Software\\WOW6432Node\\Ostrel\n'
   printf 'catalog=%s\\\n' "$(windows "$catalog")"
 } >"$out/linux/paths.out"
 wine "$program/kav_pnb_cli.exe" paths >"$out/windows/paths.out"

@@ -32,11 +32,25 @@ class TWindowsRegistry : public TRegistry {
   }
 
   // The user's own value first; only one the user lacks is taken from the
-  // machine's, as a setting for every user is meant to be overridden.
+  // machine's, as a setting for every user is meant to be overridden. The
+  // machine's 64-bit view comes before its 32-bit one, where 32-bit
+  // deployment tools write (reg add ... /reg:32).
   ValueKind ReadString(const std::string& key, const std::string& section, const std::string& name,
                        std::string& value) override {
-    const ValueKind kind = ReadFrom(user_, key, section, name, value);
-    return kind != ValueKind::Missing ? kind : ReadFrom(machine_, key, section, name, value);
+    for (const auto& [root, view] : {std::pair{user_, REGSAM{0}}, std::pair{machine_, REGSAM{0}},
+                                     std::pair{machine_, REGSAM{KEY_WOW64_32KEY}}}) {
+      const ValueKind kind = ReadFrom(root, view, key, section, name, value);
+      if (kind != ValueKind::Missing) return kind;
+    }
+    return ValueKind::Missing;
+  }
+
+  std::vector<std::string> Places(const std::string& key) const override {
+    std::vector<std::string> places = TRegistry::Places(key);
+    const size_t software = key.find('\\');
+    places.push_back("HKEY_LOCAL_MACHINE\\" + key.substr(0, software) + "\\WOW6432Node" +
+                     (software == std::string::npos ? "" : key.substr(software)));
+    return places;
   }
 
   void WriteString(const std::string& key, const std::string& section, const std::string& name,
@@ -53,10 +67,11 @@ class TWindowsRegistry : public TRegistry {
   }
 
  private:
-  static ValueKind ReadFrom(HKEY root, const std::string& key, const std::string& section,
-                            const std::string& name, std::string& value) {
+  static ValueKind ReadFrom(HKEY root, REGSAM view, const std::string& key,
+                            const std::string& section, const std::string& name,
+                            std::string& value) {
     HKEY handle = nullptr;
-    if (::RegOpenKeyExW(root, SubkeyPath(key, section).c_str(), 0, KEY_READ, &handle) !=
+    if (::RegOpenKeyExW(root, SubkeyPath(key, section).c_str(), 0, KEY_READ | view, &handle) !=
         ERROR_SUCCESS)
       return ValueKind::Missing;
     const std::wstring valueName = Wide(name);

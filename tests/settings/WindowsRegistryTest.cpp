@@ -61,4 +61,29 @@ TEST_F(WindowsRegistryTest, TheMachinesValueServesAUserWhoHasNoneAndWritesStayTh
   EXPECT_EQ(Read(*registry, TRegistry::ValueKind::Other), "untouched");
 }
 
+TEST_F(WindowsRegistryTest, AValueInTheMachinesThirtyTwoBitViewIsReadToo) {
+  // As "reg add HKLM\... /reg:32" writes it, under a key of the test's own.
+  const std::wstring key =
+      L"Software\\kav-pnb-tests-" + std::to_wstring(::GetCurrentProcessId()) + L"\\Common Files";
+  HKEY handle = nullptr;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
+    GTEST_SKIP() << "the machine's registry is not this user's to write";
+  const std::wstring data = L"\\\\server\\x86";
+  ::RegSetValueExW(handle, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  ::RegCloseKey(handle);
+  std::unique_ptr<TRegistry> registry = MakeWindowsRegistry(user_, HKEY_LOCAL_MACHINE);
+  std::string value;
+  EXPECT_EQ(
+      registry->ReadString("Software\\kav-pnb-tests-" + std::to_string(::GetCurrentProcessId()),
+                           "Common Files", "Path", value),
+      TRegistry::ValueKind::String);
+  EXPECT_EQ(value, "\\\\server\\x86");
+  ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), KEY_WOW64_32KEY, 0);
+  ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key.substr(0, key.rfind(L'\\')).c_str(), KEY_WOW64_32KEY,
+                    0);
+}
+
 }  // namespace
