@@ -13,6 +13,8 @@
 #              OUR4-23 --lom" writes its job file, equal to the Linux
 #              tool's, where "paths" says (%LOCALAPPDATA%\kav-pnb\) and
 #              leaves Program Files as it was;
+#   entry      the installed-programs entry names its install location and
+#              its help (the README.txt installed beside the programs);
 #   shortcut   the Start-menu shortcut "KAV Part Number Builder" points at
 #              the installed kav_pnb.exe;
 #   redeploy   the same version rebuilt (a new product code), installed
@@ -134,6 +136,22 @@ fi
 check "job file: build OUR4-23 --lom writes it in %LOCALAPPDATA%\\kav-pnb\\ as paths says, nothing in Program Files" \
   "$status" "$detail"
 chmod -R u+w "$program" # the administrator who uninstalls may
+
+# The installed-programs entry: where the program is and where to read
+# about it. (Its icon, ARPPRODUCTICON, is Windows' to show: Wine's
+# installer writes no DisplayIcon.)
+entry_values=$(run wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+  tr -d '\r' | awk '
+    /^HKEY_/ { if (name == "KAV Part Number Builder") exit; name = ""; values = "" }
+    sub(/^ +DisplayName +REG_SZ +/, "") { name = $0 }
+    sub(/^ +(InstallLocation|HelpLink) +REG_SZ +/, "") { values = values $0 "|" }
+    END { if (name == "KAV Part Number Builder") print values }' || true)
+status=0
+[ "$entry_values" = 'C:\Program Files\KAV Part Number Builder\README.txt|C:\Program Files\KAV Part Number Builder\|' ] ||
+  [ "$entry_values" = 'C:\Program Files\KAV Part Number Builder\|C:\Program Files\KAV Part Number Builder\README.txt|' ] ||
+  status=1
+check "entry: the installed-programs entry names the install location and the README as its help" \
+  "$status" "InstallLocation and HelpLink: $entry_values"
 
 # The shortcut's target and working folder, from the Shell Link format: the
 # local path of its link information, then its string data. Windows puts a

@@ -68,7 +68,9 @@ secure="$(msiinfo export "$build/kav-pnb.msi" Property | sed -n 's/^SecureCustom
 # column, so the row is replaced). The
 # remembered folder is taken right after the search, before anything reads
 # CATALOGDIR (wixl sequences "After" actions late). What the program wrote
-# in its own folder goes with it (install mode 2: on uninstall).
+# in its own folder goes with it (install mode 2: on uninstall). wixl
+# writes HKMU (the machine's key for every user, the user's for one) as 4,
+# which Windows does not know: it is -1.
 upgrade_code=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/{\1}/p' packaging/windows/kav-pnb.wxs)
 remove_file() {  # <key> <name> <folder's directory id>
   echo "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`, \`InstallMode\`) VALUES ('$1', 'ProgramWrittenFiles', '$2', '$3', 2)"
@@ -79,6 +81,7 @@ msibuild "$build/kav-pnb.msi" \
   -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
   -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')" \
   -q "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 51 WHERE \`Action\` = 'KeepRememberedCatalogFolder'" \
+  -q "UPDATE \`Registry\` SET \`Root\` = -1 WHERE \`Root\` = 4" \
   -q "UPDATE \`InstallUISequence\` SET \`Sequence\` = 51 WHERE \`Action\` = 'KeepRememberedCatalogFolder'" \
   -q "$(remove_file JobFile kav_pnb.lom INSTALLDIR)" \
   -q "$(remove_file ProgramFolderTemporaries '.kav_pnb.*' INSTALLDIR)" \
