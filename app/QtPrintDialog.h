@@ -7,7 +7,8 @@
 
 // Said instead of the dialog where the system has no printer to offer.
 inline constexpr const char* kNoPrinterInstalled =
-    "No printer is installed. Add a printer in the system's settings, then print again.";
+    "No printer is installed. Add one under Printers & scanners in Windows Settings, then print "
+    "again.";
 
 class TQtPrintDialog : public TPrintDialog {
  public:
