@@ -35,8 +35,12 @@ TMainWindow::TMainWindow(TDataModule& data, TWindowServices services, const QStr
   SetUpPatternViewerLauncher(ExecuteApp1);
   BuildMenu();
   BuildWizard();
-  // A fixed client area below the menu, with a border that cannot be resized.
+  // A fixed client area below the menu, with a border that cannot be resized,
+  // and no maximise button, which would do nothing.
   setFixedSize(DesignedSize());
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
 
   // The data module draws into the picture boxes and calls back after every
   // change of the current antenna, from now on.

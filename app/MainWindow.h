@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 #include "catalog/DataModule.h"
 #include "launch/ProgramLauncher.h"
@@ -143,6 +144,8 @@ class TMainWindow : public QMainWindow {
   QSize DesignedSize() const;
   void FitToScreen();
   void UpdateQueryControls();
+  // What Enter runs the query from.
+  std::vector<QWidget*> QueryControls() const;
   // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
   void FocusAfterChoice(QRadioButton* radio, QWidget* target);
   void RunAntennaQuery();

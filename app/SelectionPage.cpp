@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/MainWindow.h"
 #include "app/PageWidgets.h"
@@ -96,10 +97,10 @@ void TMainWindow::BuildSelectionPage() {
   query->setIconSize({20, 20});
   query->SetSpacing(10);
   btnQryAntList = query;
-  // Enter in the part-number box or in a closed query list runs the query,
-  // not the wizard's default button: Next would go on with the antenna shown
-  // before the user chose.
-  for (QWidget* queryControl : std::initializer_list<QWidget*>{txtPart, cboFreqList, cboTypeList})
+  // Enter in the part-number box, in a closed query list or on a query's
+  // radio button runs the query, not the wizard's default button: Next would
+  // go on with the antenna shown before the user chose.
+  for (QWidget* queryControl : QueryControls())
     queryControl->installEventFilter(this);
   new TEtchedLine(page, {16, 240, 613, 33});
   Heading("Select Antenna", page, {16, 256, 98, 13});
@@ -168,9 +169,14 @@ void TMainWindow::BuildSelectionPage() {
   OnClick(btnPrintSpecs, this, &TMainWindow::btnPrintSpecsClick);
 }
 
+std::vector<QWidget*> TMainWindow::QueryControls() const {
+  return {txtPart, cboFreqList, cboTypeList, rbAll, rbFreqType, rbPartNum};
+}
+
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if ((watched == txtPart || watched == cboFreqList || watched == cboTypeList) &&
-      event->type() == QEvent::KeyPress) {
+  const std::vector<QWidget*> queryControls = QueryControls();
+  if (event->type() == QEvent::KeyPress &&
+      std::find(queryControls.begin(), queryControls.end(), watched) != queryControls.end()) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       btnQryAntList->click();

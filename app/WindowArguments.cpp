@@ -1,5 +1,11 @@
 #include "app/WindowArguments.h"
 
+#ifdef _WIN32
+#include <windows.h>
+// after windows.h
+#include <shellapi.h>
+#endif
+
 TWindowArguments ReadWindowArguments(const QStringList& arguments) {
   TWindowArguments read{arguments, std::nullopt, QString()};
   const QString option = QStringLiteral("--job-file");
@@ -28,4 +34,21 @@ TWindowArguments ReadWindowArguments(const QStringList& arguments) {
     read.jobFile = path;
   }
   return read;
+}
+
+QStringList CallerArguments(int argc, char** argv) {
+  QStringList words;
+#ifdef _WIN32
+  (void)argc, (void)argv;  // the 8-bit argv would lose what the code page lacks
+  int count = 0;
+  if (LPWSTR* all = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i)
+      words << QString::fromWCharArray(all[i]);
+    ::LocalFree(all);
+  }
+#else
+  for (int i = 1; i < argc; ++i)
+    words << QString::fromLocal8Bit(argv[i]);
+#endif
+  return words;
 }

@@ -18,6 +18,11 @@ struct TWindowArguments {
 
 TWindowArguments ReadWindowArguments(const QStringList& arguments);
 
+// The command-line arguments after the program's name, as the caller wrote
+// them (on Windows from the Unicode command line; elsewhere argv in the
+// locale's encoding), with nothing taken out.
+QStringList CallerArguments(int argc, char** argv);
+
 // A calling program's exit statuses.
 inline constexpr int kHandedBack = 0;
 inline constexpr int kNothingHandedBack = 1;

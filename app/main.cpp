@@ -18,7 +18,12 @@
 
 int main(int argc, char** argv) {
   ProgramFolder();  // fixed before anything reads a file
-  QApplication app(argc, argv);
+  // The caller's words, read before Qt sees them: Qt would take "-style",
+  // "-reverse" and its other options out of the command line, and a model
+  // number may look like one. Qt gets the program's name alone.
+  const QStringList arguments = CallerArguments(argc, argv);
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
   ApplyProgramLook();
 
   // The general error report: one box with the error's text; the window stays usable.
@@ -34,8 +39,6 @@ int main(int argc, char** argv) {
   TQtSaveDialog saveDialog;
   TDesktopShell shell;
 
-  QStringList arguments = QApplication::arguments();
-  arguments.removeFirst();
   const TWindowArguments command = ReadWindowArguments(arguments);
   if (!command.usageError.isEmpty()) {
     dialogs.ShowMessage(ToAnsi(command.usageError + "\n\nkav_pnb [MODEL [--job-file PATH]]"));

@@ -116,6 +116,7 @@ TAboutBox::TAboutBox(TShell* shell, QWidget* parent) : QDialog(parent) {
   bitBtn1_->setDefault(true);
   bitBtn1_->setFocus();
   connect(bitBtn1_, &QPushButton::clicked, this, &TAboutBox::BitBtn1Click);
+  setTabOrder(bitBtn1_, urlLabel1_);  // OK first, then the link
 
   FormCreate();
 }

@@ -1,6 +1,9 @@
 #include "controls/LinkLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include "platform/QString1252.h"
 #include "platform/Shell.h"
@@ -12,6 +15,7 @@ TLinkLabel::TLinkLabel(QWidget* parent) : QLabel(parent) {
   f.setUnderline(true);
   setFont(f);
   SetFontColor(colorNormal_);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 void TLinkLabel::SetColorNormal(const QColor& color) {
@@ -57,11 +61,35 @@ void TLinkLabel::leaveEvent(QEvent*) {
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (Inside(event->position().toPoint())) {
-    if (pressed_ && shell_ != nullptr) shell_->Open(ToAnsi(url_.isEmpty() ? text() : url_));
+    if (pressed_) Open();
     SetFontColor(colorMoveOver_);
   } else {
     SetFontColor(colorNormal_);
   }
   pressed_ = false;
   event->accept();
+}
+
+void TLinkLabel::Open() {
+  if (shell_ != nullptr) shell_->Open(ToAnsi(url_.isEmpty() ? text() : url_));
+}
+
+void TLinkLabel::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (event->modifiers() == Qt::NoModifier &&
+      (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+    Open();
+    event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void TLinkLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  QStylePainter painter(this);
+  QStyleOptionFocusRect focus;
+  focus.initFrom(this);
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }

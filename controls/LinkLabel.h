@@ -2,7 +2,8 @@
 // A hyperlink label: blue and underlined, one colour while the mouse is
 // elsewhere, another while it is over the label and a third while a button is
 // held down on it. A press followed by a release inside the label opens the
-// link through the shell.
+// link through the shell. It takes the focus by Tab, shows it, and Enter or
+// Space opens the link, as a link in a browser does.
 #include <QColor>
 #include <QLabel>
 #include <string>
@@ -38,9 +39,12 @@ class TLinkLabel : public QLabel {
   void mouseMoveEvent(QMouseEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void SetFontColor(const QColor& color);
+  void Open();
   bool Inside(QPoint pos) const;
 
   QColor colorNormal_{0x00, 0x00, 0xFF};

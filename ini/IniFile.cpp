@@ -139,6 +139,9 @@ void TIniFile::LoadFile(const std::string& fileName) {
 
   std::vector<char> buffer;  // declared first: it must outlive the open file
   const int fd = native::OpenForReading(fileName);
+  // Gone since it was seen (another copy of the program replacing its job
+  // file): nothing to load, as if it had never been there.
+  if (fd == -1 && errno == ENOENT) return;
   if (fd < 0) RaiseFileError("Cannot open", fileName, native::OpenFailure(fd));
   TOpenFile file(native::ReadStream(fd));
   if (!file.Get()) RaiseFileError("Cannot open", fileName, errno);

@@ -14,6 +14,6 @@ inline constexpr const char* kPatternViewerFailed = "Could not successfully laun
 void SetUpPatternViewerLauncher(TProgramLauncher& launcher);
 
 // Passes the model number (the current antenna's), unquoted, and starts the
-// viewer. Any error on the way shows kPatternViewerFailed; a viewer that is
-// simply not there shows nothing.
+// viewer. A launch that does not start it shows kPatternViewerFailed, then
+// what is missing and where the viewer's folder is set.
 void LaunchPatternViewer(const std::string& model, TProgramLauncher& launcher, TDialogs& dialogs);

@@ -73,8 +73,13 @@ std::string ExportFileName(const std::string& chosen, int filterIndex) {
 void WriteExportFile(const std::string& path, const std::string& bytes) {
   try {
     WriteFileAtomically(path, bytes);
-  } catch (const EKavError&) {
-    throw EKavError("Cannot create file " + path);
+  } catch (const EKavError& error) {
+    // The file the user chose (not the temporary one beside it), then the
+    // system's reason, which the write's message ends with.
+    const std::string written = error.what();
+    const size_t reason = written.find("\". ");
+    throw EKavError("Cannot create file " + path +
+                    (reason == std::string::npos ? "" : ". " + written.substr(reason + 3)));
   }
 }
 

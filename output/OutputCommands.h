@@ -47,5 +47,5 @@ std::vector<TFileType> ExportFileTypes();
 std::string ExportFileName(const std::string& chosen, int filterIndex);
 
 // Replaces the file whole, never writing through a link at its name;
-// "Cannot create file <path>" when it cannot be written.
+// "Cannot create file <path>. <the system's reason>" when it cannot be written.
 void WriteExportFile(const std::string& path, const std::string& bytes);

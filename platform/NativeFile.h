@@ -56,7 +56,12 @@ inline int OpenForReading(const std::string& path) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    errno = ::GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+    // Only a name with nothing behind it is ENOENT: a file another program
+    // holds is there all the same.
+    const DWORD error = ::GetLastError();
+    errno = error == ERROR_ACCESS_DENIED                                        ? EACCES
+            : error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? EBUSY
+                                                                                : ENOENT;
     return -1;
   }
   // A pipe or a device ("CON", "NUL") opens too: only a disk file is read.

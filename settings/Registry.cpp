@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -139,13 +140,34 @@ void TIniRegistry::WriteString(const std::string& key, const std::string& sectio
   ini.Flush();
 }
 
-std::string CatalogueFolderSetting() {
+std::string SettingPlace(const std::string& what, const std::string& section) {
 #ifdef _WIN32
-  return "The catalogue folder is the registry value Path under "
-         "HKEY_CURRENT_USER\\Software\\Ostrel\\Common Files (or, for every user, under "
-         "HKEY_LOCAL_MACHINE\\Software\\Ostrel\\Common Files).";
+  return what + " is the registry value Path under HKEY_CURRENT_USER\\Software\\Ostrel\\" +
+         section + " (or, for every user, under HKEY_LOCAL_MACHINE\\Software\\Ostrel\\" + section +
+         ").";
 #else
-  return "The catalogue folder is set by Path= under [Common Files] in "
-         "~/.config/Ostrel/registry.ini (or, for every user, /etc/xdg/Ostrel/registry.ini).";
+  // The files this run reads, as the registry in use names them ($XDG_CONFIG_HOME
+  // and $XDG_CONFIG_DIRS followed), the user's home shown as "~".
+  const char* home = std::getenv("HOME");
+  const auto shown = [&](std::string file) {
+    const size_t length = home != nullptr ? std::strlen(home) : 0;
+    if (length > 1 && file.compare(0, length, home) == 0 && file[length] == '/')
+      file = "~" + file.substr(length);
+    return file;
+  };
+  const std::vector<std::string> files = CurrentUserRegistry().Places("Software\\Ostrel");
+  std::string text = what + " is set by Path= under [" + section + "] in " +
+                     (files.empty() ? std::string("registry.ini") : shown(files.front()));
+  if (files.size() > 1) {
+    text += " (or, for every user, ";
+    for (size_t i = 1; i < files.size(); ++i)
+      text += (i > 1 ? ", " : "") + shown(files[i]);
+    text += ")";
+  }
+  return text + ".";
 #endif
+}
+
+std::string CatalogueFolderSetting() {
+  return SettingPlace("The catalogue folder", "Common Files");
 }

@@ -38,7 +38,11 @@ TRegistry& CurrentUserRegistry();
 // Replaces it (tests); nullptr restores the platform's own.
 void SetCurrentUserRegistry(std::unique_ptr<TRegistry> registry);
 
-// Where a user sets the shared catalogue folder, in a sentence.
+// Where a user sets the folder value Path of the subkey `section` of
+// Software\Ostrel, in a sentence that begins with `what`: the registry keys
+// on Windows, elsewhere the files the registry in use reads.
+std::string SettingPlace(const std::string& what, const std::string& section);
+// The same for the shared catalogue folder.
 std::string CatalogueFolderSetting();
 
 #ifdef _WIN32

@@ -445,6 +445,12 @@ TEST_F(KeyboardTest, FirstDownPicksTheFirstEntryAndEnterInAQueryListQueries) {
   QTest::keyClick(window->cboTypeList, Qt::Key_Return);
   EXPECT_EQ(std::pair(window->EPWizard1->ActivePage(), Cell(data->Antennas, "PartNum")),
             std::pair(window->EPWizardPage1, std::string("HP2-23")));
+  // Enter on "Show Me All Antennas" runs that query, too.
+  window->rbAll->click();
+  window->rbAll->setFocus();
+  QTest::keyClick(window->rbAll, Qt::Key_Return);
+  EXPECT_EQ(std::pair(window->EPWizard1->ActivePage(), data->Antennas.RecordCount()),
+            std::pair(window->EPWizardPage1, 5));
 }
 
 }  // namespace

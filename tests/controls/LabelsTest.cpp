@@ -140,6 +140,14 @@ TEST(AboutBoxTest, ShowsTheTitleIconAndLinkAndItsTextsFit) {
   // The maker's link goes to the shell given to the box.
   QTest::mouseClick(about.URLLabel1(), Qt::LeftButton, {}, QPoint(2, 2));
   EXPECT_EQ(shell.opened, (std::vector<std::string>{about.URLLabel1()->URL().toStdString()}));
+  // A keyboard user reaches the link by Tab from OK and opens it with Enter.
+  about.show();
+  about.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+  QTest::keyClick(about.BitBtn1(), Qt::Key_Tab);
+  ASSERT_TRUE(about.URLLabel1()->hasFocus());
+  QTest::keyClick(about.URLLabel1(), Qt::Key_Return);
+  EXPECT_EQ(std::pair(shell.opened.size(), about.isVisible()), std::pair(size_t{2}, true));
 }
 
 TEST(AboutBoxTest, OkClosesTheBoxAndEscDoesNot) {

@@ -162,14 +162,24 @@ TEST_F(LauncherTest, WhatHappensWhenTheViewerCannotBeFoundOrStarted) {
   SetViewerFolder(viewer.Path());
   registry->binaryValue = true;
   LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
-  EXPECT_EQ(dialogs.messages, std::vector<std::string>(3, kPatternViewerFailed));
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  const std::string unset = std::string(kPatternViewerFailed) +
+                            "\r\n\r\nThe viewer's folder is not set. The folder of KAV_RPE.exe ";
+  for (const std::string& message : dialogs.messages) {
+    EXPECT_EQ(message.substr(0, unset.size()), unset);
+    EXPECT_NE(message.find("KAVRPE"), std::string::npos) << message;
+  }
   EXPECT_EQ(Recorded(false), "");
-  // No viewer in the registry's folder: nothing, and no message.
+  // No viewer in the registry's folder: said, with the folder looked in.
   registry->binaryValue = false;
   fs::remove(viewer / "KAV_RPE.exe");
   LaunchPatternViewer(data->GetSelectedPartNum(), launcher, dialogs);
   EXPECT_FALSE(launcher.Execute());
-  EXPECT_EQ(dialogs.messages.size(), 3u);
+  ASSERT_EQ(dialogs.messages.size(), 4u);
+  const std::string& missing = dialogs.messages[3];
+  const size_t named = missing.find("\r\n\r\nKAV_RPE.exe is not in ");
+  EXPECT_LT(named, missing.find(". The folder of KAV_RPE.exe ")) << missing;
+  EXPECT_NE(missing.find("KAVRPE"), std::string::npos) << missing;
 #ifndef _WIN32
   // A file that is no program goes to the desktop's opener (on Windows the
   // shell itself opens it).

@@ -73,7 +73,8 @@ TEST_F(ExportTest, ExportWritesTheSameBytesUnderEitherTypeAndReplacesAFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()), {}), 3);
   EXPECT_EQ(std::pair(dialogs.messages.empty(), dialogs.questions.empty()), std::pair(true, true));
   EXPECT_EQ(ErrorOf([&] { Export(out / "missing/pn", 1); }),
-            "Cannot create file " + out / "missing/pn.xls");
+            "Cannot create file " + out / "missing/pn.xls" + ". The folder \"" + out / "missing" +
+                "\" does not exist.");
 }
 
 TEST_F(ExportTest, ADotAnywhereInThePathKeepsTheNameAsChosen) {

@@ -70,6 +70,14 @@ TEST(RegistryTest, SystemFoldersFillWhatTheUsersFileLacksAndWritesStayTheUsers) 
   ASSERT_NE(std::getenv("HOME"), nullptr);
   EXPECT_EQ(TIniRegistry::DefaultConfigHome(), std::string(std::getenv("HOME")) + "/.config");
   ::unsetenv("XDG_CONFIG_HOME");
+  // Where a user is told to set the catalogue folder: the files this run reads.
+  SetCurrentUserRegistry(
+      std::make_unique<TIniRegistry>(user.Path(), std::vector<std::string>{first.Path()}));
+  EXPECT_EQ(CatalogueFolderSetting(),
+            "The catalogue folder is set by Path= under [Common Files] in " +
+                (user / "Ostrel/registry.ini") + " (or, for every user, " +
+                (first / "Ostrel/registry.ini") + ").");
+  SetCurrentUserRegistry(nullptr);
 #endif
 }
 
