@@ -54,9 +54,9 @@ TFieldEdit* BoldBox(QWidget* page, QRect box, QColor color) {
 
 void TMainWindow::BuildCustomizationPage() {
   QWidget* page = EPWizardPage2;
-  QLabel* optionsHeading = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
+  optionsHeading_ = Heading("Select Customization Options for ", page, {16, 100, 216, 13});
   DBText1 =
-      ModelNumber(page, {optionsHeading->geometry().right() + 1, 100, 54, 13}, &data_.Antennas);
+      ModelNumber(page, {optionsHeading_->geometry().right() + 1, 100, 54, 13}, &data_.Antennas);
   new TEtchedLine(page, {16, 117, 617, 2});
 
   // Each caption is tied to the control it names, for screen readers.
@@ -80,9 +80,9 @@ void TMainWindow::BuildCustomizationPage() {
   imgOptions->setGeometry(491, 144, 121, 120);
   imgOptions->setAccessibleName("Flange or radome picture");
 
-  QLabel* numberHeading = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
+  numberHeading_ = Heading("New Custom Part Number for ", page, {16, 279, 192, 13});
   DBText2 =
-      ModelNumber(page, {numberHeading->geometry().right() + 1, 279, 54, 13}, &data_.Antennas);
+      ModelNumber(page, {numberHeading_->geometry().right() + 1, 279, 54, 13}, &data_.Antennas);
   new TEtchedLine(page, {16, 296, 623, 2});
 
   TFramedLabel* numberCaption = Caption("Custom Part Number", page, {34, 309, 113, 21});

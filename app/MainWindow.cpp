@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -11,6 +12,7 @@
 #include "app/QtPictureBox.h"
 #include "controls/AboutBox.h"
 #include "controls/ControlHooks.h"
+#include "controls/FieldViews.h"
 #include "controls/LookupList.h"
 #include "controls/wizard/Wizard.h"
 #include "launch/PatternViewer.h"
@@ -187,6 +189,20 @@ void TMainWindow::SyncOptionLists() {
   cboFlangeList->ShowValue(FieldText(data_.Flanges, schema::flange::kName));
   cboRadomeList->ShowValue(FieldText(data_.RadomeOptions, schema::radome::kDescription));
   cboPackList->ShowValue(FieldText(data_.PackingOptions, schema::pack::kDescription));
+  NameSectionsForTheModel();
+}
+
+void TMainWindow::NameSectionsForTheModel() {
+  // A heading and the model after it are two labels on the page but one
+  // title to a screen reader, which says it as the focus enters its section.
+  const QString model = FromAnsi(FieldText(data_.Antennas, schema::antenna::kModel));
+  const auto title = [&](QLabel* heading) { return heading->text().trimmed() + ' ' + model; };
+  optionsHeading_->setAccessibleName(title(optionsHeading_));
+  numberHeading_->setAccessibleName(title(numberHeading_));
+  for (QWidget* option : std::initializer_list<QWidget*>{cboFlangeList, cboRadomeList, cboPackList})
+    option->setAccessibleDescription(optionsHeading_->accessibleName());
+  for (QWidget* result : std::initializer_list<QWidget*>{dbCustPartNum, dbCustDesc, dbCustPrice})
+    result->setAccessibleDescription(numberHeading_->accessibleName());
 }
 
 void TMainWindow::EPWizard1FinishClick() {

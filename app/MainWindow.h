@@ -17,6 +17,7 @@
 #include "platform/Shell.h"
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -144,6 +145,8 @@ class TMainWindow : public QMainWindow {
   QSize DesignedSize() const;
   void FitToScreen();
   void UpdateQueryControls();
+  // The page-two headings' accessible names, with the current model.
+  void NameSectionsForTheModel();
   // What Enter runs the query from.
   std::vector<QWidget*> QueryControls() const;
   // Moves the focus to `target` after `radio` was chosen, by mouse or by key.
@@ -157,5 +160,7 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TAboutBox> about_;
   bool followsScreen_ = false;
   bool handedBack_ = false;
-  QMargins fittedFrame_;  // the frame the window was last fitted with
+  QLabel* optionsHeading_ = nullptr;  // "Select Customization Options for "
+  QLabel* numberHeading_ = nullptr;   // "New Custom Part Number for "
+  QMargins fittedFrame_;              // the frame the window was last fitted with
 };

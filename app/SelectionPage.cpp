@@ -59,6 +59,9 @@ void TMainWindow::BuildSelectionPage() {
   WidenToFit(rbAll);
   WidenToFit(rbFreqType, 126);  // the "Frequency Range" caption begins there
   WidenToFit(rbPartNum);
+  // The section's title, said as the focus enters it.
+  for (QRadioButton* query : {rbAll, rbFreqType, rbPartNum})
+    query->setAccessibleDescription("Select Query Filter");
 
   lblFreq = Caption("Frequency Range", page, {126, 141, 112, 21});
   lblFreq->SetTopColor(page->palette().color(QPalette::Base));
@@ -111,6 +114,7 @@ void TMainWindow::BuildSelectionPage() {
   grdSpecs = new TTableGrid(page);
   grdSpecs->setGeometry(136, 282, 489, 110);
   grdSpecs->setAccessibleName("Antennas");
+  grdSpecs->setAccessibleDescription("Select Antenna");
   grdSpecs->SetBorder(false);
   grdSpecs->SetOptions(TTableGrid::dgTitles | TTableGrid::dgIndicator | TTableGrid::dgRowLines |
                        TTableGrid::dgColLines | TTableGrid::dgRowSelect);

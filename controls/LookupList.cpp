@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "controls/ControlHooks.h"
+#include "controls/LookupListAccessible.h"
 #include "flatfile/Table.h"
 #include "platform/QString1252.h"
 
@@ -115,6 +116,7 @@ Qt::ItemFlags TLookupListModel::flags(const QModelIndex& index) const {
 // ---------------------------------------------------------------- combo
 
 TLookupList::TLookupList(QWidget* parent) : QComboBox(parent), list_(new TLookupListModel(this)) {
+  InstallLookupListAccessible();
   // Sizing to the contents would read every row.
   setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   setMinimumContentsLength(8);
@@ -138,6 +140,7 @@ void TLookupList::SetText(const QString& text) {
   text_ = text;
   SyncCurrentIndex();
   update();
+  AnnounceLookupListValue(this);
   if (OnChange) OnChange(this);
 }
 

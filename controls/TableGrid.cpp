@@ -1,5 +1,6 @@
 #include "controls/TableGrid.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
@@ -326,7 +327,16 @@ void TTableGrid::ShowSelection() {
 }
 
 void TTableGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTableView::currentChanged(current, previous);
+  if (hasFocus()) {
+    QTableView::currentChanged(current, previous);
+  } else {
+    // Only the widget with the keyboard focus may tell a screen reader that
+    // the focus moved (Qt's table view tells it for any current cell): a
+    // grid that follows its table says that what it shows changed.
+    QAbstractItemView::currentChanged(current, previous);
+    QAccessibleEvent event(this, QAccessible::SelectionWithin);
+    QAccessible::updateAccessibility(&event);
+  }
   if (following_ || !current.isValid()) return;
   TTable* table = DataSet();
   if (table == nullptr || !table->Active()) return;

@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
-  xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils
+  xvfb xauth fonts-dejavu-core fonts-liberation poppler-utils dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64-posix googletest wine64 wine openbox xdotool wixl msitools
   help2man appstream dpkg-dev desktop-file-utils
   libwmf-dev libuemf-dev libexpat1-dev libjpeg62-turbo-dev ninja-build locales

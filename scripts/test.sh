@@ -21,6 +21,8 @@ run_ctest() {
 export QT_QPA_PLATFORM=offscreen
 scripts/build.sh build -DKAV_WERROR=ON
 run_ctest build
+# What a screen reader hears, through AT-SPI in a display of its own.
+scripts/check-screen-reader.sh build | tee -a "$summary"
 
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
@@ -48,9 +50,9 @@ while read -r bad all; do
   total=$((total + all))
   failed=$((failed + bad))
 done < <(sed -nE 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1 \2/p' "$summary")
-# The Windows and install stages count their own.
+# The Windows, install and screen-reader stages count their own.
 while read -r good bad; do
   total=$((total + good + bad))
   failed=$((failed + bad))
-done < <(sed -nE 's/^(windows|install): ([0-9]+) passed, ([0-9]+) failed$/\2 \3/p' "$summary")
+done < <(sed -nE 's/^(windows|install|screen-reader): ([0-9]+) passed, ([0-9]+) failed$/\2 \3/p' "$summary")
 echo "tests: $((total - failed)) passed, $failed failed"

@@ -1,6 +1,8 @@
 // The window driven as a user drives it, on the test's own catalogue, with
 // scripted boxes and dialogs.
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -425,6 +427,33 @@ TEST_F(KeyboardTest, AWholeJobByKeyboardAlone) {
                                      "UDR220 flange, Hydrophobic radome, Export crate|1275|"),
             std::string::npos)
       << ReadFile(JobFile());
+}
+
+// What a screen reader reads: a list's value as text (where Orca reads a
+// closed combo box's), and headings titled with their model. (The events,
+// which Qt sends only to a live AT-SPI bridge, are proven by
+// scripts/check-screen-reader.py.)
+TEST_F(KeyboardTest, AScreenReaderReadsListValuesAndTitledHeadings) {
+  TMainWindow& w = StartActive({"HP4-23"});
+  ASSERT_EQ(Focused(), w.cboFlangeList);
+  Press(Qt::Key_Down);
+  const QString chosen = w.cboFlangeList->Text();
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(w.cboFlangeList);
+  QAccessibleTextInterface* shown = list->textInterface();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(std::tuple(list->role(), list->text(QAccessible::Value),
+                       shown->text(0, shown->characterCount()), list->childCount()),
+            std::tuple(QAccessible::ComboBox, chosen, chosen, 1));
+
+  // Each heading is one title with its model, and the lists' section says it.
+  QStringList headings;
+  for (QLabel* label : w.EPWizardPage2->findChildren<QLabel*>())
+    if (label->text().endsWith(" for "))
+      headings << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+  headings.sort();
+  EXPECT_EQ(headings, (QStringList{"New Custom Part Number for HP4-23",
+                                   "Select Customization Options for HP4-23"}));
+  EXPECT_EQ(list->text(QAccessible::Description), "Select Customization Options for HP4-23");
 }
 
 TEST_F(KeyboardTest, FirstDownPicksTheFirstEntryAndEnterInAQueryListQueries) {
