@@ -7,6 +7,7 @@
 #include "controls/Artwork.h"
 #include "controls/ControlHooks.h"
 #include "controls/FramedLabel.h"
+#include "controls/ReadableColor.h"
 #include "controls/TableGrid.h"
 
 // The headings' font: Verdana, bold, 8 points.
@@ -26,8 +27,13 @@ inline QLabel* Heading(const QString& text, QWidget* page, QRect box) {
 inline TFramedLabel* Caption(const QString& text, QWidget* page, QRect box) {
   auto* label = new TFramedLabel(text, page);
   label->setGeometry(box);
-  label->SetTopColor(Qt::white);
-  label->SetBottomColor(Qt::white);
+  // White on the designed light face; on another theme the frame follows its
+  // palette rather than glare.
+  const QColor face = page->palette().color(QPalette::Window);
+  const QColor frame = ContrastRatio(face, Qt::white) < 1.5 ? QColor(Qt::white)
+                                                            : page->palette().color(QPalette::Mid);
+  label->SetTopColor(frame);
+  label->SetBottomColor(frame);
   label->SetBorderWidth(1);
   // A caption wider than its box grows to the left: its right edge meets the
   // control it names.

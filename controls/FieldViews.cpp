@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "controls/ProgramStyle.h"
+#include "controls/ReadableColor.h"
 #include "flatfile/Table.h"
 #include "platform/QString1252.h"
 #include "platform/Text1252.h"
@@ -39,9 +40,10 @@ std::string TFieldDataLink::Text() const {
 }
 
 void SetFontColor(QWidget* control, const QColor& color) {
+  // The designed colour, as far as the background it is drawn on allows.
   QPalette pal = control->palette();
-  pal.setColor(QPalette::WindowText, color);
-  pal.setColor(QPalette::Text, color);
+  pal.setColor(QPalette::WindowText, ReadableOn(color, pal.color(QPalette::Window)));
+  pal.setColor(QPalette::Text, ReadableOn(color, pal.color(QPalette::Base)));
   control->setPalette(pal);
 }
 

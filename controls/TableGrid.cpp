@@ -10,6 +10,7 @@
 
 #include "controls/ControlHooks.h"
 #include "controls/ProgramStyle.h"
+#include "controls/ReadableColor.h"
 #include "flatfile/Table.h"
 #include "platform/QString1252.h"
 
@@ -267,6 +268,14 @@ void TTableGrid::SetDataSet(TTable* dataSet) {
 }
 
 void TTableGrid::SetColumns(std::vector<TTableGridColumn> columns) {
+  // Each column's colours as designed, as far as the theme's cell and title
+  // backgrounds allow.
+  for (TTableGridColumn& column : columns) {
+    if (column.FontColor.isValid())
+      column.FontColor = ReadableOn(column.FontColor, palette().color(QPalette::Base));
+    if (column.TitleFontColor.isValid())
+      column.TitleFontColor = ReadableOn(column.TitleFontColor, palette().color(QPalette::Button));
+  }
   model_->SetColumns(std::move(columns));
 }
 

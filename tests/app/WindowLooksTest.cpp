@@ -25,6 +25,7 @@
 #include "app/QtPictureBox.h"
 #include "controls/FieldViews.h"
 #include "controls/LookupList.h"
+#include "controls/ReadableColor.h"
 #include "controls/TableGrid.h"
 #include "controls/wizard/Wizard.h"
 
@@ -148,6 +149,44 @@ TEST_F(WindowLooksTest, BothPagesLookFinished) {
   EXPECT_EQ(Problems(window->EPWizardPage2), "");
   Save("page2-command.png");
   EXPECT_EQ(std::pair(dialogs.errors.empty(), reported.empty()), std::pair(true, true));
+}
+
+TEST_F(WindowLooksTest, OnADarkThemeTheAccentsStayReadable) {
+  const QPalette designed = QApplication::palette();
+  QPalette dark = designed;
+  for (QPalette::ColorRole face : {QPalette::Window, QPalette::Button})
+    dark.setColor(face, QColor(0x24, 0x24, 0x24));
+  dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+  dark.setColor(QPalette::Mid, QColor(0x50, 0x50, 0x50));
+  for (QPalette::ColorRole text : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    dark.setColor(text, QColor(0xee, 0xee, 0xee));
+  QApplication::setPalette(dark);
+  struct TRestore {
+    QPalette palette;
+    ~TRestore() { QApplication::setPalette(palette); }
+  } restore{designed};
+
+  TMainWindow& w = Start({"OUR4-23"});
+  ASSERT_EQ(w.EPWizard1->ActivePage(), w.EPWizardPage2);
+  const auto contrast = [](QWidget* shown, QPalette::ColorRole text, QPalette::ColorRole face) {
+    return ContrastRatio(shown->palette().color(text), shown->palette().color(face));
+  };
+  EXPECT_GE(contrast(w.DBText1, QPalette::WindowText, QPalette::Window), kReadableContrast);
+  EXPECT_GE(contrast(w.dbCustPartNum, QPalette::Text, QPalette::Base), kReadableContrast);
+  EXPECT_GE(contrast(w.dbCustPrice, QPalette::Text, QPalette::Base), kReadableContrast);
+  // Still blue and red, not white.
+  EXPECT_GT(w.dbCustPartNum->palette().color(QPalette::Text).blue(),
+            w.dbCustPartNum->palette().color(QPalette::Text).red());
+  EXPECT_GT(w.dbCustPrice->palette().color(QPalette::Text).red(),
+            w.dbCustPrice->palette().color(QPalette::Text).blue());
+  for (int column : {0, 2}) {
+    const QColor shown =
+        w.grdPricing->model()->index(0, column).data(Qt::ForegroundRole).value<QBrush>().color();
+    EXPECT_GE(ContrastRatio(shown, w.grdPricing->palette().color(QPalette::Base)),
+              kReadableContrast)
+        << column;
+  }
+  Save("page2-dark.png");
 }
 
 TEST_F(WindowLooksTest, EveryControlHasANameAndShowsItsFocus) {
