@@ -97,6 +97,8 @@ void TMainWindow::BuildCustomizationPage() {
   descCaption->setBuddy(dbCustDesc);
   TFramedLabel* priceCaption = Caption("Custom Price", page, {34, 399, 113, 21});
   dbCustPrice = BoldBox(page, {146, 399, 97, 21}, Qt::red);
+  // What the user came for: in view with the first option list on a small screen.
+  EPWizardPage2->SetShownOnEntry({dbCustPartNum, dbCustPrice});
   priceCaption->setBuddy(dbCustPrice);
 
   btnPrintPNB = new QPushButton("Print", page);

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -120,6 +121,12 @@ void TMainWindow::FitToArea(const QRect& available) {
   const bool wide = designed.width() > room.width();
   setFixedSize((designed + QSize(tall ? bar : 0, wide ? bar : 0)).boundedTo(room));
   if (!tall && !wide) return;
+  // The page opens at its top; page two with its result in view, where it
+  // fits, once the wizard has its new size.
+  if (EPWizard1->ActivePage() == EPWizardPage2) {
+    layout()->setGeometry(rect());
+    EPWizard1->ShowPageStart();
+  }
   // The whole window, frame and all, on the screen.
   const QRect outer = QRect(pos(), size().grownBy(frame));
   const QPoint inside(

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QToolTip>
@@ -351,6 +352,31 @@ void TTableGrid::currentChanged(const QModelIndex& current, const QModelIndex& p
   if (table == nullptr || !table->Active()) return;
   if (current.row() == table->CurrentRow()) return;
   RunGuarded([&] { table->SetRecNo(current.row() + 1); });
+}
+
+QModelIndex TTableGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (!options_.testFlag(dgRowSelect)) return QTableView::moveCursor(action, modifiers);
+  // A grid that chooses whole rows moves between rows only: Home and End go
+  // to the first and last row, and the row's first column (the one that
+  // names it) stays where the cursor is, in view. Left and Right scroll.
+  const QModelIndex current = currentIndex();
+  const int rows = model()->rowCount();
+  switch (action) {
+    case MoveHome:
+      return rows > 0 ? model()->index(0, 0) : QModelIndex();
+    case MoveEnd:
+      return rows > 0 ? model()->index(rows - 1, 0) : QModelIndex();
+    case MoveLeft:
+    case MoveRight: {
+      QScrollBar* bar = horizontalScrollBar();
+      bar->setValue(bar->value() + (action == MoveRight ? 1 : -1) * bar->singleStep() * 4);
+      return current;
+    }
+    default: {
+      const QModelIndex moved = QTableView::moveCursor(action, modifiers);
+      return moved.isValid() ? model()->index(moved.row(), 0) : moved;
+    }
+  }
 }
 
 void TTableGrid::focusInEvent(QFocusEvent* event) {

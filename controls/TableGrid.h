@@ -100,6 +100,7 @@ class TTableGrid : public QTableView {
 
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void keyboardSearch(const QString& search) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;

@@ -117,10 +117,7 @@ void TWizard::SetActivePage(TWizardPage* page) {
     }
     if (activePage_ != nullptr) activePage_->hide();
     activePage_ = page;
-    // A page scrolled into view starts at its top, or where its focus is.
-    hbar_->setValue(0);
-    vbar_->setValue(0);
-    ScrollToControl(QApplication::focusWidget());
+    ShowPageStart();
     ApplyBackRule();
     ApplyNextRule();
     ApplyCaptionRule();

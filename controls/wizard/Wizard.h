@@ -175,6 +175,11 @@ class TWizardPage : public QWidget {
   void DoPreActivate();
   void DoDeActivate();
 
+  // Controls brought into view with the focus when the page is entered on a
+  // screen too small for it (a result the user came for), where they fit.
+  const std::vector<QWidget*>& ShownOnEntry() const { return shownOnEntry_; }
+  void SetShownOnEntry(std::vector<QWidget*> controls) { shownOnEntry_ = std::move(controls); }
+
   // Where the header's parts go for the page's current size.
   struct THeaderGeometry {
     int x0 = 0, y0 = 0;
@@ -197,6 +202,7 @@ class TWizardPage : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  std::vector<QWidget*> shownOnEntry_;
   friend struct TWizardParts;
   bool include_ = true;
   TWizard* wizard_ = nullptr;
@@ -272,6 +278,9 @@ class TWizard : public QWidget {
   // The page area's scroll bars, shown only while the pages do not fit.
   QScrollBar* HorizontalScrollBar() const { return hbar_; }
   QScrollBar* VerticalScrollBar() const { return vbar_; }
+  // Scrolls the page area as a page entered is shown: from its top, as far
+  // as brings the focus and the page's ShownOnEntry controls into view.
+  void ShowPageStart();
 
   TWizardPanel* Panel() const { return panel_; }
   TWizardButton* HelpButton() const { return helpButton_; }
@@ -323,6 +332,8 @@ class TWizard : public QWidget {
   void Realign();
   // Scrolls the page area so that `control`, on the active page, is in view.
   void ScrollToControl(QWidget* control);
+  // The same for the box around all of `controls` (those on the active page).
+  void ScrollToControls(const std::vector<QWidget*>& controls);
   void ApplyBackRule();
   void ApplyNextRule();
   void ApplyCaptionRule();

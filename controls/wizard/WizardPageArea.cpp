@@ -18,9 +18,11 @@ void TWizard::MakePageScrolling() {
     part->hide();
   for (QScrollBar* bar : {hbar_, vbar_})
     connect(bar, &QScrollBar::valueChanged, this, [this] { Realign(); });
-  // A control reached by Tab comes into view, as a scroll area's would.
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { ScrollToControl(now); });
+  // A control reached by Tab comes into view, as a scroll area's would; the
+  // focus a window regains as it is activated moves nothing.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    if (old != nullptr) ScrollToControl(now);
+  });
 }
 
 void TWizard::SetPageMinimumSize(QSize size) {
@@ -66,12 +68,38 @@ void TWizard::Realign() {
     part->raise();
 }
 
+void TWizard::ShowPageStart() {
+  hbar_->setValue(0);
+  vbar_->setValue(0);
+  if (activePage_ == nullptr) return;
+  // The focus first (the page's own, while the window is not yet active);
+  // then what the page shows on entry too, where all fit.
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr || !activePage_->isAncestorOf(focus)) focus = activePage_->focusWidget();
+  std::vector<QWidget*> wanted{focus};
+  ScrollToControl(wanted.front());
+  for (QWidget* control : activePage_->ShownOnEntry())
+    wanted.push_back(control);
+  ScrollToControls(wanted);
+}
+
 void TWizard::ScrollToControl(QWidget* control) {
-  if (control == nullptr || activePage_ == nullptr || !activePage_->isAncestorOf(control)) return;
-  if (hbar_->isHidden() && vbar_->isHidden()) return;
-  // The control's box on the page, with a little room around it where there is.
-  const QRect box =
-      QRect(control->mapTo(activePage_, QPoint(0, 0)), control->size()).adjusted(-8, -8, 8, 8);
+  ScrollToControls({control});
+}
+
+void TWizard::ScrollToControls(const std::vector<QWidget*>& controls) {
+  if (activePage_ == nullptr || (hbar_->isHidden() && vbar_->isHidden())) return;
+  // The controls' box on the page, with a little room around it where there is.
+  QRect box;
+  for (QWidget* control : controls)
+    if (control != nullptr && activePage_->isAncestorOf(control))
+      box |= QRect(control->mapTo(activePage_, QPoint(0, 0)), control->size());
+  if (box.isEmpty()) return;
+  // A box taller or wider than the view is not brought: the last view stays.
+  if (controls.size() > 1 &&
+      (box.height() + 16 > vbar_->pageStep() || box.width() + 16 > hbar_->pageStep()))
+    return;
+  box.adjust(-8, -8, 8, 8);
   const auto bring = [](QScrollBar* bar, int low, int high) {
     const int view = bar->pageStep();
     if (high - low > view || low < bar->value())

@@ -333,6 +333,17 @@ TEST_F(WindowLooksTest, OnAScreenTooSmallThePagesScrollAboveTheButtons) {
   EXPECT_EQ(std::tuple(w.EPWizard1->VerticalScrollBar()->isHidden(), w.EPWizardPage1->geometry()),
             std::tuple(true, QRect(0, 0, 655, 492)));
   w.menuBar()->setStyle(nullptr);
+
+  // Page two opens with its first list and its result in view.
+  TMainWindow& two = Start({"OUR4-23"});
+  two.FitToArea(small);
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{two.cboFlangeList, two.dbCustPartNum, two.dbCustPrice})
+    EXPECT_TRUE(QRect(0, 0, two.EPWizard1->VerticalScrollBar()->x(), two.EPWizard1->Panel()->y())
+                    .contains(QRect(control->mapTo(two.EPWizard1, QPoint(0, 0)), control->size())))
+        << control->objectName().toStdString() << " at "
+        << control->mapTo(two.EPWizard1, QPoint(0, 0)).y() << " of " << two.EPWizard1->Panel()->y()
+        << ", scrolled " << two.EPWizard1->VerticalScrollBar()->value();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -251,6 +252,37 @@ TEST_F(DataControlsTest, ACellItsColumnCutsShowsItsWholeTextAsTooltip) {
   EXPECT_EQ(tip(2), "");
   grid.setColumnWidth(2, 100);
   EXPECT_EQ(tip(2), "CPR137G, PDR70, UBR84, UDR84");
+}
+
+TEST_F(DataControlsTest, ARowGridMovesByRowsAndKeepsTheNamingColumnInView) {
+  table.SetRows({{"VHP2-23", "23 GHz", "CPR137G"},
+                 {"VHP4-23", "23 GHz", "PDR70"},
+                 {"VHP6-23", "23 GHz", "UBR84"}});
+  table.Open();
+  QWidget window;
+  window.resize(200, 140);
+  TTableGrid grid(&window);
+  grid.setGeometry(0, 0, 190, 110);
+  grid.SetOptions(TTableGrid::dgRowSelect);
+  grid.SetDataSet(&table);
+  for (int column = 0; column < 3; ++column)
+    grid.setColumnWidth(column, 150);
+  window.show();
+  grid.setFocus();
+  grid.setCurrentIndex(grid.Model()->index(0, 0));
+  QTest::keyClick(&grid, Qt::Key_End);
+  EXPECT_EQ(std::tuple(grid.currentIndex().row(), grid.currentIndex().column(),
+                       grid.horizontalScrollBar()->value()),
+            std::tuple(2, 0, 0));
+  QTest::keyClick(&grid, Qt::Key_Home);
+  EXPECT_EQ(grid.currentIndex().row(), 0);
+  // Right scrolls to read the row's other cells; moving on brings the
+  // naming column back.
+  QTest::keyClick(&grid, Qt::Key_Right);
+  EXPECT_GT(grid.horizontalScrollBar()->value(), 0);
+  QTest::keyClick(&grid, Qt::Key_Down);
+  EXPECT_EQ(std::tuple(grid.currentIndex().row(), grid.horizontalScrollBar()->value()),
+            std::tuple(1, 0));
 }
 
 // ---------------------------------------------------------------- lookup list
