@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <iterator>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <utility>
@@ -38,13 +39,18 @@ const std::map<std::string, bool> kTakesValue = {
     {"--job-file", true}};
 
 void CheckCombinations(const TCommandLine& line) {
-  // cmd passes "C:\My Tools\" as C:\My Tools" by Windows' rule for command
-  // lines: the path the user meant is lost, so say how to write it.
-  for (const char* option : {"--catalog", "--program-folder", "--batch", "--job-file"})
-    if (const auto value = line.Get(option); value && !value->empty() && value->back() == '"')
+  for (const char* option : {"--catalog", "--program-folder", "--batch", "--job-file"}) {
+    const auto value = line.Get(option);
+    if (value && value->empty()) throw TUsageError{std::string(option) + " needs a path"};
+#ifdef _WIN32
+    // cmd passes "C:\My Tools\" as C:\My Tools" by Windows' rule for command
+    // lines: the path the user meant is lost, so say how to write it.
+    if (value && value->back() == '"')
       throw TUsageError{std::string(option) + " " + *value +
                         " ends in a quote: a backslash before a closing quote keeps the quote; "
                         "drop the path's last backslash"};
+#endif
+  }
   if (line.command == "query") {
     const int ways =
         line.Has("--all") + line.Has("--part") + (line.Has("--freq") || line.Has("--type"));
@@ -179,6 +185,11 @@ bool IsTitleRow(const std::vector<std::string>& fields) {
 // says UTF-16 (little- or big-endian, as PowerShell and Notepad save
 // "Unicode") or UTF-8; else the run's encoding holds.
 std::string BatchText(std::string bytes, TEncoding& encoding) {
+  if (bytes.compare(0, 4, std::string("\xFF\xFE\0\0", 4)) == 0 ||
+      bytes.compare(0, 4, std::string("\0\0\xFE\xFF", 4)) == 0)
+    throw TUsageError{
+        "the batch file is UTF-32, which is not read: save it as UTF-8, or as "
+        "UTF-16 (\"Unicode\") with its byte-order mark"};
   auto starts = [&](const char* mark) { return bytes.compare(0, 2, mark, 2) == 0; };
   if (bytes.size() >= 2 && (starts("\xFF\xFE") || starts("\xFE\xFF"))) {
     if (starts("\xFE\xFF"))
@@ -198,20 +209,46 @@ std::string BatchText(std::string bytes, TEncoding& encoding) {
   return bytes;
 }
 
+// Lines ended by CR LF, LF or a CR alone (old Mac exports), as LF.
+std::string WithLineFeeds(std::string text) {
+  for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at + 1)) {
+    if (at + 1 < text.size() && text[at + 1] == '\n')
+      text.erase(at, 1);
+    else
+      text[at] = '\n';
+  }
+  return text;
+}
+
+// Excel's hint on a spreadsheet's first line, "sep=;": the separator.
+std::optional<char> SeparatorHint(const std::string& line) {
+  const std::string trimmed(ansi::Trim(line));
+  if (trimmed.size() == 5 && ansi::SameText(trimmed.substr(0, 4), "sep=")) return trimmed[4];
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<TBatchLine> ReadBatch(std::istream& in, TEncoding encoding) {
   std::vector<TBatchLine> items;
   std::istringstream lines(
-      BatchText(std::string(std::istreambuf_iterator<char>(in), {}), encoding));
+      WithLineFeeds(BatchText(std::string(std::istreambuf_iterator<char>(in), {}), encoding)));
   std::string text;
   char separator = 0;  // fixed by the first line that is not blank
+  bool titleAllowed = true;
   for (int number = 1; std::getline(lines, text); ++number) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
     if (ansi::Trim(text).empty()) continue;
-    const bool first = separator == 0;
-    if (first) separator = SeparatorOf(text);
     const std::string where = "batch line " + std::to_string(number) + ": ";
+    // A U+0000 would cut the field where a C string ends: refused, not guessed.
+    if (text.find('\0') != std::string::npos) throw TUsageError{where + "holds a NUL character"};
+    if (separator == 0) {
+      if (const auto hint = SeparatorHint(text)) {
+        separator = *hint;
+        continue;  // the title row may follow
+      }
+      separator = SeparatorOf(text);
+    }
+    const bool first = std::exchange(titleAllowed, false);
     std::vector<std::string> fields;
     try {
       fields = CsvFields(text, separator);

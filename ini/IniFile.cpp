@@ -149,7 +149,10 @@ void TIniFile::LoadFile(const std::string& fileName) {
 
   TLines* target = nullptr;  // lines before the first section header are dropped
   std::string line;
+  bool first = true;
   while (ReadLine(file.Get(), line)) {
+    if (std::exchange(first, false) && SkipByteOrderMark && line.rfind("\xEF\xBB\xBF", 0) == 0)
+      line.erase(0, 3);
     if (line.size() == 1 && line[0] == kEndOfFileMark) continue;
     if (line.empty() || (SkipComments && line[0] == ';')) continue;
     if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {

@@ -96,12 +96,13 @@ class TIniFile {
 
   TDuplicateSectionEvent OnDuplicateSection;
   int TextBufferSize = kDefaultTextBufferSize;  // I/O buffer in bytes; 0 = the C library's own
-  bool ClearTarget = false;       // ReadSectionLines empties the list before filling it
-  bool SkipComments = false;      // lines (and keys) starting with ';' are left out
-  bool RequireEquals = false;     // loading drops lines without '='
-  bool TrimAroundEquals = false;  // loading drops blanks and tabs next to the first '='
-  bool StripQuotes = false;       // loading drops matching quotes around a value
-  bool TrimTrailing = false;      // loading drops trailing blanks and control characters
+  bool ClearTarget = false;        // ReadSectionLines empties the list before filling it
+  bool SkipComments = false;       // lines (and keys) starting with ';' are left out
+  bool RequireEquals = false;      // loading drops lines without '='
+  bool TrimAroundEquals = false;   // loading drops blanks and tabs next to the first '='
+  bool StripQuotes = false;        // loading drops matching quotes around a value
+  bool TrimTrailing = false;       // loading drops trailing blanks and control characters
+  bool SkipByteOrderMark = false;  // loading drops a UTF-8 byte-order mark before the first line
 
  protected:
   void SetModified(bool modified) { modified_ = modified; }

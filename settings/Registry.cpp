@@ -124,7 +124,13 @@ bool TIniRegistry::CreateKey(const std::string& key) {
 TRegistry::ValueKind TIniRegistry::ReadString(const std::string& key, const std::string& section,
                                               const std::string& name, std::string& value) {
   for (const std::string& file : KeyFiles(key)) {
-    TIniFile ini(file);  // a missing file reads as an empty one
+    // Read as a person who wrote it meant: an editor's byte-order mark, and
+    // blanks around "=" or after the value, are not part of the setting.
+    TIniFile ini("");
+    ini.SkipByteOrderMark = true;
+    ini.TrimAroundEquals = true;
+    ini.TrimTrailing = true;
+    ini.ChangeFile(file);  // a missing file reads as an empty one
     if (!ini.KeyExists(section, name)) continue;
     value = ini.ReadLongString(section, name, "");
     return ValueKind::String;

@@ -127,8 +127,13 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(err.str(), "kav_pnb_cli: unknown option -x\nTry 'kav_pnb_cli --help'.\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--flange", "--lom"}), 2);  // the flange was lost
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --flange needs a value");
+#ifdef _WIN32
   EXPECT_EQ(Run({"query", "--all", "--catalog", "C:\\My Tools\\common\""}), 2);  // cmd's rule
   EXPECT_NE(err.str().find("drop the path's last backslash"), std::string::npos) << err.str();
+#endif
+  // An empty path is a slip in the command line, not a file that failed.
+  EXPECT_EQ(Run({"build", "HP2-23", "--lom", "--job-file", ""}), 2);
+  EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --job-file needs a path");
   EXPECT_EQ(Run({"/?"}), 0);
   // A program that asked for JSON gets its error as one JSON object.
   EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
@@ -296,6 +301,19 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
   WriteFile(program / "quote.csv", "\r\nmodel,flange\r\n");
   EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: the batch holds no item");
+  // Excel's "sep=" hint, then its title row; an old Mac's CR-only line ends.
+  WriteFile(program / "quote.csv", "sep=|\rmodel|flange\rHP2-23||\rSTD6-6\r");
+  ASSERT_EQ(Run({"build", "--batch", program / "quote.csv"}), 0) << err.str() << out.str();
+  EXPECT_NE(out.str().find("\n3\tHP2-23\t"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\n4\tSTD6-6\t"), std::string::npos) << out.str();
+  // UTF-32, and a NUL inside a UTF-16 field, are refused, not guessed.
+  WriteFile(program / "quote.csv", std::string("\xFF\xFE\0\0h\0\0\0", 8));
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
+  EXPECT_NE(err.str().find("UTF-32"), std::string::npos) << err.str();
+  WriteFile(program / "quote.csv", std::string("\xFF\xFEh\0\0\0p\0", 8));
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 2);
+  EXPECT_EQ(err.str().substr(0, err.str().find('\n')),
+            "kav_pnb_cli: batch line 1: holds a NUL character");
 }
 
 #ifndef _WIN32
