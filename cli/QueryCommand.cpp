@@ -21,11 +21,13 @@ int RunQuery(TToolRun& run, const TCommandLine& line) {
       return kStatusNotFound;
     data.QueryMode = TQueryMode::RangeAndType;
   }
-  if (!data.QueryAntennaRows()) {
+  const bool found = data.QueryAntennaRows();
+  if (!found && data.QueryFailed()) {
     if (run.Format() == TFormat::Json) run.Out() << "[]\n";  // a program still reads a list
-    return data.QueryFailed() ? kStatusFileError : kStatusNotFound;
+    return kStatusFileError;
   }
-  // Rows are written as they are read, cells copied from the table's memory.
+  // Rows are written as they are read, cells copied from the table's memory;
+  // nothing found is the title row alone, in every format.
   std::vector<TColumn> titles;
   std::vector<size_t> cells;
   TDelimitedTable& antennas = data.Antennas;
@@ -35,13 +37,21 @@ int RunQuery(TToolRun& run, const TCommandLine& line) {
   }
   TRecordWriter writer(run.Out(), run.Format(), std::move(titles), run.Encoding());
   std::vector<std::string_view> row(cells.size());
-  for (int r = 0; r < antennas.RecordCount(); ++r) {
+  for (int r = 0; found && r < antennas.RecordCount(); ++r) {
     const std::vector<std::string_view>& all = antennas.RowCells(r);
     for (size_t c = 0; c < cells.size(); ++c) {
-      if (cells[c] >= all.size()) throw EKavError(ListIndexError(static_cast<long long>(cells[c])));
+      if (cells[c] >= all.size())
+        throw EKavError(antennas.FileName() + " line " + std::to_string(antennas.SourceLine(r)) +
+                        ": " + std::to_string(all.size()) + " cells, where the column " +
+                        kAntennaGridColumns[c].field + " is cell " + std::to_string(cells[c] + 1) +
+                        " (" + ListIndexError(static_cast<long long>(cells[c])) + ")");
       row[c] = all[cells[c]];
     }
     writer.Row(row);
+  }
+  if (!found) {
+    writer.Finish();
+    return kStatusNotFound;
   }
   writer.Finish();
   return 0;

@@ -141,6 +141,10 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(err.str(),
             "{\"error\": \"The following error was encountered: 'The model number: NOPE was not "
             "found'\", \"context\": \"build NOPE\"}\n");
+  // Nothing found is the title row alone, as a script's CSV reader wants it.
+  EXPECT_EQ(Run({"query", "--part", "NOPE", "--format", "csv"}), 1);
+  EXPECT_EQ(std::pair(out.str().rfind("Model Number,", 0), out.str().find("\r\n")),
+            std::pair(size_t{0}, out.str().size() - 2));
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("Usage: kav_pnb_cli"), std::string::npos);
   // A file or catalogue that cannot be read has a status of its own, 3.
