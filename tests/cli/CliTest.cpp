@@ -101,9 +101,9 @@ TEST_F(CliTest, SpecAndOptions) {
   EXPECT_EQ(out.str().find(" ="), std::string::npos) << out.str();  // names without padding
   ASSERT_EQ(Run({"options", "HP2-23"}), 0);
   EXPECT_EQ(out.str(),
-            "flange\tPDR220\nflange\tUDR220\nradome\tX\tGrey radome\t150.5\n"
-            "radome\tH\tHydrophobic radome\t200\npack\tP\tStandard crate\t0\npack\tE\tExport "
-            "crate\t75\n");
+            "Option\tCode\tDescription\tPrice\nflange\tPDR220\t\t\nflange\tUDR220\t\t\n"
+            "radome\tX\tGrey radome\t150.5\nradome\tH\tHydrophobic radome\t200\n"
+            "pack\tP\tStandard crate\t0\npack\tE\tExport crate\t75\n");
   ASSERT_EQ(Run({"options", "HP2-23", "--format", "json"}), 0);
   EXPECT_NE(out.str().find("{\"Option\": \"radome\", \"Code\": \"X\", \"Description\": \"Grey "
                            "radome\", \"Price\": 150.5}"),
