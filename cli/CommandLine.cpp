@@ -209,15 +209,19 @@ std::string BatchText(std::string bytes, TEncoding& encoding) {
   return bytes;
 }
 
-// Lines ended by CR LF, LF or a CR alone (old Mac exports), as LF.
-std::string WithLineFeeds(std::string text) {
-  for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at + 1)) {
-    if (at + 1 < text.size() && text[at + 1] == '\n')
-      text.erase(at, 1);
-    else
-      text[at] = '\n';
+// Lines ended by CR LF, LF or a CR alone (old Mac exports), as LF, in one pass.
+std::string WithLineFeeds(const std::string& text) {
+  if (text.find('\r') == std::string::npos) return text;
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text[at] != '\r') {
+      lines += text[at];
+    } else if (at + 1 == text.size() || text[at + 1] != '\n') {
+      lines += '\n';
+    }
   }
-  return text;
+  return lines;
 }
 
 // Excel's hint on a spreadsheet's first line, "sep=;": the separator.
