@@ -55,6 +55,21 @@ def find(node, test, depth=0):
     return None
 
 
+def every(node, test, depth=0):
+    """Every object under `node` that passes `test`."""
+    found = []
+    if node is None or depth > 40:
+        return found
+    try:
+        if test(node):
+            found.append(node)
+        for i in range(node.childCount):
+            found += every(node.getChildAtIndex(i), test, depth + 1)
+    except Exception:  # an object gone while it was read
+        pass
+    return found
+
+
 def application():
     desktop = pyatspi.Registry.getDesktop(0)
     for i in range(desktop.childCount):
@@ -127,10 +142,9 @@ def steps():
           combo is not None and shown and changed,
           f"combo {combo is not None}, text '{shown}', events {changed[:4]}")
 
-    names = []
-    find(app, lambda n: (names.append(n.name) if n.getRoleName() == "label" and n.name and
-                         n.name.startswith(("Select Customization Options for",
-                                            "New Custom Part Number for")) else None) and False)
+    names = [label.name for label in every(app, lambda n: n.getRoleName() == "label" and n.name and
+                                           n.name.startswith(("Select Customization Options for",
+                                                              "New Custom Part Number for")))]
     check("headings: each page-two heading's name carries the model",
           len(names) == 2 and all(name.split()[-1] not in ("for", "") for name in names),
           f"names {names}")
