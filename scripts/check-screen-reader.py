@@ -99,45 +99,67 @@ def focused(kind):
             and kind(e)]
 
 
+def until(condition, seconds):
+    """Ticks until `condition` holds or `seconds` pass: a loaded machine is
+    waited for, never raced."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end and not condition():
+        yield True
+
+
+def focus_events():
+    return [e for e in events if e[0].startswith("object:state-changed:focused") and e[3] == 1]
+
+
+def value_events():
+    return [e for e in events if e[1] == "combo box" and
+            (e[0].startswith("object:property-change:accessible-value") or
+             e[0].startswith("object:text-changed"))]
+
+
 def steps():
-    # Page one: the grid takes the focus (Shift+Tab from the buttons), then Down.
-    app = None
-    for _ in range(60):
-        app = application()
-        if app is not None and find(app, lambda n: n.getRoleName() == "table"):
-            break
-        time.sleep(0.5)
-    if app is None:
-        check("window", False, "no kav_pnb application on the AT-SPI bus")
-        yield False
-    grid = find(app, lambda n: n.getRoleName() == "table" and n.name == "Antennas")
+    # Page one: the Antennas grid takes the focus, then Down.
+    found = {}
+
+    def window_up():
+        found["app"] = application()
+        return found["app"] is not None and find(found["app"], lambda n: n.name == "Antennas")
+    yield from until(window_up, 90)
+    app = found.get("app")
+    grid = app and find(app, lambda n: n.getRoleName() == "table" and n.name == "Antennas")
+    if grid is None:
+        check("window", False, "no kav_pnb window with its Antennas grid on the AT-SPI bus")
+        return
     grid.queryComponent().grabFocus()
-    yield True
+    yield from until(lambda: False, 1.5)
     events.clear()
     key("Down")
-    yield True
-    yield True
+    yield from until(focus_events, 30)
+    yield from until(lambda: False, 1.5)  # any false event comes with the true one
     others = focused(lambda e: "List price" in (e[2], e[4]))
-    mine = [e for e in events if e[0].startswith("object:state-changed:focused") and e[3] == 1]
+    mine = focus_events()
     check("grid: Down in the Antennas grid moves the focus there alone",
           not others and mine, f"focus events: {mine[:6]}, from the price table: {others[:3]}")
 
     # Page two by Enter (the grid's default: Next), then Down in the flange list.
     key("Return")
-    yield True
-    yield True
+
+    def flange_list():
+        found["combo"] = find(app, lambda n: n.getRoleName() == "combo box" and
+                              n.name == "Flange Options" and
+                              n.getState().contains(pyatspi.STATE_SHOWING))
+        return found["combo"] is not None
+    yield from until(flange_list, 30)
+    yield from until(lambda: False, 1.5)
     events.clear()
     key("Down")
-    yield True
-    yield True
-    combo = find(app, lambda n: n.getRoleName() == "combo box" and n.name == "Flange Options")
+    yield from until(value_events, 30)
+    combo = found.get("combo")
     shown = ""
     if combo is not None:
         text = combo.queryText()
         shown = text.getText(0, text.characterCount)
-    changed = [e for e in events if e[1] == "combo box" and
-               (e[0].startswith("object:property-change:accessible-value") or
-                e[0].startswith("object:text-changed"))]
+    changed = value_events()
     check("list: Down in the flange list says its new value, readable as text",
           combo is not None and shown and changed,
           f"combo {combo is not None}, text '{shown}', events {changed[:4]}")
@@ -148,7 +170,6 @@ def steps():
     check("headings: each page-two heading's name carries the model",
           len(names) == 2 and all(name.split()[-1] not in ("for", "") for name in names),
           f"names {names}")
-    yield False
 
 
 walk = steps()
@@ -156,10 +177,12 @@ walk = steps()
 
 def tick():
     try:
-        if next(walk):
-            return True
+        next(walk)
+        return True
     except StopIteration:
         pass
+    except Exception as error:  # a check that cannot go on fails, never hangs
+        check("run", False, repr(error))
     pyatspi.Registry.stop()
     return False
 
@@ -167,7 +190,7 @@ def tick():
 pyatspi.Registry.registerEventListener(listen, "object:state-changed:focused",
                                        "object:property-change:accessible-value",
                                        "object:text-changed")
-GLib.timeout_add(700, tick)
+GLib.timeout_add(100, tick)
 pyatspi.Registry.start()
 window.terminate()
 print(f"screen-reader: {passed} passed, {failed} failed", flush=True)
