@@ -1,4 +1,4 @@
-// The spec command: an antenna's specification sheet, entry by entry.
+// An antenna's specification sheet, entry by entry (the tool's "spec" command).
 #include <optional>
 
 #include "cli/ToolCommands.h"

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -282,6 +283,27 @@ void Callback(wmfAPI* api, Arg* arg) {
   }
 }
 
+// libwmf decodes an embedded bitmap whole, at the size its header claims:
+// one that claims more pixels than a picture may have is not read (and so
+// not drawn), before the library allocates for it.
+void ReadBitmap(wmfAPI* api, wmfBMP_Read_t* read) {
+  read->bmp.data = nullptr;
+  const unsigned char* header = read->buffer;
+  if (header == nullptr || read->length < 12) return;
+  const auto word = [&](int at) { return uint32_t(header[at]) | uint32_t(header[at + 1]) << 8; };
+  const auto dword = [&](int at) { return word(at) | word(at + 2) << 16; };
+  uint64_t width = 0, height = 0;
+  if (dword(0) == 12) {  // the old core header: 16-bit sizes
+    width = word(4);
+    height = word(6);
+  } else if (read->length >= 16) {
+    width = uint64_t(std::abs(int64_t(int32_t(dword(4)))));
+    height = uint64_t(std::abs(int64_t(int32_t(dword(8)))));
+  }
+  if (width == 0 || height == 0 || width * height > kMaxBitmapPixels) return;
+  wmf_ipa_bmp_read(api, read);
+}
+
 // Fills in libwmf's table of device functions with ours.
 void CanvasDeviceLayer(wmfAPI* api) {
   auto* table = static_cast<wmfFunctionReference*>(wmf_malloc(api, sizeof(wmfFunctionReference)));
@@ -306,7 +328,7 @@ void CanvasDeviceLayer(wmfAPI* api) {
   table->draw_rectangle = Callback<wmfDrawRectangle_t, DrawRectangle>;
   table->rop_draw = Callback<wmfROP_Draw_t, RopDraw>;
   table->bmp_draw = Callback<wmfBMP_Draw_t, DrawBitmap>;
-  table->bmp_read = wmf_ipa_bmp_read;
+  table->bmp_read = ReadBitmap;
   table->bmp_free = wmf_ipa_bmp_free;
   table->draw_text = Callback<wmfDrawText_t, DrawText>;
   table->udata_init = [](wmfAPI*, wmfUserData_t*) {};
