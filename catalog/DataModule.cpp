@@ -162,6 +162,21 @@ void TDataModule::SetSharedFolder(const std::string& folder) {
   Pricing.SetGivenFolder(folder);
 }
 
+int TDataModule::AntennaRowsListing(const std::string& model) const {
+  try {
+    TDelimitedTable rows;
+    Declare(rows, schema::kAntennas);
+    rows.SetGivenFolder(Antennas.Location().folder);
+    rows.Filters().SetValue(chain::kModelNumber, model);
+    rows.SetDataInstance(TDataInstance::AllMatches);
+    rows.SetFilterOption(TFilterOption::Exact);
+    rows.Open();
+    return rows.RecordCount();
+  } catch (const std::exception&) {
+    return 0;  // the query that read it first has said why
+  }
+}
+
 void TDataModule::KeepCatalogueFolder(const std::string& folder) {
   // Both shared tables read the same value.
   const TRegistryOptions& where = Antennas.RegistryOptions();
@@ -169,8 +184,8 @@ void TDataModule::KeepCatalogueFolder(const std::string& folder) {
 }
 
 void TDataModule::ShowError(const std::string& message, const std::string& context) {
-  dialogs_.ShowErrorBox("The following error was encountered:\r" + QuoteDoubled(message) + "\r\n" +
-                        context);
+  dialogs_.ShowError(
+      message, "The following error was encountered:\r" + QuoteDoubled(message) + "\r\n" + context);
 }
 
 // ---------------------------------------------------------------- queries

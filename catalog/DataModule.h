@@ -60,6 +60,9 @@ class TDataModule {
   bool QueryAntennaRows();
   // Whether the last query failed with an error (not merely found nothing).
   bool QueryFailed() const { return queryFailed_; }
+  // How many antenna rows list `model` as written, read apart from the
+  // current query (which keeps the first alone); 0 when the file cannot be read.
+  int AntennaRowsListing(const std::string& model) const;
   // Added to the error box when the antenna file does not open: where the
   // user sets the catalogue folder. None by default.
   void SetCatalogueHint(const std::string& hint) { catalogueHint_ = hint; }

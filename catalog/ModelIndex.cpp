@@ -22,10 +22,15 @@ TModelIndex::TModelIndex(const TDelimitedTable& antennas) {
   const int column = antennas.FieldByName(schema::antenna::kModel)->Index();
   for (int row = 0; row < antennas.RecordCount(); ++row) {
     std::string model = antennas.CellText(row, column);
-    if (!listed_.insert(model).second) continue;  // rows that repeat a model are one spelling
+    if (++listed_[model] > 1) continue;  // rows that repeat a model are one spelling
     auto [entry, fresh] = spellings_.try_emplace(Folded(model), model);
     if (!fresh) entry->second.clear();  // a second spelling: ambiguous
   }
+}
+
+int TModelIndex::Rows(const std::string& model) const {
+  const auto found = listed_.find(model);
+  return found == listed_.end() ? 0 : found->second;
 }
 
 std::optional<std::string> TModelIndex::Spelling(const std::string& model) const {

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 class TDelimitedTable;
 
@@ -20,9 +19,11 @@ class TModelIndex {
   // else the one spelling listed in other letter case; none when it is not
   // listed, or listed in several spellings.
   std::optional<std::string> Spelling(const std::string& model) const;
+  // How many rows list `model` as written.
+  int Rows(const std::string& model) const;
 
  private:
-  std::unordered_set<std::string> listed_;
+  std::unordered_map<std::string, int> listed_;  // model as written -> its rows
   // Model without letter case -> its one spelling; empty when it has several.
   std::unordered_map<std::string, std::string> spellings_;
 };

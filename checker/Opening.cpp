@@ -266,14 +266,23 @@ void TChecker::CheckPrice(const TSource& s, long number, int column, std::string
                           const char* priced, std::string_view owner) {
   double value = 0;
   const std::string& name = s.use->table->Fields(column)->FieldName();
+  const std::string prices = "every custom price " + std::string(priced) + Quoted(owner);
+  // A price with a decimal comma reads only where the locale has one: on
+  // another office's machine it is no number (a point reads everywhere).
+  double byComma = 0, byPoint = 0;
+  const bool commaOnly = TryStrToFloat(text, byComma, ',') && !TryStrToFloat(text, byPoint, '.');
+  const std::string withComma = "where the decimal separator is a comma it reads as " +
+                                FloatToStr(byComma, '.') + ", where it is a point not at all";
   if (TryStrToPrice(text, value)) {
+    if (commaOnly)
+      Warning(s, number, column + 1, name + " " + Quoted(text) + " has a decimal comma",
+              prices + " depends on the locale: " + withComma + " (\"0.00\")");
     if (value < 0)
       Warning(s, number, column + 1, name + " " + Quoted(text) + " is negative",
-              "every custom price " + std::string(priced) + Quoted(owner) + " is lowered by it");
+              prices + " is lowered by it");
     return;
   }
-  const std::string effect =
-      "every custom price " + std::string(priced) + Quoted(owner) + " is \"0.00\"";
+  const std::string effect = prices + " is \"0.00\"";
   if (text.empty())
     Error(s, number, column + 1, name + " is empty", effect);
   else
@@ -281,7 +290,7 @@ void TChecker::CheckPrice(const TSource& s, long number, int column, std::string
           name + " " + Quoted(text) + " is not a number with the decimal separator " +
               Quoted(std::string(1, DecimalSeparator())) +
               (DecimalSeparator() == '.' ? "" : " or a point"),
-          effect);
+          effect + (commaOnly ? " here; " + withComma : ""));
 }
 
 }  // namespace checker_detail

@@ -1,5 +1,6 @@
 // build: one part number, or a whole quote from a batch, each as a quote
 // value; with --lom, the job file of the whole result.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,9 +21,10 @@ std::vector<const char*> NamingColumns(const schema::TOptionKind& kind) {
 }
 
 // Builds the part number of `model` with the options named (none: the
-// antenna's first); 0 when its quote is complete.
+// antenna's first); 0 when its quote is complete and no file failed on the way.
 int BuildOne(TToolRun& run, const std::string& model, const std::optional<std::string>& flange,
              const std::optional<std::string>& radome, const std::optional<std::string>& pack) {
+  const int errorsBefore = run.Dialogs().errors;
   if (const int status = run.FindModel(model)) return status;
   TDataModule& data = run.Catalogue();
   const struct {
@@ -34,16 +36,30 @@ int BuildOne(TToolRun& run, const std::string& model, const std::optional<std::s
                  {radome, schema::kRadomeOption, "radome option", true},
                  {pack, schema::kPackOption, "packing option", true}};
   for (const auto& choice : choices)
-    if (choice.wanted && !run.Choose(data.OptionTable(choice.kind), choice.what,
-                                     NamingColumns(choice.kind), *choice.wanted, choice.partly))
-      return kStatusNotFound;
+    if (choice.wanted)
+      if (const int status = run.Choose(data.OptionTable(choice.kind), choice.what,
+                                        NamingColumns(choice.kind), *choice.wanted, choice.partly))
+        return status;
   const TQuote& quote = data.CurrentQuote();
   if (!quote.built) {
-    run.Err() << "No part number could be built for " << model << ".\n";
+    run.Err() << kSaid << "No part number could be built for " << model << ".\n";
     return kStatusNotFound;
   }
-  // A table that failed to open has said so: its quote is not handed back.
-  return quote.Complete() ? 0 : kStatusFileError;
+  // A file that failed on the way has said so in an error box: what was
+  // built without it is no quote to hand out.
+  return quote.Complete() && run.Dialogs().errors == errorsBefore ? 0 : kStatusFileError;
+}
+
+// The current quote as the tool hands it out, with its gaps and a model
+// listed more than once (the build takes its first row) among its warnings.
+TQuoteItem CurrentItem(TToolRun& run) {
+  TDataModule& data = run.Catalogue();
+  TQuoteItem item = QuoteItemOf(data.CurrentQuote());
+  const int rows = run.RowsListing(item.quote.model);
+  if (rows > 1)
+    item.warnings.push_back("listed " + std::to_string(rows) + " times in " +
+                            data.Antennas.FileName() + ": the first row is built");
+  return item;
 }
 
 std::vector<TBatchLine> ReadBatchFile(const std::string& source, TEncoding encoding) {
@@ -62,31 +78,33 @@ std::vector<TBatchLine> ReadBatchFile(const std::string& source, TEncoding encod
   return items;
 }
 
-// One batch item's quote, or what kept it from being built in `said`.
-std::optional<TQuoteItem> BuildQuoted(TToolRun& run, const TBatchLine& item, std::string& said) {
-  if (item.model.empty()) {
+// One batch item: its quote, or its status and what kept it from being
+// built in `said`.
+struct TBatchResult {
+  int status = 0;
+  std::optional<TQuoteItem> item;
+};
+
+TBatchResult BuildQuoted(TToolRun& run, const TBatchLine& line, std::string& said) {
+  if (line.model.empty()) {
     said = "The model number is empty.";
-    return std::nullopt;
+    return {kStatusNotFound, std::nullopt};
   }
   std::ostringstream captured;
   std::streambuf* const errorStream = run.Err().rdbuf(captured.rdbuf());
-  const int errorsBefore = run.Dialogs().errors;
-  int result = 1;
+  int status = kStatusFileError;
   auto given = [](const std::string& field) {
     return field.empty() ? std::nullopt : std::optional<std::string>(field);
   };
   try {
-    result = BuildOne(run, item.model, given(item.flange), given(item.radome), given(item.pack));
-    if (result == 0 && run.Dialogs().errors != errorsBefore) result = 1;
+    status = BuildOne(run, line.model, given(line.flange), given(line.radome), given(line.pack));
   } catch (const std::exception& error) {
-    captured << error.what() << '\n';
-    result = 1;
+    captured << kSaid << error.what() << '\n';  // a file or the catalogue could not be read
   }
   run.Err().rdbuf(errorStream);
-  if (result == 0) return QuoteItemOf(run.Catalogue().CurrentQuote());
-  // In the catalogue's encoding, as every cell the row writer converts.
-  said = MessageText(OneLine(captured.str()), TEncoding::Windows1252);
-  return std::nullopt;
+  if (status == 0) return {0, CurrentItem(run)};
+  said = FirstSaid(captured.str());
+  return {status, std::nullopt};
 }
 
 // Hands back the job file of a run whose every item was built, once its
@@ -102,31 +120,33 @@ int BuildBatch(TToolRun& run, const TCommandLine& line) {
   run.IndexModels();
   std::vector<TColumn> columns = ItemColumns();
   columns.insert(columns.begin(), {"Line", TCellKind::Number});
-  columns.emplace_back("Status");
+  columns.emplace_back("Status", TCellKind::Text, TTextOrigin::Program);  // a message
   TRecordWriter writer(run.Out(), run.Format(), columns, run.Encoding());
   std::vector<TQuote> built;
   int failed = 0;
+  int status = 0;  // a file error outweighs an item not found
   for (const TBatchLine& item : items) {
     std::string said;
-    const std::optional<TQuoteItem> result = BuildQuoted(run, item, said);
+    const TBatchResult result = BuildQuoted(run, item, said);
     std::vector<std::string> cells{std::to_string(item.number)};
-    if (result) {
-      const std::vector<std::string> own = result->Cells();
+    if (result.item) {
+      const std::vector<std::string> own = result.item->Cells();
       cells.insert(cells.end(), own.begin(), own.end());
       cells.emplace_back("ok");
-      built.push_back(result->quote);
+      built.push_back(result.item->quote);
     } else {
       cells.insert(cells.end(), {item.model, "", "", "", "", "", said});
       ++failed;
+      status = std::max(status, result.status);
     }
     writer.Row(std::vector<std::string_view>(cells.begin(), cells.end()));
   }
   writer.Finish();
-  if (!line.Has("--lom")) return failed > 0 ? kStatusNotFound : 0;
+  if (!line.Has("--lom")) return status;
   if (failed == 0) return HandBack(run, built);
   run.SayNoJobFile("No job file was written: " + std::to_string(failed) + " of " +
                    std::to_string(items.size()) + " items failed");
-  return kStatusNotFound;
+  return status;
 }
 
 }  // namespace
@@ -144,7 +164,7 @@ int RunBuild(TToolRun& run, const TCommandLine& line) {
     if (line.Has("--lom")) run.SayNoJobFile("No job file was written");
     return status;
   }
-  const TQuoteItem item = QuoteItemOf(run.Catalogue().CurrentQuote());
+  const TQuoteItem item = CurrentItem(run);
   if (writer) {
     const std::vector<std::string> cells = item.Cells();
     writer->Row(std::vector<std::string_view>(cells.begin(), cells.end()));
@@ -155,7 +175,7 @@ int RunBuild(TToolRun& run, const TCommandLine& line) {
     for (const std::string& entry : values.Lines())
       run.Out() << TsvText(entry, run.Encoding()) << '\n';
     for (const std::string& warning : item.warnings)
-      run.Err() << "kav_pnb_cli: warning: " << model << ": " << warning << '\n';
+      run.Err() << kSaid << "warning: " << model << ": " << warning << '\n';
   }
   return line.Has("--lom") ? HandBack(run, {item.quote}) : 0;
 }

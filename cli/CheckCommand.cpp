@@ -42,13 +42,17 @@ int RunCheck(TToolRun& run, const TCommandLine&) {
       run.Out() << LineText(FormatFinding(finding), run.Encoding()) << '\n';
     run.Out() << FormatSummary(result) << '\n';
   } else {
+    // A finding names a path and quotes the catalogue: the program's text.
+    const auto text = [](const char* title) {
+      return TColumn(title, TCellKind::Text, TTextOrigin::Program);
+    };
     TRecordWriter writer(run.Out(), run.Format(),
-                         {"File",
+                         {text("File"),
                           {"Line", TCellKind::Number},
                           {"Column", TCellKind::Number},
                           "Severity",
-                          "Problem",
-                          "Effect"},
+                          text("Problem"),
+                          text("Effect")},
                          run.Encoding());
     for (const TFinding& finding : result.findings)
       writer.Row({finding.file, std::to_string(finding.line), std::to_string(finding.column),

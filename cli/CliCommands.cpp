@@ -45,7 +45,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   try {
     const TCommandLine line = ParseCommandLine(args);
     if (line.Has("--help")) {
-      out << kCliUsage;
+      out << CliUsage(line.command);
       return 0;
     }
     if (line.Has("--version")) {
@@ -56,11 +56,11 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     return run.Run(line);
   } catch (const TUsageError& usage) {
     RemoveJobFileOfUnreadRun(args);
-    err << "kav_pnb_cli: " << usage.message << "\nTry 'kav_pnb_cli --help'.\n";
+    err << kSaid << usage.message << "\nTry 'kav_pnb_cli --help'.\n";
     return 2;
   } catch (const std::exception& error) {
     // What stops a run is a file or catalogue the tool could not read or write.
-    err << error.what() << "\n";
+    err << kSaid << error.what() << "\n";
     return kStatusFileError;
   }
 }
@@ -71,17 +71,24 @@ int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
   if (out.flush()) return status;
   const auto* descriptor = dynamic_cast<const TDescriptorOutput*>(out.rdbuf());
   const int error = descriptor != nullptr ? descriptor->Error() : 0;
-  err << "Cannot write the output: " << (error != 0 ? std::strerror(error) : "the stream failed")
+  err << kSaid
+      << "Cannot write the output: " << (error != 0 ? std::strerror(error) : "the stream failed")
       << ".\n";
   return kStatusFileError;
 }
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& given, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> args = given;
+  try {
+    args = SeparatedArguments(given);
+  } catch (const TUsageError&) {
+    // said by the run itself
+  }
   bool json = false;
   TEncoding encoding = TEncoding::Utf8;
-  for (size_t i = 0; i + 1 < args.size(); ++i) {
+  for (size_t i = 0; i + 1 < args.size() && args[i] != "--"; ++i) {
     json = json || (args[i] == "--format" && args[i + 1] == "json");
     if (args[i] == "--encoding" && ansi::SameText(args[i + 1], "windows-1252"))
       encoding = TEncoding::Windows1252;
@@ -95,16 +102,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   // A program asked for JSON: whatever went wrong is one object on the error
   // stream, never prose to parse.
+  // Its "error" is what went wrong; "detail", when there is more, the rest
+  // of what the tool said, as the window would show it.
   std::ostringstream said;
   const int status = CheckedOutput(RunCommandLine(args, out, said), out, said);
   if (!said.str().empty()) {
-    std::string context;
-    for (const std::string& arg : args) {
-      if (arg.compare(0, 2, "--") == 0) break;
-      context += (context.empty() ? "" : " ") + arg;
-    }
-    err << "{\"error\": " << JsonQuotedUtf8(MessageText(OneLine(said.str()), TEncoding::Utf8))
-        << ", \"context\": " << JsonQuotedUtf8(MessageText(context, TEncoding::Utf8)) << "}\n";
+    const std::string text = said.str();
+    const std::string detail = OneLine(text.substr(std::min(text.find('\n'), text.size())));
+    auto quoted = [](const std::string& words) {
+      return JsonQuotedUtf8(MessageText(words, TEncoding::Utf8));
+    };
+    err << "{\"error\": " << quoted(FirstSaid(text));
+    if (!detail.empty()) err << ", \"detail\": " << quoted(detail);
+    err << ", \"context\": " << quoted(CommandContext(args)) << "}\n";
   }
   return status;
 }

@@ -11,4 +11,5 @@
 // output among them).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-extern const char* const kCliUsage;
+// The help: of the whole tool, or of one command when `command` names one.
+std::string CliUsage(const std::string& command = "");

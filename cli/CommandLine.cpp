@@ -72,13 +72,58 @@ void CheckCombinations(const TCommandLine& line) {
 
 }  // namespace
 
-TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
-  TCommandLine line;
+std::vector<std::string> SeparatedArguments(const std::vector<std::string>& args) {
+  std::vector<std::string> separated;
+  bool options = true;
+  for (const std::string& arg : args) {
+    const size_t equals = arg.find('=');
+    if (options && arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      const std::string name = arg.substr(0, equals);
+      const auto option = kTakesValue.find(name);
+      if (option != kTakesValue.end() && !option->second)
+        throw TUsageError{name + " takes no value"};
+      separated.push_back(name);
+      separated.push_back(arg.substr(equals + 1));
+      continue;
+    }
+    options = options && arg != "--";
+    separated.push_back(arg);
+  }
+  return separated;
+}
+
+std::string CommandContext(const std::vector<std::string>& args) {
+  std::string context;
   for (size_t i = 0; i < args.size(); ++i) {
-    // Windows' own ways of asking for help, besides -h.
+    if (args[i] == "--") {
+      for (++i; i < args.size(); ++i)
+        context += (context.empty() ? "" : " ") + args[i];
+      break;
+    }
+    const auto option = kTakesValue.find(args[i].substr(0, args[i].find('=')));
+    if (option != kTakesValue.end()) {
+      i += option->second && args[i].find('=') == std::string::npos;  // its value
+      continue;
+    }
+    context += (context.empty() ? "" : " ") + args[i];
+  }
+  return context;
+}
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& given) {
+  const std::vector<std::string> args = SeparatedArguments(given);
+  TCommandLine line;
+  bool options = true;  // until "--": what follows it is a word, whatever it looks like
+  for (size_t i = 0; i < args.size(); ++i) {
+    // Windows' own ways of asking for help, besides -h; -V as many tools have it.
     const bool help = args[i] == "-h" || args[i] == "-?" || args[i] == "/?";
-    const std::string arg = help ? "--help" : args[i];
-    if (arg.size() > 1 && arg[0] == '-') {
+    const std::string arg = !options          ? args[i]
+                            : help            ? "--help"
+                            : args[i] == "-V" ? "--version"
+                                              : args[i];
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && arg.size() > 1 && arg[0] == '-') {
       auto option = kTakesValue.find(arg);
       if (option == kTakesValue.end()) throw TUsageError{"unknown option " + arg};
       if (line.Has(arg)) throw TUsageError{arg + " is given twice"};

@@ -30,8 +30,16 @@ struct TCommandLine {
 
 // Throws TUsageError on an unknown option, one without its value, one given
 // twice, one the command does not take, or options that contradict each
-// other. --help, -h and --version are taken with any command, or none.
+// other. --help, -h, --version and -V are taken with any command, or none.
+// An option's value may follow it as the next argument or after "=" (
+// --format=json); after "--" every argument is a word (a model "-X").
 TCommandLine ParseCommandLine(const std::vector<std::string>& args);
+// The arguments with each --option=value given as two; throws TUsageError
+// on a value given to an option that takes none.
+std::vector<std::string> SeparatedArguments(const std::vector<std::string>& args);
+// What a run was asked, for its JSON error: the command and its words,
+// without the options, in whatever order they were given.
+std::string CommandContext(const std::vector<std::string>& args);
 // The one positional word; throws TUsageError unless there is exactly one.
 std::string ModelOf(const TCommandLine& line);
 // --format, tsv when absent; throws TUsageError on any other.

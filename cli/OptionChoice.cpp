@@ -1,6 +1,6 @@
 #include "cli/OptionChoice.h"
 
-#include <cctype>
+#include <algorithm>
 #include <functional>
 
 #include "platform/Text1252.h"
@@ -25,10 +25,13 @@ int FindChoice(const TDelimitedTable& table, const std::vector<const char*>& fie
       if (ansi::SameText(table.CellText(r, column), wanted)) return true;
     return false;
   });
-  if (row >= 0 || !ties.empty() || !partly) return row;
-  // A part of the text picks only as whole words: "H" is no part of "WHITE".
+  auto wordChar = [](char c) { return ansi::IsWordByte(static_cast<unsigned char>(c)); };
+  // Punctuation alone names no option, whatever text holds it.
+  if (row >= 0 || !ties.empty() || !partly || std::none_of(wanted.begin(), wanted.end(), wordChar))
+    return row;
+  // A part of the text picks only as whole words: "H" is no part of "WHITE",
+  // "Gr" none of "GRÈS".
   const std::string needle = ansi::UpperCase(wanted);
-  auto wordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; };
   return unique([&](int r) {
     const std::string text = ansi::UpperCase(table.CellText(r, columns[0]));
     for (size_t at = text.find(needle); !needle.empty() && at != std::string::npos;

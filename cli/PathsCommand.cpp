@@ -25,8 +25,9 @@ int RunPaths(TToolRun& run, const TCommandLine&) {
       run.Out() << name << '=' << MessageText(path, run.Encoding()) << '\n';
     return 0;
   }
-  TRecordWriter writer(run.Out(), run.Format(), {"Name", "Path"}, run.Encoding());
+  TRecordWriter writer(run.Out(), run.Format(),
+                       {"Name", {"Path", TCellKind::Text, TTextOrigin::Program}}, run.Encoding());
   for (const auto& [name, path] : paths)
-    writer.Row({name, MessageText(path, TEncoding::Windows1252)});  // the writer converts
+    writer.Row({name, path});
   return 0;
 }

@@ -16,9 +16,12 @@ int RunQuery(TToolRun& run, const TCommandLine& line) {
     const std::string freq = *line.Get("--freq"), type = *line.Get("--type");
     // The values the query takes, looked for where the query reads them.
     const std::vector<TChainFilter>& query = chain::kAntennasOfRangeAndType.filters;
-    if (!run.Choose(data.*query[0].from, "frequency range", {query[0].field}, freq, false) ||
-        !run.Choose(data.*query[1].from, "antenna type", {query[1].field}, type, false))
-      return kStatusNotFound;
+    if (const int status =
+            run.Choose(data.*query[0].from, "frequency range", {query[0].field}, freq, false))
+      return status;
+    if (const int status =
+            run.Choose(data.*query[1].from, "antenna type", {query[1].field}, type, false))
+      return status;
     data.QueryMode = TQueryMode::RangeAndType;
   }
   const bool found = data.QueryAntennaRows();

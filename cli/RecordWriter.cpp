@@ -70,20 +70,29 @@ std::string OutputText(std::string_view bytes, TEncoding encoding) {
 }
 
 std::string MessageText(std::string_view text, TEncoding encoding) {
-#ifndef _WIN32
-  std::u16string unicode;
-  if (!IsAscii(text) && Utf16FromUtf8(text, unicode))
-    return encoding == TEncoding::Utf8 ? std::string(text) : AnsiFromUtf16(unicode);
-#endif
+#ifdef _WIN32
   return OutputText(text, encoding);
+#else
+  if (IsAscii(text)) return std::string(text);
+  std::string unicode = Utf8FromMixed(text);
+  if (encoding == TEncoding::Utf8) return unicode;
+  std::u16string wide;
+  Utf16FromUtf8(unicode, wide);
+  return AnsiFromUtf16(wide);
+#endif
+}
+
+// A cell's text as the output carries it.
+std::string CellText(std::string_view text, TTextOrigin origin, TEncoding encoding) {
+  return origin == TTextOrigin::Program ? MessageText(text, encoding) : OutputText(text, encoding);
 }
 
 std::string TsvText(std::string_view bytes, TEncoding encoding) {
   return TsvEscaped(OutputText(bytes, encoding));
 }
 
-std::string LineText(std::string_view bytes, TEncoding encoding) {
-  return TsvEscaped(OutputText(bytes, encoding), BreaksLine);
+std::string LineText(std::string_view text, TEncoding encoding) {
+  return TsvEscaped(MessageText(text, encoding), BreaksLine);
 }
 
 std::string InputText(std::string_view text, TEncoding encoding) {
@@ -100,13 +109,15 @@ TRecordWriter::TRecordWriter(std::ostream& out, TFormat format, std::vector<TCol
       columns_(std::move(columns)),
       encoding_(encoding),
       buffer_(new char[kBufferSize]) {
+  for (const TColumn& column : columns_)
+    programText_ = programText_ || column.origin == TTextOrigin::Program;
   if (format_ == TFormat::Json) {
     Put('[');
     return;
   }
   for (size_t i = 0; i < columns_.size(); ++i) {
     if (i > 0) Put(format_ == TFormat::Csv ? ',' : '\t');
-    Field(columns_[i].title);
+    Field(columns_[i].title, TTextOrigin::Catalogue);
   }
   Put(format_ == TFormat::Csv ? "\r\n" : "\n");
 }
@@ -120,15 +131,15 @@ void TRecordWriter::Row(const std::vector<std::string_view>& cells) {
     Put(firstRow_ ? "\n  {" : ",\n  {");
     for (size_t i = 0; i < cells.size() && i < columns_.size(); ++i) {
       if (i > 0) Put(", ");
-      JsonString(columns_[i].title);
+      JsonString(columns_[i].title, TTextOrigin::Catalogue);
       Put(": ");
-      JsonValue(cells[i], columns_[i].kind);
+      JsonValue(cells[i], columns_[i]);
     }
     Put('}');
   } else if (format_ == TFormat::Tsv && !PlainRow(cells)) {
     for (size_t i = 0; i < cells.size(); ++i) {
       if (i > 0) Put('\t');
-      Field(cells[i]);
+      Field(cells[i], Origin(i));
     }
     Put('\n');
   } else if (format_ == TFormat::Tsv) {
@@ -156,7 +167,7 @@ void TRecordWriter::Row(const std::vector<std::string_view>& cells) {
   } else {
     for (size_t i = 0; i < cells.size(); ++i) {
       if (i > 0) Put(',');
-      Field(cells[i]);
+      Field(cells[i], Origin(i));
     }
     Put("\r\n");
   }
@@ -185,15 +196,16 @@ bool TRecordWriter::PlainRow(const std::vector<std::string_view>& cells) const {
   for (const std::string_view cell : cells)
     for (const char c : cell)
       found |= kClass[static_cast<unsigned char>(c)];
-  return (found & (encoding_ == TEncoding::Windows1252 ? 2 : 3)) == 0;
+  // Windows-1252 output copies the catalogue's bytes, not the program's.
+  return (found & (encoding_ == TEncoding::Windows1252 && !programText_ ? 2 : 3)) == 0;
 }
 
-void TRecordWriter::Field(std::string_view bytes) {
+void TRecordWriter::Field(std::string_view bytes, TTextOrigin origin) {
+  const std::string text = CellText(bytes, origin, encoding_);
   if (format_ == TFormat::Tsv) {
-    Put(TsvText(bytes, encoding_));
+    Put(TsvEscaped(text));
     return;
   }
-  const std::string text = OutputText(bytes, encoding_);
   if (text.find_first_of(",\"\r\n") == std::string::npos) {
     Put(text);
     return;
@@ -206,25 +218,25 @@ void TRecordWriter::Field(std::string_view bytes) {
   Put('"');
 }
 
-void TRecordWriter::JsonValue(std::string_view text, TCellKind kind) {
-  if (kind == TCellKind::Number) {
+void TRecordWriter::JsonValue(std::string_view text, const TColumn& column) {
+  if (column.kind == TCellKind::Number) {
     Put(text.empty() ? std::string_view("null") : text);
-  } else if (kind == TCellKind::List) {
+  } else if (column.kind == TCellKind::List) {
     Put('[');
     for (size_t start = 0; start < text.size();) {
       const size_t end = std::min(text.find("; ", start), text.size());
       if (start > 0) Put(", ");
-      JsonString(text.substr(start, end - start));
+      JsonString(text.substr(start, end - start), column.origin);
       start = end + 2;
     }
     Put(']');
   } else {
-    JsonString(text);
+    JsonString(text, column.origin);
   }
 }
 
-void TRecordWriter::JsonString(std::string_view text) {
-  Put(JsonQuoted(text));
+void TRecordWriter::JsonString(std::string_view text, TTextOrigin origin) {
+  Put(JsonQuotedUtf8(CellText(text, origin, TEncoding::Utf8)));
 }
 
 void TRecordWriter::Put(std::string_view bytes) {

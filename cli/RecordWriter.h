@@ -19,12 +19,18 @@ enum class TEncoding { Utf8, Windows1252 };
 // "; " (so tab-separated and CSV rows show the same words).
 enum class TCellKind { Text, Number, List };
 
+// What a column's cells hold: the catalogue's bytes (Windows-1252), or the
+// program's own text, a path or a message (see MessageText).
+enum class TTextOrigin { Catalogue, Program };
+
 struct TColumn {
-  TColumn(std::string title, TCellKind kind = TCellKind::Text)  // NOLINT: titles convert
-      : title(std::move(title)), kind(kind) {}
+  TColumn(std::string title, TCellKind kind = TCellKind::Text,  // NOLINT: titles convert
+          TTextOrigin origin = TTextOrigin::Catalogue)
+      : title(std::move(title)), kind(kind), origin(origin) {}
   TColumn(const char* title) : title(title) {}  // NOLINT
   std::string title;
   TCellKind kind = TCellKind::Text;
+  TTextOrigin origin = TTextOrigin::Catalogue;
 };
 
 // The catalogue's bytes as the output carries them.
@@ -32,9 +38,10 @@ std::string OutputText(std::string_view bytes, TEncoding encoding);
 // The same in a tab-separated line, which a cell never breaks: a tab, CR, LF
 // and backslash become \t, \r, \n and \\.
 std::string TsvText(std::string_view bytes, TEncoding encoding);
-// The same in a line meant to be read (a finding), where a backslash is a
-// Windows path's own: only a tab, CR and LF are escaped.
-std::string LineText(std::string_view bytes, TEncoding encoding);
+// The program's own text (see MessageText) in a line meant to be read (a
+// finding), where a backslash is a Windows path's own: only a tab, CR and
+// LF are escaped.
+std::string LineText(std::string_view text, TEncoding encoding);
 // Text a caller typed or a batch holds, in the run's encoding, as the
 // catalogue's Windows-1252 bytes. Bytes that are not UTF-8 are taken as they are.
 std::string InputText(std::string_view text, TEncoding encoding);
@@ -42,9 +49,10 @@ std::string InputText(std::string_view text, TEncoding encoding);
 std::string JsonQuoted(std::string_view bytes);
 // UTF-8 text as a quoted JSON string.
 std::string JsonQuotedUtf8(std::string_view text);
-// The program's own text (a message, a path) in `encoding`. On Windows all
-// of it is Windows-1252; on Linux paths are UTF-8 and catalogue text is
-// Windows-1252, told apart by whether the text is well-formed UTF-8.
+// The program's own text (a message, a path) in `encoding`, converted once.
+// On Windows all of it is Windows-1252; on Linux a path is UTF-8 and what a
+// message quotes of the catalogue is Windows-1252, told apart sequence by
+// sequence (see Utf8FromMixed).
 std::string MessageText(std::string_view text, TEncoding encoding);
 
 class TRecordWriter {
@@ -62,9 +70,12 @@ class TRecordWriter {
 
  private:
   bool PlainRow(const std::vector<std::string_view>& cells) const;
-  void Field(std::string_view text);
-  void JsonValue(std::string_view text, TCellKind kind);
-  void JsonString(std::string_view text);
+  TTextOrigin Origin(size_t column) const {
+    return column < columns_.size() ? columns_[column].origin : TTextOrigin::Catalogue;
+  }
+  void Field(std::string_view text, TTextOrigin origin);
+  void JsonValue(std::string_view text, const TColumn& column);
+  void JsonString(std::string_view text, TTextOrigin origin);
   // Appends bytes to the buffer, writing it out when full.
   void Put(std::string_view bytes);
   void Put(char c) { Put(std::string_view(&c, 1)); }
@@ -74,6 +85,7 @@ class TRecordWriter {
   TFormat format_;
   std::vector<TColumn> columns_;
   TEncoding encoding_;
+  bool programText_ = false;  // a column holds the program's own text
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
   bool firstRow_ = true;

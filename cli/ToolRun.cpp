@@ -1,5 +1,6 @@
 #include "cli/ToolRun.h"
 
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -41,7 +42,13 @@ std::string OneLine(const std::string& text) {
   return line;
 }
 
-void TStreamDialogs::ShowErrorBox(const std::string& text) {
+std::string FirstSaid(const std::string& text) {
+  std::string first = text.substr(0, text.find_first_of("\r\n"));
+  if (first.compare(0, std::strlen(kSaid), kSaid) == 0) first.erase(0, std::strlen(kSaid));
+  return first;
+}
+
+void TStreamDialogs::Error(const std::string& text) {
   if (held_) {
     held_->push_back(text);
     return;
@@ -59,7 +66,7 @@ void TStreamDialogs::Release(bool show) {
   held_.reset();
   if (show)
     for (const std::string& text : boxes)
-      ShowErrorBox(text);
+      Error(text);
 }
 
 void TStreamDialogs::Print(const std::string& text) {
@@ -90,7 +97,9 @@ int TToolRun::Run(const TCommandLine& given) {
   givenFolder_ = line.Get("--catalog");
   catalogue_ = std::make_unique<TDataModule>(dialogs_, TDataModule::TWorkingFiles::InMemory);
   if (givenFolder_) catalogue_->SetSharedFolder(*givenFolder_);
-  catalogue_->SetCatalogueHint(CatalogueFolderSetting() + " For one run: --catalog DIR.");
+  catalogue_->SetCatalogueHint(givenFolder_
+                                   ? "The catalogue folder is the one given with --catalog."
+                                   : CatalogueFolderSetting() + " For one run: --catalog DIR.");
   if (auto job = line.Get("--job-file"))
     catalogue_->SetJobFileName(native::Text(std::filesystem::absolute(native::Path(*job))));
   if (line.Has("--lom")) RemoveJobFile();
@@ -119,13 +128,14 @@ void TToolRun::RemoveJobFile() {
 
 void TToolRun::SayNoJobFile(const std::string& reason) {
   const std::string& path = catalogue_->JobFileName();
+  err_ << kSaid << reason;
   if (!earlierJobFile_)
-    err_ << reason << ".\n";
+    err_ << ".\n";
   else if (FileExists(path))
-    err_ << reason << "; the earlier job file \"" << path
+    err_ << "; the earlier job file \"" << path
          << "\" could not be removed and is not this run's.\n";
   else
-    err_ << reason << "; the earlier job file was removed.\n";
+    err_ << "; the earlier job file was removed.\n";
 }
 
 bool TToolRun::QueryExact(const std::string& model) {
@@ -154,6 +164,10 @@ int TToolRun::FindModel(const std::string& model) {
   return data.QueryFailed() ? kStatusFileError : kStatusNotFound;
 }
 
+int TToolRun::RowsListing(const std::string& model) {
+  return models_ ? models_->Rows(model) : Catalogue().AntennaRowsListing(model);
+}
+
 void TToolRun::IndexModels() {
   TDataModule& data = Catalogue();
   dialogs_.Hold();  // what fails here is said by the query that follows
@@ -163,14 +177,20 @@ void TToolRun::IndexModels() {
   dialogs_.Release(false);
 }
 
-bool TToolRun::Choose(TDelimitedTable& table, const char* what,
-                      const std::vector<const char*>& fields, const std::string& wanted,
-                      bool partly) {
+int TToolRun::Choose(TDelimitedTable& table, const char* what,
+                     const std::vector<const char*>& fields, const std::string& wanted,
+                     bool partly) {
+  if (!table.Active()) {
+    // Its error box has said why; no choice is "not offered" by a table unread.
+    err_ << kSaid << "The " << what << " \"" << wanted
+         << "\" cannot be chosen: " << table.FileName() << " could not be read.\n";
+    return kStatusFileError;
+  }
   std::vector<int> ties;
-  const int row = table.Active() ? FindChoice(table, fields, wanted, partly, ties) : -1;
+  const int row = FindChoice(table, fields, wanted, partly, ties);
   if (row >= 0) {
     table.SetRecNo(row + 1);
-    return true;
+    return 0;
   }
   const char* shown = fields.front();
   if (ties.size() > 1) {
@@ -178,10 +198,11 @@ bool TToolRun::Choose(TDelimitedTable& table, const char* what,
     for (const int tie : ties)
       list += (list.empty() ? "\"" : ", \"") +
               table.CellText(tie, table.FieldByName(shown)->Index()) + "\"";
-    err_ << "The " << what << " \"" << wanted << "\" is ambiguous; it matches: " << list << "\n";
+    err_ << kSaid << "The " << what << " \"" << wanted << "\" is ambiguous; it matches: " << list
+         << "\n";
   } else {
-    err_ << "The " << what << " \"" << wanted
+    err_ << kSaid << "The " << what << " \"" << wanted
          << "\" is not offered; the choices are: " << Choices(table, shown) << "\n";
   }
-  return false;
+  return kStatusNotFound;
 }

@@ -21,26 +21,37 @@
 constexpr int kStatusNotFound = 1;   // nothing found, an option not offered, an item failed
 constexpr int kStatusFileError = 3;  // a file or the catalogue could not be read or written
 
+// What begins each thing the tool says on its error stream: the first line
+// of an error is this and what went wrong, so a script's `head -1` tells it.
+inline constexpr const char* kSaid = "kav_pnb_cli: ";
+
 // Text of several lines as one: each run of line breaks becomes a blank.
 std::string OneLine(const std::string& text);
+// What an error stream's text says first, without kSaid: its first line.
+std::string FirstSaid(const std::string& text);
 
-// Error boxes become lines on the error stream. Boxes can be held back
-// while a lookup that may fail runs, then shown or dropped.
+// Error boxes become lines on the error stream: what went wrong after
+// kSaid, then the box's text as the window shows it. Boxes can be held
+// back while a lookup that may fail runs, then shown or dropped.
 class TStreamDialogs : public TDialogs {
  public:
   explicit TStreamDialogs(std::ostream& err) : err_(err) {}
-  void ShowMessage(const std::string& text) override { Print(text); }
+  void ShowMessage(const std::string& text) override { Print(kSaid + text); }
   bool Confirm(const std::string& text) override {
-    Print(text);
+    Print(kSaid + text);
     return false;
   }
-  void ShowErrorBox(const std::string& text) override;
+  void ShowErrorBox(const std::string& text) override { Error(kSaid + text); }
+  void ShowError(const std::string& message, const std::string& boxText) override {
+    Error(kSaid + message + "\n" + boxText);
+  }
   void Hold();
   // Ends a Hold: shows what was held back (and counts it), or drops it.
   void Release(bool show);
   int errors = 0;
 
  private:
+  void Error(const std::string& text);
   void Print(const std::string& text);
   std::ostream& err_;
   std::optional<std::vector<std::string>> held_;
@@ -69,14 +80,19 @@ class TToolRun {
   // in other letter case is taken when it names one antenna alone. The
   // status: 0, kStatusNotFound or kStatusFileError.
   int FindModel(const std::string& model);
+  // How many antenna rows list `model` as written: from the index when
+  // there is one, else by a read of the antenna file.
+  int RowsListing(const std::string& model);
   // Reads every model number once, so that each later FindModel costs one
   // query whatever the spelling: for runs of many builds.
   void IndexModels();
 
   // Makes current the row of `table` that `wanted` names (see FindChoice),
-  // running its chain once; otherwise says what the choices are, and false.
-  bool Choose(TDelimitedTable& table, const char* what, const std::vector<const char*>& fields,
-              const std::string& wanted, bool partly);
+  // running its chain once, and answers 0; otherwise says what the choices
+  // are (kStatusNotFound), or that the table could not be read
+  // (kStatusFileError).
+  int Choose(TDelimitedTable& table, const char* what, const std::vector<const char*>& fields,
+             const std::string& wanted, bool partly);
 
   // The job file of a run that hands one back (--lom): removed as soon as the
   // run starts, so that a run stopped by anything leaves none.

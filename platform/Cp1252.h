@@ -39,6 +39,25 @@ inline std::string Utf8FromAnsi(std::string_view bytes) {
   return text;
 }
 
+// Text that mixes the two, as a Linux message does that names a path
+// (UTF-8) and quotes the catalogue (Windows-1252), as UTF-8: each
+// well-formed UTF-8 sequence is kept, every other byte read as Windows-1252.
+inline std::string Utf8FromMixed(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    char32_t c = 0;
+    const size_t length = Utf8SequenceAt(bytes, i, c);
+    if (length == 0) {
+      AppendUtf8(text, cp1252::ToUnicode(static_cast<unsigned char>(bytes[i++])));
+    } else {
+      text.append(bytes.substr(i, length));
+      i += length;
+    }
+  }
+  return text;
+}
+
 // Characters that Windows-1252 cannot hold become "?".
 inline std::string AnsiFromUtf16(std::u16string_view text) {
   std::string bytes;

@@ -13,6 +13,12 @@ class TDialogs {
   virtual bool Confirm(const std::string& text) = 0;
   // An error: caption "Error", error icon, "OK".
   virtual void ShowErrorBox(const std::string& text) = 0;
+  // The same, with `message`, the one line of the box's text that says what
+  // went wrong, for where the box is not shown whole (the headless tool).
+  virtual void ShowError(const std::string& message, const std::string& boxText) {
+    (void)message;
+    ShowErrorBox(boxText);
+  }
   // The system's folder chooser, titled `caption`; `folder` is the folder
   // chosen, with the system's separators. False when the user cancels or
   // where no chooser can be shown (the headless tool).

@@ -42,6 +42,14 @@ inline unsigned char Upper(unsigned char c) {
   }
 }
 
+// Whether a byte is a digit or a letter of Windows-1252 (accented ones,
+// the ligatures and the ordinals too): the stuff words are made of.
+inline bool IsWordByte(unsigned char c) {
+  if ((c >= '0' && c <= '9') || Fold(c) != c || Upper(c) != c) return true;
+  return c == 0x83 || c == 0xAA || c == 0xB5 || c == 0xBA ||
+         c == 0xDF;  // f hook, ordinals, micro, sharp s
+}
+
 // Equality without regard to letter case.
 inline bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -45,39 +45,49 @@ inline std::string Utf8FromUtf16Le(const char* bytes, size_t units) {
   return out;
 }
 
+// The code point of the well-formed UTF-8 sequence that starts at `at`, and
+// its length in bytes; 0 when none does (no overlong forms, surrogates or
+// code points past U+10FFFF).
+inline size_t Utf8SequenceAt(std::string_view bytes, size_t at, char32_t& c) {
+  const unsigned char lead = static_cast<unsigned char>(bytes[at]);
+  // The number of continuation bytes the lead byte announces; -1: no lead byte.
+  int more = -1;
+  if (lead < 0x80)
+    more = 0;
+  else if (lead >= 0xC2 && lead < 0xE0)
+    more = 1;
+  else if (lead >= 0xE0 && lead < 0xF0)
+    more = 2;
+  else if (lead >= 0xF0 && lead < 0xF5)
+    more = 3;
+  if (more < 0 || bytes.size() - at <= static_cast<size_t>(more)) return 0;
+  c = more == 0 ? lead : lead & (0x3F >> more);
+  for (int k = 1; k <= more; ++k) {
+    const unsigned char next = static_cast<unsigned char>(bytes[at + static_cast<size_t>(k)]);
+    if ((next & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (next & 0x3F);
+  }
+  if ((more == 2 && c < 0x800) || (more == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+      (c >= 0xD800 && c < 0xE000))
+    return 0;
+  return static_cast<size_t>(more) + 1;
+}
+
 // UTF-16 out of UTF-8; false (and `out` unspecified) unless `bytes` is
-// well-formed UTF-8: no overlong forms, surrogates or code points past U+10FFFF.
+// well-formed UTF-8.
 inline bool Utf16FromUtf8(std::string_view bytes, std::u16string& out) {
   out.clear();
   for (size_t i = 0; i < bytes.size();) {
-    const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-    // The number of continuation bytes the lead byte announces; -1: no lead byte.
-    int more = -1;
-    if (lead < 0x80)
-      more = 0;
-    else if (lead >= 0xC2 && lead < 0xE0)
-      more = 1;
-    else if (lead >= 0xE0 && lead < 0xF0)
-      more = 2;
-    else if (lead >= 0xF0 && lead < 0xF5)
-      more = 3;
-    if (more < 0 || bytes.size() - i <= static_cast<size_t>(more)) return false;
-    char32_t c = more == 0 ? lead : lead & (0x3F >> more);
-    for (int k = 1; k <= more; ++k) {
-      const unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
-      if ((next & 0xC0) != 0x80) return false;
-      c = (c << 6) | (next & 0x3F);
-    }
-    if ((more == 2 && c < 0x800) || (more == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c < 0xE000))
-      return false;
+    char32_t c = 0;
+    const size_t length = Utf8SequenceAt(bytes, i, c);
+    if (length == 0) return false;
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<char16_t>(c);
     }
-    i += static_cast<size_t>(more) + 1;
+    i += length;
   }
   return true;
 }

@@ -47,10 +47,13 @@ TEST_F(CliTest, QueryPrintsTheGridColumns) {
   EXPECT_NE(out.str().find("STD2-23"), std::string::npos);
   EXPECT_EQ(Run({"query", "--freq", "23 GHz", "--type", "XX"}), 1);
   EXPECT_EQ(err.str(),
-            "The antenna type \"XX\" is not offered; the choices are: \"HP\", \"STD\"\n");
+            "kav_pnb_cli: The antenna type \"XX\" is not offered; the choices are: "
+            "\"HP\", \"STD\"\n");
+  // What went wrong first, after the tool's name; then the window's box.
   EXPECT_EQ(Run({"query", "--part", "hp"}), 1);
   EXPECT_EQ(err.str(),
-            "The following error was encountered:\n'The model number: hp was not found'\n\n");
+            "kav_pnb_cli: The model number: hp was not found\nThe following error was "
+            "encountered:\n'The model number: hp was not found'\n\n");
 }
 
 TEST_F(CliTest, BuildWithChosenOptions) {
@@ -83,17 +86,50 @@ TEST_F(CliTest, BuildWithChosenOptions) {
       << err.str();
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "rey"}), 1);
   EXPECT_EQ(err.str(),
-            "The radome option \"rey\" is not offered; the choices are: \"Grey "
+            "kav_pnb_cli: The radome option \"rey\" is not offered; the choices are: \"Grey "
             "radome\", \"Hydrophobic radome\"\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "radome"}), 1);
   EXPECT_EQ(err.str(),
-            "The radome option \"radome\" is ambiguous; it matches: \"Grey radome\", "
+            "kav_pnb_cli: The radome option \"radome\" is ambiguous; it matches: \"Grey radome\", "
             "\"Hydrophobic radome\"\n");
   EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Pink"}), 1);
   EXPECT_EQ(err.str(),
-            "The radome option \"Pink\" is not offered; the choices are: \"Grey "
+            "kav_pnb_cli: The radome option \"Pink\" is not offered; the choices are: \"Grey "
             "radome\", \"Hydrophobic radome\"\n");
+  // An accented letter is a letter, not a break between words; punctuation
+  // alone names nothing.
+  Data("radome_List.dat",
+       "Antenna_Type|Antenna_Size|Radome_Suffix|Price_Upgrade|Radome_Desc\r\n"
+       "HP|2|G|150.5|Gr\xE8s radome, white (fitted)\r\nHP|2|H|200|Hydrophobic radome\r\n");
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", "Gr"}), 1);
+  EXPECT_EQ(Run({"build", "HP2-23", "--radome", ")"}), 1);
+  ASSERT_EQ(Run({"build", "HP2-23", "--radome", "GR\xC3\x88S"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Custom Part Number=HP2-23-AGP\n"), std::string::npos) << out.str();
 }
+
+#ifndef _WIN32
+TEST_F(CliTest, AFolderNamedInAnyAlphabetIsWrittenAsNamedInEveryFormat) {
+  // A path is UTF-8 text, the catalogue Windows-1252: each goes out as what it is.
+  const std::string folder = program / "\xD0\xB8\xD0\xB2\xD0\xB0\xD0\xBD/f\xC3\xBCr";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(shared / "MWAnts.dat", folder + "/MWAnts.dat");
+  WriteFile(program / "quote.csv", "HP2-23\n");
+  for (const char* format : {"tsv", "csv", "json"}) {
+    SCOPED_TRACE(format);
+    ASSERT_EQ(Run({"paths", "--catalog", folder, "--format", format}), 0) << err.str();
+    EXPECT_NE(out.str().find(folder), std::string::npos) << out.str();
+    EXPECT_EQ(Run({"check", "--catalog", folder, "--format", format}), 1);
+    EXPECT_NE(out.str().find(folder + "/M_LOM.dat"), std::string::npos) << out.str();
+    EXPECT_EQ(
+        Run({"build", "--batch", program / "quote.csv", "--catalog", folder, "--format", format}),
+        3);
+    EXPECT_NE(out.str().find(folder + "/M_LOM.dat does not exist"), std::string::npos) << out.str();
+  }
+  ASSERT_EQ(Run({"paths", "--catalog", folder, "--encoding", "windows-1252", "--format", "csv"}),
+            0);
+  EXPECT_NE(out.str().find(std::string(4, '?') + "/f\xFCr"), std::string::npos) << out.str();
+}
+#endif
 
 TEST_F(CliTest, SpecAndOptions) {
   ASSERT_EQ(Run({"spec", "HP2-23"}), 0);
@@ -135,12 +171,24 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(Run({"build", "HP2-23", "--lom", "--job-file", ""}), 2);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "kav_pnb_cli: --job-file needs a path");
   EXPECT_EQ(Run({"/?"}), 0);
-  // A program that asked for JSON gets its error as one JSON object.
-  EXPECT_EQ(Run({"build", "NOPE", "--format", "json"}), 1);
+  EXPECT_EQ(Run({"build", "--help"}), 0);  // build's own help
+  EXPECT_EQ(std::pair(out.str().find("--batch FILE"), out.str().find("  check ")),
+            std::pair(out.str().find("--batch FILE"), std::string::npos));
+  EXPECT_EQ(Run({"-V"}), 0);
+  EXPECT_EQ(out.str(), "kav_pnb_cli 1.0.0\n");
+  // A program that asked for JSON gets its error as one JSON object, its
+  // options in any place, as --opt=value too; "--" ends the options.
+  out.str("");
+  err.str("");
+  EXPECT_EQ(RunCli({"--format=json", "--program-folder", program.Path(), "build", "--", "NOPE"},
+                   out, err),
+            1);
   EXPECT_EQ(out.str(), "[]\n");  // still a list to read
   EXPECT_EQ(err.str(),
-            "{\"error\": \"The following error was encountered: 'The model number: NOPE was not "
-            "found'\", \"context\": \"build NOPE\"}\n");
+            "{\"error\": \"The model number: NOPE was not found\", \"detail\": \"The following "
+            "error was encountered: 'The model number: NOPE was not found'\", \"context\": "
+            "\"build NOPE\"}\n");
+  EXPECT_EQ(Run({"build", "HP2-23", "--lom=yes"}), 2);
   // Nothing found is the title row alone, as a script's CSV reader wants it.
   EXPECT_EQ(Run({"query", "--part", "NOPE", "--format", "csv"}), 1);
   EXPECT_EQ(std::pair(out.str().rfind("Model Number,", 0), out.str().find("\r\n")),
@@ -159,18 +207,29 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
   EXPECT_EQ(Run({"build", "HP2-23", "--lom"}), 3);
   EXPECT_NE(err.str().find("loading Flange Suffix data"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
+  // Built without a table that failed is no quote: no row, and an option
+  // of that table is no choice "not offered".
   std::filesystem::remove(program / "data/pack_list.dat");
-  EXPECT_EQ(Run({"build", "HP2-23"}), 3);  // built, but an error box was shown
+  EXPECT_EQ(Run({"build", "HP2-23", "--format", "csv"}), 3);
+  EXPECT_EQ(out.str(),
+            "Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings\r\n");
   EXPECT_NE(err.str().find("loading Packing data"), std::string::npos);
+  EXPECT_EQ(Run({"build", "HP2-23", "--pack", "2"}), 3);
+  EXPECT_NE(err.str().find("kav_pnb_cli: The packing option \"2\" cannot be chosen: "
+                           "pack_list.dat could not be read."),
+            std::string::npos)
+      << err.str();
   std::filesystem::remove(shared / "MWAnts.dat");
   EXPECT_EQ(Run({"query", "--all", "--format", "json"}), 3);
   EXPECT_EQ(out.str(), "[]\n");
+  WriteFile(program / "quote.csv", "HP2-23\nHP4-23\n");  // a file error wherever it happens
+  EXPECT_EQ(Run({"build", "--batch", program / "quote.csv"}), 3);
 
   // Output that cannot be written is never success.
   std::ostream lost(nullptr);
   err.str("");
   EXPECT_EQ(RunCli({"--version"}, lost, err), 3);
-  EXPECT_EQ(err.str(), "Cannot write the output: the stream failed.\n");
+  EXPECT_EQ(err.str(), "kav_pnb_cli: Cannot write the output: the stream failed.\n");
 #ifndef _WIN32
   const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
   ASSERT_GE(full, 0);
@@ -183,29 +242,35 @@ TEST_F(CliTest, UsageErrorsAndReportedErrors) {
 }
 
 TEST_F(CliTest, CsvAndJsonQuoteAndConvertAsTheirRulesSay) {
+  // HP2-23 is listed twice: a warning says which row is built.
   Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2|2 ft \"HP\" caf\xE9 \x80|1000\r\n");
+  const std::string twice = "listed 2 times in MWAnts.dat: the first row is built";
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv"}), 0) << err.str();
   const std::string title =
       "Model,Custom Part Number,Custom Description,Custom Price,Price,Warnings\r\n";
   EXPECT_EQ(out.str(), title +
                            "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 "
-                           "flange, Grey radome, Standard crate\",$1150.5,1150.5,\r\n");
+                           "flange, Grey radome, Standard crate\",$1150.5,1150.5," +
+                           twice + "\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "csv", "--encoding", "windows-1252"}), 0);
   EXPECT_EQ(out.str(), title +
                            "HP2-23,HP2-23-AXP,\"2 ft \"\"HP\"\" caf\xE9 \x80, PDR220 flange, Grey "
-                           "radome, Standard crate\",$1150.5,1150.5,\r\n");
+                           "radome, Standard crate\",$1150.5,1150.5," +
+                           twice + "\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
   EXPECT_EQ(out.str(),
             "[\n  {\"Model\": \"HP2-23\", \"Custom Part Number\": \"HP2-23-AXP\", "
             "\"Custom Description\": \"2 ft \\\"HP\\\" caf\xC3\xA9 \xE2\x82\xAC, PDR220 flange, "
             "Grey radome, Standard crate\", \"Custom Price\": \"$1150.5\", \"Price\": 1150.5, "
-            "\"Warnings\": []}\n]\n");
+            "\"Warnings\": [\"" +
+                twice + "\"]}\n]\n");
   // An unpriced item is built as the window builds it, and says where.
   Shared("M_LOM.dat", LomHeader() + "21|23|HP2-23|hp2||12.5x\r\n");
   ASSERT_EQ(Run({"build", "HP2-23", "--format", "json"}), 0) << err.str();
   EXPECT_NE(out.str().find("\"Custom Price\": \"$0.00\", \"Price\": null, \"Warnings\": [\"no "
                            "price: M_LOM.dat line 3, USPrice: the price \\\"12.5x\\\" is not a "
-                           "plain number\", \"no description\"]"),
+                           "plain number\", \"no description\", \"" +
+                           twice + "\"]"),
             std::string::npos)
       << out.str();
   EXPECT_EQ(Run({"query", "--part", "NOTHING", "--format", "json"}), 1);
@@ -237,7 +302,7 @@ TEST_F(CliTest, ABatchGivesWhatSingleBuildsGiveLineForLine) {
     expected += std::to_string(line++) + "," + row.substr(0, row.size() - 2) + ",ok\r\n";
   }
   expected +=
-      "4,NOPE,,,,,,The following error was encountered: 'The model number: NOPE was not found'\r\n"
+      "4,NOPE,,,,,,The model number: NOPE was not found\r\n"
       "5,HP2-23,,,,,,\"The packing option \"\"2\"\" is not offered; the choices are: \"\"Standard "
       "crate\"\", \"\"Export crate\"\"\"\r\n";
   EXPECT_EQ(batch, expected);
@@ -256,7 +321,7 @@ TEST_F(CliTest, ABatchBuildsWhatItWasAskedAndHandsBackOneQuote) {
   while (std::getline(rows, row))
     lines += row.substr(0, row.find('\t')) + row.substr(row.rfind('\t')) + "|";
   EXPECT_EQ(lines, "3\tok|5\tThe model number is empty.|6\tok|");
-  EXPECT_EQ(err.str(), "No job file was written: 1 of 3 items failed.\n");
+  EXPECT_EQ(err.str(), "kav_pnb_cli: No job file was written: 1 of 3 items failed.\n");
   EXPECT_FALSE(std::filesystem::exists(program / "kav_pnb.lom"));
 
   WriteFile(program / "quote.csv", "HP2-23,UDR220,,\nHP4-23\n");
