@@ -87,6 +87,8 @@ fi
 source_dir="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
 
 started=$SECONDS
+echo "build-qt-windows: building Qt $version for Windows from source, once per machine" \
+  "(about 15 to 26 minutes on two cores; nothing more is printed until it ends)" >&2
 # Left out: what the window does not use; the tablet support, whose wintab
 # headers Debian's source does not carry; OpenGL, which the Windows platform
 # only builds without when the dynamic OpenGL loader is off too; DirectWrite,
