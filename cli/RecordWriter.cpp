@@ -41,10 +41,6 @@ std::string TsvEscaped(std::string text, bool (*breaks)(char) = BreaksTsv) {
 
 }  // namespace
 
-std::string JsonQuoted(std::string_view bytes) {
-  return JsonQuotedUtf8(Utf8FromAnsi(bytes));
-}
-
 std::string JsonQuotedUtf8(std::string_view text) {
   static const char kHex[] = "0123456789abcdef";
   std::string json = "\"";

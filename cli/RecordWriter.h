@@ -45,8 +45,6 @@ std::string LineText(std::string_view text, TEncoding encoding);
 // Text a caller typed or a batch holds, in the run's encoding, as the
 // catalogue's Windows-1252 bytes. Bytes that are not UTF-8 are taken as they are.
 std::string InputText(std::string_view text, TEncoding encoding);
-// Windows-1252 bytes as a quoted JSON string (UTF-8).
-std::string JsonQuoted(std::string_view bytes);
 // UTF-8 text as a quoted JSON string.
 std::string JsonQuotedUtf8(std::string_view text);
 // The program's own text (a message, a path) in `encoding`, converted once.
