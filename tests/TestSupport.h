@@ -3,6 +3,9 @@
 // small file utilities and the message of a raised error.
 #include <fcntl.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -98,8 +101,14 @@ inline bool RunningAsRoot() {
 template <typename Action>
 bool WithoutStandardInput(Action action) {
 #ifdef _WIN32
+  // The C library hands out its lowest free descriptor here too.
+  const int input = ::_dup(0);
+  if (input >= 0) ::_close(0);
   action();
-  return true;
+  const int next = ::_open("NUL", _O_RDONLY);
+  if (next >= 0) ::_close(next);
+  if (input >= 0) ::_dup2(input, 0), ::_close(input);
+  return next == 0;
 #else
   struct Restore {
     int input = ::dup(0);

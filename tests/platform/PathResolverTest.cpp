@@ -1,6 +1,8 @@
 // Catalogue names written with "\" and in any letter case reach real files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 #include "platform/PathResolver.h"
 #include "platform/ProgramFolder.h"
@@ -49,6 +51,14 @@ TEST(PathResolverTest, UnresolvedNamesKeepTheirSpellingWithSlashes) {
   EXPECT_EQ(ResolvePath("C:\\Program Files\\x.dat"), Native("C:/Program Files/x.dat"));
   EXPECT_FALSE(StaysInFolder("c:"));  // a drive letter leads out of any folder
   EXPECT_EQ(FileExtension("README"), "");
+  // A relative name has no root, whatever its first letters: "abc" is not
+  // "C" in a folder "ab".
+  WriteFile(dir / "ab/C", "");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(Native(dir.Path()));
+  const std::string relative = ResolvePath("abc");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(relative, "abc");
 }
 
 TEST(PathResolverTest, ProgramFolderEndsWithASeparator) {

@@ -94,6 +94,11 @@ TEST(WorkingFolderTest, AnInstalledProgramWritesInTheUsersStateFolder) {
             "C:\\Users\\u\\AppData\\Local\\kav-pnb\\");
   EXPECT_EQ(ChooseWorkingFolder("C:\\P\\", false, nullptr, "\\\\server\\u"),
             "\\\\server\\u\\AppData\\Local\\kav-pnb\\");
+  // A network name is a full path; a name from the drive's root is not.
+  EXPECT_EQ(ChooseWorkingFolder("C:\\P\\", false, "\\\\server\\L", "C:\\U"),
+            "\\\\server\\L\\kav-pnb\\");
+  EXPECT_EQ(ChooseWorkingFolder("C:\\P\\", false, "\\L", "C:\\U"),
+            "C:\\U\\AppData\\Local\\kav-pnb\\");
 #else
   EXPECT_EQ(ChooseWorkingFolder("/opt/kav/", true, "/state", "/home/u"), "/opt/kav/");
   EXPECT_EQ(ChooseWorkingFolder("/usr/lib/kav-pnb/", false, "/state", "/home/u"),
