@@ -28,6 +28,26 @@ extern "C" decltype(&::MoveFileExW) __imp_MoveFileExW;
 
 namespace {
 
+// Points an entry of the program's import table at `replacement` while it
+// lives; Real() is the function the entry pointed at.
+template <typename Function>
+class SwappedImport {
+ public:
+  SwappedImport(Function& entry, Function replacement) : entry_(entry), real_(entry) {
+    DWORD old;
+    ::VirtualProtect(&entry, sizeof entry, PAGE_READWRITE, &old);
+    entry = replacement;
+  }
+  ~SwappedImport() { entry_ = real_; }
+  SwappedImport(const SwappedImport&) = delete;
+  SwappedImport& operator=(const SwappedImport&) = delete;
+  Function Real() const { return real_; }
+
+ private:
+  Function& entry_;
+  const Function real_;
+};
+
 // While it lives, the program's next `count` exclusive creates of a
 // temporary file's name (".kav_pnb.") fail with `error`: a folder this user
 // may not write, or names a killed copy left behind. Running as root under
@@ -36,14 +56,8 @@ class FailedCreates {
  public:
   FailedCreates(DWORD error, int count) {
     error_ = error, count_ = count;
-    real_ = __imp_CreateFileW;
-    DWORD old;
-    ::VirtualProtect(&__imp_CreateFileW, sizeof real_, PAGE_READWRITE, &old);
-    __imp_CreateFileW = &Create;
+    real_ = swap_.Real();
   }
-  ~FailedCreates() { __imp_CreateFileW = real_; }
-  FailedCreates(const FailedCreates&) = delete;
-  FailedCreates& operator=(const FailedCreates&) = delete;
   static int Left() { return count_; }
 
  private:
@@ -57,6 +71,7 @@ class FailedCreates {
     }
     return real_(name, access, share, sa, disposition, flags, model);
   }
+  SwappedImport<decltype(&::CreateFileW)> swap_{__imp_CreateFileW, &Create};
   static inline decltype(&::CreateFileW) real_;
   static inline DWORD error_;
   static inline int count_;
@@ -68,14 +83,8 @@ class CountedMoves {
  public:
   CountedMoves() {
     calls_ = 0;
-    real_ = __imp_MoveFileExW;
-    DWORD old;
-    ::VirtualProtect(&__imp_MoveFileExW, sizeof real_, PAGE_READWRITE, &old);
-    __imp_MoveFileExW = &Move;
+    real_ = swap_.Real();
   }
-  ~CountedMoves() { __imp_MoveFileExW = real_; }
-  CountedMoves(const CountedMoves&) = delete;
-  CountedMoves& operator=(const CountedMoves&) = delete;
   static int Calls() { return calls_; }
 
  private:
@@ -83,6 +92,7 @@ class CountedMoves {
     ++calls_;
     return real_(from, to, flags);
   }
+  SwappedImport<decltype(&::MoveFileExW)> swap_{__imp_MoveFileExW, &Move};
   static inline decltype(&::MoveFileExW) real_;
   static inline int calls_;
 };
